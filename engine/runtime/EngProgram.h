@@ -1,0 +1,93 @@
+// The one program object: runs the main loop at a constant frame rate, keeps
+// the frame time that all animation reads, and calls its own virtual
+// operations wherever the game takes part. The game's Program derives from it.
+#pragma once
+
+#include "engine/core/EngMisc.h"
+#include "engine/runtime/EngWindow.h"
+
+class EngWindow;
+
+typedef void (*EngProgramAfterExitCB)();
+
+// Input events handed to InputEventCB.
+enum {
+    EPIE_MOUSE_MOVE = 1,
+    EPIE_MOUSE_BUTTON = 2,
+    EPIE_LEFT_DOUBLE_CLICK = 3,
+    EPIE_WHEEL = 4,
+    EPIE_KEY_DOWN = 5,
+    EPIE_KEY_UP = 6,
+    EPIE_CHARACTER = 7,
+};
+
+// The length of the last main-loop pass, and its inverse.
+extern float eng_main_frame_time;
+extern float eng_main_frames_per_second;
+extern void *eng_main_instance;
+
+class EngProgram {
+public:
+    EngProgram();
+    virtual ~EngProgram();
+
+    // Positive: go on; 0: failure; negative: stop quietly.
+    virtual char InitCB(const char *command_line);
+    virtual char PreCreateWindowCB(_EngCreateWindowParms *parms);
+    virtual char UnnamedCB();
+    virtual char PreDeviceInitCB();
+    virtual char PostDeviceInitCB();
+    virtual char PreCreateGraphicsObjectsCB();
+    virtual char CreateGraphicsObjectsCB();
+    virtual char PostCreateGraphicsObjectsCB();
+    virtual void PreDestroyGraphicsObjectsCB();
+    virtual void DestroyGraphicsObjectsCB();
+    virtual void PostDestroyGraphicsObjectsCB();
+    virtual char TickCB();
+    virtual void RenderCB();
+    virtual char InputEventCB(int event, float a, float b);
+    virtual void OrientationChangedCB(_EngOrientation orientation);
+    virtual void ComputerSleepingCB(char sleeping);
+    virtual void ActivatedCB(char active);
+    virtual void WindowMinimisedCB(char minimised);
+    virtual void GraphicsObjectsCreatedCB();
+    virtual void PreDestroyDeviceCB();
+    virtual void PostDestroyDeviceCB();
+    virtual void ExitCB();
+
+    char Init(void *instance, const char *command_line);
+    char CreateMainWindowAndDevice(const char *title, const char *class_name, _EngCreateWindowParms *parms);
+    void RunMainLoop();
+    char DoConstantFrameRateTick();
+    void DoTick();
+    void DoRender();
+    void PumpMessages();
+
+    void QuitMainLoop();
+    void SetExitFlag() { m_exit = 1; }
+    char GetExitFlag() const { return m_exit; }
+    void SetLongSleeps(char on) { m_long_sleeps = on; }
+    void SetSyncWithGpuMethod(char on, int method, char try_other);
+    int GetSyncWithGpuMethod() const { return m_gpu_sync_method; }
+    void SetAfterExitCB(EngProgramAfterExitCB callback) { m_after_exit_cb = callback; }
+    void ShowPopupAfterExiting();
+    void RequestWake(char) { m_wake = 1; }
+
+    void CloseDown(char ok);
+    void ForceExitNow(const char *title, const char *text, char quiet);
+
+    static void SignalHandler(int signal_number);
+    static void InstallSignalHandlers();
+
+protected:
+    char m_exit;
+    char m_sleeping;
+    char m_popup_after_exit;
+    EngWindow *m_window;
+    float m_target_fps;
+    char m_long_sleeps;
+    char m_wake;
+    EngProgramAfterExitCB m_after_exit_cb;
+    int m_gpu_sync_method;
+    char m_gpu_sync_try_other;
+};

@@ -1,0 +1,26 @@
+// System message boxes. The desktop backend shows an SDL message box; a test
+// installs its own answer through PlatformSetMessageBoxHook, so no modal box
+// ever appears in a test run.
+#pragma once
+
+#include "platform/win32/Win32Types.h"
+
+#define MB_OK 0x00000000u
+#define MB_YESNO 0x00000004u
+#define MB_ICONERROR 0x00000010u
+#define MB_ICONWARNING 0x00000030u
+#define MB_ICONINFORMATION 0x00000040u
+#define MB_TYPEMASK 0x0000000Fu
+#define MB_ICONMASK 0x000000F0u
+
+#define IDOK 1
+#define IDYES 6
+#define IDNO 7
+
+// Answers a message box in place of the desktop: returns IDOK, IDYES or IDNO.
+typedef int (*PlatformMessageBoxHookCB)(const char *text, const char *caption, UINT type);
+
+// Installs the hook (null restores the desktop backend).
+void PlatformSetMessageBoxHook(PlatformMessageBoxHookCB hook);
+
+int MessageBoxA(HWND hwnd, const char *text, const char *caption, UINT type);

@@ -1,0 +1,13 @@
+// The system clock and sleeps.
+#pragma once
+
+#include "platform/win32/Win32Types.h"
+
+// The high-resolution counter: a monotonic count and its ticks per second.
+BOOL QueryPerformanceFrequency(int64_t *frequency);
+BOOL QueryPerformanceCounter(int64_t *count);
+
+// Milliseconds since the system started, wrapping as an unsigned 32-bit value.
+DWORD GetTickCount();
+
+void Sleep(DWORD milliseconds);

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the tests with AddressSanitizer and UndefinedBehaviorSanitizer and
+# runs every one through CTest under a virtual X display.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/deps.sh
+
+build=build-tests
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHW_SANITIZE=ON -DHW_TESTS=ON >/dev/null
+cmake --build "$build"
+
+export SDL_AUDIODRIVER=dummy
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+cd "$build"
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j2 "$@"
