@@ -24,7 +24,7 @@ thread_local const EngThread *current_worker = nullptr;
 // ---------------------------------------------------------------------------
 // EngMutex
 
-EngMutex::EngMutex(double timeout_seconds) : m_handle(), m_setup(false), m_tries(DEFAULT_TRIES)
+EngMutex::EngMutex(double timeout_seconds) : m_handle(), m_setup(false), m_tries(DEFAULT_TRIES), m_holder(pthread_t())
 {
     if (timeout_seconds > 0)
         Setup(timeout_seconds);
@@ -49,13 +49,7 @@ bool EngMutex::Setup(double seconds)
     }
     if (seconds > 0)
         SetTimeout(seconds);
-    // Error-checking, so an unlock by a thread that does not hold the lock
-    // fails instead of releasing another thread's hold.
-    pthread_mutexattr_t attributes;
-    pthread_mutexattr_init(&attributes);
-    pthread_mutexattr_settype(&attributes, PTHREAD_MUTEX_ERRORCHECK);
-    m_setup = pthread_mutex_init(&m_handle, &attributes) == 0;
-    pthread_mutexattr_destroy(&attributes);
+    m_setup = pthread_mutex_init(&m_handle, nullptr) == 0;
     return m_setup;
 }
 
@@ -67,8 +61,10 @@ bool EngMutex::Lock()
     }
     for (int tries = 0; tries < m_tries; tries++) {
         int result = pthread_mutex_trylock(&m_handle);
-        if (result == 0)
+        if (result == 0) {
+            m_holder = pthread_self();
             return true;
+        }
         if (result == EBUSY)
             EngMiscSleep(0.001);
     }
@@ -80,11 +76,14 @@ bool EngMutex::Unlock()
 {
     if (!m_setup)
         return false;
-    if (pthread_mutex_unlock(&m_handle) != 0) {
+    // Only the thread holding the lock may release it; only that thread
+    // ever stores its own id here, so another thread never sees a match.
+    if (!pthread_equal(m_holder, pthread_self())) {
         DebugError("EngMutex::Unlock", "Could not unlock mutex.");
         return false;
     }
-    return true;
+    m_holder = pthread_t();
+    return pthread_mutex_unlock(&m_handle) == 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -385,6 +384,8 @@ void *EngThread::ProcessThread(void *object)
     auto *thread = static_cast<EngThread *>(object);
     if (!thread || (thread->m_state != 1 && thread->m_state != 2)) {
         DebugErrorNoLog("EngThread::ProcessThread", "Invalid pointer");
+        if (thread)
+            thread->m_finished = true;
         return nullptr;
     }
     current_worker = thread;
@@ -394,8 +395,11 @@ void *EngThread::ProcessThread(void *object)
 void *EngThread::EndWorkerEarly(char check)
 {
     DebugErrorNoLog("EngThread::DoThreadMain", "Thread not initialised (%c) (%d)", check, static_cast<int>(m_state));
-    if (m_worker_has_mutex)
-        DoneWithMutex();
+    // Released directly: DoneWithMutex refuses while the state is 0.
+    if (m_worker_has_mutex) {
+        pthread_mutex_unlock(&m_mutex);
+        m_worker_has_mutex = false;
+    }
     m_finished = true;
     return nullptr;
 }

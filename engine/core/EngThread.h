@@ -32,6 +32,8 @@ private:
     pthread_mutex_t m_handle;
     bool m_setup;
     int m_tries;
+    // The thread holding the lock; zero when free.
+    std::atomic<pthread_t> m_holder;
 };
 
 typedef bool (*EngThreadTickCallback)(void *user_data);
