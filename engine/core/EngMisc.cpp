@@ -164,25 +164,27 @@ int EngMiscRand()
 float EngMiscRandFloat(float max, char random_sign)
 {
     float m = std::fabs(max);
-    float step;
+    // The steps are double constants: a max of 0.000001f is a hair below
+    // 0.000001, so its count truncates to 0.
+    double step;
     if (m < 0.01f)
-        step = 0.000001f;
+        step = 0.000001;
     else if (m < 0.1f)
-        step = 0.00001f;
+        step = 0.00001;
     else if (m < 1.0f)
-        step = 0.0001f;
+        step = 0.0001;
     else if (m < 10.0f)
-        step = 0.001f;
+        step = 0.001;
     else if (m < 100.0f)
-        step = 0.01f;
+        step = 0.01;
     else
-        step = 1.0f;
+        step = 1.0;
     // Beyond INT_MAX steps the draw cannot reach further anyway.
-    float steps = m / step;
-    int n = steps >= static_cast<float>(INT_MAX) ? INT_MAX : static_cast<int>(steps);
+    double steps = m / step;
+    int n = steps >= static_cast<double>(INT_MAX) ? INT_MAX : static_cast<int>(steps);
     if (n == 0)
         return 0.0f;
-    float r = static_cast<float>(EngMiscRand() % n) * step;
+    float r = static_cast<float>(EngMiscRand() % n * step);
     if (r < 0.0f || r >= m)
         DebugError("EngMiscRandFloat", "Function not working properly");
     if (random_sign && EngMiscRand() % 2 == 0)
