@@ -445,7 +445,7 @@ void PaintRoadEdges(cairo_t *cr, const GardenDefinition &garden, const GardenRoa
                 double off = def.half_width + def.edge_width * rng.Range(0.35, 0.6);
                 double x = p[(size_t)i].x - d.y * off * side, y = p[(size_t)i].y + d.x * off * side;
                 double r = def.edge_width * rng.Range(0.45, 0.62);
-                GardenColour c = Scale(Mix(Hex(0xb9b3a6), Hex(0x8f877a), rng.Unit()), 1.0);
+                GardenColour c = Mix(Hex(0xb9b3a6), Hex(0x8f877a), rng.Unit());
                 Disc(cr, x + r * 0.25, y + r * 0.3, r, Hex(0x000000), 0.25);
                 ShadedDisc(cr, x, y, r, c, 1.25, 0.7);
             }
@@ -490,14 +490,17 @@ void PaintFoliage(cairo_t *cr, const GardenDecoration &d, int lobes, DataGenRand
         double x, y, r;
         GardenColour c;
     };
+    // An outer ring of clumps round a few inner ones.
     std::vector<Lobe> all;
-    for (int k = 0; k < lobes; k++) {
-        double a = k * 2.0 * PI / lobes + rng.Range(-0.2, 0.2);
-        double dist = r * rng.Range(0.38, 0.5), lr = r * rng.Range(0.42, 0.5);
+    int inner = std::max(3, lobes / 3);
+    for (int k = 0; k < lobes + inner; k++) {
+        bool outer = k < lobes;
+        double a = (outer ? k * 2.0 * PI / lobes : k * 2.0 * PI / inner + 0.5) + rng.Range(-0.2, 0.2);
+        double dist = outer ? r * rng.Range(0.5, 0.56) : r * rng.Range(0.15, 0.25);
+        double lr = outer ? r * rng.Range(0.38, 0.44) : r * rng.Range(0.36, 0.42);
         all.push_back({d.at.x + std::cos(a) * dist, d.at.y + std::sin(a) * dist, lr,
                        colours[(size_t)rng.Int(0, (int)greens)]});
     }
-    all.push_back({d.at.x - r * 0.05, d.at.y - r * 0.05, r * 0.55, colours[0]});
     // The canopy's shaded underside fills the gaps between the clumps.
     Disc(cr, d.at.x, d.at.y, r * 0.93, Scale(colours[0], 0.5));
     // Lobes nearer the sun are drawn last, over the shaded ones.
