@@ -4,10 +4,15 @@
 // Every run writes the same bytes: nothing depends on the clock or on an
 // unseeded generator, and each garden is made from its own definition alone,
 // so making them side by side changes nothing.
+#include "tools/datagen/FontFile.h"
 #include "tools/datagen/GardenFiles.h"
+#include "tools/datagen/LanguageFile.h"
+#include "tools/datagen/MusicSequencer.h"
+#include "tools/datagen/SoundEffects.h"
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,15 +30,28 @@ int main(int argc, char **argv)
         fprintf(stderr, "datagen: cannot create %s: %s\n", out.c_str(), failed.message().c_str());
         return 1;
     }
-    std::vector<std::string> errors(GARDEN_COUNT);
-    std::vector<std::thread> workers;
+    // Independent jobs, each writing its own files, run side by side.
+    std::vector<std::function<bool(std::string *)>> jobs;
     for (int g = 0; g < GARDEN_COUNT; g++)
-        workers.emplace_back([&, g] { GardenWriteFiles(g, source, out, &errors[(size_t)g]); });
+        jobs.push_back([&, g](std::string *error) { return GardenWriteFiles(g, source, out, error); });
+    for (int s = 0; s < SONG_COUNT; s++)
+        jobs.push_back([&, s](std::string *error) { return SongWriteFile(s, source, out, error); });
+    jobs.push_back([&](std::string *error) { return SoundEffectsWriteFiles(out, error); });
+    jobs.push_back([&](std::string *error) {
+        return FontWriteFile(out, error) && LanguageFileWrite(source, out, error);
+    });
+    std::vector<std::string> errors(jobs.size());
+    std::vector<std::thread> workers;
+    for (size_t j = 0; j < jobs.size(); j++)
+        workers.emplace_back([&, j] {
+            if (!jobs[j](&errors[j]) && errors[j].empty())
+                errors[j] = "a job failed without saying why";
+        });
     int result = 0;
-    for (int g = 0; g < GARDEN_COUNT; g++) {
-        workers[(size_t)g].join();
-        if (!errors[(size_t)g].empty()) {
-            fprintf(stderr, "datagen: %s\n", errors[(size_t)g].c_str());
+    for (size_t j = 0; j < jobs.size(); j++) {
+        workers[j].join();
+        if (!errors[j].empty()) {
+            fprintf(stderr, "datagen: %s\n", errors[j].c_str());
             result = 1;
         }
     }
