@@ -38,8 +38,8 @@ std::unique_ptr<AudioVoice> AudioVoice::Create(AudioMixer &mixer, std::unique_pt
 
 AudioVoice::AudioVoice(AudioMixer &mixer, std::unique_ptr<AudioSource> source, _SDL_AudioStream *stream)
     : m_mixer(mixer), m_source(std::move(source)), m_stream(stream), m_playing(false), m_looping(false),
-      m_stop_at_end(true), m_source_done(false), m_at_end(false), m_end_armed(false), m_volume(0), m_gain(1.0f),
-      m_read_frame(0), m_end_cb(nullptr), m_end_user(nullptr),
+      m_stop_at_end(true), m_resampling(m_source->Format().rate != mixer.GetRate()), m_source_done(false), m_at_end(false), m_end_armed(false), m_volume(0), m_gain(1.0f),
+      m_read_frame(0), m_start_frame(0), m_out_frames(0), m_end_cb(nullptr), m_end_user(nullptr),
       m_read_buffer(static_cast<size_t>(chunk_frames * m_source->Format().FrameBytes())),
       m_mix_buffer(static_cast<size_t>(chunk_frames * 2))
 {
@@ -131,15 +131,15 @@ void AudioVoice::SetPosition(long frame)
 long AudioVoice::GetPosition() const
 {
     std::lock_guard<std::mutex> lock(m_mixer.m_lock);
-    // Frames read from the source but still waiting in the converter have
-    // not been heard yet.
-    double waiting = static_cast<double>(SDL_AudioStreamAvailable(m_stream) / out_frame_bytes) *
-                     m_source->Format().rate / m_mixer.GetRate();
+    // What has been heard, not what has been read into the converter.
     long length = m_source->Length();
-    long position = m_read_frame - std::lround(waiting);
-    if (position < 0)
-        position = m_looping && length > 0 ? position + length : 0;
-    return std::min(std::max(0L, position), length);
+    if (m_at_end)
+        return length;
+    double heard = static_cast<double>(m_out_frames) * m_source->Format().rate / m_mixer.GetRate();
+    long position = m_start_frame + std::lround(heard);
+    if (m_looping && length > 0)
+        position %= length;
+    return std::min(position, length);
 }
 
 long AudioVoice::GetLength() const
@@ -174,6 +174,8 @@ void AudioVoice::Rewind(long frame)
 {
     SDL_AudioStreamClear(m_stream);
     m_read_frame = m_source->Seek(frame) ? frame : m_source->Length();
+    m_start_frame = m_read_frame;
+    m_out_frames = 0;
     m_source_done = false;
     m_at_end = false;
     m_end_armed = true;
@@ -194,6 +196,13 @@ bool AudioVoice::Refill()
     if (frames == 0 && m_looping && m_read_frame > 0 && m_source->Seek(0)) {
         m_read_frame = 0;
         return true;
+    }
+    // SDL's converter keeps back up to 512 source frames while resampling
+    // and drops them when flushed; a chunk of silence brings them out.
+    if (m_resampling) {
+        const AudioFormat &format = m_source->Format();
+        std::fill(m_read_buffer.begin(), m_read_buffer.end(), format.type == AST_U8 ? 0x80 : 0);
+        SDL_AudioStreamPut(m_stream, m_read_buffer.data(), static_cast<int>(chunk_frames * format.FrameBytes()));
     }
     SDL_AudioStreamFlush(m_stream);
     m_source_done = true;
@@ -222,6 +231,7 @@ void AudioVoice::MixInto(float *out, int frames)
         for (int i = 0; i < 2 * got; i++)
             to[i] += m_gain * m_mix_buffer[static_cast<size_t>(i)];
         done += got;
+        m_out_frames += got;
     }
     if (m_source_done && SDL_AudioStreamAvailable(m_stream) == 0) {
         m_at_end = true;

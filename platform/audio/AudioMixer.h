@@ -93,12 +93,15 @@ private:
     bool m_playing;
     bool m_looping;
     bool m_stop_at_end;
+    bool m_resampling;
     bool m_source_done;  // the source is read out and the converter flushed
     bool m_at_end;
     bool m_end_armed;    // the end callback is due when the end is reached
     long m_volume;
     float m_gain;
     long m_read_frame;   // next frame to be read from the source
+    long m_start_frame;  // where the voice was last moved to
+    long m_out_frames;   // output frames mixed since then
     AudioVoiceEndCB m_end_cb;
     void *m_end_user;
     std::vector<unsigned char> m_read_buffer;
