@@ -28,6 +28,7 @@ static IDirectSound8 *eng_sound_ds = nullptr;
 static IDirectSoundBuffer *eng_sound_primary = nullptr;
 static WAVEFORMATEX eng_sound_primary_format = {};
 static bool eng_sound_initialised = false;
+static unsigned long eng_sound_ds_generation = 0;
 
 static HWND eng_sound_main_window = nullptr;
 static EngSoundMusicEventCB eng_sound_music_event_cb = nullptr;
@@ -104,6 +105,7 @@ bool EngSoundInit_DX9()
         HRESULT result = DirectSoundCreate8(nullptr, &eng_sound_ds, nullptr);
         if (!EngSoundErrorCheck_DX9(result, "EngSoundInit_DX9", "DirectSoundCreate") || !eng_sound_ds)
             return false;
+        eng_sound_ds_generation++;
     }
     HRESULT result = eng_sound_ds->SetCooperativeLevel(eng_sound_main_window, DSSCL_EXCLUSIVE);
     if (!EngSoundErrorCheck_DX9(result, "EngSoundInit_DX9", "IDirectSound8_SetCooperativeLevel"))
@@ -205,6 +207,12 @@ bool EngSoundErrorCheck_DX9(HRESULT result, const char *where, const char *call)
     return false;
 }
 
+// True when the running DirectSound is the one that made a sound's buffers.
+static bool MadeByRunningDirectSound(unsigned long generation)
+{
+    return eng_sound_ds && generation == eng_sound_ds_generation;
+}
+
 void EngSoundSetMainWindow(HWND window)
 {
     eng_sound_main_window = window;
@@ -243,7 +251,8 @@ void EngSoundResetForTests()
 }
 
 EngSound::EngSound(const char *file, char use_3d, const char *)
-    : m_loaded(false), m_length(0), m_frequency(0), m_sound_buffer(nullptr), m_3d_buffer(nullptr), m_format()
+    : m_loaded(false), m_length(0), m_frequency(0), m_sound_buffer(nullptr), m_3d_buffer(nullptr), m_format(),
+      m_ds_generation(0)
 {
     if (!eng_sound_settings.allow_3d)
         use_3d = 0;
@@ -315,14 +324,7 @@ bool EngSound::LoadSoundFromFileDX(const char *file, char use_3d, char format_on
     static const char *where = "EngSound::LoadSoundFromFileDX";
     if (!eng_sound_ds)
         return false;
-    if (m_3d_buffer) {
-        m_3d_buffer->Release();
-        m_3d_buffer = nullptr;
-    }
-    if (m_sound_buffer) {
-        m_sound_buffer->Release();
-        m_sound_buffer = nullptr;
-    }
+    DestroyDX();
 
     HMMIO mmio = mmioOpenA(const_cast<char *>(file), nullptr, MMIO_READ | MMIO_ALLOCBUF);
     if (!mmio) {
@@ -372,6 +374,7 @@ bool EngSound::LoadSoundFromFileDX(const char *file, char use_3d, char format_on
         m_sound_buffer = nullptr;
         return false;
     }
+    m_ds_generation = eng_sound_ds_generation;
 
     void *part1 = nullptr, *part2 = nullptr;
     DWORD bytes1 = 0, bytes2 = 0;
@@ -420,8 +423,7 @@ unsigned int EngSound::GetFrequencyDX()
 
 bool EngSound::PlayDX()
 {
-    // Buffers die with the DirectSound object that made them.
-    if (!m_sound_buffer || !eng_sound_ds) {
+    if (!m_sound_buffer || !MadeByRunningDirectSound(m_ds_generation)) {
         if (eng_sound_ds)
             DebugError("EngSound::PlayDX", "Sound called but no buffer present");
         return false;
@@ -433,7 +435,7 @@ bool EngSound::PlayDX()
 
 void EngSound::SetVolumeDX(float volume)
 {
-    if (!m_sound_buffer || !eng_sound_ds) {
+    if (!m_sound_buffer || !MadeByRunningDirectSound(m_ds_generation)) {
         if (eng_sound_ds)
             DebugError("EngSound::SetVolumeDX", "Sound called but no buffer present");
         return;
@@ -446,7 +448,7 @@ void EngSound::SetVolumeDX(float volume)
 
 void EngSound::DestroyDX()
 {
-    if (!eng_sound_ds && (m_sound_buffer || m_3d_buffer)) {
+    if ((m_sound_buffer || m_3d_buffer) && !MadeByRunningDirectSound(m_ds_generation)) {
         DebugError("EngSound::DestroyDX", "Sound was not released");
     } else {
         if (m_3d_buffer)

@@ -75,4 +75,7 @@ public:
     IDirectSoundBuffer *m_sound_buffer;
     IDirectSound3DBuffer *m_3d_buffer;
     WAVEFORMATEX m_format;
+    // Which start of DirectSound made the buffer: buffers die with it, so
+    // a sound kept past EngSoundClose never touches them again.
+    unsigned long m_ds_generation;
 };

@@ -1,22 +1,8 @@
 #include "platform/audio/AudioFiles.h"
+#include "platform/win32/Win32CodePage.h"
+#include "platform/win32/Win32Files.h"
 
 #include <string>
-
-// Windows-1252 differs from Latin-1 only in 0x80..0x9F; the five unassigned
-// codes keep their own value.
-static const wchar_t cp1252_high[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-static wchar_t AnsiCharToWide(char c)
-{
-    unsigned char byte = static_cast<unsigned char>(c);
-    if (byte >= 0x80 && byte < 0xA0)
-        return cp1252_high[byte - 0x80];
-    return static_cast<wchar_t>(byte);
-}
 
 bool AudioAnsiToWide(const char *text, wchar_t *wide, size_t size)
 {
@@ -28,16 +14,23 @@ bool AudioAnsiToWide(const char *text, wchar_t *wide, size_t size)
             wide[0] = 0;
             return false;
         }
-        wide[i] = AnsiCharToWide(text[i]);
+        wide[i] = static_cast<wchar_t>(PlatformCp1252ToUnicode(static_cast<unsigned char>(text[i])));
     }
     wide[i] = 0;
     return true;
 }
 
+FILE *AudioOpenFileA(const char *name)
+{
+    char path[4096];
+    if (!name || !name[0] || !PlatformPathFromAnsi(name, path, sizeof(path)))
+        return nullptr;
+    return std::fopen(path, "rb");
+}
+
+// UTF-8 of one code point; false for a value that is not one.
 static bool AppendUtf8(std::string &out, unsigned long code)
 {
-    if (code == '\\')
-        code = '/';
     if (code < 0x80) {
         out += static_cast<char>(code);
     } else if (code < 0x800) {
@@ -60,23 +53,13 @@ static bool AppendUtf8(std::string &out, unsigned long code)
     return true;
 }
 
-FILE *AudioOpenFileA(const char *name)
-{
-    if (!name)
-        return nullptr;
-    std::string path;
-    for (const char *c = name; *c; c++)
-        AppendUtf8(path, static_cast<unsigned long>(AnsiCharToWide(*c)));
-    return path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
-}
-
 FILE *AudioOpenFileW(const wchar_t *name)
 {
     if (!name)
         return nullptr;
     std::string path;
     for (const wchar_t *c = name; *c; c++) {
-        if (!AppendUtf8(path, static_cast<unsigned long>(*c)))
+        if (!AppendUtf8(path, *c == L'\\' ? L'/' : static_cast<unsigned long>(*c)))
             return nullptr;
     }
     return path.empty() ? nullptr : std::fopen(path.c_str(), "rb");

@@ -176,19 +176,19 @@ TEST_F(EngMusicPlayerTest, ThreeSongsPlayAtOnceEachAtItsOwnVolume)
     struct {
         float volume;
         long hundredths_db;
-    } table[] = {{1.0f, 0}, {0.25f, -5000}, {0.64f, -2000}, {0.0f, -10000}, {-1.0f, -10000}, {4.0f, 0}};
+    } table[] = {{1.0f, 0}, {0.25f, -5000}, {0.5625f, -2500}, {0.0f, -10000}, {-1.0f, -10000}, {4.0f, 0}};
     for (const auto &row : table) {
         EXPECT_TRUE(main.SetVolume(row.volume));
         EXPECT_EQ(row.hundredths_db, Volume(main)) << row.volume;
     }
 
     ASSERT_TRUE(main.SetVolume(1.0f));    // gain 1
-    ASSERT_TRUE(over.SetVolume(0.64f));   // gain 0.1
+    ASSERT_TRUE(over.SetVolume(0.5625f)); // gain 0.0562
     ASSERT_TRUE(won.SetVolume(0.25f));    // gain 0.00316
     main.PlayLooping();
     over.PlayLooping();
     won.PlayLooping();
-    const float main_level = 0.5f, over_level = 0.025f, won_level = -0.5f * 0.0031623f;
+    const float main_level = 0.5f, over_level = 0.25f * 0.0562341f, won_level = -0.5f * 0.0031623f;
     std::vector<float> all = Mix(100);
     EXPECT_NEAR(main_level + over_level + won_level, all[0], 0.0001f);
     EXPECT_NEAR(main_level + over_level + won_level, all[199], 0.0001f);

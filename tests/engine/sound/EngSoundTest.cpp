@@ -88,7 +88,7 @@ TEST_F(EngSoundTest, InitChecksItsSettingsAndStartsDirectSoundOnce)
     // 511 characters are taken; the file just does not exist.
     EXPECT_FALSE(EngSoundInit(ESS_DIRECTSOUND, 0, 0, 0, name511.c_str(), 0));
     EXPECT_FALSE(LogHas("too long"));
-    EXPECT_TRUE(LogHas(Error("EngSound::EngSound", "Filename does not exist <" + name511 + ">")));
+    EXPECT_TRUE(LogHas(Error("EngSound::EngSound", "Filename does not exist <" + name511.substr(0, 400))));
 
     ASSERT_TRUE(StartDirectSound());
     EngSound sound("quarter.wav", 0, nullptr);
@@ -165,8 +165,9 @@ TEST_F(EngSoundTest, LoadsPcmWavesAndRefusesOthersWithAReport)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.file);
-        if (!c.bytes.empty())
+        if (!c.bytes.empty()) {
             ASSERT_TRUE(TestWriteFile(c.file, c.bytes));
+        }
         DebugClearLogs();
         EngSound sound(c.file, 0, nullptr);
         EXPECT_EQ(c.report.empty(), sound.m_loaded);
@@ -292,6 +293,19 @@ TEST_F(EngSoundTest, SoundsOutlivingDirectSoundAreNotTouched)
     kept.Destroy();
     EXPECT_TRUE(LogHas(Error("EngSound::DestroyDX", "Sound was not released")));
     EXPECT_EQ(nullptr, kept.m_sound_buffer);
+
+    // A sound from before a restart does not reach into the new start.
+    ASSERT_TRUE(StartDirectSound());
+    EngSound old("quarter.wav", 0, nullptr);
+    EngSoundClose();
+    ASSERT_TRUE(StartDirectSound());
+    DebugClearLogs();
+    EXPECT_FALSE(old.Play());
+    EXPECT_TRUE(LogHas(Error("EngSound::PlayDX", "Sound called but no buffer present")));
+    old.Destroy();
+    EXPECT_TRUE(LogHas(Error("EngSound::DestroyDX", "Sound was not released")));
+    EngSound fresh("quarter.wav", 0, nullptr);
+    EXPECT_TRUE(fresh.Play());
 }
 
 TEST_F(EngSoundTest, ErrorCheckNamesTheResult)
@@ -306,7 +320,7 @@ TEST_F(EngSoundTest, ErrorCheckNamesTheResult)
         {DSERR_BUFFERLOST, "The buffer memory has been lost and must be restored."},
         {DSERR_OBJECTNOTFOUND, "The requested object was not found."},
         {E_NOTIMPL, "The function called is not supported at this time."},
-        {static_cast<HRESULT>(0x80001234), "Unknown Error (-2147479020) (0x80001234)"},
+        {static_cast<HRESULT>(0x80001234), "Unknown Error (-2147478988) (0x80001234)"},
     };
     for (const auto &row : table) {
         EXPECT_FALSE(EngSoundErrorCheck_DX9(row.result, "Where", "Call"));
