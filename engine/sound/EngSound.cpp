@@ -440,7 +440,10 @@ void EngSound::SetVolumeDX(float volume)
             DebugError("EngSound::SetVolumeDX", "Sound called but no buffer present");
         return;
     }
-    volume = std::max(volume, 0.00001f);
+    // Above 1 the result is 0 anyway; bounding first keeps NaN and infinity out.
+    if (!(volume >= 0.00001f))
+        volume = 0.00001f;
+    volume = std::min(volume, 1.0f);
     long hundredths_db = static_cast<long>(2000.0f * std::log10(volume));
     hundredths_db = std::min(DSBVOLUME_MAX, std::max(DSBVOLUME_MIN, hundredths_db));
     EngSoundErrorCheck_DX9(m_sound_buffer->SetVolume(hundredths_db), "EngSound::SetVolumeDX", "SetVolume");

@@ -5,7 +5,6 @@
 
 #include <memory>
 #include <mutex>
-#include <string>
 
 static const int device_rate = 44100;
 
@@ -15,7 +14,6 @@ static std::unique_ptr<AudioMixer> output_mixer;
 static SDL_AudioDeviceID output_device = 0;
 static bool output_manual = false;
 static int output_manual_rate = device_rate;
-static std::string output_error;
 
 static void SDLCALL OutputCallback(void *user, Uint8 *stream, int bytes)
 {
@@ -25,13 +23,10 @@ static void SDLCALL OutputCallback(void *user, Uint8 *stream, int bytes)
 
 static bool OpenDevice()
 {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        output_error = SDL_GetError();
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
-    }
     output_mixer.reset(new (std::nothrow) AudioMixer(device_rate));
     if (!output_mixer) {
-        output_error = "Out of memory";
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
@@ -45,7 +40,6 @@ static bool OpenDevice()
     want.userdata = output_mixer.get();
     output_device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
     if (output_device == 0) {
-        output_error = SDL_GetError();
         output_mixer.reset();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
@@ -58,13 +52,10 @@ AudioMixer *AudioOutputAcquire()
 {
     std::lock_guard<std::mutex> lock(output_lock);
     if (output_users == 0) {
-        output_error.clear();
         if (output_manual) {
             output_mixer.reset(new (std::nothrow) AudioMixer(output_manual_rate));
-            if (!output_mixer) {
-                output_error = "Out of memory";
+            if (!output_mixer)
                 return nullptr;
-            }
         } else if (!OpenDevice()) {
             return nullptr;
         }
@@ -84,12 +75,6 @@ void AudioOutputRelease()
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
     output_mixer.reset();
-}
-
-const char *AudioOutputGetError()
-{
-    std::lock_guard<std::mutex> lock(output_lock);
-    return output_error.c_str();
 }
 
 void AudioOutputSetManualMixingForTests(bool manual, int rate)

@@ -12,9 +12,6 @@ class AudioMixer;
 AudioMixer *AudioOutputAcquire();
 void AudioOutputRelease();
 
-// Why the last acquire failed ("" when it did not).
-const char *AudioOutputGetError();
-
 void AudioOutputSetManualMixingForTests(bool manual, int rate);
 // The mixer while the output is acquired, else null.
 AudioMixer *AudioOutputGetMixer();

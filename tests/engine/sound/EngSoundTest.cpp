@@ -13,6 +13,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <thread>
 
@@ -202,6 +203,7 @@ TEST_F(EngSoundTest, VolumeFollowsTheDecibelLawWithinItsLimits)
     } table[] = {
         {1.0f, 0}, {0.5f, -602}, {0.1f, -2000}, {0.01f, -4000}, {0.0f, -10000},
         {2.0f, 0}, {-1.0f, -10000}, {0.00001f, -10000}, {0.0001f, -8000},
+        {std::numeric_limits<float>::infinity(), 0}, {std::numeric_limits<float>::quiet_NaN(), -10000},
     };
     for (const auto &row : table) {
         SCOPED_TRACE(row.volume);
