@@ -70,16 +70,6 @@ bool ReadAndDecrypt(const char *where, EngFile *file, void *out, unsigned size)
     return ok;
 }
 
-bool WriteEncrypted(const char *where, EngFile *file, const void *data, unsigned size)
-{
-    unsigned char *block = EngEncryptionEncrypt(data, size);
-    if (!block)
-        return false;
-    bool ok = file->Write(block, size + ENG_ENCRYPTION_IV_SIZE);
-    EngFree(block, 1, where);
-    return ok;
-}
-
 uint32_t ReadBigEndian(const unsigned char *bytes)
 {
     return (uint32_t(bytes[0]) << 24) | (uint32_t(bytes[1]) << 16) | (uint32_t(bytes[2]) << 8) | bytes[3];
@@ -224,7 +214,12 @@ char EngEncryptionEncryptAndWriteToOpenFile(EngFile *file, const void *data, uns
 {
     if (!file)
         return 0;
-    return WriteEncrypted("EngEncryptionEncryptAndWriteToOpenFile", file, data, size);
+    unsigned char *block = EngEncryptionEncrypt(data, size);
+    if (!block)
+        return 0;
+    char ok = file->Write(block, size + ENG_ENCRYPTION_IV_SIZE);
+    EngFree(block, 1, "EngEncryptionEncryptAndWriteToOpenFile");
+    return ok;
 }
 
 char EngEncryptionReadFromFileAndDecrypt(const char *path, void *out, unsigned size)
