@@ -51,7 +51,7 @@ public:
 private:
     void WaitForThreadToExit();
 
-    char name[16];
-    char verbosity;
-    EngInternetThreadWorker *worker;
+    char m_name[16];
+    char m_verbosity;
+    EngInternetThreadWorker *m_worker;
 };

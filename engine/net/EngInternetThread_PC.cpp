@@ -11,8 +11,8 @@ const char *kAgent = "EngInternetThread_PC::PrepareForReading";
 } // namespace
 
 EngInternetThread_PC::EngInternetThread_PC(EngInternetThreadWorker *parent_worker)
-    : parent(parent_worker), session(nullptr), connection(nullptr), timeout_ms(0), url(nullptr), stage(0),
-      read_state(0)
+    : m_parent(parent_worker), m_session(nullptr), m_connection(nullptr), m_timeout_ms(0), m_url(nullptr),
+      m_stage(0), m_read_state(0)
 {
 }
 
@@ -24,7 +24,7 @@ EngInternetThread_PC::~EngInternetThread_PC()
 bool EngInternetThread_PC::PrepareForReading(const char *url_to_read, int timeout_seconds)
 {
     const char *where = "EngInternetThread_PC::PrepareForReading";
-    if (!parent) {
+    if (!m_parent) {
         DebugError(where, "No parent.");
         return false;
     }
@@ -32,17 +32,17 @@ bool EngInternetThread_PC::PrepareForReading(const char *url_to_read, int timeou
         DebugError(where, "No URL");
         return false;
     }
-    EngFree(url, 0, where);
-    url = EngMallocStringFromString(url_to_read, 0, where);
-    if (!url) {
+    EngFree(m_url, 0, where);
+    m_url = EngMallocStringFromString(url_to_read, 0, where);
+    if (!m_url) {
         DebugErrorCode(where, 'OMEM');
         return false;
     }
     const DWORD longest = 0xFFFFFFFFu / 1000;
     DWORD seconds = timeout_seconds > 0 ? static_cast<DWORD>(timeout_seconds) : 0;
-    timeout_ms = (seconds < longest ? seconds : longest) * 1000;
-    read_state = 0;
-    stage = 1;
+    m_timeout_ms = (seconds < longest ? seconds : longest) * 1000;
+    m_read_state = 0;
+    m_stage = 1;
     return true;
 }
 
@@ -50,35 +50,35 @@ _EngInternetThreadReadResult EngInternetThread_PC::ReadFromOpenStream(char *buff
                                                                       unsigned int *got)
 {
     const char *where = "EngInternetThread_PC::ReadFromOpenStream";
-    if (stage == 1) {
-        if (session || connection || !url || !url[0]) {
+    if (m_stage == 1) {
+        if (m_session || m_connection || !m_url || !m_url[0]) {
             DebugErrorCode(where, 'IERR');
             return EITRR_ERROR;
         }
-        session = InternetOpenA(kAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
-        if (!session) {
+        m_session = InternetOpenA(kAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+        if (!m_session) {
             DWORD error = GetLastError();
             DebugError(where, "Error trying to initialise internet session");
             SetLastError(error);
             CheckError("InternetOpenA", 0);
             return EITRR_ERROR;
         }
-        InternetSetOptionA(session, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout_ms, sizeof(timeout_ms));
-        InternetSetOptionA(session, INTERNET_OPTION_SEND_TIMEOUT, &timeout_ms, sizeof(timeout_ms));
-        InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout_ms, sizeof(timeout_ms));
-        if (!OpenConnectionToUrl(url)) {
-            EngInternetCloseHandle(session);
-            session = nullptr;
+        InternetSetOptionA(m_session, INTERNET_OPTION_CONNECT_TIMEOUT, &m_timeout_ms, sizeof(m_timeout_ms));
+        InternetSetOptionA(m_session, INTERNET_OPTION_SEND_TIMEOUT, &m_timeout_ms, sizeof(m_timeout_ms));
+        InternetSetOptionA(m_session, INTERNET_OPTION_RECEIVE_TIMEOUT, &m_timeout_ms, sizeof(m_timeout_ms));
+        if (!OpenConnectionToUrl(m_url)) {
+            EngInternetCloseHandle(m_session);
+            m_session = nullptr;
             DebugError(where, "Problem connecting to internet site");
             return EITRR_ERROR;
         }
         if (got)
             *got = 0;
-        stage = 2;
+        m_stage = 2;
         return EITRR_IN_PROGRESS;
     }
-    if (stage == 2) {
-        if (!session) {
+    if (m_stage == 2) {
+        if (!m_session) {
             DebugError(where, "Not setup properly");
             return EITRR_ERROR;
         }
@@ -86,13 +86,13 @@ _EngInternetThreadReadResult EngInternetThread_PC::ReadFromOpenStream(char *buff
             DebugError(where, "Parameters error");
             return EITRR_ERROR;
         }
-        if (read_state == 0) {
-            read_state = 1;
+        if (m_read_state == 0) {
+            m_read_state = 1;
             *got = 0;
             return EITRR_IN_PROGRESS;
         }
         DWORD n = 0;
-        if (!InternetReadFile(connection, buffer, size, &n)) {
+        if (!InternetReadFile(m_connection, buffer, size, &n)) {
             *got = 0;
             CheckError("InternetReadFile", GetLastError());
             return EITRR_ERROR;
@@ -100,17 +100,17 @@ _EngInternetThreadReadResult EngInternetThread_PC::ReadFromOpenStream(char *buff
         *got = n;
         if (n > 0)
             return EITRR_IN_PROGRESS;
-        read_state = 2;
+        m_read_state = 2;
         return EITRR_DONE;
     }
-    DebugError(where, "Internal Error [%d]", stage);
+    DebugError(where, "Internal Error [%d]", m_stage);
     return EITRR_ERROR;
 }
 
 bool EngInternetThread_PC::OpenConnectionToUrl(const char *url_to_open)
 {
     const char *where = "EngInternetThread_PC::OpenConnectionToUrl";
-    if (!session) {
+    if (!m_session) {
         DebugError(where, "No session exists");
         return false;
     }
@@ -118,10 +118,10 @@ bool EngInternetThread_PC::OpenConnectionToUrl(const char *url_to_open)
         DebugError(where, "No URL specified");
         return false;
     }
-    connection = InternetOpenUrlA(session, url_to_open, nullptr, 0,
+    m_connection = InternetOpenUrlA(m_session, url_to_open, nullptr, 0,
                                   INTERNET_FLAG_RELOAD | INTERNET_FLAG_RESYNCHRONIZE | INTERNET_FLAG_NO_UI,
                                   reinterpret_cast<DWORD_PTR>(this));
-    if (!connection) {
+    if (!m_connection) {
         DWORD error = GetLastError();
         DebugError(where, "InternetOpenUrlA failed [0x%x].", static_cast<unsigned>(error));
         SetLastError(error);
@@ -138,12 +138,12 @@ void EngInternetThread_PC::CheckError(const char *where, unsigned int code)
 
 void EngInternetThread_PC::CloseConnection()
 {
-    EngInternetCloseHandle(connection);
-    EngInternetCloseHandle(session);
-    connection = nullptr;
-    session = nullptr;
-    EngFree(url, 0, "EngInternetThread_PC::CloseConnection");
-    url = nullptr;
-    stage = 0;
-    read_state = 0;
+    EngInternetCloseHandle(m_connection);
+    EngInternetCloseHandle(m_session);
+    m_connection = nullptr;
+    m_session = nullptr;
+    EngFree(m_url, 0, "EngInternetThread_PC::CloseConnection");
+    m_url = nullptr;
+    m_stage = 0;
+    m_read_state = 0;
 }

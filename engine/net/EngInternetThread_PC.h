@@ -30,13 +30,13 @@ private:
     bool OpenConnectionToUrl(const char *url);
     void CheckError(const char *where, unsigned int code);
 
-    EngInternetThreadWorker *parent;
-    HINTERNET session;
-    HINTERNET connection;
-    DWORD timeout_ms;
-    char *url;
+    EngInternetThreadWorker *m_parent;
+    HINTERNET m_session;
+    HINTERNET m_connection;
+    DWORD m_timeout_ms;
+    char *m_url;
     // 0 idle, 1 prepared (connect on the next read), 2 connected.
-    char stage;
+    char m_stage;
     // 0 nothing read yet, 1 reading, 2 end of data reached.
-    char read_state;
+    char m_read_state;
 };
