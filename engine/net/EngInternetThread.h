@@ -5,9 +5,10 @@
 // Requests go out with the client name "EngInternetThread_PC::PrepareForReading";
 // the answer's HTTP status is never looked at (an error page is data).
 //
-// Finished data stays with the reader until it is destroyed (or a new read
-// starts), even after the worker thread has ended, so a caller that misses a
-// few frames still gets it.
+// The outcome of a read (done with its data, error, timed out) stays with the
+// reader until it is destroyed or a new read starts, even after the worker
+// thread has ended, so a caller that misses a few frames still learns it. A
+// cancelled read turns to "none" once its worker has ended.
 #pragma once
 
 enum _EngInternetThreadReadResult : int {

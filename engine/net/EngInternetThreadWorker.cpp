@@ -233,13 +233,16 @@ void EngInternetThreadWorker::ExitCB(bool)
         EngFree(m_url, 0, where);
         m_url = nullptr;
         m_start_requested = false;
-        // Finished data waits for the main side; anything else is dropped.
+        // The outcome of the read stays for the main side, which may poll
+        // only some frames later; finished data stays with it. A read that
+        // was cancelled or stopped leaves nothing.
         if (m_status != EITRR_DONE) {
             EngFree(m_buffer, 0, where);
             m_buffer = nullptr;
             m_bytes_read = 0;
-            m_status = EITRR_NONE;
         }
+        if (m_status != EITRR_DONE && m_status != EITRR_ERROR && m_status != EITRR_TIMED_OUT)
+            m_status = EITRR_NONE;
         m_mutex.Unlock();
     }
     if (m_trace_level)
@@ -302,6 +305,11 @@ _EngInternetThreadReadResult EngInternetThreadWorker::ReadDataChunk()
 
 void EngInternetThreadWorker::StoreStatus(_EngInternetThreadReadResult result)
 {
-    if (m_status == EITRR_IN_PROGRESS)
-        m_status = result;
+    if (m_status != EITRR_IN_PROGRESS)
+        return;
+    // Past the deadline the main side already answers "timed out"; a failure
+    // now (typically the receive limit, which equals the deadline) stays that.
+    if (result == EITRR_ERROR && m_deadline <= EngMainUpdateProgramTime())
+        result = EITRR_TIMED_OUT;
+    m_status = result;
 }

@@ -99,7 +99,7 @@ TEST_F(EngInternetReadURLNetTest, KeepsWhatFitsAndDropsAPieceThatWouldFillTheBuf
         EXPECT_TRUE(Read(server.Url("/bytes?n=" + std::to_string(c.answer)), c.size, 5));
         EXPECT_EQ(Text(), Pattern(c.kept));
         EXPECT_EQ(read_, c.kept);
-        EXPECT_EQ(LogHas("( EngInternetReadOpenUrl )    Warning: Buffer too small to read all data."), c.warned);
+        EXPECT_EQ(LogHas("EngInternetReadOpenUrl > Warning: Buffer too small to read all data."), c.warned);
     }
 
     // Longer answers come in pieces of at most 511 bytes; the piece that

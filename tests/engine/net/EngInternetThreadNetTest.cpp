@@ -122,7 +122,8 @@ TEST_F(EngInternetThreadNetTest, ReadsAnAnswerThatArrivesInPiecesOnePiecePerTick
     ASSERT_TRUE(reader.StartReading(server.Url("/bytes?n=300&pieces=3&gap=0.25").c_str(), 4096, 5));
     EXPECT_EQ(PollUntilSettled(reader), EITRR_DONE);
     EXPECT_EQ(TakeData(reader), Pattern(300));
-    EXPECT_EQ(LogCount("ETW>     Read [1] [100]"), 3);
+    // Pieces sent 0.25 s apart arrive on different ticks.
+    EXPECT_GE(LogCount("ETW>     Read [1] ["), 2);
     EXPECT_EQ(LogCount("ETW>     Read [2] [0]"), 1);
     EXPECT_TRUE(LogHas("EIT> StartReading..."));
     EXPECT_TRUE(LogHas("ETW> Started reading."));
@@ -163,11 +164,11 @@ TEST_F(EngInternetThreadNetTest, ARefusedConnectionIsAnErrorWithItsReasonInTheLo
     EXPECT_TRUE(LogHas("( EngInternetThread_PC::OpenConnectionToUrl )    Error code: 12029 => Message: A connection "
                        "with the server could not be made."));
     EXPECT_TRUE(LogHas("( EngInternetThread_PC::ReadFromOpenStream )    Problem connecting to internet site"));
-    // The worker ends on its next tick and drops what it had.
+    // The outcome outlasts the worker.
     ASSERT_TRUE(WaitForWorkerEnd(reader, 2));
-    EXPECT_EQ(reader.GetReadingStatus(0), EITRR_NONE);
+    EXPECT_EQ(reader.GetReadingStatus(0), EITRR_ERROR);
     EXPECT_EQ(TakeData(reader), "<null>");
-    EXPECT_TRUE(LogHas("Reading did not complete ok"));
+    EXPECT_TRUE(LogHas("( EngInternetThread::GetDataReadFreeWhenDone )    Reading did not complete ok"));
 }
 
 TEST_F(EngInternetThreadNetTest, AServerThatNeverAnswersTimesOutOnTimeAndDestroyIsBounded)
@@ -194,8 +195,11 @@ TEST_F(EngInternetThreadNetTest, AStalledAnswerTimesOutInTheWorkerToo)
     EngInternetThread reader("stall", 0);
     ASSERT_TRUE(reader.StartReading(server.Url("/bytes?n=20&pieces=2&gap=10").c_str(), 100, 1));
     EXPECT_EQ(PollUntilSettled(reader), EITRR_TIMED_OUT);
+    // The worker's own receive limit fails the read a little later; the
+    // status stays "timed out", also after the worker has ended.
     ASSERT_TRUE(WaitForWorkerEnd(reader, 3));
-    EXPECT_EQ(reader.GetReadingStatus(0), EITRR_NONE);
+    EXPECT_EQ(reader.GetReadingStatus(0), EITRR_TIMED_OUT);
+    EXPECT_TRUE(LogHas("( InternetReadFile )    Error code: 12002"));
 }
 
 TEST_F(EngInternetThreadNetTest, CancelDuringAReadHoldsUntilTheWorkerEnds)
@@ -215,7 +219,7 @@ TEST_F(EngInternetThreadNetTest, CancelDuringAReadHoldsUntilTheWorkerEnds)
 
 TEST_F(EngInternetThreadNetTest, FinishedDataWaitsForTheMainSideAfterTheWorkerHasEnded)
 {
-    EngInternetThread reader("stall", 0);
+    EngInternetThread reader("fade", 0);
     ASSERT_TRUE(reader.StartReading(server.Url("/bytes?n=50").c_str(), 100, 5));
     // No poll for a while, as during a screen fade.
     std::this_thread::sleep_for(std::chrono::milliseconds(1000));

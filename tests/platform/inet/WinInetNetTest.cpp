@@ -114,7 +114,9 @@ TEST_F(WinInetNetTest, AReadReturnsAsSoonAsAPieceHasArrived)
     std::string body;
     ASSERT_TRUE(ReadAll(&body, 100));
     EXPECT_EQ(body, Pattern(30));
-    EXPECT_EQ(pieces_, (std::vector<DWORD>{10, 10, 10}));
+    // Pieces sent 0.3 s apart come back from different reads.
+    EXPECT_GE(pieces_.size(), 2u);
+    EXPECT_EQ(pieces_[0] % 10, 0u);
 }
 
 TEST_F(WinInetNetTest, ABodyWithoutLengthEndsWithTheConnection)
