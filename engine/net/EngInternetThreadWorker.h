@@ -5,7 +5,9 @@
 // The status, the flags, the URL and buffer pointers and the byte count are
 // shared with the main thread and change only under m_mutex. The network read
 // itself runs without the mutex, into the part of the buffer beyond the bytes
-// already counted, which the main side never reads.
+// already counted, which the main side never reads. Nothing blocks while the
+// mutex is held; should it still not be had within its 5 s (EngMutex reports
+// it), the main side's queries answer as failed and the worker ends.
 #pragma once
 
 #include "engine/core/EngThread.h"
@@ -41,6 +43,7 @@ private:
     // already stored stays. Called with the mutex held.
     void StoreStatus(_EngInternetThreadReadResult result);
 
+    // The verbosity; the base class keeps its own copy to itself.
     char m_trace_level;
     EngInternetThread_PC *m_reader;
     EngMutex m_mutex;
