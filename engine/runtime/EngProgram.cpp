@@ -3,6 +3,7 @@
 #include "engine/core/EngMemory.h"
 #include "engine/core/EngMisc.h"
 #include "engine/runtime/EngMain.h"
+#include "platform/win32/Win32Time.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -16,6 +17,7 @@ EngProgram::EngProgram()
       m_wake(0), m_after_exit_cb(nullptr), m_gpu_sync_method(-1), m_gpu_sync_try_other(0)
 {
     EngMainSetupMainThread();
+    EngMiscRandSeed(GetTickCount());
     eng_main_frames_per_second = 60.0f;
     eng_main_frame_time = 1.0f / 60.0f;
     eng_main_program_time = 0.0;

@@ -1,0 +1,10 @@
+#include "platform/win32/Win32Video.h"
+
+#include <SDL2/SDL.h>
+
+bool PlatformEnsureVideo()
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        return true;
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
