@@ -1,8 +1,8 @@
 #include "platform/inet/WinInet.h"
+#include "platform/win32/Win32Error.h"
 
 #include <curl/curl.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -162,7 +162,7 @@ thread_local DWORD last_response_error = 0;
 
 BOOL Fail(DWORD code)
 {
-    errno = static_cast<int>(code);
+    SetLastError(code);
     return FALSE;
 }
 

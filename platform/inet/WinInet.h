@@ -16,8 +16,8 @@
 //   not necessarily all of it. A read of 0 bytes that succeeds is the end of
 //   the body.
 // - Failures return FALSE (or a null handle) and set the calling thread's last
-//   error (errno here, as elsewhere in the platform layer) to an ERROR_INTERNET_
-//   code; InternetFormatErrorMessage gives its text. Failures that have no code
+//   error (GetLastError) to one of the codes below; InternetFormatErrorMessage
+//   gives its text. Failures that have no code
 //   of their own give ERROR_INTERNET_EXTENDED_ERROR, and the detail is then
 //   the thread's last response info.
 // - Handles are used by one thread at a time. A URL handle copies the time-outs
