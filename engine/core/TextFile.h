@@ -55,11 +55,13 @@ void *TextFileGrowBuffer(void *data, int size);
 void TextFileFreeBuffer(void *data);
 
 // Converts count UTF-16 units (negative: up to a zero unit) to 1252 into the
-// growable buffer *out, terminated. Returns the number of bytes written.
+// growable buffer *out, terminated. Returns the number of bytes
+// written, or -1 when the buffer cannot be had.
 int TextFileWideToNarrow(const uint16_t *text, int count, char **out, const char *default_char,
                          int *used_default);
 // Converts count 1252 bytes (negative: up to the terminator) to UTF-16 into
-// the growable buffer *out, terminated. Returns the number of units written.
+// the growable buffer *out, terminated. Returns the number of units written,
+// or -1 when the buffer cannot be had.
 int TextFileNarrowToWide(const char *text, int count, uint16_t **out);
 // Writes the UTF-8 form of code (1 to 4 bytes) to out and returns its length;
 // a code above U+10FFFF is written as U+FFFD.
