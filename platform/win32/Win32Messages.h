@@ -7,6 +7,10 @@
 
 #define WM_QUIT 0x0012u
 #define WM_USER 0x0400u
+#define WM_APP 0x8000u
+// Posted by a song's player when the song has news (its end); the window
+// hands it to the music player's callback.
+#define WM_MUSIC_EVENT (WM_APP + 11)
 
 #define PM_NOREMOVE 0x0000u
 #define PM_REMOVE 0x0001u
