@@ -300,6 +300,11 @@ static void WriteFixture(const std::string &folder, int count, const std::string
 TEST(GardenGeneratorTest, MakesBothFilesOfAPlayableGarden)
 {
     WriteFixture("good", 4, "", "");
+    // The generator makes the whole folder, so it needs the other sources too.
+    for (const auto &entry : std::filesystem::directory_iterator(HW_DATA_SOURCE_DIR))
+        if (entry.is_directory() && entry.path().filename() != "gardens")
+            std::filesystem::copy(entry.path(), "good" / entry.path().filename(),
+                                  std::filesystem::copy_options::recursive);
     std::string printed;
     ASSERT_EQ(0, RunGenerator("good", "good-out", &printed)) << printed;
     EXPECT_EQ("", printed);
