@@ -260,8 +260,10 @@ TEST(GardenGeneratorTest, WritesTheSameBytesOnEveryRun)
     std::string printed;
     ASSERT_EQ(0, RunGenerator(HW_DATA_SOURCE_DIR, "again", &printed)) << printed;
     int compared = 0;
-    for (const auto &entry : std::filesystem::directory_iterator("again")) {
-        std::string name = entry.path().filename().string();
+    for (const auto &entry : std::filesystem::recursive_directory_iterator("again")) {
+        if (!entry.is_regular_file())
+            continue;
+        std::string name = entry.path().lexically_relative("again").string();
         EXPECT_TRUE(ReadAll(entry.path().string()) == ReadAll(std::string(HW_DATA_DIR) + "/" + name)) << name;
         compared++;
     }
