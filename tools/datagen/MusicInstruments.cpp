@@ -315,7 +315,7 @@ SynthBuffer InstrumentDrum(char letter, double velocity, uint64_t seed)
         s = Burst(letter == 'h' ? 0.12 : 0.9, seed, 0.0008, letter == 'h' ? 0.03 : 0.22);
         SynthBiquad::HighPass(7000.0, 0.7).Run(&s);
         SynthBiquad::LowPass(12000.0, 0.7).Run(&s);
-        Scale(&s, 0.9);
+        Scale(&s, 1.4);
         pan = 0.3;
         break;
     }

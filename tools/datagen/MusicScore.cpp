@@ -76,8 +76,7 @@ bool ParseBar(const std::string &bar, const BarPlace &place, bool drums, int ste
                 if (drums ? part.size() == 1 && InstrumentIsDrum(part[0]) : ParsePitch(part, &pitch)) {
                     if (drums)
                         pitch = part[0];
-                    track->notes.push_back(
-                        {bar_start + at * step_seconds, steps * step_seconds, pitch, velocity});
+                    track->notes.push_back({bar_start + at * step_seconds, steps * step_seconds, pitch, velocity});
                     any = true;
                 } else {
                     *error = Where(place) + ": \"" + part + "\" is not a " + (drums ? "drum" : "pitch");
@@ -92,7 +91,8 @@ bool ParseBar(const std::string &bar, const BarPlace &place, bool drums, int ste
         at += steps;
     }
     if (at != steps_per_bar) {
-        *error = Where(place) + ": the bar holds " + std::to_string(at) + " steps, not " + std::to_string(steps_per_bar);
+        *error =
+            Where(place) + ": the bar holds " + std::to_string(at) + " steps, not " + std::to_string(steps_per_bar);
         return false;
     }
     return true;

@@ -66,9 +66,9 @@ SynthBuffer MusicRender(const MusicScore &score)
             if (track.voice == IV_DRUMS)
                 part.AddBuffer(DrumHit(note, n, t + 1), at, 1.0);
             else
-                part.AddBuffer(cache.Get(track.voice, note.pitch, note.length * InstrumentGate(track.voice),
-                                         note.velocity),
-                               at, 1.0);
+                part.AddBuffer(
+                    cache.Get(track.voice, note.pitch, note.length * InstrumentGate(track.voice), note.velocity), at,
+                    1.0);
         }
         double left, right;
         SynthPanGains(track.pan, &left, &right);

@@ -196,15 +196,18 @@ Signal MalletNote(int note, double held, double velocity)
 
 // --- The effects -----------------------------------------------------------
 
+// A light gun: a crack of noise with a short falling "pew" and a soft thump.
 SynthBuffer TurretFire(uint64_t seed)
 {
     double len = 0.16;
-    return Centred(Filtered(Mix({{Filtered(Noise(len, seed, Strike(0.0015, 0.015)), SynthBiquad::BandPass(2500, 0.8)), 0, 1.6},
-                                 {Tone(len, Glide(1100, 280, 0.02), Strike(0.0015, 0.03), {1.0, 0.3, 0.1}), 0, 0.3},
-                                 {Tone(len, Glide(180, 90, 0.03), Strike(0.002, 0.04), {1.0}), 0, 0.35}}),
-                            SynthBiquad::LowPass(7000, 0.7)));
+    return Centred(
+        Filtered(Mix({{Filtered(Noise(len, seed, Strike(0.0015, 0.015)), SynthBiquad::BandPass(2500, 0.8)), 0, 1.6},
+                      {Tone(len, Glide(1100, 280, 0.02), Strike(0.0015, 0.03), {1.0, 0.3, 0.1}), 0, 0.3},
+                      {Tone(len, Glide(180, 90, 0.03), Strike(0.002, 0.04), {1.0}), 0, 0.35}}),
+                 SynthBiquad::LowPass(7000, 0.7)));
 }
 
+// A boom: a falling low tone under a burst of dark noise and a small crack.
 SynthBuffer CannonFire(uint64_t seed)
 {
     double len = 0.5;
@@ -214,6 +217,7 @@ SynthBuffer CannonFire(uint64_t seed)
     return InRoom(Centred(s), 0.12, 0.3);
 }
 
+// A heavier boom with a rumble that rolls on and the clank of the barrel.
 SynthBuffer TankFire(uint64_t seed)
 {
     double len = 1.2;
@@ -224,6 +228,7 @@ SynthBuffer TankFire(uint64_t seed)
     return InRoom(Centred(s), 0.15, 0.4);
 }
 
+// A small tick on the bug.
 SynthBuffer TurretHit(uint64_t seed)
 {
     double len = 0.1;
@@ -231,6 +236,7 @@ SynthBuffer TurretHit(uint64_t seed)
                         {Tone(len, Glide(650, 380, 0.01), Strike(0.0015, 0.025), {1.0}), 0, 0.5}}));
 }
 
+// A thud.
 SynthBuffer CannonHit(uint64_t seed)
 {
     double len = 0.25;
@@ -238,6 +244,7 @@ SynthBuffer CannonHit(uint64_t seed)
                         {Filtered(Noise(len, seed, Strike(0.0015, 0.035)), SynthBiquad::LowPass(2500, 0.7)), 0, 1.4}}));
 }
 
+// A blast: dark noise closing down, a falling low tone and crackling debris.
 SynthBuffer Explosion(uint64_t seed, double len, double decay, double low, double corner_from, double corner_to,
                       double crackle, double room)
 {
@@ -247,24 +254,28 @@ SynthBuffer Explosion(uint64_t seed, double len, double decay, double low, doubl
     return InRoom(Centred(s), room, 0.4);
 }
 
+// A hiss of spray, lower and longer for bigger sprays, with the pump's pop.
 SynthBuffer SprayFire(uint64_t seed, double len, double centre)
 {
     Curve env = Swell(0.02, len - 0.15, 0.15);
     Curve band = Ramp(centre * 1.1, centre * 0.9, len);
     Signal pump = Tone(len, Glide(220, 130, 0.02), Strike(0.002, 0.03), {1.0});
-    Signal left = Mix({{Filtered(Swept(Noise(len, seed, env), band, 0.7), SynthBiquad::LowPass(7000, 0.7)), 0, 1.0},
-                       {pump, 0, 0.4}});
-    Signal right = Mix({{Filtered(Swept(Noise(len, seed + 1, env), band, 0.7), SynthBiquad::LowPass(7000, 0.7)), 0, 1.0},
-                        {pump, 0, 0.4}});
-    return Pair(left, right);
+    auto side = [&](uint64_t noise_seed) {
+        Signal hiss = Filtered(Swept(Noise(len, noise_seed, env), band, 0.7), SynthBiquad::LowPass(7000, 0.7));
+        return Mix({{hiss, 0, 1.0}, {pump, 0, 0.4}});
+    };
+    // Each side hisses with noise of its own, which sounds wide.
+    return Pair(side(seed), side(seed + 1));
 }
 
+// A soft fizz.
 SynthBuffer SprayHit(uint64_t seed, double len)
 {
     return Centred(Mix({{Filtered(Noise(len, seed, Strike(0.003, 0.06)), SynthBiquad::BandPass(5000, 1.5)), 0, 1.0},
                         {Crackle(len, seed + 1, 120.0, 0.06), 0, 0.5}}));
 }
 
+// A catapult: the wooden knock of the arm, the twang of its rope, a whoosh.
 SynthBuffer StoneFire(uint64_t seed)
 {
     double len = 0.5;
@@ -274,6 +285,7 @@ SynthBuffer StoneFire(uint64_t seed)
                         {Tone(len, Glide(180, 160, 0.1), Strike(0.002, 0.12), {1.0, 0.5, 0.25}), 0, 0.3}}));
 }
 
+// A stone landing: a hard clack and a thud.
 SynthBuffer StoneHit(uint64_t seed)
 {
     double len = 0.3;
@@ -282,14 +294,17 @@ SynthBuffer StoneHit(uint64_t seed)
                         {Filtered(Noise(len, seed, Strike(0.0015, 0.03)), SynthBiquad::LowPass(2000, 0.7)), 0, 0.5}}));
 }
 
+// The hollow "thoomp" of a launcher tube.
 SynthBuffer GrenadeFire(uint64_t seed)
 {
     double len = 0.35;
-    return Centred(Mix({{Tone(len, Glide(320, 110, 0.025), Strike(0.002, 0.06), {1.0, 0.3}), 0, 0.8},
-                        {Filtered(Noise(len, seed, Strike(0.0015, 0.05)), SynthBiquad::LowPass(1200, 0.7)), 0, 1.0},
-                        {Filtered(Noise(len, seed + 1, Strike(0.01, 0.08)), SynthBiquad::BandPass(1500, 1.0)), 0, 0.25}}));
+    return Centred(
+        Mix({{Tone(len, Glide(320, 110, 0.025), Strike(0.002, 0.06), {1.0, 0.3}), 0, 0.8},
+             {Filtered(Noise(len, seed, Strike(0.0015, 0.05)), SynthBiquad::LowPass(1200, 0.7)), 0, 1.0},
+             {Filtered(Noise(len, seed + 1, Strike(0.01, 0.08)), SynthBiquad::BandPass(1500, 1.0)), 0, 0.25}}));
 }
 
+// A rocket leaving: rising roaring noise over a low rumble.
 SynthBuffer MissileFire(uint64_t seed)
 {
     double len = 0.75;
@@ -308,11 +323,13 @@ SynthBuffer MissileFire(uint64_t seed)
     return out;
 }
 
-SynthBuffer Upgrade()
+// Two rising chimes.
+SynthBuffer Upgrade(uint64_t)
 {
     return InRoom(Centred(Mix({{Chime(1046.5, 0.25), 0, 1.0}, {Chime(1568.0, 0.25), 0.09, 0.9}})), 0.15, 0.3);
 }
 
+// Four rising chimes over a rising shimmer.
 SynthBuffer FullUpgrade(uint64_t seed)
 {
     Curve rise = Swell(0.15, 0.2, 0.25);
@@ -324,14 +341,16 @@ SynthBuffer FullUpgrade(uint64_t seed)
                   0.2, 0.4);
 }
 
-SynthBuffer PlacingStarts()
+// A soft blip going up: a weapon is picked up.
+SynthBuffer PlacingStarts(uint64_t)
 {
     double len = 0.16;
-    return Centred(Mix({{Tone(len, [](double t) { return 480.0 + 420.0 * SynthRise(t, 0.06); }, Strike(0.002, 0.05),
-                              {1.0, 0.35, 0.1}),
-                         0, 1.0}}));
+    return Centred(Mix(
+        {{Tone(len, [](double t) { return 480.0 + 420.0 * SynthRise(t, 0.06); }, Strike(0.002, 0.05), {1.0, 0.35, 0.1}),
+          0, 1.0}}));
 }
 
+// A weapon set down: a wooden clunk and a quiet chime.
 SynthBuffer Placed(uint64_t seed)
 {
     double len = 0.45;
@@ -340,25 +359,30 @@ SynthBuffer Placed(uint64_t seed)
                         {Chime(784.0, 0.1), 0.02, 0.35}}));
 }
 
+// A pop and a squish.
 SynthBuffer BugKilled(uint64_t seed)
 {
     double len = 0.22;
-    Curve squish = [](double t) { return SynthRise(t, 0.004) * std::exp(-t / 0.05) * (1.0 + 0.6 * SynthSin(45.0 * t)); };
+    Curve squish = [](double t) {
+        return SynthRise(t, 0.004) * std::exp(-t / 0.05) * (1.0 + 0.6 * SynthSin(45.0 * t));
+    };
     return Centred(Mix({{Tone(len, Glide(750, 170, 0.025), Strike(0.0015, 0.05), {1.0, 0.4, 0.15}), 0, 0.8},
                         {Filtered(Noise(len, seed, squish), SynthBiquad::BandPass(1100, 2.5)), 0, 1.2}}));
 }
 
-SynthBuffer BugAtEnd()
+// A falling minor third, "uh-oh", in a soft hollow tone.
+SynthBuffer BugAtEnd(uint64_t)
 {
-    // A falling minor third, "uh-oh", in a soft hollow tone.
-    Signal s = Mix({{Tone(0.22, Glide(392, 370, 0.1), Swell(0.01, 0.16, 0.05), {1.0, 0.0, 0.33, 0.0, 0.2, 0.0, 0.14}), 0, 1.0},
-                    {Tone(0.36, Glide(311, 280, 0.2), Swell(0.01, 0.22, 0.12), {1.0, 0.0, 0.33, 0.0, 0.2, 0.0, 0.14}), 0.22, 1.0}});
+    Signal s =
+        Mix({{Tone(0.22, Glide(392, 370, 0.1), Swell(0.01, 0.16, 0.05), {1.0, 0.0, 0.33, 0.0, 0.2, 0.0, 0.14}), 0, 1.0},
+             {Tone(0.36, Glide(311, 280, 0.2), Swell(0.01, 0.22, 0.12), {1.0, 0.0, 0.33, 0.0, 0.2, 0.0, 0.14}), 0.22,
+              1.0}});
     return Centred(Filtered(s, SynthBiquad::LowPass(3000, 0.7)));
 }
 
-SynthBuffer LevelComplete()
+// C, E and G on mallets, then the chord with a high chime on top.
+SynthBuffer LevelComplete(uint64_t)
 {
-    // C E G, then the chord with a high bell on top.
     Signal s = Mix({{MalletNote(72, 0.09, 0.8), 0, 1.0},
                     {MalletNote(76, 0.09, 0.8), 0.09, 1.0},
                     {MalletNote(79, 0.09, 0.8), 0.18, 1.0},
@@ -369,44 +393,44 @@ SynthBuffer LevelComplete()
     return InRoom(Centred(s), 0.25, 0.5);
 }
 
-SynthBuffer GameWonStep()
+// A short bright "ting", like a coin counted.
+SynthBuffer GameWonStep(uint64_t)
 {
-    return Centred(Mix({{Struck(0.14, 1760, {{1.0, 1.0, 0.05}, {2.0, 0.25, 0.03}, {3.01, 0.1, 0.02}}, 0.0015), 0, 1.0}}));
+    return Centred(
+        Mix({{Struck(0.14, 1760, {{1.0, 1.0, 0.05}, {2.0, 0.25, 0.03}, {3.01, 0.1, 0.02}}, 0.0015), 0, 1.0}}));
 }
 
-SynthBuffer Synthesise(int index)
-{
-    uint64_t seed = 1000 + (uint64_t)index;
-    switch (index) {
-    case 0: return TurretFire(seed);
-    case 1: return CannonFire(seed);
-    case 2: return TankFire(seed);
-    case 3: return SprayFire(seed, 0.28, 3500);
-    case 4: return SprayFire(seed, 0.38, 2800);
-    case 5: return SprayFire(seed, 0.55, 2200);
-    case 6: return StoneFire(seed);
-    case 7: return GrenadeFire(seed);
-    case 8: return MissileFire(seed);
-    case 9: return TurretHit(seed);
-    case 10: return CannonHit(seed);
-    case 11: return Explosion(seed, 0.5, 0.13, 45, 1500, 700, 0.2, 0.1);
-    case 12: return SprayHit(seed, 0.18);
-    case 13: return SprayHit(seed, 0.22);
-    case 14: return SprayHit(seed, 0.26);
-    case 15: return StoneHit(seed);
-    case 16: return Explosion(seed, 0.9, 0.22, 38, 2500, 500, 0.3, 0.2);
-    case 17: return Explosion(seed, 1.25, 0.3, 32, 2000, 350, 0.35, 0.25);
-    case 18: return Upgrade();
-    case 19: return FullUpgrade(seed);
-    case 20: return PlacingStarts();
-    case 21: return Placed(seed);
-    case 22: return BugKilled(seed);
-    case 23: return BugAtEnd();
-    case 24: return LevelComplete();
-    case 25: return GameWonStep();
-    }
-    return SynthBuffer();
-}
+typedef SynthBuffer (*Recipe)(uint64_t seed);
+
+// In file order: 1400..1408, 1500..1508, 1580..1587.
+const Recipe RECIPES[SOUND_EFFECT_COUNT] = {
+    TurretFire,
+    CannonFire,
+    TankFire,
+    [](uint64_t seed) { return SprayFire(seed, 0.28, 3500); },
+    [](uint64_t seed) { return SprayFire(seed, 0.38, 2800); },
+    [](uint64_t seed) { return SprayFire(seed, 0.55, 2200); },
+    StoneFire,
+    GrenadeFire,
+    MissileFire,
+    TurretHit,
+    CannonHit,
+    [](uint64_t seed) { return Explosion(seed, 0.5, 0.13, 45, 1500, 700, 0.2, 0.1); },
+    [](uint64_t seed) { return SprayHit(seed, 0.18); },
+    [](uint64_t seed) { return SprayHit(seed, 0.22); },
+    [](uint64_t seed) { return SprayHit(seed, 0.26); },
+    StoneHit,
+    [](uint64_t seed) { return Explosion(seed, 0.9, 0.22, 38, 2500, 500, 0.3, 0.2); },
+    [](uint64_t seed) { return Explosion(seed, 1.25, 0.3, 32, 2000, 350, 0.35, 0.25); },
+    Upgrade,
+    FullUpgrade,
+    PlacingStarts,
+    Placed,
+    BugKilled,
+    BugAtEnd,
+    LevelComplete,
+    GameWonStep,
+};
 
 }  // namespace
 
@@ -418,7 +442,7 @@ std::string SoundEffectFileName(int index)
 
 SynthBuffer SoundEffectMake(int index)
 {
-    SynthBuffer sound = Synthesise(index);
+    SynthBuffer sound = RECIPES[index](1000 + (uint64_t)index);
     SynthRemoveDc(&sound.left);
     SynthRemoveDc(&sound.right);
     // Guard the ends: whatever a recipe does, the sound starts and stops at

@@ -63,16 +63,6 @@ double SynthRise(double t, double length)
     return 0.5 - 0.5 * std::cos(SYNTH_PI * t / length);
 }
 
-void SynthFadeEnds(std::vector<float> *mono, double seconds)
-{
-    size_t n = std::min(SynthFrames(seconds), mono->size() / 2);
-    for (size_t i = 0; i < n; i++) {
-        double g = SynthRise((double)i, (double)n);
-        (*mono)[i] = (float)((*mono)[i] * g);
-        (*mono)[mono->size() - 1 - i] = (float)((*mono)[mono->size() - 1 - i] * g);
-    }
-}
-
 void SynthFadeEnds(SynthBuffer *buffer, double fade_in, double fade_out)
 {
     size_t frames = buffer->Frames();
@@ -196,13 +186,6 @@ SynthBiquad SynthBiquad::HighShelf(double frequency, double gain_db, double q)
     return SynthBiquad(a * ((a + 1.0) + (a - 1.0) * c + sa), -2.0 * a * ((a - 1.0) + (a + 1.0) * c),
                        a * ((a + 1.0) + (a - 1.0) * c - sa), (a + 1.0) - (a - 1.0) * c + sa,
                        2.0 * ((a - 1.0) - (a + 1.0) * c), (a + 1.0) - (a - 1.0) * c - sa);
-}
-
-SynthBiquad SynthBiquad::Peak(double frequency, double gain_db, double q)
-{
-    double a = std::pow(10.0, gain_db / 40.0), w = 2.0 * SYNTH_PI * frequency / SYNTH_RATE;
-    double c = std::cos(w), alpha = std::sin(w) / (2.0 * q);
-    return SynthBiquad(1.0 + alpha * a, -2.0 * c, 1.0 - alpha * a, 1.0 + alpha / a, -2.0 * c, 1.0 - alpha / a);
 }
 
 double SynthBiquad::Process(double x)

@@ -39,22 +39,19 @@ void SynthPanGains(double pan, double *left, double *right);
 // a sound starts without a step.
 double SynthRise(double t, double length);
 
-// Multiplies the first and last `seconds` of a signal by a smooth rise and
-// fall, so it starts and ends at silence without a click.
-void SynthFadeEnds(std::vector<float> *mono, double seconds);
+// Multiplies the start and the end of a buffer by a smooth rise and fall
+// (`fade_in` and `fade_out` seconds long), so it starts and ends at silence
+// without a click.
 void SynthFadeEnds(SynthBuffer *buffer, double fade_in, double fade_out);
 
 // A sine table oscillator: Next(frequency) gives the next sample of a sine
 // whose frequency may change from sample to sample (glides, vibrato).
 class SynthOscillator {
 public:
-    explicit SynthOscillator(double phase = 0.0) : m_phase(phase) {}
     double Next(double frequency);
-    // The phase in cycles (0..1) of the sample Next will give.
-    double Phase() const { return m_phase; }
 
 private:
-    double m_phase;  // cycles
+    double m_phase = 0.0;  // cycles
 };
 
 // Fast sine of a phase given in cycles.
@@ -90,7 +87,6 @@ public:
     static SynthBiquad HighPass(double frequency, double q);
     static SynthBiquad BandPass(double frequency, double q);
     static SynthBiquad HighShelf(double frequency, double gain_db, double q);
-    static SynthBiquad Peak(double frequency, double gain_db, double q);
 
     double Process(double x);
     void Run(std::vector<float> *signal);

@@ -193,10 +193,10 @@ TEST_F(LanguageFileTest, HoldsEveryKeyTheCodeUses)
     std::set<std::string> present(tokens.begin(), tokens.end()), families = Families(tokens);
 
     // The scan finds keys both ways: by the call and by their look.
-    std::set<std::string> sample = KeysUsed(
-        "a = EngLanguagesGetStringForToken(\"Nowhere_Key\"); // \"Common_InComment\"\n"
-        "row = {\"Back\", \"Back;Common_ButtonGoBack\"}; b = \"Main_ExitMsg\"; c = \"Script_VS\";\n",
-        families);
+    std::set<std::string> sample =
+        KeysUsed("a = EngLanguagesGetStringForToken(\"Nowhere_Key\"); // \"Common_InComment\"\n"
+                 "row = {\"Back\", \"Back;Common_ButtonGoBack\"}; b = \"Main_ExitMsg\"; c = \"Script_VS\";\n",
+                 families);
     EXPECT_EQ((std::set<std::string>{"Common_ButtonGoBack", "Main_ExitMsg", "Nowhere_Key"}), sample);
 
     std::filesystem::path root = std::filesystem::path(HW_DATA_SOURCE_DIR).parent_path();

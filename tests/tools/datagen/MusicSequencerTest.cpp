@@ -201,7 +201,8 @@ TEST(SongScoreTest, GeneratorRefusesScoresThatDoNotAddUp)
     const Case cases[] = {
         {"bar one beat short", "\"G5:3 E5:1 G5:2 A5:2 G5:4 E5:4\"", "\"G5:3 E5:1 G5:2 A5:2 G5:4\"",
          "section A1, track lead, bar 1: the bar holds 12 steps, not 16"},
-        {"note that is not a pitch", "\"G5:3 E5:1", "\"H5:3 E5:1", "section A1, track lead, bar 1: \"H5\" is not a pitch"},
+        {"note that is not a pitch", "\"G5:3 E5:1", "\"H5:3 E5:1",
+         "section A1, track lead, bar 1: \"H5\" is not a pitch"},
         {"unknown drum", "\"k:4 -:4 k:4 -:4\"", "\"x:4 -:4 k:4 -:4\"", "track kit, bar 1: \"x\" is not a drum"},
         {"length of no steps", "\"A2:4 E3 A2 G2\"", "\"A2:0 E3 A2 G2\"", "bad length in \"A2:0\""},
         {"unknown voice", "\"voice\": \"mallet\"", "\"voice\": \"kazoo\"", "unknown voice \"kazoo\""},

@@ -26,15 +26,32 @@ struct Effect {
     const char *what;
 };
 const Effect EFFECTS[] = {
-    {1400, "Turret fires"},          {1401, "Cannon fires"},        {1402, "Tank fires"},
-    {1403, "Small Spray fires"},     {1404, "Medium Spray fires"},  {1405, "Big Spray fires"},
-    {1406, "Stone Thrower fires"},   {1407, "Grenade Launcher fires"}, {1408, "Missile Launcher fires"},
-    {1500, "Turret shot hits"},      {1501, "Cannon shot hits"},    {1502, "Tank shot hits"},
-    {1503, "Small Spray hits"},      {1504, "Medium Spray hits"},   {1505, "Big Spray hits"},
-    {1506, "stone hits"},            {1507, "grenade lands"},       {1508, "missile hits"},
-    {1580, "upgrade"},               {1581, "full upgrade"},        {1582, "placing starts"},
-    {1583, "weapon placed"},         {1584, "bug killed"},          {1585, "bug at the end"},
-    {1586, "level complete"},        {1587, "game-won step"},
+    {1400, "Turret fires"},
+    {1401, "Cannon fires"},
+    {1402, "Tank fires"},
+    {1403, "Small Spray fires"},
+    {1404, "Medium Spray fires"},
+    {1405, "Big Spray fires"},
+    {1406, "Stone Thrower fires"},
+    {1407, "Grenade Launcher fires"},
+    {1408, "Missile Launcher fires"},
+    {1500, "Turret shot hits"},
+    {1501, "Cannon shot hits"},
+    {1502, "Tank shot hits"},
+    {1503, "Small Spray hits"},
+    {1504, "Medium Spray hits"},
+    {1505, "Big Spray hits"},
+    {1506, "stone hits"},
+    {1507, "grenade lands"},
+    {1508, "missile hits"},
+    {1580, "upgrade"},
+    {1581, "full upgrade"},
+    {1582, "placing starts"},
+    {1583, "weapon placed"},
+    {1584, "bug killed"},
+    {1585, "bug at the end"},
+    {1586, "level complete"},
+    {1587, "game-won step"},
 };
 const int EFFECT_COUNT = sizeof(EFFECTS) / sizeof(EFFECTS[0]);
 
@@ -83,8 +100,9 @@ public:
     {
         double a = std::pow(10.0, gain_db / 40), w = 2 * PI * f / rate, c = std::cos(w);
         double sa = 2 * std::sqrt(a) * std::sin(w) / (2 * q);
-        return Biquad(a * ((a + 1) + (a - 1) * c + sa), -2 * a * ((a - 1) + (a + 1) * c), a * ((a + 1) + (a - 1) * c - sa),
-                      (a + 1) - (a - 1) * c + sa, 2 * ((a - 1) - (a + 1) * c), (a + 1) - (a - 1) * c - sa);
+        return Biquad(a * ((a + 1) + (a - 1) * c + sa), -2 * a * ((a - 1) + (a + 1) * c),
+                      a * ((a + 1) + (a - 1) * c - sa), (a + 1) - (a - 1) * c + sa, 2 * ((a - 1) - (a + 1) * c),
+                      (a + 1) - (a - 1) * c - sa);
     }
     double Run(double x)
     {
@@ -133,7 +151,8 @@ double HighShare(const Samples &s)
     double high = 0, all = 0;
     for (const std::vector<float> *channel : {&s.left, &s.right}) {
         // Two stages for a steep edge.
-        Biquad first = Biquad::HighPass(10000, 0.54, s.format.rate), second = Biquad::HighPass(10000, 1.31, s.format.rate);
+        Biquad first = Biquad::HighPass(10000, 0.54, s.format.rate),
+               second = Biquad::HighPass(10000, 1.31, s.format.rate);
         for (float v : *channel) {
             double y = second.Run(first.Run(v));
             high += y * y;
