@@ -326,7 +326,7 @@ SynthBuffer MissileFire(uint64_t seed)
 // Two rising chimes.
 SynthBuffer Upgrade(uint64_t)
 {
-    return InRoom(Centred(Mix({{Chime(1046.5, 0.25), 0, 1.0}, {Chime(1568.0, 0.25), 0.09, 0.9}})), 0.15, 0.3);
+    return InRoom(Centred(Mix({{Chime(1046.5, 0.25), 0, 1.0}, {Chime(1568.0, 0.25), 0.09, 0.9}})), 0.3, 0.3);
 }
 
 // Four rising chimes over a rising shimmer.
@@ -338,7 +338,7 @@ SynthBuffer FullUpgrade(uint64_t seed)
                                {Chime(1568.0, 0.25), 0.14, 0.9},
                                {Chime(2093.0, 0.3), 0.21, 0.9},
                                {Swept(Noise(0.6, seed, rise), Ramp(1000, 5000, 0.45), 2.0), 0, 0.15}})),
-                  0.2, 0.4);
+                  0.35, 0.4);
 }
 
 // A soft blip going up: a weapon is picked up.
@@ -390,7 +390,7 @@ SynthBuffer LevelComplete(uint64_t)
                     {MalletNote(76, 0.9, 0.7), 0.3, 0.7},
                     {MalletNote(79, 0.9, 0.7), 0.3, 0.7},
                     {Chime(2093.0, 0.25), 0.3, 0.3}});
-    return InRoom(Centred(s), 0.25, 0.5);
+    return InRoom(Centred(s), 0.45, 0.6);
 }
 
 // A short bright "ting", like a coin counted.
