@@ -9,6 +9,17 @@ build=build-tests
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHW_SANITIZE=ON -DHW_TESTS=ON >/dev/null
 cmake --build "$build"
 
+# The thread tests once more in a small ThreadSanitizer build (it cannot be
+# combined with AddressSanitizer); run first so the main run's summary ends
+# the output.
+tsan=build-tsan
+tsan_tests=(EngThreadTest)
+cmake -S . -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHW_TSAN=ON -DHW_TESTS=ON >/dev/null
+cmake --build "$tsan" --target "${tsan_tests[@]}"
+for t in "${tsan_tests[@]}"; do
+  TSAN_OPTIONS=halt_on_error=1 "$tsan/tests/$t" --gtest_brief=1
+done
+
 export SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
