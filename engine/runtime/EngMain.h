@@ -14,7 +14,7 @@ extern EngProgram *eng_main_program;
 // Seconds; the current moment of the program. Refreshed by the main loop and
 // by the internet reader's worker thread, hence atomic.
 extern std::atomic<double> eng_main_program_time;
-// The main window's client size in pixels.
+// The main window's client size in pixels (kept by the main window, EngWindow.h).
 extern int eng_screen_width;
 extern int eng_screen_height;
 
