@@ -1,4 +1,5 @@
 #include "engine/core/EngDebug.h"
+#include "engine/core/EngFile.h"
 #include "engine/core/EngMemory.h"
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
@@ -10,7 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
-#include <unistd.h>
 
 namespace {
 
@@ -218,28 +218,30 @@ void DebugDoString(const char *text, _DebugMsgCode kind, _DebugNoteType value)
 void DebugAppendLastMessageToFile(const char *time_prefix)
 {
     std::lock_guard<std::recursive_mutex> lock(debug_mutex);
+    // The file functions' own reports are ignored while this flag is set, so
+    // none of them can come back here.
     debug_appending = true;
     if (debug_num_messages == 0) {
         debug_appending = false;
         return;
     }
-    if (debug_recreate_file && access(debug_log_filename, F_OK) == 0)
-        std::remove(debug_log_filename);
+    if (debug_recreate_file && EngFileExists(debug_log_filename, 0))
+        EngFileDelete(debug_log_filename, 0);
 
-    FILE *file = std::fopen(debug_log_filename, debug_recreate_file ? "w" : "a");
-    if (!file) {
-        if (debug_recreate_file)
-            DebugErrorNoLog("DebugAppendLastMessageToFile", "Could not create log file %s", debug_log_filename);
+    EngFile file;
+    bool open = debug_recreate_file ? file.OpenForWriting(debug_log_filename, 1)
+                                    : file.OpenForAppending(debug_log_filename, 1);
+    if (!open) {
         debug_appending = false;
         return;
     }
     debug_recreate_file = false;
     const char *text = debug_log[debug_num_messages - 1].text;
     if (debug_time_prefix)
-        std::fprintf(file, "%s%s\n", time_prefix ? time_prefix : "", text);
+        file.Printf("%s%s\n", time_prefix ? time_prefix : "", text);
     else
-        std::fprintf(file, "%s\n", text);
-    std::fclose(file);
+        file.Printf("%s\n", text);
+    file.Close();
     debug_appending = false;
 }
 
@@ -489,8 +491,8 @@ char DebugSetLogFilename(const char *name, char delete_old)
     } else {
         EngSafeStrcpy(debug_log_filename, name, sizeof(debug_log_filename));
     }
-    if (debug_recreate_file && delete_old && access(debug_log_filename, F_OK) == 0)
-        std::remove(debug_log_filename);
+    if (debug_recreate_file && delete_old && EngFileExists(debug_log_filename, 0))
+        EngFileDelete(debug_log_filename, 0);
     return 1;
 }
 

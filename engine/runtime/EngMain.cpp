@@ -1,5 +1,6 @@
 #include "engine/runtime/EngMain.h"
 #include "engine/core/EngDebug.h"
+#include "engine/core/EngFile.h"
 #include "engine/core/EngMisc.h"
 #include "engine/core/EngTypes.h"
 #include "engine/runtime/EngMainServices.h"
@@ -11,7 +12,6 @@
 #include <cstdlib>
 #include <pthread.h>
 #include <string>
-#include <unistd.h>
 
 EngProgram *eng_main_program = nullptr;
 std::atomic<double> eng_main_program_time{0.0};
@@ -112,7 +112,7 @@ void EngMainReportPrematureTermination()
         return;
 
     const char *log_filename = DebugGetLogFilename();
-    bool have_log = log_filename && log_filename[0] && access(log_filename, F_OK) == 0;
+    bool have_log = log_filename && log_filename[0] && EngFileExists(log_filename, 0);
 
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -14,9 +14,11 @@ extern EngProgram *eng_main_program;
 // Seconds; the current moment of the program. Refreshed by the main loop and
 // by the internet reader's worker thread, hence atomic.
 extern std::atomic<double> eng_main_program_time;
-// The main window's client size in pixels (kept by the main window, EngWindow.h).
+// The main window's client size in pixels, and whether it is a window (1)
+// rather than full screen (0); kept by the main window (EngWindow.h).
 extern int eng_screen_width;
 extern int eng_screen_height;
+extern char eng_screen_windowed;
 
 // Runs the program: start-up, main loop, close-down. Returns the exit code.
 int WinMain(HINSTANCE instance, HINSTANCE previous, char *command_line, int show);

@@ -6,6 +6,7 @@
 #include "engine/runtime/EngProgram.h"
 #include "engine/runtime/EngResModes.h"
 #include "platform/win32/Win32Error.h"
+#include "platform/win32/Win32Input.h"
 
 #include <algorithm>
 #include <cstring>

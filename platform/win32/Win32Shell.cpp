@@ -1,4 +1,5 @@
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32Files.h"
 
 #include <atomic>
 #include <cstring>
@@ -48,5 +49,9 @@ HINSTANCE ShellExecuteA(HWND, const char *verb, const char *file, const char *pa
     // Only "open" (or the default verb) means anything here.
     if (verb && verb[0] && std::strcmp(verb, "open") != 0)
         return ShellResult(false);
-    return ShellResult(XdgOpen(file));
+    // The program's names are 1252 text with '\' separators.
+    char native[4096];
+    if (!PlatformPathFromAnsi(file, native, sizeof(native)))
+        return ShellResult(false);
+    return ShellResult(XdgOpen(native));
 }

@@ -18,6 +18,15 @@ typedef intptr_t LRESULT;
 // Handles are opaque pointers; only their identity matters.
 typedef struct HWND__ *HWND;
 typedef struct HINSTANCE__ *HINSTANCE;
+typedef void *HANDLE;
+#define INVALID_HANDLE_VALUE ((HANDLE)(intptr_t)-1)
+
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
 
 #ifndef TRUE
 #define TRUE 1

@@ -1,0 +1,49 @@
+// Files and folders by name, and the directory search.
+//
+// Names inside the program are Windows-1252 text and may use '\' as the
+// separator ("Data\Common\English.txt"). Every function here takes such a
+// name and turns it into the system's form (UTF-8, '/') itself; code that
+// calls the C library directly converts with PlatformPathFromAnsi first.
+#pragma once
+
+#include "platform/win32/Win32Types.h"
+
+#include <cstddef>
+
+#define MAX_PATH 260
+
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010u
+#define FILE_ATTRIBUTE_NORMAL 0x00000080u
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+
+// Writes the system's form of a program path into out. False when path is
+// null or the result does not fit in size bytes.
+bool PlatformPathFromAnsi(const char *path, char *out, size_t size);
+
+// FILE_ATTRIBUTE_DIRECTORY or FILE_ATTRIBUTE_NORMAL; INVALID_FILE_ATTRIBUTES
+// when the path cannot be examined.
+DWORD GetFileAttributesA(const char *path);
+// One level; fails when the parent is missing or the path exists.
+BOOL CreateDirectoryA(const char *path, void *security);
+BOOL DeleteFileA(const char *path);
+// Renames a file; never replaces an existing target. Between two file
+// systems the file is copied and the original deleted, as the desktop does.
+BOOL MoveFileA(const char *existing, const char *new_name);
+
+struct WIN32_FIND_DATAA {
+    DWORD dwFileAttributes;
+    char cFileName[MAX_PATH];
+};
+
+// Lists the folder of pattern, which is "<folder>\*.*" (or "<folder>\*"):
+// every name, "." and ".." included, in the order of a case-blind comparison
+// (the same on every machine, close to the desktop's file system). Names that
+// 1252 cannot spell are left out. INVALID_HANDLE_VALUE when there is nothing.
+HANDLE FindFirstFileA(const char *pattern, WIN32_FIND_DATAA *data);
+BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA *data);
+BOOL FindClose(HANDLE search);
+
+// The call MoveFileA renames with (null restores the system's rename), so a
+// test can play a move between two file systems.
+typedef int (*PlatformRenameFunction)(const char *from, const char *to);
+void PlatformSetRenameFunction(PlatformRenameFunction function);

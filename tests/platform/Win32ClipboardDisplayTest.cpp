@@ -1,0 +1,66 @@
+// The clipboard stand-in against SDL's own view of the clipboard.
+#include "platform/win32/Win32Clipboard.h"
+
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::string GetText()
+{
+    HANDLE block = GetClipboardData(CF_TEXT);
+    const char *text = block ? static_cast<const char *>(GlobalLock(block)) : nullptr;
+    std::string copy = text ? text : "(none)";
+    if (text)
+        GlobalUnlock(block);
+    return copy;
+}
+
+bool PutText(const char *text)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, std::strlen(text) + 1);
+    std::memcpy(GlobalLock(block), text, std::strlen(text) + 1);
+    GlobalUnlock(block);
+    if (SetClipboardData(CF_TEXT, block))
+        return true;
+    GlobalFree(block);
+    return false;
+}
+
+TEST(Win32ClipboardDisplayTest, TextIsUtf8OnTheSystemClipboardAnd1252Here)
+{
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EXPECT_FALSE(OpenClipboard(nullptr)) << "one opener at a time";
+    ASSERT_TRUE(EmptyClipboard());
+    ASSERT_TRUE(PutText("na\xEFve \x80"));
+    ASSERT_TRUE(CloseClipboard());
+
+    char *system = SDL_GetClipboardText();
+    EXPECT_STREQ(system, "na\xC3\xAFve \xE2\x82\xAC");
+    SDL_free(system);
+
+    // What other programs put there: a character 1252 lacks reads as '?'.
+    ASSERT_EQ(SDL_SetClipboardText("\xE4\xB8\xAD caf\xC3\xA9"), 0);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
+    EXPECT_EQ(GetText(), "? caf\xE9");
+    EXPECT_EQ(GetClipboardData(2), nullptr) << "only plain text";
+    ASSERT_TRUE(CloseClipboard());
+    EXPECT_EQ(GetClipboardData(CF_TEXT), nullptr) << "closed";
+}
+
+TEST(Win32ClipboardDisplayTest, AnUnterminatedBlockIsRefused)
+{
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 3);
+    std::memcpy(GlobalLock(block), "abc", 3);
+    GlobalUnlock(block);
+    EXPECT_EQ(SetClipboardData(CF_TEXT, block), nullptr);
+    GlobalFree(block);
+    CloseClipboard();
+}
+
+} // namespace
