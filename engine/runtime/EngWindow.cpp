@@ -350,12 +350,11 @@ char EngWindow::ToggleFullscreenMode()
         DebugErrorCode(where, 'OMEM');
         return 0;
     }
+    // A list without modes has said so itself.
     bool mode_found = false;
-    if (!modes->IsSetup())
-        DebugError(where, "No modes.");
-    else if (parms.windowed)
+    if (modes->IsSetup() && parms.windowed)
         mode_found = modes->GetWindowedModeDetails(nullptr, nullptr, &parms.bits, &parms.refresh_rate);
-    else
+    else if (modes->IsSetup())
         mode_found = modes->GetClosestFullScreenModeToMode(&parms.width, &parms.height, &parms.bits,
                                                            &parms.refresh_rate);
     delete modes;
