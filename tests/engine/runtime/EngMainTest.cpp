@@ -1,7 +1,10 @@
 #include "engine/core/EngDebug.h"
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
+#include "platform/win32/Win32Headless.h"
 #include "platform/win32/Win32MessageBox.h"
+#include "platform/win32/Win32Messages.h"
+#include "platform/win32/Win32Window.h"
 #include "tests/support/GameServicesDouble.h"
 #include "tests/support/TestHooks.h"
 
@@ -30,25 +33,37 @@ bool HasStored(const std::string &line)
     return false;
 }
 
-// A program object whose start-up answer a test chooses; it records the
-// command line it was given and whether its exit hook ran.
+// A program object whose start-up answers a test chooses; it records the
+// command line it was given and whether its exit hook ran, and closes its
+// window at its first tick.
 class AnsweringProgram : public EngProgram {
 public:
     static char init_answer;
+    static char window_answer;
     static std::string command_line;
     static int exits;
+    static int ticks;
 
     char InitCB(const char *line) override
     {
         command_line = line ? line : "(null)";
         return init_answer;
     }
+    char PreCreateWindowCB(_EngCreateWindowParms *) override { return window_answer; }
+    char TickCB() override
+    {
+        if (ticks++ == 0)
+            PostMessageA(nullptr, WM_CLOSE, 0, 0);
+        return 1;
+    }
     void ExitCB() override { exits++; }
 };
 
 char AnsweringProgram::init_answer = 1;
+char AnsweringProgram::window_answer = 1;
 std::string AnsweringProgram::command_line;
 int AnsweringProgram::exits = 0;
+int AnsweringProgram::ticks = 0;
 
 EngProgram *CreateAnsweringProgram()
 {
@@ -65,9 +80,14 @@ protected:
     void SetUp() override
     {
         ResetEngineForTest();
+        PlatformResetMessagesForTests();
+        PlatformResetWindowsForTests();
+        PlatformSetHeadless(true);
         GameServicesDouble::Reset();
         GameServicesDouble::factory = CreateAnsweringProgram;
         AnsweringProgram::init_answer = 1;
+        AnsweringProgram::window_answer = 1;
+        AnsweringProgram::ticks = 0;
         AnsweringProgram::command_line.clear();
         AnsweringProgram::exits = 0;
         std::remove("ErrorLog.txt");
@@ -89,6 +109,34 @@ TEST_F(EngMainTest, AQuietStopEndsWithoutAReport)
     EXPECT_EQ(GameServicesDouble::exit_calls, 1);
     EXPECT_EQ(eng_main_program, nullptr);
     EXPECT_EQ(Stored(), (std::vector<std::string>{"Exited program.", DASHES}));
+}
+
+TEST_F(EngMainTest, ARunEndsWithCodeZeroOnceItsWindowCloses)
+{
+    char command_line[] = "";
+    EXPECT_EQ(WinMain(nullptr, nullptr, command_line, 1), 0);
+    EXPECT_EQ(AnsweringProgram::ticks, 1);
+    EXPECT_EQ(AnsweringProgram::exits, 1);
+    EXPECT_EQ(GameServicesDouble::exit_calls, 1);
+    EXPECT_TRUE(TestHooks::message_boxes.empty());
+    EXPECT_EQ(eng_main_program, nullptr);
+    EXPECT_EQ(Stored().back(), DASHES);
+}
+
+TEST_F(EngMainTest, ANegativeAnswerFromWindowCreationIsReturnedAtOnce)
+{
+    AnsweringProgram::window_answer = -2;
+    char command_line[] = "";
+    EXPECT_EQ(WinMain(nullptr, nullptr, command_line, 1), -2);
+
+    // No clean-up call and no failure report.
+    EXPECT_EQ(GameServicesDouble::exit_calls, 0);
+    EXPECT_TRUE(TestHooks::message_boxes.empty());
+    EXPECT_EQ(DebugGetNumMessages(), 0);
+    EXPECT_EQ(AnsweringProgram::exits, 0);
+
+    GameServicesDouble::program->CloseDown(1);
+    delete GameServicesDouble::program;
 }
 
 TEST_F(EngMainTest, AFailedStartOffersTheLogFile)

@@ -38,7 +38,7 @@ struct VirtualClock {
     static void Advance(int milliseconds) { now_ns += static_cast<int64_t>(milliseconds) * 1000000; }
     static void Install()
     {
-        now_ns = 1000000000; // one second in: a program time of 0 means "never" to some records
+        now_ns = 0;
         after_sleep = nullptr;
         PlatformSetClockHooks(Now, Sleep);
     }
@@ -163,6 +163,8 @@ inline void ResetRuntimeForTest()
     eng_device_type = EDT_DX9;
     VirtualClock::Install();
     EngMiscInitTimer_PC();
+    // One second in: a program time of 0 means "never" to some records.
+    VirtualClock::Advance(1000);
     EngMainUpdateProgramTime();
 }
 
@@ -171,6 +173,13 @@ inline void PumpAll(EngWindow *window)
 {
     while (window->PumpMessages() == 2) {
     }
+}
+
+// The system cursor's show count (visible from 0 up).
+inline int CursorCount()
+{
+    ShowCursor(TRUE);
+    return ShowCursor(FALSE);
 }
 
 inline std::vector<std::string> StoredLines()
