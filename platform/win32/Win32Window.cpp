@@ -62,7 +62,7 @@ SDL_Window *CreateDisplayWindow(const char *title, DWORD style, int x, int y, in
     int client_width = std::max(1, static_cast<int>(width - frame.left - frame.right));
     int client_height = std::max(1, static_cast<int>(height - frame.top - frame.bottom));
 
-    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    Uint32 flags = SDL_WINDOW_HIDDEN;
     if (style & WS_THICKFRAME)
         flags |= SDL_WINDOW_RESIZABLE;
     if (!IsCaptioned(style))
