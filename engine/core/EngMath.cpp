@@ -1,4 +1,5 @@
 #include "engine/core/EngMath.h"
+#include "engine/core/EngMisc.h"
 
 #include <cmath>
 #include <cstring>
@@ -143,6 +144,15 @@ void EngMathNormaliseVector3d(_Vector3d *v)
 float EngMathGetSideOfLine(const _Vector2d *p, const _Vector2d *a, const _Vector2d *b)
 {
     return (b->x - a->x) * p->y + (a->y - b->y) * p->x + (a->x * b->y - b->x * a->y);
+}
+
+void EngMathGetRandomVector3dInRange3d(_Vector3d *out, const _EngRange3d *range)
+{
+    if (!out || !range)
+        return;
+    out->x = EngMiscRandFloatInRange(range->min_x, range->max_x, 0);
+    out->y = EngMiscRandFloatInRange(range->min_y, range->max_y, 0);
+    out->z = EngMiscRandFloatInRange(range->min_z, range->max_z, 0);
 }
 
 bool EngMathIsRange3dSet(const _EngRange3d *range)

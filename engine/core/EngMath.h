@@ -58,6 +58,8 @@ void EngMathNormaliseVector3d(_Vector3d *v);
 float EngMathGetSideOfLine(const _Vector2d *p, const _Vector2d *a, const _Vector2d *b);
 // True when some axis has a pair that is not (0, 0) and has min <= max.
 bool EngMathIsRange3dSet(const _EngRange3d *range);
+// Draws x, then y, then z from their ranges (the order of the random draws).
+void EngMathGetRandomVector3dInRange3d(_Vector3d *out, const _EngRange3d *range);
 // out = from + (to - from) x fraction per field (fraction not limited);
 // false when a pointer is null.
 bool EngMathInterpolateDimension(const _Dimension *from, const _Dimension *to, float fraction, _Dimension *out);

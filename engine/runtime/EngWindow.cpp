@@ -5,6 +5,7 @@
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
 #include "engine/runtime/EngResModes.h"
+#include "engine/sound/EngSound.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Input.h"
 
@@ -69,8 +70,7 @@ void GetWorkArea(int *left, int *top, int *width, int *height)
 EngWindow::EngWindow(EngProgram *program, const char *title)
     : m_program(program), m_active(1), m_recreating_device(0), m_device_recreation_pending(0),
       m_recreating_window(0), m_cursor_shown(1), m_device(nullptr), m_style(0), m_hwnd(nullptr),
-      m_stored_rect{0, 0, 0, 0}, m_stored_rect_valid(0), m_parms{}, m_music_event_cb(nullptr),
-      m_music_event_user(nullptr)
+      m_stored_rect{0, 0, 0, 0}, m_stored_rect_valid(0), m_parms{}
 {
     EngSafeStrcpy(m_title, title, sizeof(m_title));
     std::memset(eng_main_key_states, 0, sizeof(eng_main_key_states));
@@ -171,6 +171,8 @@ char EngWindow::CreateSystemWindow_PC(_EngCreateWindowParms *parms)
     // The client area the desktop gave: the wanted size cut to the work area
     // in a window, the display mode's size in full screen. The device is
     // made from these measures.
+    // The music player's end-of-song messages come to this window.
+    EngSoundSetMainWindow(m_hwnd);
     RECT client = {0, 0, 0, 0};
     GetClientRect(m_hwnd, &client);
     SetScreenMetrics(parms->windowed, client.right - client.left, client.bottom - client.top, parms->bits,
@@ -193,6 +195,7 @@ void EngWindow::DestroySystemWindow_PC()
         DestroyWindow(m_hwnd);
     m_hwnd = nullptr;
     m_stored_rect_valid = 0;
+    EngSoundSetMainWindow(nullptr);
 }
 
 void EngWindow::StoreWindowRect_PC()
@@ -534,12 +537,6 @@ void EngWindow::MinimiseIfFullscreen(char windowed)
         ShowWindow(m_hwnd, SW_MINIMIZE);
 }
 
-void EngWindow::SetMusicEventCB(EngWindowMusicEventCB callback, void *user)
-{
-    m_music_event_cb = callback;
-    m_music_event_user = user;
-}
-
 char EngWindowPumpOneMessage_PC()
 {
     MSG msg;
@@ -547,9 +544,9 @@ char EngWindowPumpOneMessage_PC()
         return 1;
     if (msg.message == WM_QUIT)
         return 0;
-    // Messages posted without a window (the music player's) belong to the
-    // program's one window.
-    if (!msg.hwnd && eng_main_window)
+    // Messages posted without a window, or to one a mode toggle has since
+    // replaced (the music player's, for one), belong to the program's one window.
+    if (!IsWindow(msg.hwnd) && eng_main_window)
         msg.hwnd = eng_main_window->GetWindowHandle();
     DispatchMessageA(&msg);
     return 2;

@@ -57,8 +57,6 @@ class EngWindow;
 // The main window while it exists (set by Create, cleared by Destroy).
 extern EngWindow *eng_main_window;
 
-typedef void (*EngWindowMusicEventCB)(void *user);
-
 class EngWindow {
 public:
     EngWindow(EngProgram *program, const char *title);
@@ -121,8 +119,6 @@ public:
     char IsMinimised() const { return m_minimised; }
     char IsCursorShown() const { return m_cursor_shown; }
     char IsMouseOutside() const { return m_mouse.outside; }
-    // The music player's handler of its event message.
-    void SetMusicEventCB(EngWindowMusicEventCB callback, void *user);
 
 private:
     char CreateSystemWindow_PC(_EngCreateWindowParms *parms);
@@ -154,8 +150,6 @@ private:
     char m_maximising;
     _EngWindowMouseTracking m_mouse;
     _EngWindowTextureCursor m_texture_cursor;
-    EngWindowMusicEventCB m_music_event_cb;
-    void *m_music_event_user;
 };
 
 // The procedure of the main window's class.

@@ -5,6 +5,7 @@
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
 #include "engine/runtime/EngWindow.h"
+#include "engine/sound/EngSound.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Input.h"
 
@@ -60,6 +61,7 @@ LRESULT EngWindow::WindowProc_PC(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
             m_program->QuitMainLoop();
         }
         m_hwnd = nullptr;
+        EngSoundSetMainWindow(nullptr);
         return 1;
 
     case WM_SIZE:
@@ -183,9 +185,8 @@ LRESULT EngWindow::WindowProc_PC(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
         }
         break;
 
-    case ENG_WM_MUSIC_EVENT:
-        if (m_music_event_cb)
-            m_music_event_cb(m_music_event_user);
+    case WM_MUSIC_EVENT:
+        EngSoundCallMusicEventCB();
         break;
 
     default:

@@ -10,9 +10,6 @@
 // 0 when up. The mouse buttons use their codes (left 1, right 2, middle 4).
 extern unsigned char eng_main_key_states[256];
 
-// The music player's event message.
-#define ENG_WM_MUSIC_EVENT (WM_APP + 11)
-
 // The mouse once it has left the client area.
 struct _EngWindowMouseTracking {
     // Set when the mouse left the client area (and at first, and after the

@@ -32,6 +32,9 @@
 #define WM_MOUSELEAVE 0x02A3u
 #define WM_USER 0x0400u
 #define WM_APP 0x8000u
+// Posted by a song's player when the song has news (its end); the window
+// hands it to the music player's callback.
+#define WM_MUSIC_EVENT (WM_APP + 11)
 
 // WM_SIZE kinds (wParam).
 #define SIZE_RESTORED 0

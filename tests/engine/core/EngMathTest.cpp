@@ -1,4 +1,5 @@
 #include "engine/core/EngMath.h"
+#include "engine/core/EngMisc.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +80,27 @@ TEST(EngMathTest, RangeIsSetWhenSomeAxisHasAnOrderedNonZeroPair)
         EXPECT_EQ(EngMathIsRange3dSet(&c.range), c.expected)
             << c.range.min_x << " " << c.range.max_x << " " << c.range.min_y << " " << c.range.max_y;
     EXPECT_FALSE(EngMathIsRange3dSet(nullptr));
+}
+
+TEST(EngMathTest, RandomVectorsDrawEachAxisInOrderFromItsRange)
+{
+    const _EngRange3d range = {1, 2, -10, -5, 3, 3};
+    EngMiscRandSeed(42);
+    _Vector3d v = {};
+    EngMathGetRandomVector3dInRange3d(&v, &range);
+    EngMiscRandSeed(42);
+    float x = EngMiscRandFloatInRange(1, 2, 0);
+    float y = EngMiscRandFloatInRange(-10, -5, 0);
+    EXPECT_EQ(v.x, x);
+    EXPECT_EQ(v.y, y);
+    EXPECT_EQ(v.z, 3);
+    EXPECT_GE(v.x, 1);
+    EXPECT_LT(v.x, 2);
+
+    _Vector3d untouched = {7, 7, 7};
+    EngMathGetRandomVector3dInRange3d(&untouched, nullptr);
+    EngMathGetRandomVector3dInRange3d(nullptr, &range);
+    EXPECT_EQ(untouched.x, 7);
 }
 
 TEST(EngMathTest, InterpolatesDimensions)

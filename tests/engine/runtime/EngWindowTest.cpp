@@ -1,5 +1,6 @@
 #include "tests/engine/runtime/RuntimeTestSupport.h"
 #include "platform/win32/Win32Input.h"
+#include "engine/sound/EngSound.h"
 #include "platform/win32/Win32MessageBox.h"
 
 #include <gtest/gtest.h>
@@ -340,11 +341,21 @@ void *music_user = nullptr;
 TEST_F(EngWindowTest, TheMusicEventReachesThePlayersCallback)
 {
     EngWindow *window = Open();
+    EXPECT_EQ(EngSoundGetMainWindow(), Handle());
     int player = 0;
-    window->SetMusicEventCB([](void *user) { music_user = user; }, &player);
-    PostMessageA(nullptr, ENG_WM_MUSIC_EVENT, 0, 0);
+    music_user = nullptr;
+    EngSoundSetMusicEventCB([](void *user) { music_user = user; }, &player);
+    // Posted to the window the player knows, also after a toggle replaced it.
+    HWND first = Handle();
+    ASSERT_EQ(window->ToggleFullscreenMode(), 1);
+    EXPECT_EQ(EngSoundGetMainWindow(), Handle());
+    PostMessageA(first, WM_MUSIC_EVENT, 0, 0);
     PumpAll(window);
     EXPECT_EQ(music_user, &player);
+    EngSoundSetMusicEventCB(nullptr, nullptr);
+
+    program->CloseDown(1);
+    EXPECT_EQ(EngSoundGetMainWindow(), nullptr);
 }
 
 bool box_after_close_down = false;

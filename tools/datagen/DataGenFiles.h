@@ -1,0 +1,13 @@
+// Writing the generated files: plain bytes, and cairo pictures as PNG.
+#pragma once
+
+#include <cairo.h>
+
+#include <cstddef>
+#include <string>
+
+// Writes `size` bytes to `path`, replacing any file there.
+bool DataGenWriteFile(const std::string &path, const void *bytes, size_t size, std::string *error);
+
+// Writes an ARGB32 cairo surface as an 8-bit RGBA PNG (straight alpha).
+bool DataGenWritePng(cairo_surface_t *surface, const std::string &path, std::string *error);
