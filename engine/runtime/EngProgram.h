@@ -77,6 +77,10 @@ public:
     void ShowPopupAfterExiting();
     // Ends the current frame wait; the window calls it after every input event.
     void RequestWake(char) { m_wake = 1; }
+    // Requests for extra frames: the constant-frame-rate loop draws every
+    // pass anyway, so they have no effect.
+    void RequestRenderEventDriven() {}
+    void RequestRenderWhenNeeded() {}
     // Suspend (1) and resume (0) of the computer.
     void SetComputerSleeping(char sleeping);
     void GraphicsObjectsCreated();

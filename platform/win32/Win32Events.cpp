@@ -317,7 +317,7 @@ void PostSettledResize(HWND hwnd)
 
 void PlatformWindowQueueDisplayEvents()
 {
-    if (PlatformIsHeadless() || !SDL_WasInit(SDL_INIT_VIDEO))
+    if (PlatformIsHeadless() || !SDL_WasInit(SDL_INIT_VIDEO) || !PlatformIsDisplayThread())
         return;
     SDL_Event event;
     while (SDL_PollEvent(&event))

@@ -81,7 +81,7 @@ void PostQuitMessage(int exit_code);
 
 // Takes (or, with PM_NOREMOVE, copies) the oldest queued message whose number
 // lies in min..max (both 0: any); FALSE when there is none. On the thread
-// that runs the display, the display's pending events are queued first.
+// that started the display, the display's pending events are queued first.
 BOOL PeekMessageA(MSG *msg, HWND hwnd, UINT min, UINT max, UINT remove);
 
 // Raises (show) or lowers the cursor's show count and returns the new count;

@@ -7,6 +7,7 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <pthread.h>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,10 @@ struct WindowClass {
 
 std::vector<WindowClass> classes;
 std::vector<HWND> windows;
+
+// The thread that started the display: SDL hands out events on it only.
+pthread_t display_thread;
+bool display_thread_known = false;
 
 // The frame the desktop draws around a captioned window. The same numbers
 // turn a client area into the outer rectangle and back, so a window position
@@ -173,6 +178,13 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM, LPARAM)
     return 0;
 }
 
+LRESULT SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!IsWindow(hwnd))
+        return 0;
+    return hwnd->proc(hwnd, message, wParam, lParam);
+}
+
 LRESULT DispatchMessageA(const MSG *msg)
 {
     if (!msg || !IsWindow(msg->hwnd))
@@ -274,15 +286,16 @@ BOOL ShowWindow(HWND hwnd, int command)
         hwnd->visible = command != SW_HIDE;
         return was_visible;
     }
-    // Headless: the state changes here and is told as a display would tell it.
+    // Headless: the state changes at once and the window's procedure hears
+    // of it before the call returns, as on the desktop.
     if (command == SW_MINIMIZE && !hwnd->minimised) {
         hwnd->minimised = true;
-        PostMessageA(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
+        SendMessageA(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
     } else if (command == SW_RESTORE && hwnd->minimised) {
         hwnd->minimised = false;
         RECT client;
         GetClientRect(hwnd, &client);
-        PostMessageA(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+        SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     }
     hwnd->visible = command != SW_HIDE;
     return was_visible;
@@ -295,7 +308,16 @@ bool PlatformStartDisplay()
     // A drag that leaves the window is followed by polling the cursor, as on
     // the desktop; SDL would otherwise capture the mouse while a button is held.
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
-    return PlatformEnsureVideo();
+    if (!PlatformEnsureVideo())
+        return false;
+    display_thread = pthread_self();
+    display_thread_known = true;
+    return true;
+}
+
+bool PlatformIsDisplayThread()
+{
+    return display_thread_known && pthread_equal(display_thread, pthread_self());
 }
 
 void PlatformHeadlessResizeWindow(HWND hwnd, int width, int height)

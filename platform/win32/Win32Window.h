@@ -60,6 +60,8 @@ BOOL DestroyWindow(HWND hwnd);
 LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Calls the procedure of the message's window; 0 when the window is gone.
 LRESULT DispatchMessageA(const MSG *msg);
+// Calls the window's procedure at once, bypassing the queue.
+LRESULT SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 BOOL IsWindow(HWND hwnd);
 BOOL IsIconic(HWND hwnd);
@@ -71,8 +73,9 @@ BOOL GetWindowRect(HWND hwnd, RECT *rect);
 BOOL AdjustWindowRect(RECT *rect, DWORD style, BOOL menu);
 // GWL_STYLE only: applies the style and returns the previous one (0 on failure).
 LONG SetWindowLongA(HWND hwnd, int index, LONG value);
-// SW_MINIMIZE, SW_RESTORE, SW_SHOW, SW_HIDE; the state change
-// arrives as a WM_SIZE message. Returns whether the window was visible.
+// SW_MINIMIZE, SW_RESTORE, SW_SHOW, SW_HIDE; the state change arrives as a
+// WM_SIZE message (from the display; sent at once on the headless desktop).
+// Returns whether the window was visible.
 BOOL ShowWindow(HWND hwnd, int command);
 
 // Starts the display (SDL video) for the program, before anything asks for

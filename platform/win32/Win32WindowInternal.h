@@ -30,5 +30,8 @@ const std::vector<HWND> &PlatformGetWindows();
 HWND PlatformFindWindowBySdlId(uint32_t id);
 // The frame around a client area of the style: left, top, right, bottom.
 void PlatformGetFrame(DWORD style, RECT *frame);
-// Queues the display's pending events as messages (PeekMessageA calls it).
+// The thread that started the display (PlatformStartDisplay) is asking.
+bool PlatformIsDisplayThread();
+// Queues the display's pending events as messages (PeekMessageA calls it);
+// only on the display's thread.
 void PlatformWindowQueueDisplayEvents();

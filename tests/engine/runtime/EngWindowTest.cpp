@@ -304,18 +304,35 @@ TEST_F(EngWindowTest, AFullScreenProgramLetsGoOfTheDeviceWhileInactive)
     PumpAll(window);
     EXPECT_EQ(program->TakeHooks(),
               (std::vector<std::string>{"PreDestroyGraphicsObjectsCB", "DestroyGraphicsObjectsCB",
-                                        "PostDestroyGraphicsObjectsCB", "ActivatedCB(0)", "WindowMinimisedCB(1)"}));
+                                        "PostDestroyGraphicsObjectsCB", "WindowMinimisedCB(1)", "ActivatedCB(0)"}));
     EXPECT_EQ(eng_device, nullptr);
     EXPECT_TRUE(IsIconic(Handle()));
 
     PostMessageA(Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
     PumpAll(window);
     EXPECT_EQ(program->TakeHooks(),
-              (std::vector<std::string>{"PreCreateGraphicsObjectsCB", "CreateGraphicsObjectsCB",
-                                        "PostCreateGraphicsObjectsCB", "GraphicsObjectsCreatedCB", "ActivatedCB(1)",
-                                        "WindowMinimisedCB(0)"}));
+              (std::vector<std::string>{"WindowMinimisedCB(0)", "PreCreateGraphicsObjectsCB", "CreateGraphicsObjectsCB",
+                                        "PostCreateGraphicsObjectsCB", "GraphicsObjectsCreatedCB", "ActivatedCB(1)"}));
     EXPECT_NE(eng_device, nullptr);
     EXPECT_FALSE(IsIconic(Handle()));
+}
+
+TEST_F(EngWindowTest, AFullScreenRecreationComesBackRestoredAndActive)
+{
+    parms = WindowParms(0, 1024, 768);
+    EngWindow *window = Open();
+    window->RequestDeviceRecreation();
+    PumpAll(window);
+    // The minimise around the new device changes neither the activation nor
+    // the device.
+    EXPECT_EQ(program->TakeHooks(),
+              Joined({"PreDestroyGraphicsObjectsCB", "DestroyGraphicsObjectsCB", "PostDestroyGraphicsObjectsCB",
+                      "WindowMinimisedCB(1)", "WindowMinimisedCB(0)"},
+                     std::vector<std::string>(RECREATION_HOOKS.begin() + 3, RECREATION_HOOKS.end())));
+    EXPECT_FALSE(IsIconic(Handle()));
+    EXPECT_TRUE(window->IsActive());
+    EXPECT_FALSE(window->IsMinimised());
+    EXPECT_NE(eng_device, nullptr);
 }
 
 TEST_F(EngWindowTest, ThePositionIsKnownOnlyInAWindow)
