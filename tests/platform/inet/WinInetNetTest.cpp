@@ -1,0 +1,274 @@
+#include "platform/inet/WinInet.h"
+#include "tests/fixtures/LoopbackServer.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace {
+
+LoopbackServer server;
+
+std::string Pattern(size_t n)
+{
+    std::string s;
+    for (size_t i = 0; i < n; i++)
+        s += static_cast<char>('a' + i % 26);
+    return s;
+}
+
+double Seconds(std::chrono::steady_clock::time_point since)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+class WinInetNetTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(server.Start()); }
+    static void TearDownTestSuite() { server.Stop(); }
+
+    void SetUp() override { session_ = OpenSession(2000); }
+
+    void TearDown() override
+    {
+        if (url_) {
+            EXPECT_TRUE(InternetCloseHandle(url_));
+        }
+        EXPECT_TRUE(InternetCloseHandle(session_));
+    }
+
+    static HINTERNET OpenSession(DWORD timeout_ms)
+    {
+        HINTERNET s = InternetOpenA("WinInetNetTest", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+        EXPECT_NE(s, nullptr);
+        SetTimeouts(s, timeout_ms);
+        return s;
+    }
+
+    static void SetTimeouts(HINTERNET h, DWORD ms)
+    {
+        for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
+            EXPECT_TRUE(InternetSetOptionA(h, option, &ms, sizeof(ms)));
+    }
+
+    bool Open(const std::string &url, DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_UI)
+    {
+        url_ = InternetOpenUrlA(session_, url.c_str(), nullptr, 0, flags, 0);
+        error_ = static_cast<DWORD>(errno);
+        return url_ != nullptr;
+    }
+
+    // Reads to the end (or the first failure) in pieces of at most piece
+    // bytes, keeping the size of every piece.
+    bool ReadAll(std::string *body, DWORD piece = 4096)
+    {
+        std::vector<char> buffer(piece);
+        for (;;) {
+            DWORD got = 0;
+            if (!InternetReadFile(url_, buffer.data(), piece, &got)) {
+                error_ = static_cast<DWORD>(errno);
+                return false;
+            }
+            if (got == 0)
+                return true;
+            EXPECT_LE(got, piece);
+            pieces_.push_back(got);
+            body->append(buffer.data(), got);
+        }
+    }
+
+    HINTERNET session_ = nullptr;
+    HINTERNET url_ = nullptr;
+    DWORD error_ = 0;
+    std::vector<DWORD> pieces_;
+};
+
+TEST_F(WinInetNetTest, ReadsTheWholeBodyInPiecesOfTheRequestedSize)
+{
+    ASSERT_TRUE(Open(server.Url("/bytes?n=1000")));
+    DWORD available = 0;
+    EXPECT_TRUE(InternetQueryDataAvailable(url_, &available, 0, 0));
+    EXPECT_GT(available, 0u);
+    EXPECT_EQ(InternetSetFilePointer(url_, 0, nullptr, FILE_BEGIN, 0), 0u);
+
+    std::string body;
+    ASSERT_TRUE(ReadAll(&body, 300));
+    EXPECT_EQ(body, Pattern(1000));
+    EXPECT_GE(pieces_.size(), 4u);
+    // After the end, reads keep answering "end".
+    char byte;
+    DWORD got = 1;
+    EXPECT_TRUE(InternetReadFile(url_, &byte, 1, &got));
+    EXPECT_EQ(got, 0u);
+    EXPECT_EQ(InternetSetFilePointer(url_, 1000, nullptr, FILE_BEGIN, 0), 1000u);
+    EXPECT_EQ(InternetSetFilePointer(url_, 0, nullptr, FILE_BEGIN, 0), INVALID_SET_FILE_POINTER);
+    EXPECT_EQ(errno, ERROR_INTERNET_INVALID_OPERATION);
+}
+
+TEST_F(WinInetNetTest, AReadReturnsAsSoonAsAPieceHasArrived)
+{
+    ASSERT_TRUE(Open(server.Url("/bytes?n=30&pieces=3&gap=0.3")));
+    std::string body;
+    ASSERT_TRUE(ReadAll(&body, 100));
+    EXPECT_EQ(body, Pattern(30));
+    // Pieces sent 0.3 s apart come back from different reads.
+    EXPECT_GE(pieces_.size(), 2u);
+    EXPECT_EQ(pieces_[0] % 10, 0u);
+}
+
+TEST_F(WinInetNetTest, ABodyWithoutLengthEndsWithTheConnection)
+{
+    ASSERT_TRUE(Open(server.Url("/bytes?n=50&length=0&pieces=2&gap=0.1")));
+    std::string body;
+    ASSERT_TRUE(ReadAll(&body));
+    EXPECT_EQ(body, Pattern(50));
+}
+
+TEST_F(WinInetNetTest, ErrorPagesAreReadAsData)
+{
+    for (int status : {404, 500}) {
+        SCOPED_TRACE(status);
+        ASSERT_TRUE(Open(server.Url("/bytes?n=20&status=" + std::to_string(status))));
+        std::string body;
+        ASSERT_TRUE(ReadAll(&body));
+        EXPECT_EQ(body, Pattern(20));
+        EXPECT_TRUE(InternetCloseHandle(url_));
+        url_ = nullptr;
+    }
+}
+
+TEST_F(WinInetNetTest, FollowsRedirectsButNotForEver)
+{
+    ASSERT_TRUE(Open(server.Url("/redirect?to=/bytes%3Fn%3D7")));
+    std::string body;
+    ASSERT_TRUE(ReadAll(&body));
+    EXPECT_EQ(body, Pattern(7));
+    EXPECT_TRUE(InternetCloseHandle(url_));
+
+    EXPECT_FALSE(Open(server.Url("/redirect")));
+    EXPECT_EQ(error_, static_cast<DWORD>(ERROR_HTTP_REDIRECT_FAILED));
+}
+
+TEST_F(WinInetNetTest, SendsTheAgentAndAsksForAFreshCopyOnReload)
+{
+    std::string body;
+    ASSERT_TRUE(Open(server.Url("/echo")));
+    ASSERT_TRUE(ReadAll(&body));
+    EXPECT_NE(body.find("User-Agent: WinInetNetTest\n"), std::string::npos) << body;
+    EXPECT_NE(body.find("Cache-Control: no-cache"), std::string::npos) << body;
+    EXPECT_NE(body.find("Pragma: no-cache"), std::string::npos) << body;
+    EXPECT_TRUE(InternetCloseHandle(url_));
+
+    body.clear();
+    ASSERT_TRUE(Open(server.Url("/echo"), INTERNET_FLAG_NO_UI));
+    ASSERT_TRUE(ReadAll(&body));
+    EXPECT_EQ(body.find("no-cache"), std::string::npos) << body;
+}
+
+TEST_F(WinInetNetTest, FailedOpensGiveTheirErrorCode)
+{
+    const struct {
+        std::string url;
+        DWORD error;
+    } cases[] = {
+        {"http://127.0.0.1:" + std::to_string(LoopbackServer::RefusedPort()) + "/", ERROR_INTERNET_CANNOT_CONNECT},
+        {server.Url("/close"), ERROR_INTERNET_CONNECTION_ABORTED},
+        {server.TlsUrl("/bytes?n=5"), ERROR_INTERNET_INVALID_CA},
+        {"ftp://127.0.0.1/file", ERROR_INTERNET_UNRECOGNIZED_SCHEME},
+        {"http://[127.0.0.1/", ERROR_INTERNET_INVALID_URL},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.url);
+        EXPECT_FALSE(Open(c.url));
+        EXPECT_EQ(error_, c.error);
+        char text[256];
+        EXPECT_GT(InternetFormatErrorMessage(error_, text, sizeof(text)), 0u);
+    }
+}
+
+TEST_F(WinInetNetTest, OtherTransferFailuresCarryTheirDetail)
+{
+    // A TLS client talking to the plain port fails its handshake.
+    EXPECT_FALSE(Open("https://127.0.0.1:" + std::to_string(server.Port()) + "/"));
+    EXPECT_EQ(error_, static_cast<DWORD>(ERROR_INTERNET_EXTENDED_ERROR));
+
+    DWORD code = 0, length = 0;
+    EXPECT_FALSE(InternetGetLastResponseInfoA(&code, nullptr, &length));
+    EXPECT_EQ(errno, ERROR_INSUFFICIENT_BUFFER);
+    ASSERT_GT(length, 1u);
+    std::vector<char> detail(length);
+    EXPECT_TRUE(InternetGetLastResponseInfoA(&code, detail.data(), &length));
+    EXPECT_EQ(code, static_cast<DWORD>(ERROR_INTERNET_EXTENDED_ERROR));
+    EXPECT_EQ(length, strlen(detail.data()));
+}
+
+TEST_F(WinInetNetTest, AServerThatNeverAnswersTimesOutWithinTheLimit)
+{
+    SetTimeouts(session_, 300);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(Open(server.Url("/silent")));
+    EXPECT_EQ(error_, static_cast<DWORD>(ERROR_INTERNET_TIMEOUT));
+    // Connect, send and receive limits together bound the open.
+    EXPECT_GE(Seconds(start), 0.85);
+    EXPECT_LT(Seconds(start), 3.0);
+}
+
+TEST_F(WinInetNetTest, AStalledBodyTimesOutTheRead)
+{
+    ASSERT_TRUE(Open(server.Url("/bytes?n=10&pieces=2&gap=10")));
+    DWORD ms = 300;
+    ASSERT_TRUE(InternetSetOptionA(url_, INTERNET_OPTION_RECEIVE_TIMEOUT, &ms, sizeof(ms)));
+    char buffer[16];
+    DWORD got = 0;
+    ASSERT_TRUE(InternetReadFile(url_, buffer, sizeof(buffer), &got));
+    EXPECT_EQ(got, 5u);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(InternetReadFile(url_, buffer, sizeof(buffer), &got));
+    EXPECT_EQ(errno, ERROR_INTERNET_TIMEOUT);
+    EXPECT_EQ(got, 0u);
+    EXPECT_GE(Seconds(start), 0.25);
+    EXPECT_LT(Seconds(start), 2.0);
+}
+
+TEST_F(WinInetNetTest, ABodyCutShortGivesItsBytesThenAnError)
+{
+    ASSERT_TRUE(Open(server.Url("/bytes?n=100&cut=40")));
+    std::string body;
+    EXPECT_FALSE(ReadAll(&body));
+    EXPECT_EQ(body, Pattern(40));
+    EXPECT_EQ(error_, static_cast<DWORD>(ERROR_INTERNET_CONNECTION_ABORTED));
+}
+
+TEST_F(WinInetNetTest, RefusesBadHandlesAndParameters)
+{
+    char buffer[8];
+    DWORD got = 0, value = 1000;
+    EXPECT_FALSE(InternetCloseHandle(nullptr));
+    EXPECT_EQ(errno, ERROR_INVALID_HANDLE);
+    EXPECT_FALSE(InternetReadFile(session_, buffer, sizeof(buffer), &got));
+    EXPECT_EQ(errno, ERROR_INVALID_HANDLE);
+    EXPECT_EQ(InternetOpenUrlA(buffer, server.Url("/").c_str(), nullptr, 0, 0, 0), nullptr);
+    EXPECT_EQ(errno, ERROR_INVALID_HANDLE);
+    EXPECT_FALSE(InternetSetOptionA(session_, 99, &value, sizeof(value)));
+    EXPECT_EQ(errno, ERROR_INTERNET_INVALID_OPTION);
+    EXPECT_FALSE(InternetSetOptionA(session_, INTERNET_OPTION_RECEIVE_TIMEOUT, &value, 2));
+    EXPECT_EQ(errno, ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(InternetOpenA("x", 3, "proxy:8080", nullptr, 0), nullptr);
+    EXPECT_EQ(errno, ERROR_INVALID_PARAMETER);
+
+    HINTERNET other = OpenSession(1000);
+    EXPECT_TRUE(InternetCloseHandle(other));
+    EXPECT_FALSE(InternetCloseHandle(other));
+    EXPECT_EQ(errno, ERROR_INVALID_HANDLE);
+
+    ASSERT_TRUE(Open(server.Url("/bytes?n=3")));
+    EXPECT_FALSE(InternetReadFile(url_, buffer, 0, &got));
+    EXPECT_EQ(errno, ERROR_INVALID_PARAMETER);
+    EXPECT_FALSE(InternetReadFile(url_, nullptr, sizeof(buffer), &got));
+    EXPECT_EQ(errno, ERROR_INVALID_PARAMETER);
+}
+
+} // namespace
