@@ -96,11 +96,18 @@ protected:
         Push(event);
     }
 
-    std::vector<RecordedInput> Handle()
+    // The inputs the pushed events made. The display is shared with other
+    // test programs, whose windows and cursor moves may send this window real
+    // mouse moves: those are left out unless asked for.
+    std::vector<RecordedInput> Handle(bool keep_moves = false)
     {
         EngMainUpdateProgramTime();
         PumpAll(window);
-        return program->TakeInputs();
+        std::vector<RecordedInput> inputs;
+        for (const RecordedInput &input : program->TakeInputs())
+            if (keep_moves || input.event != 1)
+                inputs.push_back(input);
+        return inputs;
     }
 };
 
@@ -200,7 +207,10 @@ TEST_F(Win32WindowDisplayTest, MovesAndTheWheel)
     event.wheel.y = -1;
     event.wheel.preciseY = -1.0f;
     Push(event);
-    EXPECT_EQ(Handle(), (std::vector<RecordedInput>{{1, 31, 40}, {4, -3, 2}}));
+    std::vector<RecordedInput> inputs = Handle(true);
+    ASSERT_GE(inputs.size(), 2u);
+    EXPECT_EQ(std::vector<RecordedInput>(inputs.begin(), inputs.begin() + 2),
+              (std::vector<RecordedInput>{{1, 31, 40}, {4, -3, 2}}));
 }
 
 TEST_F(Win32WindowDisplayTest, TheCursorGoesToTheClientPoint)
