@@ -41,9 +41,10 @@ EngProgram::EngProgram()
 
 EngProgram::~EngProgram()
 {
-    CloseDown(1);
-    if (eng_main_program == this)
+    if (eng_main_program == this) {
+        CloseDown(1);
         eng_main_program = nullptr;
+    }
 }
 
 char EngProgram::InitCB(const char *) { return 1; }
