@@ -363,6 +363,9 @@ void DebugInfoWithObjectAndName(const char *object, const char *where, const cha
 
 char DebugInfoThrottled(double *next_time, double period, const char *format, ...)
 {
+    // Several internet workers may share one timer: the check and the update
+    // happen under the reporter's lock so only one of them logs.
+    std::lock_guard<std::recursive_mutex> lock(debug_mutex);
     double now = eng_main_program_time;
     if (!next_time || *next_time > now)
         return 0;

@@ -97,7 +97,7 @@ int EngLinkedList::DoAdd(const void *data, void **block, int size, char make_cur
     if (block) {
         element->m_data = *block;
         element->m_owned = 0;
-    } else {
+    } else if (data) {
         element->m_data = EngMalloc(static_cast<unsigned>(size), where, 0);
         if (!element->m_data) {
             DebugError(where, "No memory for element data");

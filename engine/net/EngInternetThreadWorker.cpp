@@ -5,7 +5,6 @@
 #include "engine/runtime/EngMain.h"
 
 #include <cstring>
-#include <mutex>
 #include <new>
 
 namespace {
@@ -14,15 +13,13 @@ const int kDefaultTimeoutSeconds = 15;
 const double kTickSleepSeconds = 0.1;
 const double kMutexSeconds = 5;
 
-// Each throttled trace line has one next time for all workers; several
-// workers may run at once, so the check and update of it is guarded.
-std::mutex throttle_mutex;
+// Each throttled trace line has one next time for all workers; the reporter
+// checks and updates it under its own lock.
 double next_chunk_trace = 0;
 double next_chunks_trace = 0;
 
 void TraceThrottled(double *next_time, const char *text)
 {
-    std::lock_guard<std::mutex> lock(throttle_mutex);
     DebugInfoThrottled(next_time, 1.0, "%s", text);
 }
 
