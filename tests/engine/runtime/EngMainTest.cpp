@@ -7,6 +7,7 @@
 #include "platform/win32/Win32Window.h"
 #include "tests/support/GameServicesDouble.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -17,17 +18,9 @@
 
 namespace {
 
-std::vector<std::string> Stored()
-{
-    std::vector<std::string> lines;
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        lines.push_back(DebugGetMessageText(i));
-    return lines;
-}
-
 bool HasStored(const std::string &line)
 {
-    for (const std::string &stored : Stored())
+    for (const std::string &stored : StoredLines())
         if (stored == line)
             return true;
     return false;
@@ -108,7 +101,7 @@ TEST_F(EngMainTest, AQuietStopEndsWithoutAReport)
     EXPECT_TRUE(TestHooks::message_boxes.empty());
     EXPECT_EQ(GameServicesDouble::exit_calls, 1);
     EXPECT_EQ(eng_main_program, nullptr);
-    EXPECT_EQ(Stored(), (std::vector<std::string>{"Exited program.", DASHES}));
+    EXPECT_EQ(StoredLines(), (std::vector<std::string>{"Exited program.", DASHES}));
 }
 
 TEST_F(EngMainTest, ARunEndsWithCodeZeroOnceItsWindowCloses)
@@ -120,7 +113,7 @@ TEST_F(EngMainTest, ARunEndsWithCodeZeroOnceItsWindowCloses)
     EXPECT_EQ(GameServicesDouble::exit_calls, 1);
     EXPECT_TRUE(TestHooks::message_boxes.empty());
     EXPECT_EQ(eng_main_program, nullptr);
-    EXPECT_EQ(Stored().back(), DASHES);
+    EXPECT_EQ(StoredLines().back(), DASHES);
 }
 
 TEST_F(EngMainTest, ANegativeAnswerFromWindowCreationIsReturnedAtOnce)
@@ -150,7 +143,7 @@ TEST_F(EngMainTest, AFailedStartOffersTheLogFile)
     EXPECT_TRUE(HasStored(" <ERROR>  ( _WinMain@16 )    Init returned 0,  Exit -1."));
     EXPECT_TRUE(HasStored(" :  EngMiscExitProgramNow > Exiting main program."));
     EXPECT_EQ(AnsweringProgram::exits, 1);
-    EXPECT_EQ(Stored().back(), DASHES);
+    EXPECT_EQ(StoredLines().back(), DASHES);
 
     ASSERT_EQ(TestHooks::message_boxes.size(), 1u);
     EXPECT_EQ(TestHooks::message_boxes[0].caption, "Error Running Program");
@@ -190,7 +183,7 @@ TEST_F(EngMainTest, OnlyOneProgramRunsAtATime)
     EngProgram running;
     char command_line[] = "";
     EXPECT_EQ(WinMain(nullptr, nullptr, command_line, 1), -1);
-    EXPECT_EQ(Stored(), std::vector<std::string>{" <ERROR>  ( _WinMain@16 )    eng_main_program already exists."});
+    EXPECT_EQ(StoredLines(), std::vector<std::string>{" <ERROR>  ( _WinMain@16 )    eng_main_program already exists."});
     EXPECT_EQ(GameServicesDouble::exit_calls, 0);
 }
 
@@ -200,7 +193,7 @@ TEST_F(EngMainTest, TheMainThreadRecord)
     EXPECT_EQ(EngMainIsThisTheMainThread(), 1);
     EXPECT_EQ(EngMainIsThisTheMainThread(), 1);
     EXPECT_EQ(DebugGetNumMessages(), 2);
-    EXPECT_EQ(Stored().back(), " <ERROR>  ( EngMainIsThisTheMainThread )    Main thread var not set");
+    EXPECT_EQ(StoredLines().back(), " <ERROR>  ( EngMainIsThisTheMainThread )    Main thread var not set");
 
     EngMainSetupMainThread();
     EXPECT_EQ(EngMainIsThisTheMainThread(), 1);
@@ -232,7 +225,7 @@ TEST_F(EngMainTest, ExitingOnAWorkerEndsOnlyThatThread)
     pthread_join(worker, nullptr);
 
     EXPECT_FALSE(returned);
-    EXPECT_EQ(Stored(), (std::vector<std::string>{" :  EngMainCallExit > Exiting.", " :  Exiting thread..."}));
+    EXPECT_EQ(StoredLines(), (std::vector<std::string>{" :  EngMainCallExit > Exiting.", " :  Exiting thread..."}));
 }
 
 TEST_F(EngMainTest, ExitingOnTheMainThreadEndsTheProcess)
