@@ -214,7 +214,6 @@ void Legs(cairo_t *cr, const Species &s, int frame, bool silhouette)
             // A lit edge along each segment.
             cairo_save(cr);
             cairo_translate(cr, -s.leg_w * 0.12, -s.leg_w * 0.15);
-            cairo_scale(cr, 1.0, 1.0);
             SetColour(cr, Shade(s.legs, 1.5), 0.55);
             Species thin = s;
             thin.leg_w *= 0.35;

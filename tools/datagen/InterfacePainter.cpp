@@ -318,7 +318,6 @@ bool HintFrame(cairo_t *cr, int w, int h)
     cairo_set_line_width(cr, 1.2 * k);
     SetColour(cr, Hex(0xffffff), 0.45);
     cairo_stroke(cr);
-    (void)h;
     return true;
 }
 
@@ -496,15 +495,6 @@ bool Effects(cairo_t *cr, int w, int h)
             cairo_pattern_add_color_stop_rgba(p, 1.0, 1, 0.7, 0.3, 0);
             break;
         case 1:
-            for (int k = 0; k < 4; k++) {
-                cairo_save(cr);
-                cairo_rotate(cr, k * PAINT_PI / 2);
-                cairo_move_to(cr, 0, -0.95);
-                cairo_curve_to(cr, 0.05, -0.2, 0.2, -0.05, 0.95 * (k % 2 ? 0.55 : 0.55), 0);
-                cairo_line_to(cr, 0, 0);
-                cairo_close_path(cr);
-                cairo_restore(cr);
-            }
             StarPath(cr, 0, 0, 0.95, 0.12, 4, -PAINT_PI / 2);
             SetColour(cr, Hex(0xffffff), 0.95);
             cairo_fill(cr);
