@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs. Quick when all are there.
+# Installs every Debian package the project needs, and the npm package of
+# the data generator's flags. Quick when all are there.
 set -euo pipefail
 
 packages=(
@@ -13,18 +14,32 @@ packages=(
   # engine
   libfreetype-dev zlib1g-dev libtomcrypt-dev nlohmann-json3-dev libstb-dev
   # data generator
-  libcairo2-dev fonts-dejavu-core
+  libcairo2-dev librsvg2-dev fonts-dejavu-core
 )
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# npm installs the flag pictures below; Debian's package brings it where the
+# machine has no Node.js of its own.
+command -v npm >/dev/null || missing+=(npm)
 
-echo "Installing: ${missing[*]}"
-sudo_cmd=()
-[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq || true
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -ne 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq || true
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The country flags that the data generator renders: the npm package pinned
+# in tools/datagen/flags/package-lock.json, installed beside it once per
+# change of the lock file.
+flags="$(cd "$(dirname "$0")/.." && pwd)/tools/datagen/flags"
+if ! cmp -s "$flags/package-lock.json" "$flags/node_modules/.hw-installed-lock"; then
+  echo "Installing the flag pictures (npm ci in $flags)"
+  (cd "$flags" && npm ci --no-audit --no-fund --ignore-scripts --loglevel=error)
+  cp "$flags/package-lock.json" "$flags/node_modules/.hw-installed-lock"
+fi

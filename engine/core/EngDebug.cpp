@@ -3,6 +3,7 @@
 #include "engine/core/EngMemory.h"
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
+#include "engine/runtime/EngWindow.h"
 #include "engine/core/EngMisc.h"
 #include "platform/win32/Win32Debug.h"
 
@@ -88,8 +89,11 @@ void DebugStore(const char *text, _DebugMsgCode kind, _DebugNoteType value)
         EngMainForceExit(DEBUG_FATAL_TITLE, after.text);
         EngMainCallExit(-1);
     }
-    if (after.popup)
+    if (after.popup) {
+        if (eng_main_window)
+            eng_main_window->ShowMouseCursor();
         EngMiscShowPopupMessage(EMPT_WARNING, "Warning", text);
+    }
 }
 
 void DebugStoreLocked(const char *text, _DebugMsgCode kind, _DebugNoteType value, DebugAfterStore *after)

@@ -3,7 +3,9 @@
 #include "engine/core/EngFile.h"
 #include "engine/core/EngMemory.h"
 #include "engine/runtime/EngMain.h"
+#include "engine/runtime/EngDevice.h"
 #include "engine/runtime/EngProgram.h"
+#include "engine/runtime/EngWindow.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Files.h"
@@ -633,6 +635,14 @@ char EngMiscShowPopupMessage(_EngMiscPopupType type, const char *title, const ch
 {
     if (type != EMPT_NONE || title || text)
         EngMiscSetPopupToShowAfterExit(type, title, text);
+    // No box is shown over the graphics device: the program closes down
+    // first. When it cannot (full screen), the box waits for the close-down
+    // after the main loop.
+    if (eng_device && eng_device->IsCreated()) {
+        DebugError("EngMiscShowPopupMessage", "POPUP: No device <%s> <%s>", stored_popup.title, stored_popup.text);
+        if (!EngMiscExitProgramNow(1))
+            return 0;
+    }
     EngMiscShowPopupMessage_PC(stored_popup.type, stored_popup.title, stored_popup.text);
     stored_popup.type = EMPT_NONE;
     return 1;
@@ -655,11 +665,17 @@ void EngMiscShowPopupMessage_PC(_EngMiscPopupType type, const char *title, const
 
 char EngMiscExitProgramNow(char return_to_caller)
 {
+    if (eng_device) {
+        if (eng_main_window)
+            eng_main_window->Destroy();
+        else
+            DebugError("EngMiscExitProgramNow", "Device created but no window created");
+    }
     DebugInfoWithName("EngMiscExitProgramNow", "Exiting main program.");
     if (eng_main_program)
         eng_main_program->CloseDown(1);
     if (return_to_caller)
-        return 1;
+        return (eng_device && !eng_screen_windowed) ? 0 : 1;
 
     // Let the queue drain for a moment so the desktop sees the window go.
     double end = EngMainUpdateProgramTime() + 4.0;
@@ -677,8 +693,11 @@ void EngMiscQuitMainLoop()
 
 void EngMiscRenderFrameNow(char render, char)
 {
-    if (render && eng_main_program)
-        eng_main_program->RenderCB();
+    if (!render || !eng_main_program)
+        return;
+    eng_main_program->RenderCB();
+    if (eng_device)
+        eng_device->SwapBuffers();
 }
 
 char EngMiscGetDesktopArea(int *left, int *top, int *width, int *height, char work_area)

@@ -15,9 +15,6 @@
 
 EngProgram *eng_main_program = nullptr;
 std::atomic<double> eng_main_program_time{0.0};
-int eng_screen_width = 640;
-int eng_screen_height = 480;
-char eng_screen_windowed = 1;
 
 namespace {
 

@@ -15,7 +15,7 @@ extern EngProgram *eng_main_program;
 // by the internet reader's worker thread, hence atomic.
 extern std::atomic<double> eng_main_program_time;
 // The main window's client size in pixels, and whether it is a window (1)
-// rather than full screen (0).
+// rather than full screen (0); kept by the main window (EngWindow.h).
 extern int eng_screen_width;
 extern int eng_screen_height;
 extern char eng_screen_windowed;

@@ -2,25 +2,40 @@
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngMemory.h"
 #include "engine/core/EngMisc.h"
+#include "engine/runtime/EngDevice.h"
 #include "engine/runtime/EngMain.h"
 #include "platform/win32/Win32Time.h"
+#include "platform/win32/Win32Window.h"
 
 #include <csignal>
 #include <cstdlib>
+#include <new>
 
 float eng_main_frame_time = 1.0f / 60.0f;
 float eng_main_frames_per_second = 60.0f;
 void *eng_main_instance = nullptr;
 
+namespace {
+
+// Set by the signal handler, read by the main loop: a handler may do no more
+// than this, and the signal may land on any thread.
+volatile sig_atomic_t close_down_signalled = 0;
+
+// While minimised, tick and render each give the processor back this long.
+const double MINIMISED_SLEEP = 0.05;
+
+} // namespace
+
 EngProgram::EngProgram()
     : m_exit(0), m_sleeping(0), m_popup_after_exit(0), m_window(nullptr), m_target_fps(60.0f), m_long_sleeps(0),
       m_wake(0), m_after_exit_cb(nullptr), m_gpu_sync_method(-1), m_gpu_sync_try_other(0)
 {
+    eng_device_type = EDT_DX9;
     EngMainSetupMainThread();
-    EngMiscRandSeed(GetTickCount());
     eng_main_frames_per_second = 60.0f;
     eng_main_frame_time = 1.0f / 60.0f;
     eng_main_program_time = 0.0;
+    EngMiscRandSeed(GetTickCount());
     eng_main_program = this;
 }
 
@@ -44,7 +59,15 @@ void EngProgram::PreDestroyGraphicsObjectsCB() {}
 void EngProgram::DestroyGraphicsObjectsCB() {}
 void EngProgram::PostDestroyGraphicsObjectsCB() {}
 char EngProgram::TickCB() { return 1; }
-void EngProgram::RenderCB() {}
+
+void EngProgram::RenderCB()
+{
+    if (!eng_device)
+        return;
+    eng_device->SetClearColour(0.2f, 0.4f, 0.3f);
+    eng_device->ClearBackBufferAndZBuffer();
+}
+
 char EngProgram::InputEventCB(int, float, float) { return 0; }
 void EngProgram::OrientationChangedCB(_EngOrientation) {}
 void EngProgram::ComputerSleepingCB(char) {}
@@ -61,6 +84,9 @@ char EngProgram::Init(void *instance, const char *command_line)
     m_window = nullptr;
     eng_main_instance = instance;
     EngMiscInitTimer_PC();
+    // The start-up settings list the display's modes before any window exists.
+    if (!PlatformStartDisplay())
+        DebugError("EngProgram::Init", "Could not start the display");
     char answer = InitCB(command_line);
     if (answer > 0) {
         InstallSignalHandlers();
@@ -69,20 +95,55 @@ char EngProgram::Init(void *instance, const char *command_line)
     return answer;
 }
 
-char EngProgram::CreateMainWindowAndDevice(const char *, const char *class_name, _EngCreateWindowParms *parms)
+char EngProgram::CreateMainWindowAndDevice(const char *title, const char *class_name, _EngCreateWindowParms *parms)
 {
+    const char *where = "EngProgram::CreateMainWindowAndDevice";
     if (!parms) {
-        DebugError("EngProgram::CreateMainWindowAndDevice", "No window parms");
+        DebugError(where, "No window parms");
         return 0;
     }
     if (m_window) {
-        DebugError("EngProgram::CreateMainWindowAndDevice", "Window already created.");
+        DebugError(where, "Window already created.");
         return 0;
     }
     EngSafeStrcpy(parms->class_name, class_name, sizeof(parms->class_name));
-    // The main window and its device come with the window layer.
-    DebugError("EngProgram::CreateMainWindowAndDevice", "Could not create main window.");
-    return 0;
+
+    char answer = 0;
+    m_window = CreateMainWindow(title, parms, &answer);
+    if (!m_window) {
+        if (answer < 0)
+            return answer;
+        DebugError(where, "Could not create main window.");
+        return 0;
+    }
+    if (!m_window->CreateGraphicsDevice()) {
+        DebugError(where, "Could not create graphics device.");
+        return 0;
+    }
+    return 1;
+}
+
+EngWindow *EngProgram::CreateMainWindow(const char *title, _EngCreateWindowParms *parms, char *answer)
+{
+    if (m_window) {
+        DebugError("EngProgram::CreateMainWindow", "Can only have one window at a time");
+        return nullptr;
+    }
+    EngWindow *window = new (std::nothrow) EngWindow(this, title);
+    if (!window) {
+        DebugErrorCode("EngProgram::CreateMainWindow", 'OMEM');
+        *answer = 0;
+        return nullptr;
+    }
+    char created = window->Create(parms);
+    if (created <= 0) {
+        delete window;
+        *answer = created;
+        return nullptr;
+    }
+    *answer = 1;
+    eng_misc_main_window_created = 1;
+    return window;
 }
 
 void EngProgram::RunMainLoop()
@@ -93,6 +154,7 @@ void EngProgram::RunMainLoop()
 
 char EngProgram::DoConstantFrameRateTick()
 {
+    CloseDownIfSignalled();
     double start = EngMainUpdateProgramTime();
     double deadline = start + 1.0 / m_target_fps;
 
@@ -111,6 +173,7 @@ char EngProgram::DoConstantFrameRateTick()
     double now = EngMainUpdateProgramTime();
     while (!m_wake && now < deadline && !m_exit) {
         EngMiscSleep(m_long_sleeps ? 0.010 : 0.001);
+        CloseDownIfSignalled();
         PumpMessages();
         now = EngMainUpdateProgramTime();
     }
@@ -126,17 +189,32 @@ void EngProgram::DoTick()
 {
     if (m_exit || m_sleeping)
         return;
+    if (m_window && m_window->IsMinimised()) {
+        EngMiscSleep(MINIMISED_SLEEP);
+        return;
+    }
     TickCB();
+    if (m_window)
+        m_window->PollMouseOutsideWindow_PC();
 }
 
 void EngProgram::DoRender()
 {
-    // Nothing is drawn without a graphics device, which comes with the window.
+    if (!eng_device || m_sleeping || m_exit)
+        return;
+    if (m_window && m_window->IsMinimised()) {
+        EngMiscSleep(MINIMISED_SLEEP);
+        return;
+    }
+    RenderCB();
+    if (eng_device)
+        eng_device->SwapBuffers();
 }
 
 void EngProgram::PumpMessages()
 {
-    // Window messages are handled by the window, once one exists.
+    if (!m_exit && m_window)
+        m_window->PumpMessages();
 }
 
 void EngProgram::QuitMainLoop()
@@ -158,11 +236,42 @@ void EngProgram::ShowPopupAfterExiting()
     m_popup_after_exit = 1;
 }
 
+void EngProgram::SetComputerSleeping(char sleeping)
+{
+    if (sleeping) {
+        if (m_window)
+            m_window->DoDestroyGraphicsDevice(0);
+        ComputerSleepingCB(1);
+        EngMiscSleep(3.0);
+        m_sleeping = 1;
+        return;
+    }
+    m_sleeping = 0;
+    if (m_window)
+        m_window->DoCreateGraphicsDevice(0);
+    ComputerSleepingCB(0);
+}
+
+void EngProgram::GraphicsObjectsCreated()
+{
+    GraphicsObjectsCreatedCB();
+}
+
+void EngProgram::ActivationChanged(char active)
+{
+    ActivatedCB(active);
+}
+
 void EngProgram::CloseDown(char)
 {
     if (!eng_main_program)
         return;
     m_exit = 1;
+    if (m_window) {
+        m_window->Destroy();
+        delete m_window;
+        m_window = nullptr;
+    }
     ExitCB();
     eng_main_program = nullptr;
 
@@ -190,6 +299,11 @@ void EngProgram::ForceExitNow(const char *title, const char *text, char quiet)
     }
 
     m_exit = 1;
+    if (m_window) {
+        m_window->DestroyGraphicsDevice();
+        delete m_window;
+        m_window = nullptr;
+    }
     if (stored)
         EngMiscShowPopupMessage(EMPT_NONE, nullptr, nullptr);
     else if (!quiet)
@@ -197,13 +311,18 @@ void EngProgram::ForceExitNow(const char *title, const char *text, char quiet)
     eng_main_program = nullptr;
 }
 
+void EngProgram::CloseDownIfSignalled()
+{
+    if (!close_down_signalled)
+        return;
+    ForceExitNow(nullptr, nullptr, 1);
+    std::exit(0);
+}
+
 void EngProgram::SignalHandler(int signal_number)
 {
-    if (signal_number != SIGINT && signal_number != SIGTERM)
-        return;
-    if (eng_main_program)
-        eng_main_program->ForceExitNow(nullptr, nullptr, 1);
-    std::exit(0);
+    if (signal_number == SIGINT || signal_number == SIGTERM)
+        close_down_signalled = 1;
 }
 
 void EngProgram::InstallSignalHandlers()

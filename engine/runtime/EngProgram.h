@@ -6,8 +6,6 @@
 #include "engine/core/EngMisc.h"
 #include "engine/runtime/EngWindow.h"
 
-class EngWindow;
-
 typedef void (*EngProgramAfterExitCB)();
 
 // Input events handed to InputEventCB.
@@ -57,7 +55,11 @@ public:
 
     char Init(void *instance, const char *command_line);
     char CreateMainWindowAndDevice(const char *title, const char *class_name, _EngCreateWindowParms *parms);
+    // The window, or null with the answer of its creation in *answer.
+    EngWindow *CreateMainWindow(const char *title, _EngCreateWindowParms *parms, char *answer);
+    EngWindow *GetWindow() const { return m_window; }
     void RunMainLoop();
+    // One pass of the main loop; false only when the program object vanished.
     char DoConstantFrameRateTick();
     void DoTick();
     void DoRender();
@@ -65,21 +67,36 @@ public:
 
     void QuitMainLoop();
     void SetExitFlag() { m_exit = 1; }
+    // A window closed for a mode toggle does not end the program.
+    void ClearExitFlag() { m_exit = 0; }
     char GetExitFlag() const { return m_exit; }
     void SetLongSleeps(char on) { m_long_sleeps = on; }
     void SetSyncWithGpuMethod(char on, int method, char try_other);
     int GetSyncWithGpuMethod() const { return m_gpu_sync_method; }
     void SetAfterExitCB(EngProgramAfterExitCB callback) { m_after_exit_cb = callback; }
     void ShowPopupAfterExiting();
+    // Ends the current frame wait; the window calls it after every input event.
     void RequestWake(char) { m_wake = 1; }
+    // Requests for extra frames: the constant-frame-rate loop draws every
+    // pass anyway, so they have no effect.
+    void RequestRenderEventDriven() {}
+    void RequestRenderWhenNeeded() {}
+    // Suspend (1) and resume (0) of the computer.
+    void SetComputerSleeping(char sleeping);
+    void GraphicsObjectsCreated();
+    void ActivationChanged(char active);
 
     void CloseDown(char ok);
     void ForceExitNow(const char *title, const char *text, char quiet);
 
+    // SIGINT and SIGTERM only mark the signal; the main loop then closes the
+    // program quietly and ends the process with code 0.
     static void SignalHandler(int signal_number);
     static void InstallSignalHandlers();
 
 protected:
+    void CloseDownIfSignalled();
+
     char m_exit;
     char m_sleeping;
     char m_popup_after_exit;

@@ -1,14 +1,25 @@
 #include "platform/win32/Win32Desktop.h"
+#include "platform/win32/Win32Headless.h"
 #include "platform/win32/Win32Video.h"
 
 #include <SDL2/SDL.h>
 
+static const UINT WHEEL_SCROLL_LINES = 3;
+
 BOOL SystemParametersInfoA(UINT action, UINT, void *param_pointer, UINT)
 {
-    if (action != SPI_GETWORKAREA || !param_pointer || !PlatformEnsureVideo())
+    if (!param_pointer)
+        return FALSE;
+    if (action == SPI_GETWHEELSCROLLLINES) {
+        *static_cast<UINT *>(param_pointer) = WHEEL_SCROLL_LINES;
+        return TRUE;
+    }
+    if (action != SPI_GETWORKAREA)
         return FALSE;
     SDL_Rect area;
-    if (SDL_GetDisplayUsableBounds(0, &area) != 0)
+    if (PlatformIsHeadless())
+        PlatformHeadlessGetWorkArea(&area.x, &area.y, &area.w, &area.h);
+    else if (!PlatformEnsureVideo() || SDL_GetDisplayUsableBounds(0, &area) != 0)
         return FALSE;
     RECT *rect = static_cast<RECT *>(param_pointer);
     rect->left = area.x;
@@ -20,7 +31,13 @@ BOOL SystemParametersInfoA(UINT action, UINT, void *param_pointer, UINT)
 
 int GetSystemMetrics(int index)
 {
-    if ((index != SM_CXSCREEN && index != SM_CYSCREEN) || !PlatformEnsureVideo())
+    if (index != SM_CXSCREEN && index != SM_CYSCREEN)
+        return 0;
+    if (PlatformIsHeadless()) {
+        const PlatformHeadlessMode *desktop = PlatformHeadlessGetDesktopMode();
+        return index == SM_CXSCREEN ? desktop->width : desktop->height;
+    }
+    if (!PlatformEnsureVideo())
         return 0;
     SDL_Rect bounds;
     if (SDL_GetDisplayBounds(0, &bounds) != 0)

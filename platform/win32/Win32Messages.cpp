@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Messages.h"
 #include "platform/win32/Win32Time.h"
+#include "platform/win32/Win32WindowInternal.h"
 
 #include <SDL2/SDL.h>
 
@@ -17,6 +18,17 @@ BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return TRUE;
 }
 
+void PlatformPostMouseMove(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    std::lock_guard<std::mutex> lock(queue_mutex);
+    if (!queue.empty() && queue.back().message == WM_MOUSEMOVE && queue.back().hwnd == hwnd) {
+        queue.back().wParam = wParam;
+        queue.back().lParam = lParam;
+        return;
+    }
+    queue.push_back(MSG{hwnd, WM_MOUSEMOVE, wParam, lParam, GetTickCount()});
+}
+
 void PostQuitMessage(int exit_code)
 {
     PostMessageA(nullptr, WM_QUIT, static_cast<WPARAM>(exit_code), 0);
@@ -24,6 +36,8 @@ void PostQuitMessage(int exit_code)
 
 BOOL PeekMessageA(MSG *msg, HWND, UINT min, UINT max, UINT remove)
 {
+    PlatformWindowQueueDisplayEvents();
+
     std::lock_guard<std::mutex> lock(queue_mutex);
     bool any = min == 0 && max == 0;
     for (auto it = queue.begin(); it != queue.end(); ++it) {
@@ -49,4 +63,11 @@ int ShowCursor(BOOL show)
     if (SDL_WasInit(SDL_INIT_VIDEO))
         SDL_ShowCursor(count >= 0 ? SDL_ENABLE : SDL_DISABLE);
     return count;
+}
+
+void PlatformResetMessagesForTests()
+{
+    std::lock_guard<std::mutex> lock(queue_mutex);
+    queue.clear();
+    cursor_count = 0;
 }

@@ -11,3 +11,10 @@ BOOL QueryPerformanceCounter(int64_t *count);
 DWORD GetTickCount();
 
 void Sleep(DWORD milliseconds);
+
+// A test replaces the system clock with its own: now answers the monotonic
+// time in nanoseconds and sleep waits (or pretends to wait) the milliseconds.
+// Both null restore the system clock.
+typedef int64_t (*PlatformClockNowCB)();
+typedef void (*PlatformClockSleepCB)(DWORD milliseconds);
+void PlatformSetClockHooks(PlatformClockNowCB now, PlatformClockSleepCB sleep);

@@ -29,9 +29,10 @@ void AppendBytes(void *context, void *data, int size)
     out->insert(out->end(), (unsigned char *)data, (unsigned char *)data + size);
 }
 
-}  // namespace
-
-bool DataGenWritePng(cairo_surface_t *surface, const std::string &path, std::string *error)
+// Cairo keeps native-endian words with premultiplied alpha; the writers take
+// straight RGBA bytes.
+bool StraightRgba(cairo_surface_t *surface, const std::string &path, std::vector<unsigned char> *rgba,
+                  std::string *error)
 {
     cairo_surface_flush(surface);
     int width = cairo_image_surface_get_width(surface);
@@ -42,8 +43,7 @@ bool DataGenWritePng(cairo_surface_t *surface, const std::string &path, std::str
         *error = path + ": the picture is not an ARGB32 surface";
         return false;
     }
-    // Cairo keeps native-endian words with premultiplied alpha.
-    std::vector<unsigned char> rgba((size_t)width * height * 4);
+    rgba->assign((size_t)width * height * 4, 0);
     for (int y = 0; y < height; y++) {
         const uint32_t *row = (const uint32_t *)(data + (size_t)y * stride);
         for (int x = 0; x < width; x++) {
@@ -54,17 +54,50 @@ bool DataGenWritePng(cairo_surface_t *surface, const std::string &path, std::str
                 g = (g * 255 + a / 2) / a;
                 b = (b * 255 + a / 2) / a;
             }
-            unsigned char *out = &rgba[((size_t)y * width + x) * 4];
+            unsigned char *out = &(*rgba)[((size_t)y * width + x) * 4];
             out[0] = (unsigned char)r;
             out[1] = (unsigned char)g;
             out[2] = (unsigned char)b;
             out[3] = (unsigned char)a;
         }
     }
-    std::vector<unsigned char> png;
-    if (!stbi_write_png_to_func(AppendBytes, &png, width, height, 4, rgba.data(), width * 4)) {
-        *error = path + ": PNG encoding failed";
+    return true;
+}
+
+}  // namespace
+
+bool DataGenWriteImage(cairo_surface_t *surface, DataImageFormat format, const std::string &path, std::string *error)
+{
+    std::vector<unsigned char> rgba;
+    if (!StraightRgba(surface, path, &rgba, error))
+        return false;
+    int width = cairo_image_surface_get_width(surface);
+    int height = cairo_image_surface_get_height(surface);
+    std::vector<unsigned char> encoded;
+    int written = 0;
+    switch (format) {
+    case DataImageFormat::Png:
+        written = stbi_write_png_to_func(AppendBytes, &encoded, width, height, 4, rgba.data(), width * 4);
+        break;
+    case DataImageFormat::Tga:
+        written = stbi_write_tga_to_func(AppendBytes, &encoded, width, height, 4, rgba.data());
+        break;
+    case DataImageFormat::Jpeg:
+        // JPEG has no alpha: the picture is taken as it stands on black.
+        for (size_t i = 0; i < rgba.size(); i += 4)
+            for (int c = 0; c < 3; c++)
+                rgba[i + (size_t)c] = (unsigned char)((rgba[i + (size_t)c] * rgba[i + 3] + 127) / 255);
+        written = stbi_write_jpg_to_func(AppendBytes, &encoded, width, height, 4, rgba.data(), 92);
+        break;
+    }
+    if (!written) {
+        *error = path + ": encoding failed";
         return false;
     }
-    return DataGenWriteFile(path, png.data(), png.size(), error);
+    return DataGenWriteFile(path, encoded.data(), encoded.size(), error);
+}
+
+bool DataGenWritePng(cairo_surface_t *surface, const std::string &path, std::string *error)
+{
+    return DataGenWriteImage(surface, DataImageFormat::Png, path, error);
 }

@@ -3,6 +3,7 @@
 #include "engine/core/EngEncryption.h"
 #include "engine/core/EngMemory.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -16,19 +17,6 @@ typedef std::vector<unsigned char> Bytes;
 
 const char CHAIN_KEY[] = "Submit1234";
 const char CHAIN_WHERE[] = "EngZlibEncryptCompressAndEncodeToBase64Data";
-
-std::vector<std::string> StoredLines()
-{
-    std::vector<std::string> lines;
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        lines.push_back(DebugGetMessageText(i));
-    return lines;
-}
-
-std::string ErrorLine(const char *where, const std::string &message)
-{
-    return std::string(" <ERROR>  ( ") + where + " )    " + message;
-}
 
 std::string Encode(const std::string &data)
 {

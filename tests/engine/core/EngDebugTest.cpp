@@ -3,6 +3,7 @@
 #include "engine/runtime/EngProgram.h"
 #include "platform/win32/Win32MessageBox.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -15,23 +16,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string> ReadLines(const char *path)
-{
-    std::vector<std::string> lines;
-    std::ifstream file(path);
-    std::string line;
-    while (std::getline(file, line))
-        lines.push_back(line);
-    return lines;
-}
-
-std::string LastStored()
-{
-    int count = DebugGetNumMessages();
-    const char *text = count > 0 ? DebugGetMessageText(count - 1) : nullptr;
-    return text ? text : "";
-}
 
 class EngDebugTest : public testing::Test {
 protected:
@@ -303,12 +287,6 @@ int RecordBoxToFile(const char *text, const char *caption, UINT)
     return IDOK;
 }
 
-std::string ReadAll(const char *path)
-{
-    std::ifstream file(path);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 using EngDebugDeathTest = EngDebugTest;
 
 TEST_F(EngDebugDeathTest, AnExitEntryClosesTheProgramShowsTheErrorAndIgnoresLaterReports)
@@ -326,7 +304,7 @@ TEST_F(EngDebugDeathTest, AnExitEntryClosesTheProgramShowsTheErrorAndIgnoresLate
     // "Exiting." from the exit call comes after the exit entry and is ignored.
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], "0.0 |  <EXIT>   ( Game::Tick )     bugs escaped 3");
-    EXPECT_EQ(ReadAll("box.txt"), "INTERNAL PROGRAM ERROR|( Game::Tick )     bugs escaped 3");
+    EXPECT_EQ(ReadWhole("box.txt"), "INTERNAL PROGRAM ERROR|( Game::Tick )     bugs escaped 3");
 }
 
 TEST_F(EngDebugDeathTest, AFailedFatalCheckExplainsItselfAndStillLogsTheExit)
@@ -349,7 +327,7 @@ TEST_F(EngDebugDeathTest, AFailedFatalCheckExplainsItselfAndStillLogsTheExit)
         "2.0 |  :  EngMainCallExit > Exiting.",
     };
     EXPECT_EQ(ReadLines("ErrorLog.txt"), expected);
-    EXPECT_EQ(ReadAll("box.txt"), "INTERNAL PROGRAM ERROR|Reason:\n\n( Load@Game )    level 7 missing");
+    EXPECT_EQ(ReadWhole("box.txt"), "INTERNAL PROGRAM ERROR|Reason:\n\n( Load@Game )    level 7 missing");
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "engine/core/EngMemory.h"
 #include "engine/core/EngMisc.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 #include <tomcrypt.h>
@@ -23,19 +24,6 @@ namespace {
 typedef std::vector<unsigned char> Bytes;
 
 const char KEY[] = "RecordKey";
-
-std::vector<std::string> StoredLines()
-{
-    std::vector<std::string> lines;
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        lines.push_back(DebugGetMessageText(i));
-    return lines;
-}
-
-std::string ErrorLine(const char *where, const std::string &message)
-{
-    return std::string(" <ERROR>  ( ") + where + " )    " + message;
-}
 
 Bytes Sample(size_t size)
 {
@@ -71,19 +59,6 @@ Bytes Xor(const Bytes &a, const Bytes &b)
 Bytes Slice(const unsigned char *data, size_t from, size_t count)
 {
     return Bytes(data + from, data + from + count);
-}
-
-std::string ReadWhole(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void WriteWhole(const fs::path &path, const std::string &content)
-{
-    std::ofstream(path, std::ios::binary) << content;
 }
 
 class EngEncryptionTest : public testing::Test {

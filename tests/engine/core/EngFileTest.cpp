@@ -2,6 +2,7 @@
 #include "engine/core/EngDebug.h"
 #include "platform/win32/Win32Files.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -16,32 +17,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string> StoredLines()
-{
-    std::vector<std::string> lines;
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        lines.push_back(DebugGetMessageText(i));
-    return lines;
-}
-
-std::string ErrorLine(const char *where, const std::string &message)
-{
-    return std::string(" <ERROR>  ( ") + where + " )    " + message;
-}
-
-std::string ReadWhole(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void WriteWhole(const fs::path &path, const std::string &content)
-{
-    std::ofstream(path, std::ios::binary) << content;
-}
 
 class EngFileTest : public testing::Test {
 protected:

@@ -2,6 +2,7 @@
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngMemory.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -16,19 +17,6 @@ namespace {
 
 typedef nlohmann::ordered_json Json;
 
-std::vector<std::string> StoredLines()
-{
-    std::vector<std::string> lines;
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        lines.push_back(DebugGetMessageText(i));
-    return lines;
-}
-
-std::string ErrorLine(const char *where, const std::string &message)
-{
-    return std::string(" <ERROR>  ( ") + where + " )    " + message;
-}
-
 // The library's own exception texts are not ours; only the frame around them is.
 void ExpectFramedReport(const std::string &line, const std::string &start, const std::string &end)
 {
@@ -36,11 +24,6 @@ void ExpectFramedReport(const std::string &line, const std::string &start, const
     ASSERT_GE(line.size(), start.size() + end.size()) << line;
     EXPECT_EQ(line.compare(line.size() - end.size(), end.size(), end), 0) << line;
     EXPECT_GT(line.size(), start.size() + end.size()) << "no exception text: " << line;
-}
-
-void WriteWhole(const fs::path &path, const std::string &content)
-{
-    std::ofstream(path, std::ios::binary) << content;
 }
 
 const char DOCUMENT[] = R"({

@@ -2,6 +2,7 @@
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngMemory.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -15,25 +16,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Lines = std::vector<std::string>;
-
-Lines StoredLines()
-{
-    Lines lines;
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        lines.push_back(DebugGetMessageText(i));
-    return lines;
-}
-
-std::string ErrorLine(const char *where, const std::string &message)
-{
-    return std::string(" <ERROR>  ( ") + where + " )    " + message;
-}
-
-void WriteWhole(const fs::path &path, const std::string &bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 const std::string ENGLISH_HEADER = "Language=English\r\nFlagCountryCode=GB\r\n";
 const std::string GERMAN_HEADER = "Language=Deutsch\r\nFlagCountryCode=DE\r\n";

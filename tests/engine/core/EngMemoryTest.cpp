@@ -1,6 +1,7 @@
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngMemory.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +9,6 @@
 #include <string>
 
 namespace {
-
-std::string LastStored()
-{
-    int count = DebugGetNumMessages();
-    const char *text = count > 0 ? DebugGetMessageText(count - 1) : nullptr;
-    return text ? text : "";
-}
 
 class EngMemoryTest : public testing::Test {
 protected:

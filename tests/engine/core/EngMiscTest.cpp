@@ -3,6 +3,7 @@
 #include "engine/runtime/EngMain.h"
 #include "platform/win32/Win32MessageBox.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -20,19 +21,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string> StoredLines()
-{
-    std::vector<std::string> lines;
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        lines.push_back(DebugGetMessageText(i));
-    return lines;
-}
-
-std::string ErrorLine(const char *where, const std::string &message)
-{
-    return std::string(" <ERROR>  ( ") + where + " )    " + message;
-}
 
 // Sets an environment variable for one test and puts it back afterwards.
 class ScopedEnvironment {

@@ -5,6 +5,7 @@
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -20,27 +21,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string> StoredLines()
-{
-    std::vector<std::string> lines;
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        lines.push_back(DebugGetMessageText(i));
-    return lines;
-}
-
-std::string ErrorLine(const char *where, const std::string &message)
-{
-    return std::string(" <ERROR>  ( ") + where + " )    " + message;
-}
-
-std::string ReadWhole(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 class EngPrefsTest : public testing::Test {
 protected:

@@ -1,9 +1,13 @@
 #include "engine/core/EngDebug.h"
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
+#include "platform/win32/Win32Headless.h"
 #include "platform/win32/Win32MessageBox.h"
+#include "platform/win32/Win32Messages.h"
+#include "platform/win32/Win32Window.h"
 #include "tests/support/GameServicesDouble.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -14,41 +18,45 @@
 
 namespace {
 
-std::vector<std::string> Stored()
-{
-    std::vector<std::string> lines;
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        lines.push_back(DebugGetMessageText(i));
-    return lines;
-}
-
 bool HasStored(const std::string &line)
 {
-    for (const std::string &stored : Stored())
+    for (const std::string &stored : StoredLines())
         if (stored == line)
             return true;
     return false;
 }
 
-// A program object whose start-up answer a test chooses; it records the
-// command line it was given and whether its exit hook ran.
+// A program object whose start-up answers a test chooses; it records the
+// command line it was given and whether its exit hook ran, and closes its
+// window at its first tick.
 class AnsweringProgram : public EngProgram {
 public:
     static char init_answer;
+    static char window_answer;
     static std::string command_line;
     static int exits;
+    static int ticks;
 
     char InitCB(const char *line) override
     {
         command_line = line ? line : "(null)";
         return init_answer;
     }
+    char PreCreateWindowCB(_EngCreateWindowParms *) override { return window_answer; }
+    char TickCB() override
+    {
+        if (ticks++ == 0)
+            PostMessageA(nullptr, WM_CLOSE, 0, 0);
+        return 1;
+    }
     void ExitCB() override { exits++; }
 };
 
 char AnsweringProgram::init_answer = 1;
+char AnsweringProgram::window_answer = 1;
 std::string AnsweringProgram::command_line;
 int AnsweringProgram::exits = 0;
+int AnsweringProgram::ticks = 0;
 
 EngProgram *CreateAnsweringProgram()
 {
@@ -65,9 +73,14 @@ protected:
     void SetUp() override
     {
         ResetEngineForTest();
+        PlatformResetMessagesForTests();
+        PlatformResetWindowsForTests();
+        PlatformSetHeadless(true);
         GameServicesDouble::Reset();
         GameServicesDouble::factory = CreateAnsweringProgram;
         AnsweringProgram::init_answer = 1;
+        AnsweringProgram::window_answer = 1;
+        AnsweringProgram::ticks = 0;
         AnsweringProgram::command_line.clear();
         AnsweringProgram::exits = 0;
         std::remove("ErrorLog.txt");
@@ -88,7 +101,35 @@ TEST_F(EngMainTest, AQuietStopEndsWithoutAReport)
     EXPECT_TRUE(TestHooks::message_boxes.empty());
     EXPECT_EQ(GameServicesDouble::exit_calls, 1);
     EXPECT_EQ(eng_main_program, nullptr);
-    EXPECT_EQ(Stored(), (std::vector<std::string>{"Exited program.", DASHES}));
+    EXPECT_EQ(StoredLines(), (std::vector<std::string>{"Exited program.", DASHES}));
+}
+
+TEST_F(EngMainTest, ARunEndsWithCodeZeroOnceItsWindowCloses)
+{
+    char command_line[] = "";
+    EXPECT_EQ(WinMain(nullptr, nullptr, command_line, 1), 0);
+    EXPECT_EQ(AnsweringProgram::ticks, 1);
+    EXPECT_EQ(AnsweringProgram::exits, 1);
+    EXPECT_EQ(GameServicesDouble::exit_calls, 1);
+    EXPECT_TRUE(TestHooks::message_boxes.empty());
+    EXPECT_EQ(eng_main_program, nullptr);
+    EXPECT_EQ(StoredLines().back(), DASHES);
+}
+
+TEST_F(EngMainTest, ANegativeAnswerFromWindowCreationIsReturnedAtOnce)
+{
+    AnsweringProgram::window_answer = -2;
+    char command_line[] = "";
+    EXPECT_EQ(WinMain(nullptr, nullptr, command_line, 1), -2);
+
+    // No clean-up call and no failure report.
+    EXPECT_EQ(GameServicesDouble::exit_calls, 0);
+    EXPECT_TRUE(TestHooks::message_boxes.empty());
+    EXPECT_EQ(DebugGetNumMessages(), 0);
+    EXPECT_EQ(AnsweringProgram::exits, 0);
+
+    GameServicesDouble::program->CloseDown(1);
+    delete GameServicesDouble::program;
 }
 
 TEST_F(EngMainTest, AFailedStartOffersTheLogFile)
@@ -102,7 +143,7 @@ TEST_F(EngMainTest, AFailedStartOffersTheLogFile)
     EXPECT_TRUE(HasStored(" <ERROR>  ( _WinMain@16 )    Init returned 0,  Exit -1."));
     EXPECT_TRUE(HasStored(" :  EngMiscExitProgramNow > Exiting main program."));
     EXPECT_EQ(AnsweringProgram::exits, 1);
-    EXPECT_EQ(Stored().back(), DASHES);
+    EXPECT_EQ(StoredLines().back(), DASHES);
 
     ASSERT_EQ(TestHooks::message_boxes.size(), 1u);
     EXPECT_EQ(TestHooks::message_boxes[0].caption, "Error Running Program");
@@ -142,7 +183,7 @@ TEST_F(EngMainTest, OnlyOneProgramRunsAtATime)
     EngProgram running;
     char command_line[] = "";
     EXPECT_EQ(WinMain(nullptr, nullptr, command_line, 1), -1);
-    EXPECT_EQ(Stored(), std::vector<std::string>{" <ERROR>  ( _WinMain@16 )    eng_main_program already exists."});
+    EXPECT_EQ(StoredLines(), std::vector<std::string>{" <ERROR>  ( _WinMain@16 )    eng_main_program already exists."});
     EXPECT_EQ(GameServicesDouble::exit_calls, 0);
 }
 
@@ -152,7 +193,7 @@ TEST_F(EngMainTest, TheMainThreadRecord)
     EXPECT_EQ(EngMainIsThisTheMainThread(), 1);
     EXPECT_EQ(EngMainIsThisTheMainThread(), 1);
     EXPECT_EQ(DebugGetNumMessages(), 2);
-    EXPECT_EQ(Stored().back(), " <ERROR>  ( EngMainIsThisTheMainThread )    Main thread var not set");
+    EXPECT_EQ(StoredLines().back(), " <ERROR>  ( EngMainIsThisTheMainThread )    Main thread var not set");
 
     EngMainSetupMainThread();
     EXPECT_EQ(EngMainIsThisTheMainThread(), 1);
@@ -184,7 +225,7 @@ TEST_F(EngMainTest, ExitingOnAWorkerEndsOnlyThatThread)
     pthread_join(worker, nullptr);
 
     EXPECT_FALSE(returned);
-    EXPECT_EQ(Stored(), (std::vector<std::string>{" :  EngMainCallExit > Exiting.", " :  Exiting thread..."}));
+    EXPECT_EQ(StoredLines(), (std::vector<std::string>{" :  EngMainCallExit > Exiting.", " :  Exiting thread..."}));
 }
 
 TEST_F(EngMainTest, ExitingOnTheMainThreadEndsTheProcess)
