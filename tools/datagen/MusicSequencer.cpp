@@ -10,8 +10,8 @@
 namespace {
 
 const double SQRT2 = 1.4142135623730951;
-// How long the room rings on past the loop's end, at most.
-const double TAIL_SECONDS = 4.0;
+// How long the room rings on after the last note has died away.
+const double ROOM_TAIL_SECONDS = 4.0;
 // The fade at the loop's ends.
 const double SEAM_FADE_SECONDS = 0.004;
 // Highest sample before encoding; the encoder may add a little on top.
@@ -54,7 +54,7 @@ SynthBuffer DrumHit(const MusicNote &note, size_t index, uint64_t track_seed)
 SynthBuffer MusicRender(const MusicScore &score)
 {
     size_t loop = SynthFrames(score.length);
-    SynthBuffer mix(loop + SynthFrames(TAIL_SECONDS));
+    SynthBuffer mix(loop + SynthFrames(ROOM_TAIL_SECONDS));
     std::vector<float> send(mix.Frames(), 0.0f);
     NoteCache cache;
     for (size_t t = 0; t < score.tracks.size(); t++) {
@@ -74,8 +74,10 @@ SynthBuffer MusicRender(const MusicScore &score)
         SynthPanGains(track.pan, &left, &right);
         left *= SQRT2 * track.volume;
         right *= SQRT2 * track.volume;
-        size_t frames = std::min(part.Frames(), mix.Frames());
-        for (size_t i = 0; i < frames; i++) {
+        // A note may ring on past the loop's end; the room rings longer.
+        mix.Reserve(part.Frames() + SynthFrames(ROOM_TAIL_SECONDS));
+        send.resize(mix.Frames(), 0.0f);
+        for (size_t i = 0; i < part.Frames(); i++) {
             mix.left[i] += (float)(part.left[i] * left);
             mix.right[i] += (float)(part.right[i] * right);
             send[i] += (float)((part.left[i] + part.right[i]) * 0.5 * track.volume * track.reverb);
