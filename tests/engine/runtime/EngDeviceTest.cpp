@@ -55,7 +55,7 @@ TEST_F(EngDeviceTest, TheFacadeForwardsToTheDevice)
     Open();
     ASSERT_NE(eng_device, nullptr);
     EXPECT_TRUE(eng_device->IsCreated());
-    EXPECT_EQ(D3D9RecordingGetLiveDevices(), 1);
+    EXPECT_EQ(D3D9GetLiveDeviceCount(), 1);
 
     // 0.5 x 255 is 127.5: each channel is truncated.
     eng_device->SetClearColour(1.0f, 0.5f, 0.0f);
@@ -85,13 +85,13 @@ TEST_F(EngDeviceTest, AfterDestroyNothingIsLeft)
     EXPECT_FALSE(facade->IsCreated());
     D3DVIEWPORT9 viewport;
     EXPECT_EQ(facade->GetViewport(&viewport), nullptr);
-    EXPECT_EQ(D3D9RecordingGetLiveDevices(), 0);
+    EXPECT_EQ(D3D9GetLiveDeviceCount(), 0);
     EXPECT_EQ(D3D9RecordingGetCalls(), std::vector<std::string>{"Release device"});
 }
 
 TEST_F(EngDeviceTest, ADeviceTheDisplayRefusesIsToldInAPopup)
 {
-    D3D9RecordingFailNextCreateDevice(E_FAIL);
+    D3D9RecordingFailCall("CreateDevice", E_FAIL);
     EXPECT_EQ(program->CreateMainWindowAndDevice("Hive Watcher", "HiveWatcherClass", &parms), 0);
     EXPECT_EQ(eng_device, nullptr);
     ASSERT_EQ(TestHooks::message_boxes.size(), 1u);
