@@ -121,7 +121,7 @@ D3D9DeviceBackend *D3D9CreateGLBackend(HWND window, const D3DPRESENT_PARAMETERS 
 D3D9GLBackend::D3D9GLBackend()
     : m_window(nullptr), m_window_id(0), m_context(nullptr), m_width(0), m_height(0), m_samples(0),
       m_has_depth(false), m_has_sync(false), m_framebuffer(0), m_colour(0), m_depth(0), m_resolve_framebuffer(0),
-      m_resolve_colour(0), m_white_texture(0)
+      m_resolve_colour(0)
 {
 }
 
@@ -152,12 +152,6 @@ D3D9GLBackend *D3D9GLBackend::Create(HWND window, const D3DPRESENT_PARAMETERS *p
         return nullptr;
     }
 
-    // A white texel stands for a stage without a texture.
-    const GLubyte white[4] = {255, 255, 255, 255};
-    glGenTextures(1, &backend->m_white_texture);
-    glBindTexture(GL_TEXTURE_2D, backend->m_white_texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     // Lighting is worked out with the vertices (D3D9GLDraw.cpp).
@@ -231,7 +225,6 @@ D3D9GLBackend::~D3D9GLBackend()
         const GLuint renderbuffers[] = {m_colour, m_depth, m_resolve_colour};
         glDeleteFramebuffers(2, framebuffers);
         glDeleteRenderbuffers(3, renderbuffers);
-        glDeleteTextures(1, &m_white_texture);
     }
     // Deleting the context frees whatever was left in it.
     if (m_context && SDL_WasInit(SDL_INIT_VIDEO)) {

@@ -53,5 +53,4 @@ private:
     bool m_has_sync;
     unsigned int m_framebuffer, m_colour, m_depth;
     unsigned int m_resolve_framebuffer, m_resolve_colour;
-    unsigned int m_white_texture;
 };

@@ -273,17 +273,14 @@ void D3D9GLBackend::BindTexture(IDirect3DTexture9 *texture)
 void D3D9GLBackend::ApplyTexture(const D3D9DeviceState &state)
 {
     const DWORD *stage = state.stage_states[0];
-    // A first stage that is off leaves the vertex colour.
-    if (stage[D3DTSS_COLOROP] == D3DTOP_DISABLE) {
+    // A first stage that is off, or has no texture, passes the vertex colour on.
+    if (stage[D3DTSS_COLOROP] == D3DTOP_DISABLE || !state.textures[0]) {
         glDisable(GL_TEXTURE_2D);
         return;
     }
     glEnable(GL_TEXTURE_2D);
     glActiveTexture(GL_TEXTURE0);
-    if (state.textures[0])
-        BindTexture(static_cast<IDirect3DTexture9 *>(state.textures[0]));
-    else
-        glBindTexture(GL_TEXTURE_2D, m_white_texture);
+    BindTexture(static_cast<IDirect3DTexture9 *>(state.textures[0]));
     // Filtering belongs to the sampler in Direct3D and to the texture in GL.
     const DWORD *sampler = state.sampler_states[0];
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER,
