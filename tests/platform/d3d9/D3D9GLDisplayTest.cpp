@@ -228,6 +228,32 @@ TEST_F(D3D9GLDisplayTest, ScreenVerticesKeepTheirPlaceInsideAViewport)
     EXPECT_TRUE(Near(0x000000, Pixel(20, 12)));
 }
 
+TEST_F(D3D9GLDisplayTest, TransformedVerticesShareTheScreensPixelCentres)
+{
+    MakeDevice();
+    ASSERT_EQ(device->SetRenderState(D3DRS_LIGHTING, FALSE), S_OK);
+    Clear(0xFF000000);
+    // Clip space onto 64 x 48 pixels: x from 10.3 to 20.3, y from 5.3 to 9.3
+    // down. Whole coordinates are centres: columns 11 to 20, rows 6 to 9.
+    auto clip_x = [](float x) { return x * 2 / WIDTH - 1; };
+    auto clip_y = [](float y) { return 1 - y * 2 / HEIGHT; };
+    const float left = clip_x(10.3f), right = clip_x(20.3f), top = clip_y(5.3f), bottom = clip_y(9.3f);
+    Draw<SpaceVertex>(D3DPT_TRIANGLESTRIP,
+                      {{left, bottom, 0.5f, 0xFFFFFFFF},
+                       {left, top, 0.5f, 0xFFFFFFFF},
+                       {right, bottom, 0.5f, 0xFFFFFFFF},
+                       {right, top, 0.5f, 0xFFFFFFFF}},
+                      SPACE_FVF);
+    EXPECT_TRUE(Near(0x000000, Pixel(10, 7)));
+    EXPECT_TRUE(Near(0xFFFFFF, Pixel(11, 7)));
+    EXPECT_TRUE(Near(0xFFFFFF, Pixel(20, 7)));
+    EXPECT_TRUE(Near(0x000000, Pixel(21, 7)));
+    EXPECT_TRUE(Near(0x000000, Pixel(15, 5)));
+    EXPECT_TRUE(Near(0xFFFFFF, Pixel(15, 6)));
+    EXPECT_TRUE(Near(0xFFFFFF, Pixel(15, 9)));
+    EXPECT_TRUE(Near(0x000000, Pixel(15, 10)));
+}
+
 TEST_F(D3D9GLDisplayTest, LitVerticesShowTheMaterialsEmissiveColour)
 {
     MakeDevice();
