@@ -207,8 +207,10 @@ void EngProgram::DoRender()
         return;
     }
     RenderCB();
-    if (eng_device)
+    if (eng_device) {
+        eng_device->SyncWithGPU();
         eng_device->SwapBuffers();
+    }
 }
 
 void EngProgram::PumpMessages()

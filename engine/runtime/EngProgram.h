@@ -73,6 +73,8 @@ public:
     void SetLongSleeps(char on) { m_long_sleeps = on; }
     void SetSyncWithGpuMethod(char on, int method, char try_other);
     int GetSyncWithGpuMethod() const { return m_gpu_sync_method; }
+    // The device may switch to the other method when the chosen one fails.
+    char GetSyncWithGpuTryOther() const { return m_gpu_sync_try_other; }
     void SetAfterExitCB(EngProgramAfterExitCB callback) { m_after_exit_cb = callback; }
     void ShowPopupAfterExiting();
     // Ends the current frame wait; the window calls it after every input event.

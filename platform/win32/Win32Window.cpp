@@ -1,3 +1,5 @@
+#include "platform/d3d9/D3D9Backend.h"
+#include "platform/d3d9/D3D9GL.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Headless.h"
@@ -72,6 +74,9 @@ SDL_Window *CreateDisplayWindow(const char *title, DWORD style, int x, int y, in
         flags |= SDL_WINDOW_RESIZABLE;
     if (!IsCaptioned(style))
         flags |= SDL_WINDOW_BORDERLESS;
+    // The graphics device draws into the window with GL when that is its backend.
+    if (D3D9GetBackend() == D3D9_BACKEND_GL && D3D9GLPrepareWindow())
+        flags |= SDL_WINDOW_OPENGL;
 
     char utf8_title[1024];
     if (!PlatformCp1252ToUtf8(title ? title : "", utf8_title, sizeof(utf8_title)))

@@ -1,6 +1,7 @@
 #include "engine/core/EngDebug.h"
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
+#include "platform/d3d9/D3D9Backend.h"
 #include "platform/win32/Win32Headless.h"
 #include "platform/win32/Win32MessageBox.h"
 #include "platform/win32/Win32Messages.h"
@@ -76,6 +77,7 @@ protected:
         PlatformResetMessagesForTests();
         PlatformResetWindowsForTests();
         PlatformSetHeadless(true);
+        D3D9SetBackend(D3D9_BACKEND_RECORDING);
         GameServicesDouble::Reset();
         GameServicesDouble::factory = CreateAnsweringProgram;
         AnsweringProgram::init_answer = 1;

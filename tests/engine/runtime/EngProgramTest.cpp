@@ -153,7 +153,7 @@ TEST_F(EngProgramTest, CreationAndReleaseRunTheHooksInOrder)
     EXPECT_EQ(eng_main_program, nullptr);
     EXPECT_EQ(eng_main_window, nullptr);
     EXPECT_EQ(eng_device, nullptr);
-    EXPECT_EQ(D3D9RecordingGetLiveDevices(), 0);
+    EXPECT_EQ(D3D9GetLiveDeviceCount(), 0);
     EXPECT_EQ(program->GetWindow(), nullptr);
 }
 

@@ -172,7 +172,7 @@ TEST_F(EngWindowTest, ASettledResizeRecreatesTheDeviceOnce)
     PumpAll(window);
     EXPECT_EQ(program->TakeHooks(),
               Joined(RECREATION_HOOKS, {"GraphicsObjectsCreatedCB", "OrientationChangedCB(portrait)"}));
-    EXPECT_EQ(D3D9RecordingGetCalls(), (std::vector<std::string>{"Release device", "CreateDevice 800x900 windowed"}));
+    EXPECT_EQ(DeviceLifeCalls(), (std::vector<std::string>{"Release device", "CreateDevice 800x900 windowed"}));
     EXPECT_EQ(eng_screen_width, 800);
     EXPECT_EQ(eng_screen_height, 900);
     EXPECT_TRUE(eng_screen_portrait);
@@ -228,7 +228,7 @@ TEST_F(EngWindowTest, TogglingRebuildsWindowAndDeviceWithoutTheDeviceHooks)
     EXPECT_EQ(outer.top, 0);
     EXPECT_EQ(eng_screen_width, 1024);
     EXPECT_EQ(eng_screen_height, 768);
-    EXPECT_EQ(D3D9RecordingGetLiveDevices(), 1);
+    EXPECT_EQ(D3D9GetLiveDeviceCount(), 1);
 }
 
 TEST_F(EngWindowTest, AToggleWithoutModesLeavesEverythingAsItWas)
@@ -262,7 +262,7 @@ TEST_F(EngWindowTest, AToggleThatFailsOnceTheWindowIsGoneEndsTheProgram)
     EngWindow *window = Open();
     EXPECT_EXIT(
         {
-            D3D9RecordingFailNextCreateDevice(E_FAIL);
+            D3D9RecordingFailCall("CreateDevice", E_FAIL);
             window->ToggleFullscreenMode();
         },
         testing::ExitedWithCode(255), "");

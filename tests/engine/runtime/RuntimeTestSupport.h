@@ -6,9 +6,11 @@
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngMisc.h"
 #include "engine/runtime/EngDevice.h"
+#include "engine/runtime/EngDeviceDX9.h"
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
 #include "engine/runtime/EngWindow.h"
+#include "platform/d3d9/D3D9Backend.h"
 #include "platform/d3d9/D3D9Recording.h"
 #include "platform/win32/Win32Headless.h"
 #include "platform/win32/Win32Messages.h"
@@ -156,7 +158,9 @@ inline void ResetRuntimeForTest()
     PlatformResetWindowsForTests();
     PlatformResetHeadlessForTests();
     PlatformSetHeadless(true);
+    D3D9SetBackend(D3D9_BACKEND_RECORDING);
     D3D9RecordingReset();
+    EngDeviceDX9ResetForTests();
     EngWindowResetForTests();
     eng_misc_main_window_created = 0;
     EngMiscSetPopupToShowAfterExit(EMPT_NONE, nullptr, nullptr);
@@ -180,6 +184,16 @@ inline int CursorCount()
 {
     ShowCursor(TRUE);
     return ShowCursor(FALSE);
+}
+
+// The device's creations and releases among the recorded calls.
+inline std::vector<std::string> DeviceLifeCalls()
+{
+    std::vector<std::string> lines;
+    for (const std::string &call : D3D9RecordingGetCalls())
+        if (call.rfind("CreateDevice", 0) == 0 || call == "Release device")
+            lines.push_back(call);
+    return lines;
 }
 
 inline std::vector<std::string> StoredLines()

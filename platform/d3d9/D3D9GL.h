@@ -1,0 +1,16 @@
+// The GL backend's calls outside the device: the window's GL attributes, and
+// reading back what a device has drawn (for tests).
+#pragma once
+
+#include "platform/d3d9/D3D9Device.h"
+
+// Sets the GL attributes the backend's windows need (a compatibility
+// context, double buffering); the window layer calls it before it makes a
+// window with GL. False when the display refuses them.
+bool D3D9GLPrepareWindow();
+
+// The rectangle of the device's back buffer (origin top left) as ARGB
+// colours, rows top to bottom, from what has been drawn since the last
+// clear. D3DERR_INVALIDCALL for a device that does not draw with GL or a
+// rectangle outside the back buffer.
+HRESULT D3D9GLReadBackBuffer(IDirect3DDevice9 *device, const RECT *rect, DWORD *argb);

@@ -1,0 +1,42 @@
+// Textures: one level whose pixels are kept in memory, so they can be locked,
+// read and written at any time; the device's backend takes the changes when
+// the texture is next drawn with.
+#pragma once
+
+#include "platform/d3d9/D3D9DeviceChild.h"
+#include "platform/d3d9/D3D9Pixels.h"
+
+class IDirect3DBaseTexture9 : public D3D9DeviceChild {
+protected:
+    using D3D9DeviceChild::D3D9DeviceChild;
+};
+
+class IDirect3DTexture9 : public IDirect3DBaseTexture9 {
+public:
+    // Textures have one level: no mipmaps are made.
+    DWORD GetLevelCount();
+    HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC *desc);
+    // Level 0 only; the whole texture for a null rectangle. One lock at a time.
+    HRESULT LockRect(UINT level, D3DLOCKED_RECT *locked, const RECT *rect, DWORD flags);
+    HRESULT UnlockRect(UINT level);
+
+    // For the device's backend: the pixels, whether they changed since the
+    // backend last took them, and the backend's own name for the texture.
+    const D3DSURFACE_DESC &GetDescription() const { return m_desc; }
+    const D3D9Pixels &GetPixels() const { return m_pixels; }
+    bool TakeChanged();
+    unsigned int GetBackendName() const { return m_backend_name; }
+    void SetBackendName(unsigned int name) { m_backend_name = name; }
+
+private:
+    friend class IDirect3DDevice9;
+    IDirect3DTexture9(IDirect3DDevice9 *device, const D3DSURFACE_DESC &desc);
+    ~IDirect3DTexture9() override;
+
+    D3DSURFACE_DESC m_desc;
+    D3D9Pixels m_pixels;
+    bool m_locked;
+    bool m_lock_writes;
+    bool m_changed;
+    unsigned int m_backend_name;
+};
