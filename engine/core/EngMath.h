@@ -17,6 +17,11 @@ struct _Dimension {
     float x, y, w, h;
 };
 
+// A colour as four channels from 0 to 1.
+struct _ColourRGBA {
+    float r, g, b, a;
+};
+
 // Ranges per axis for random vectors.
 struct _EngRange3d {
     float min_x, max_x, min_y, max_y, min_z, max_z;

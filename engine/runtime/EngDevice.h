@@ -126,3 +126,9 @@ private:
     char m_created;
     EngWindow *m_window;
 };
+
+// Screen dimming (EngDimDraw.h): each acts only while the device kind is
+// EDT_DX9. EngDimDraw darkens the whole screen by alpha (0..1);
+// EngDimDestroyVertexBuffer frees its quad, which the next draw makes again.
+void EngDimDraw(float alpha);
+void EngDimDestroyVertexBuffer();
