@@ -403,7 +403,9 @@ void EngPicture::DrawSet(int num, float alpha)
     if (settings->throb_on)
         opacity *= groups.alpha->alpha_vars.throb_value;
     texture->SetAlpha(opacity);
-    texture->SetTextureCoordinatesStruct(&groups.tc->tc_current);
+    const _EngPictureTexCoords *tc = &groups.tc->tc_current;
+    const _Dimension coordinates = {tc->left, tc->top, tc->right, tc->bottom};
+    texture->SetTextureCoordinatesStruct(&coordinates);
 
     bool blending = EnableStageBlending(settings->blend_type);
     if (!area_usable) {

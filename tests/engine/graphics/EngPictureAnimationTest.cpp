@@ -280,10 +280,12 @@ protected:
     {
         RecordingDeviceTest::SetUp();
         WriteTga("t0.png", 8, 8, 0xFFFFFFFF);
+        ASSERT_TRUE(eng_device->BeginRendering());
     }
 
     void TearDown() override
     {
+        eng_device->EndRendering();
         picture.Destroy();
         RecordingDeviceTest::TearDown();
     }

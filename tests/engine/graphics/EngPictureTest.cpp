@@ -273,8 +273,9 @@ TEST_F(EngPictureTest, DescriptionsLoadWholeOrNotAtAll)
         Json description = Description();
         c.change(description);
         EXPECT_EQ(Load(description), c.loads ? 1 : 0);
-        if (!c.reported.empty())
+        if (!c.reported.empty()) {
             EXPECT_TRUE(AnyStoredStartsWith(c.reported)) << "no line starting " << c.reported;
+        }
         if (c.loads && c.check) {
             c.check(picture);
         } else if (!c.loads) {
@@ -498,3 +499,5 @@ TEST_F(EngPictureGraphicsTest, TextureFilesComeFromTheirFolders)
     EXPECT_TRUE(WasStored(Error(CREATE, "File not found: <elsewhere/t0.png>")));
     EXPECT_TRUE(WasStored(Error(CREATE, "File not found: <elsewhere/t1.png>")));
 }
+
+} // namespace
