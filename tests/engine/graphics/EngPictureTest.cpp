@@ -445,7 +445,7 @@ TEST_F(EngPictureGraphicsTest, OnlyTexturesOfShownStagesAreMade)
 
     // A second creation says so and loads them again.
     EXPECT_EQ(picture.CreateGraphics(), 1);
-    EXPECT_EQ(NewestStored(), Error(CREATE, "Graphics already created (continuing...)"));
+    EXPECT_TRUE(WasStored(Error(CREATE, "Graphics already created (continuing...)")));
     EXPECT_TRUE(picture.GetTexture(0)->texture->IsCreated());
 
     picture.DestroyGraphics();
