@@ -101,6 +101,9 @@ TEST_F(EngDeviceDX9Test, TheWindowsAntiAliasingAndTheFullScreenDepthReachTheDevi
     parms.bits = 16;
     parms.aa_type = 4;
     parms.aa_quality = 0;
+    const PlatformHeadlessMode modes[] = {{1024, 768, 32, 60}, {1024, 768, 16, 60}};
+    const PlatformHeadlessMode desktop = {1024, 768, 32, 60};
+    PlatformHeadlessSetModes(modes, 2, &desktop);
     Open();
     const _DXUTDeviceSettings *settings = eng_device_dx9->GetSettings();
     EXPECT_FALSE(settings->pp.Windowed);
