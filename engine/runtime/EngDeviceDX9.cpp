@@ -151,6 +151,12 @@ bool EngDeviceDX9::Create(char windowed, int width, int height, int bits, int re
     if (!SetupCreate(windowed, width, height, bits, refresh_rate))
         return false;
     ApplyDefaultStates();
+    // The texture cursor comes with every device; a cursor that does not load
+    // gives way to the system's, and the device stands all the same.
+    _EngWindowTextureCursor *cursor = eng_main_window ? eng_main_window->GetTextureCursor_PC() : nullptr;
+    if (cursor && cursor->in_use)
+        SetupTextureCursor(cursor->texture.LoadFromFileUsingExt(cursor->filename, 1, cursor->option1,
+                                                                static_cast<_EngTextureFileExt>(cursor->option2), 0));
     return true;
 }
 
@@ -317,6 +323,9 @@ void EngDeviceDX9::Destroy()
 {
     DoSyncGpuWithCpuUsingEvents(1);
     DoSyncGpuWithCpuUsingLockedSurfaces(1);
+    EngDimDestroyVertexBuffer();
+    if (eng_main_window)
+        eng_main_window->GetTextureCursor_PC()->texture.Destroy();
     Cleanup3DEnvironment(1);
     DxutEnumerationDestroy();
     if (eng_d3d_device) {
