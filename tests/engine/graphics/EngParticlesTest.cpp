@@ -55,19 +55,19 @@ TEST_F(EngParticlesTest, CreationChecksItsArguments)
     _EngParticleSystemParms parms = Parms();
     EXPECT_EQ(system.Tick(1.0f, 0), -1);
     EXPECT_EQ(system.Create(10, nullptr, 0), 0);
-    EXPECT_EQ(NewestStored(), Error("EngParticles::Create", "No parms"));
+    EXPECT_EQ(NewestStored(), ErrorText("EngParticles::Create", "No parms"));
     EXPECT_EQ(system.Create(0, &parms, 0), 0);
-    EXPECT_EQ(NewestStored(), Error("EngParticles::Create", "Bad num max particles [0]"));
+    EXPECT_EQ(NewestStored(), ErrorText("EngParticles::Create", "Bad num max particles [0]"));
     ASSERT_EQ(system.Create(10, &parms, 0), 1);
     EXPECT_EQ(CountAlive(&system), 0);
     EXPECT_EQ(system.Create(20, &parms, 0), 0);
-    EXPECT_EQ(NewestStored(), Error("EngParticles::Create", "System already created"));
+    EXPECT_EQ(NewestStored(), ErrorText("EngParticles::Create", "System already created"));
     EXPECT_EQ(system.Create(20, &parms, 1), 1);
     EXPECT_EQ(system.GetNumParticles(), 20);
     // Without a device there are no graphics, and nothing draws.
     EXPECT_EQ(system.Render(), 0);
     EXPECT_EQ(system.CreateParticle(1.0f, nullptr), 0);
-    EXPECT_EQ(NewestStored(), Error(CREATE_PARTICLE, "No EngParticle"));
+    EXPECT_EQ(NewestStored(), ErrorText(CREATE_PARTICLE, "No EngParticle"));
     system.Destroy(1);
     EXPECT_FALSE(system.IsCreated());
     EXPECT_EQ(system.Tick(1.0f, 0), -1);
@@ -172,12 +172,12 @@ TEST_F(EngParticlesTest, TwoTicksAtOneMomentCannotCreate)
     DebugResetForTests();
     EXPECT_EQ(system.Tick(1.0f, 0), 1);
     EXPECT_EQ(CountAlive(&system), 3);
-    EXPECT_EQ(StoredLines(), std::vector<std::string>({Error(CREATE_PARTICLE, "time counter<= 0")}));
+    EXPECT_EQ(StoredLines(), std::vector<std::string>({ErrorText(CREATE_PARTICLE, "time counter<= 0")}));
 
     parms.spread_divisor = 0.0f;
     ASSERT_EQ(system.Create(10, &parms, 1), 1);
     EXPECT_EQ(system.Tick(0.5f, 1), 1);
-    EXPECT_EQ(NewestStored(), Error(CREATE_PARTICLE, "Parent spread factor <= 0"));
+    EXPECT_EQ(NewestStored(), ErrorText(CREATE_PARTICLE, "Parent spread factor <= 0"));
     EXPECT_EQ(CountAlive(&system), 0);
 }
 
@@ -372,7 +372,7 @@ TEST_F(EngParticlesTest, TheSpreadTableNeedsEntries)
     ASSERT_EQ(system.Create(20, &parms, 1), 1);
     for (float time : {0.25f, 0.5f, 0.75f})
         ASSERT_EQ(system.Tick(time, 1), 1);
-    EXPECT_EQ(CountStored(Error(CREATE_PARTICLE, "No spread entries")), 3);
+    EXPECT_EQ(CountStored(ErrorText(CREATE_PARTICLE, "No spread entries")), 3);
     EXPECT_EQ(system.GetParticle(5)->position.x, 0.0f);
 }
 
@@ -398,11 +398,11 @@ TEST_F(EngParticlesTest, NewParticlesAreBornAlongTheEmittersPath)
     EXPECT_GT(high, 5.0f);
 }
 
-class EngParticlesDrawTest : public RecordingDeviceTest {};
+class EngParticlesDrawTest : public PictureDeviceTest {};
 
 TEST_F(EngParticlesDrawTest, EachLiveParticleIsOneQuad)
 {
-    WriteTga("spark.tga", 4, 4, 0xFFFFFFFF);
+    WriteFlatPicture("spark.tga", 4, 4, 0xFFFFFFFF);
     EngTexture texture;
     ASSERT_TRUE(texture.LoadFromFile("spark.tga", 1, 2));
     EngParticles system;
@@ -508,7 +508,7 @@ TEST_F(EngParticlesDrawTest, ColourlessQuadsAreWhiteAndTheZBufferIsSuspended)
     EXPECT_EQ(first_x, second_x);
     // An unknown blend mode is the device's to report.
     EXPECT_EQ(StoredLines(),
-              std::vector<std::string>({Error("EngDeviceDX9::EnableBlendingType", "Invalid Blending Type 99")}));
+              std::vector<std::string>({ErrorText("EngDeviceDX9::EnableBlendingType", "Invalid Blending Type 99")}));
     EXPECT_TRUE(eng_device_dx9->IsBlendingOn() == false);
     EXPECT_FALSE(eng_device->AreTwoSidedPolygonsShown());
     system.Destroy(1);
@@ -523,14 +523,14 @@ TEST_F(EngParticlesDrawTest, GraphicsLeftBehindAreReportedAndReleased)
         ASSERT_EQ(system.Create(2, &parms, 0), 1);
         EXPECT_EQ(D3D9GetLiveObjectCount(), objects + 1);
         system.Destroy(0);
-        EXPECT_EQ(NewestStored(), Error("EngParticles::Destroy", "Vertex buffer was not relased."));
+        EXPECT_EQ(NewestStored(), ErrorText("EngParticles::Destroy", "Vertex buffer was not relased."));
         EXPECT_EQ(D3D9GetLiveObjectCount(), objects);
 
         ASSERT_EQ(system.Create(2, &parms, 0), 1);
         DebugResetForTests();
     }
-    EXPECT_EQ(StoredLines(), std::vector<std::string>({Error("EngParticles::~EngParticles", "Graphics not destroyed."),
-                                                       Error("EngParticles::Destroy", "Vertex buffer was not relased.")}));
+    EXPECT_EQ(StoredLines(), std::vector<std::string>({ErrorText("EngParticles::~EngParticles", "Graphics not destroyed."),
+                                                       ErrorText("EngParticles::Destroy", "Vertex buffer was not relased.")}));
     EXPECT_EQ(D3D9GetLiveObjectCount(), objects);
 
     // Re-made around a change of device.
@@ -546,7 +546,7 @@ TEST_F(EngParticlesDrawTest, GraphicsLeftBehindAreReportedAndReleased)
     DebugResetForTests();
     EXPECT_EQ(system.CreateGraphics(), 0);
     EXPECT_EQ(StoredLines().size(), 1u);
-    EXPECT_EQ(NewestStored().rfind(Error("EngParticles::CreateGraphics", "CreateVertexBuffer: "), 0), 0u);
+    EXPECT_EQ(NewestStored().rfind(ErrorText("EngParticles::CreateGraphics", "CreateVertexBuffer: "), 0), 0u);
     system.Destroy(1);
 }
 

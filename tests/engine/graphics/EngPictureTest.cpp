@@ -90,17 +90,17 @@ TEST_F(EngPictureTest, DescriptionsLoadWholeOrNotAtAll)
 {
     const std::vector<DescriptionCase> cases = {
         {"a required stage key missing", [](Json &d) { FirstStage(d).erase("Alpha Level"); }, false,
-         Error(LOAD, "json::Exception <"), nullptr},
+         ErrorText(LOAD, "json::Exception <"), nullptr},
         {"a required key of the wrong type", [](Json &d) { FirstStage(d)["TexNum"] = "2"; }, false,
-         Error(LOAD, "json::Exception <"), nullptr},
+         ErrorText(LOAD, "json::Exception <"), nullptr},
         {"a texture without a file name", [](Json &d) { d["Textures"][1].erase("Filename"); }, false,
-         Error(LOAD, "json::Exception <"), nullptr},
+         ErrorText(LOAD, "json::Exception <"), nullptr},
         {"a set without a name", [](Json &d) { d["Sets"][0].erase("Name"); }, false,
-         Error(LOAD, "json::Exception <"), nullptr},
+         ErrorText(LOAD, "json::Exception <"), nullptr},
         {"\"Stages\" that is not an array", [](Json &d) { d["Sets"][0]["Stages"] = 5; }, false,
-         Error(LOAD, "json::Exception <"), nullptr},
+         ErrorText(LOAD, "json::Exception <"), nullptr},
         {"neither sets nor layers",
-         [](Json &d) { d.erase("Sets"); }, false, Error(LOAD, "Needed elements not found file [pic.ttx]"), nullptr},
+         [](Json &d) { d.erase("Sets"); }, false, ErrorText(LOAD, "Needed elements not found file [pic.ttx]"), nullptr},
         {"both sets and layers read as sets",
          [](Json &d) {
              Json layer = Stage(1);
@@ -145,7 +145,7 @@ TEST_F(EngPictureTest, DescriptionsLoadWholeOrNotAtAll)
              ASSERT_EQ(p.GetNumSets(), 1);
              DebugResetForTests();
              EXPECT_EQ(p.GetSet(0), nullptr);
-             EXPECT_EQ(NewestStored(), Error("EngPicture::GetSet", "Set num 0 has no stages [0]"));
+             EXPECT_EQ(NewestStored(), ErrorText("EngPicture::GetSet", "Set num 0 has no stages [0]"));
          }},
         {"texture numbers rounded and limited",
          [](Json &d) {
@@ -160,7 +160,7 @@ TEST_F(EngPictureTest, DescriptionsLoadWholeOrNotAtAll)
                  EXPECT_EQ(set->stages[i].tex_num, expected[i]) << "stage " << i;
          }},
         {"an invalid transition type", [](Json &d) { FirstStage(d)["Trans Type"] = 9; }, true,
-         Error(LOAD, "Invalid trans type 9."),
+         ErrorText(LOAD, "Invalid trans type 9."),
          [](EngPicture &p) { EXPECT_EQ(p.GetSet(0)->stages[0].pos.trans_type, 0); }},
         {"numbers kept in chars", [](Json &d) {
              FirstStage(d)["Show"] = 256;
@@ -174,7 +174,7 @@ TEST_F(EngPictureTest, DescriptionsLoadWholeOrNotAtAll)
              EXPECT_EQ(p.GetSet(0)->stages[0].alpha.blend_type, -1);
          }},
         {"absent optional keys keep their defaults", [](Json &) {}, true,
-         Error("EngJsonGetDimensionFromObject", "json::Exception <"),
+         ErrorText("EngJsonGetDimensionFromObject", "json::Exception <"),
          [](EngPicture &p) {
              const _EngPictureStage *stage = &p.GetSet(0)->stages[0];
              EXPECT_EQ(stage->pos.main_area.w, 1.0f);
@@ -189,7 +189,7 @@ TEST_F(EngPictureTest, DescriptionsLoadWholeOrNotAtAll)
              FirstStage(d)["Main Area"] = Json::array({0.25, 0.5, "wide", 1});
              FirstStage(d)["Locks"] = Json::array({1, 1, 1, 1, 1, 1});
          },
-         true, Error("EngJsonReadNumbersFromObject", "Error during parse."),
+         true, ErrorText("EngJsonReadNumbersFromObject", "Error during parse."),
          [](EngPicture &p) {
              const _EngPictureStage *stage = &p.GetSet(0)->stages[0];
              EXPECT_EQ(stage->pos.main_area.x, 0.0f);
@@ -289,10 +289,10 @@ TEST_F(EngPictureTest, NamesFoldersAndExtensions)
 {
     DebugResetForTests();
     EXPECT_EQ(picture.LoadFromFile("dir", nullptr, 1), 0);
-    EXPECT_EQ(NewestStored(), Error(LOAD, "No filename"));
+    EXPECT_EQ(NewestStored(), ErrorText(LOAD, "No filename"));
     EXPECT_EQ(picture.LoadFromFile("dir", "", 1), 0);
     EXPECT_EQ(picture.LoadFromFile(nullptr, "missing", 1), 0);
-    EXPECT_EQ(NewestStored(), Error(LOAD, "File not found <missing.ttx>"));
+    EXPECT_EQ(NewestStored(), ErrorText(LOAD, "File not found <missing.ttx>"));
 
     std::filesystem::create_directory("dir");
     WriteTextFile("dir/pic.ttx", Description().dump());
@@ -316,12 +316,12 @@ TEST_F(EngPictureTest, NamesFoldersAndExtensions)
     // A name too long for the composed file name fails cleanly.
     DebugResetForTests();
     EXPECT_EQ(picture.LoadFromFile("dir", std::string(1100, 'x').c_str(), 1), 0);
-    EXPECT_TRUE(AnyStoredStartsWith(Error(LOAD, "File name too long <")));
+    EXPECT_TRUE(AnyStoredStartsWith(ErrorText(LOAD, "File name too long <")));
 
     EXPECT_EQ(picture.SetPath(std::string(512, 'a').c_str()), 1);
     DebugResetForTests();
     EXPECT_EQ(picture.SetPath(std::string(513, 'a').c_str()), 0);
-    EXPECT_EQ(NewestStored(), Error("EngPicture::SetPath", "Path too long"));
+    EXPECT_EQ(NewestStored(), ErrorText("EngPicture::SetPath", "Path too long"));
     EXPECT_EQ(picture.SetPath(""), 1);
     EXPECT_EQ(picture.GetPath(), nullptr);
 }
@@ -330,19 +330,19 @@ TEST_F(EngPictureTest, LookUpsReportBadNumbers)
 {
     ASSERT_EQ(Load(Description()), 1);
     EXPECT_EQ(picture.GetSet(1), nullptr);
-    EXPECT_EQ(NewestStored(), Error("EngPicture::GetSet", "Invalid set num 1 (1)"));
+    EXPECT_EQ(NewestStored(), ErrorText("EngPicture::GetSet", "Invalid set num 1 (1)"));
     EXPECT_EQ(picture.GetTexture(3), nullptr);
-    EXPECT_EQ(NewestStored(), Error("EngPicture::GetTexture", "Invalid tex num 3 (3)"));
+    EXPECT_EQ(NewestStored(), ErrorText("EngPicture::GetTexture", "Invalid tex num 3 (3)"));
     EXPECT_EQ(picture.IsSetOk(nullptr, 1), 0);
-    EXPECT_EQ(NewestStored(), Error("EngPicture::IsSetOk", "Bad parameters."));
+    EXPECT_EQ(NewestStored(), ErrorText("EngPicture::IsSetOk", "Bad parameters."));
     _EngPictureSet bad = {};
     bad.check = 'x';
     EXPECT_EQ(picture.AddStage(&bad), 0);
-    EXPECT_EQ(NewestStored(), Error("EngPicture::IsSetOk", "Check value is 120."));
+    EXPECT_EQ(NewestStored(), ErrorText("EngPicture::IsSetOk", "Check value is 120."));
 
     picture.Reset();
     EXPECT_EQ(picture.GetTexture(0), nullptr);
-    EXPECT_EQ(NewestStored(), Error("EngPicture::GetTexture", "No textures"));
+    EXPECT_EQ(NewestStored(), ErrorText("EngPicture::GetTexture", "No textures"));
     EXPECT_EQ(picture.GetNumSets(), 0);
 }
 
@@ -397,17 +397,17 @@ char RecordingHook(const char *folder, const char *filename, char *out, int out_
     return hook_answer;
 }
 
-class EngPictureGraphicsTest : public RecordingDeviceTest {
+class EngPictureGraphicsTest : public PictureDeviceTest {
 protected:
     void SetUp() override
     {
-        RecordingDeviceTest::SetUp();
+        PictureDeviceTest::SetUp();
         hook_calls.clear();
         hook_answer = 1;
         hook_answer_folder = "files";
         std::filesystem::create_directory("files");
         for (int i = 0; i < 3; i++)
-            WriteTga("files/t" + std::to_string(i) + ".png", 4, 4, 0x80FF0000);
+            WriteFlatPicture("files/t" + std::to_string(i) + ".png", 4, 4, 0x80FF0000);
     }
 
     char Load(EngPicture *picture, const Json &description)
@@ -445,7 +445,7 @@ TEST_F(EngPictureGraphicsTest, OnlyTexturesOfShownStagesAreMade)
 
     // A second creation says so and loads them again.
     EXPECT_EQ(picture.CreateGraphics(), 1);
-    EXPECT_TRUE(WasStored(Error(CREATE, "Graphics already created (continuing...)")));
+    EXPECT_TRUE(WasStored(ErrorText(CREATE, "Graphics already created (continuing...)")));
     EXPECT_TRUE(picture.GetTexture(0)->texture->IsCreated());
 
     picture.DestroyGraphics();
@@ -463,8 +463,8 @@ TEST_F(EngPictureGraphicsTest, AHookAnsweringFalseFailsEveryNeededTexture)
     EngPictureSetTextureFileOverwriteCB(RecordingHook);
     hook_answer = 0;
     EXPECT_EQ(picture.CreateGraphics(), 0);
-    EXPECT_EQ(StoredLines(), std::vector<std::string>({Error(CREATE, "No file returned for <t0.png>"),
-                                                       Error(CREATE, "No file returned for <t2.png>")}));
+    EXPECT_EQ(StoredLines(), std::vector<std::string>({ErrorText(CREATE, "No file returned for <t0.png>"),
+                                                       ErrorText(CREATE, "No file returned for <t2.png>")}));
     // The picture counts as created, and its stages draw nothing.
     EXPECT_TRUE(picture.AreGraphicsCreated());
     EXPECT_EQ(picture.GetTexture(0)->texture, nullptr);
@@ -478,13 +478,13 @@ TEST_F(EngPictureGraphicsTest, TextureFilesComeFromTheirFolders)
     description["Textures"][2]["Filename"] = "";
     description["Sets"][0]["Stages"].push_back(Stage(2));
     std::filesystem::create_directory("pictures");
-    WriteTga("pictures/t0.png", 2, 2, 0xFF00FF00);
+    WriteFlatPicture("pictures/t0.png", 2, 2, 0xFF00FF00);
     WriteTextFile("pictures/pic.ttx", description.dump());
     EngPicture picture;
     ASSERT_EQ(picture.LoadFromFile("pictures", "pic.ttx", 0), 1);
     DebugResetForTests();
     EXPECT_EQ(picture.CreateGraphics(), 0);
-    EXPECT_EQ(StoredLines(), std::vector<std::string>({Error(CREATE, "No texture filename")}));
+    EXPECT_EQ(StoredLines(), std::vector<std::string>({ErrorText(CREATE, "No texture filename")}));
     EXPECT_EQ(picture.GetTexture(0)->texture->GetWidth(), 2);
     EXPECT_EQ(picture.GetTexture(1)->texture->GetWidth(), 4);
 
@@ -496,8 +496,8 @@ TEST_F(EngPictureGraphicsTest, TextureFilesComeFromTheirFolders)
     ASSERT_EQ(hook_calls.size(), 2u);
     EXPECT_EQ(hook_calls[0].folder, "pictures");
     EXPECT_EQ(hook_calls[1].folder, "files");
-    EXPECT_TRUE(WasStored(Error(CREATE, "File not found: <elsewhere/t0.png>")));
-    EXPECT_TRUE(WasStored(Error(CREATE, "File not found: <elsewhere/t1.png>")));
+    EXPECT_TRUE(WasStored(ErrorText(CREATE, "File not found: <elsewhere/t0.png>")));
+    EXPECT_TRUE(WasStored(ErrorText(CREATE, "File not found: <elsewhere/t1.png>")));
 }
 
 } // namespace
