@@ -523,4 +523,53 @@ TEST_F(EngFontSheetTest, DestroyReleasesEveryTextureAndQuad)
     EXPECT_TRUE(CreateTestFont(font, 32));
 }
 
+// The program's graphics hooks destroy the font before a device goes and
+// make it again on the new one.
+class FontProgram : public RecordingProgram {
+public:
+    EngFont font;
+
+    char CreateGraphicsObjectsCB() override
+    {
+        RecordingProgram::CreateGraphicsObjectsCB();
+        return CreateTestFont(font, 32, 32, 126);
+    }
+    void DestroyGraphicsObjectsCB() override
+    {
+        RecordingProgram::DestroyGraphicsObjectsCB();
+        font.Destroy();
+    }
+};
+
+TEST(EngFontDeviceChangeTest, TheFontIsMadeAgainOnTheNewDevice)
+{
+    ResetRuntimeForTest();
+    EngFontResetForTests();
+    EngFontDrawResetForTests();
+    FontProgram *program = new FontProgram();
+    _EngCreateWindowParms parms = WindowParms(1, 640, 480);
+    ASSERT_TRUE(program->CreateMainWindowAndDevice("Hive Watcher", "HiveWatcherFontClass", &parms));
+    ASSERT_TRUE(program->font.IsCreated());
+    int objects = D3D9GetLiveObjectCount();
+
+    ASSERT_TRUE(eng_main_window->RecreateDevice());
+    EXPECT_EQ(DeviceLifeCalls().size(), 3u);
+    ASSERT_TRUE(program->font.IsCreated());
+    EXPECT_EQ(D3D9GetLiveObjectCount(), objects);
+
+    // It draws with sheets of the new device.
+    ASSERT_TRUE(eng_device->BeginRendering());
+    D3D9RecordingReset();
+    program->font.DrawString(10, 10, 0, 0, "AB", 1);
+    eng_device->EndRendering();
+    ASSERT_EQ(D3D9RecordingGetDraws().size(), 2u);
+    EXPECT_EQ(D3D9RecordingGetDraws()[0].state.textures[0],
+              EngFontTestAccess::SheetTexture(program->font, 0)->GetTextureDX9()->GetD3DTexture());
+
+    program->CloseDown(1);
+    delete program;
+    EXPECT_EQ(D3D9GetLiveDeviceCount(), 0);
+    VirtualClock::Remove();
+}
+
 } // namespace
