@@ -18,3 +18,7 @@ bool EngTextureDX9_GetColPartsFromBit16(const _EngTextureBit16 *pixel, D3DFORMAT
 // The pixel of those formats made of the four bytes.
 bool EngTextureDX9_SetBit16FromColParts(unsigned char red, unsigned char green, unsigned char blue,
                                         unsigned char alpha, D3DFORMAT format, _EngTextureBit16 *pixel);
+
+// The limits on repeated reports of the copy back as at start (part of
+// EngTextureResetForTests).
+void EngTextureCopyResetForTests();

@@ -44,25 +44,6 @@ void ReleaseSyncSurfaces()
         }
 }
 
-// Until the settings search has the adapters' own lists: the device the
-// search settles on for the first adapter when nothing else is asked for
-// (a hardware device, the desktop's format in a window, one back buffer, a
-// depth buffer with stencil).
-void CompleteWantedSettings(_DXUTDeviceSettings *settings)
-{
-    settings->AdapterOrdinal = D3DADAPTER_DEFAULT;
-    settings->DeviceType = D3DDEVTYPE_HAL;
-    if (settings->pp.Windowed || settings->AdapterFormat == D3DFMT_UNKNOWN)
-        settings->AdapterFormat = D3DFMT_X8R8G8B8;
-    settings->BehaviorFlags = D3DCREATE_HARDWARE_VERTEXPROCESSING;
-    settings->pp.BackBufferFormat = settings->AdapterFormat;
-    settings->pp.BackBufferCount = 1;
-    settings->pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    settings->pp.EnableAutoDepthStencil = TRUE;
-    settings->pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-    settings->pp.Flags = D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL;
-}
-
 } // namespace
 
 bool EngDeviceDX9LoadD3D9()
@@ -91,6 +72,15 @@ IDirect3D9 *EngDeviceDX9Direct3DCreate9(UINT sdk_version)
     return EngDeviceDX9LoadD3D9() ? d3d9_create(sdk_version) : nullptr;
 }
 
+char EngDeviceDX9IsDeviceAcceptableCB(D3DCAPS9 *caps, D3DFORMAT adapter_format, D3DFORMAT back_buffer_format, char)
+{
+    if (!eng_d3d || !caps)
+        return 0;
+    return eng_d3d->CheckDeviceFormat(caps->AdapterOrdinal, caps->DeviceType, adapter_format,
+                                      D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING, D3DRTYPE_TEXTURE,
+                                      back_buffer_format) == S_OK;
+}
+
 D3DPRESENT_PARAMETERS *DXUTApplyWindowMultisample(D3DPRESENT_PARAMETERS *parameters)
 {
     if (!parameters)
@@ -114,7 +104,13 @@ EngDeviceDX9::EngDeviceDX9(EngDevice *owner)
 {
     EngWindow *window = owner ? owner->GetWindow() : nullptr;
     m_window_handle = window ? window->GetWindowHandle() : nullptr;
+    ClearDxutState();
     SetDefaults();
+}
+
+void EngDeviceDX9::ClearDxutState()
+{
+    DxutEnumerationDestroy();
 }
 
 EngDeviceDX9::~EngDeviceDX9()
@@ -155,26 +151,53 @@ bool EngDeviceDX9::Create(char windowed, int width, int height, int bits, int re
     if (!SetupCreate(windowed, width, height, bits, refresh_rate))
         return false;
     ApplyDefaultStates();
+    // The texture cursor comes with every device; a cursor that does not load
+    // gives way to the system's, and the device stands all the same.
+    _EngWindowTextureCursor *cursor = eng_main_window ? eng_main_window->GetTextureCursor_PC() : nullptr;
+    if (cursor && cursor->in_use)
+        SetupTextureCursor(cursor->texture.LoadFromFileUsingExt(cursor->filename, 1, cursor->option1,
+                                                                static_cast<_EngTextureFileExt>(cursor->option2), 0));
     return true;
 }
 
 bool EngDeviceDX9::SetupCreate(char windowed, int width, int height, int bits, int)
 {
+    const char *where = "EngDeviceDX9::SetupCreate";
     if (!DxDevicesInit())
         return false;
+    // The hardware is listed once and kept for later device changes; a
+    // failed listing shows as no valid settings below.
+    if (!DxutEnumerationIsDone() && DxutEnumerationInit())
+        DxutEnumerationDoEnumerate(eng_d3d, EngDeviceDX9IsDeviceAcceptableCB);
+
     _DXUTDeviceSettings wanted;
     std::memset(&wanted, 0, sizeof(wanted));
     wanted.pp.Windowed = windowed;
     wanted.pp.BackBufferWidth = static_cast<UINT>(width);
     wanted.pp.BackBufferHeight = static_cast<UINT>(height);
     DXUTApplyWindowMultisample(&wanted.pp);
-    if (!windowed && bits == 32)
+    bool full_screen_depth = !windowed && bits > 0;
+    if (full_screen_depth && bits == 32)
         wanted.AdapterFormat = D3DFMT_X8R8G8B8;
-    else if (!windowed && bits == 16)
+    else if (full_screen_depth && bits == 16)
         wanted.AdapterFormat = D3DFMT_R5G6B5;
-    CompleteWantedSettings(&wanted);
+
+    // The device is always made on the first adapter.
+    _DXUTMatchOptions match = {};
+    match.m_adapter_ordinal = DXUT_MATCH_PRESERVE;
+    match.m_windowed = DXUT_MATCH_PRESERVE;
+    match.m_resolution = DXUT_MATCH_CLOSEST;
+    match.m_multisample = DXUT_MATCH_PRESERVE;
+    if (full_screen_depth)
+        match.m_adapter_format = DXUT_MATCH_CLOSEST;
+
+    if (FAILED(DXUTFindValidDeviceSettings(&wanted, &wanted, &match))) {
+        DebugError(where, "Could not find valid settings");
+        EngMiscShowPopupMessage(EMPT_ERROR, "EngDeviceDX9::Create", "Could not find valid settings");
+        return false;
+    }
     if (!DoChangeDevice(&wanted)) {
-        DebugError("EngDeviceDX9::SetupCreate", "Could not change device");
+        DebugError(where, "Could not change device");
         return false;
     }
     return true;
@@ -246,6 +269,11 @@ bool EngDeviceDX9::DoChangeDevice(const _DXUTDeviceSettings *settings)
         EngMiscShowPopupMessage(EMPT_ERROR, CHANGE_DEVICE, "Init3DEnvironment() failed");
         return false;
     }
+    _DxutEnumAdapterInfo *adapter = nullptr;
+    if (!DxutEnumerationGetAdapterInfoNew(copy->AdapterOrdinal, &adapter)) {
+        EngMiscShowPopupMessage(EMPT_ERROR, CHANGE_DEVICE, "DxutEnumerationGetAdapterInfoNew() failed");
+        return false;
+    }
     return true;
 }
 
@@ -295,7 +323,11 @@ void EngDeviceDX9::Destroy()
 {
     DoSyncGpuWithCpuUsingEvents(1);
     DoSyncGpuWithCpuUsingLockedSurfaces(1);
+    EngDimDestroyVertexBuffer();
+    if (eng_main_window)
+        eng_main_window->GetTextureCursor_PC()->texture.Destroy();
     Cleanup3DEnvironment(1);
+    DxutEnumerationDestroy();
     if (eng_d3d_device) {
         eng_d3d_device->Release();
         eng_d3d_device = nullptr;

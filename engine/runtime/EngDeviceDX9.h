@@ -9,19 +9,10 @@
 #pragma once
 
 #include "engine/core/EngMath.h"
+#include "engine/runtime/DxutEnumeration.h"
 #include "platform/d3d9/D3D9.h"
 
 class EngDevice;
-
-// Complete settings of a device: what the settings search hands to
-// DoChangeDevice.
-struct _DXUTDeviceSettings {
-    UINT AdapterOrdinal;
-    D3DDEVTYPE DeviceType;
-    D3DFORMAT AdapterFormat;
-    DWORD BehaviorFlags;
-    D3DPRESENT_PARAMETERS pp;
-};
 
 // Depth of the two matrix stacks.
 #define ENG_DEVICE_STACK_SIZE 10
@@ -36,7 +27,8 @@ public:
     // Life cycle (EngDeviceDX9.cpp).
     // SetupCreate, then the remembered states on the new device.
     bool Create(char windowed, int width, int height, int bits, int refresh_rate);
-    // The runtime, the wanted settings and the device; refresh_rate is not used.
+    // The runtime, the hardware's list (made once), the settings nearest
+    // those wanted and the device; refresh_rate is not used.
     bool SetupCreate(char windowed, int width, int height, int bits, int refresh_rate);
     // Releases the device in force and makes one with the settings.
     bool DoChangeDevice(const _DXUTDeviceSettings *settings);
@@ -44,6 +36,8 @@ public:
     bool DXUTPrepareDevice();
     void Cleanup3DEnvironment(char free_settings);
     bool DxDevicesInit();
+    // A new device object lists the hardware afresh.
+    void ClearDxutState();
     void Destroy();
     // The texture cursor's draw size and scaled hot spot once its texture has
     // loaded, or the system cursor in its place when the load failed.
@@ -209,6 +203,10 @@ extern D3DFORMAT eng_d3d_back_buffer_format;
 // DESTCOLOR, DESTALPHA, SRCALPHASAT).
 extern int eng_device_blend_factors[11];
 
+// Offered to the settings search: only back-buffer formats that textures
+// can be blended into are taken.
+char EngDeviceDX9IsDeviceAcceptableCB(D3DCAPS9 *caps, D3DFORMAT adapter_format, D3DFORMAT back_buffer_format,
+                                      char windowed);
 // The window's anti-aliasing choice into presentation parameters; null
 // gives null.
 D3DPRESENT_PARAMETERS *DXUTApplyWindowMultisample(D3DPRESENT_PARAMETERS *parameters);

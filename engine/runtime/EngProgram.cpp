@@ -207,6 +207,8 @@ void EngProgram::DoRender()
         return;
     }
     RenderCB();
+    if (m_window)
+        m_window->DrawTextureCursor_PC();
     if (eng_device) {
         eng_device->SyncWithGPU();
         eng_device->SwapBuffers();

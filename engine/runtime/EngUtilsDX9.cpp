@@ -187,6 +187,14 @@ void EngUtilsDX9_ReleaseD3D()
     own_created = 0;
 }
 
+bool EngUtilsDX9_GetTableFormat(int index, D3DFORMAT *format)
+{
+    if (index < 0 || index >= static_cast<int>(sizeof(FORMATS) / sizeof(FORMATS[0])))
+        return false;
+    *format = FORMATS[index].format;
+    return true;
+}
+
 bool EngUtilsDX9_IsKnownFormat(D3DFORMAT format, int *bits, char *alpha)
 {
     const FormatRow *row = FindFormat(format);

@@ -13,6 +13,9 @@ IDirect3D9 *EngUtilsDX9_CreateD3D(char show_popup);
 // Releases the own object and the runtime it loaded.
 void EngUtilsDX9_ReleaseD3D();
 
+// The index-th format of the engine's table (from 0, in table order);
+// false past its end.
+bool EngUtilsDX9_GetTableFormat(int index, D3DFORMAT *format);
 // Bits per pixel and alpha of a format of the engine's table; false for
 // any other format. Either pointer may be null.
 bool EngUtilsDX9_IsKnownFormat(D3DFORMAT format, int *bits, char *alpha);

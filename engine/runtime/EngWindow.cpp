@@ -70,7 +70,7 @@ void GetWorkArea(int *left, int *top, int *width, int *height)
 EngWindow::EngWindow(EngProgram *program, const char *title)
     : m_program(program), m_active(1), m_recreating_device(0), m_device_recreation_pending(0),
       m_recreating_window(0), m_cursor_shown(1), m_device(nullptr), m_style(0), m_hwnd(nullptr),
-      m_stored_rect{0, 0, 0, 0}, m_stored_rect_valid(0), m_parms{}
+      m_stored_rect{0, 0, 0, 0}, m_stored_rect_valid(0), m_parms{}, m_texture_cursor()
 {
     EngSafeStrcpy(m_title, title, sizeof(m_title));
     std::memset(eng_main_key_states, 0, sizeof(eng_main_key_states));
@@ -89,7 +89,6 @@ void EngWindow::ClearInputState()
     m_maximising = 0;
     m_mouse = _EngWindowMouseTracking();
     m_mouse.outside = 1;
-    m_texture_cursor = _EngWindowTextureCursor();
 }
 
 char EngWindow::Create(_EngCreateWindowParms *parms)

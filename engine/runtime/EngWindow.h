@@ -110,6 +110,9 @@ public:
     void TextureCursorLeavingWindowCB_PC(char leaving);
     // Once true after the held left button was released outside the window.
     char WasLeftButtonReleasedOutside_PC();
+    // The cursor texture over the frame, after the program's render; true
+    // when it was drawn.
+    char DrawTextureCursor_PC();
     _EngWindowTextureCursor *GetTextureCursor_PC() { return &m_texture_cursor; }
 
     HWND GetWindowHandle() const { return m_hwnd; }

@@ -2,6 +2,7 @@
 #include "engine/core/EngFile.h"
 #include "engine/core/EngMath.h"
 #include "engine/core/EngMemory.h"
+#include "engine/runtime/EngDeviceDX9.h"
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
 #include "engine/runtime/EngWindow.h"
@@ -353,4 +354,40 @@ void EngWindow::TextureCursorLeavingWindowCB_PC(char leaving)
     m_texture_cursor.leaving = leaving;
     if (m_texture_cursor.in_use && m_cursor_shown)
         ShowSystemCursor(leaving ? 1 : 0);
+}
+
+char EngWindow::DrawTextureCursor_PC()
+{
+    _EngWindowTextureCursor &cursor = m_texture_cursor;
+    if (!eng_device || !eng_device_dx9 || !cursor.in_use)
+        return 0;
+    if (!cursor.texture.IsCreated() || !m_cursor_shown || m_mouse.outside)
+        return 0;
+    // The cursor is drawn last, over whatever the frame left in force, and
+    // leaves it as it found it.
+    const bool began_scene = eng_device->BeginRenderingIfNeeded();
+    if (!eng_device_dx9->IsRendering())
+        return 0;
+    const bool prepared_2d = eng_device->PrepareFor2DIfNeeded(1);
+    // Unlit, so the picture shows its own colours.
+    const bool lighting_was_on = eng_device->TurnOffLightingIfOn();
+    eng_device->SaveOrRestoreBlendingState(1);
+    const bool depth_was_on = eng_device->SuspendZBufferIfOn();
+    eng_device->PushTransformMatrix();
+    eng_device->ResetTransformMatrix();
+    eng_device->EnableBlendingType(3);
+    cursor.texture.PositionRatioed(cursor.x, cursor.y, static_cast<float>(cursor.draw_width),
+                                   static_cast<float>(cursor.draw_height));
+    cursor.texture.Draw();
+    eng_device->PopTransformMatrix();
+    if (depth_was_on)
+        eng_device->RestoreZBuffer();
+    eng_device->SaveOrRestoreBlendingState(0);
+    if (lighting_was_on)
+        eng_device->TurnOnLighting();
+    if (prepared_2d)
+        eng_device->RestoreAfter2D();
+    if (began_scene)
+        eng_device->EndRendering();
+    return 1;
 }

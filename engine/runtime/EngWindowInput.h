@@ -4,6 +4,7 @@
 // EngWindow::WindowProc_PC (EngWindowInput.cpp).
 #pragma once
 
+#include "engine/graphics/EngTexture.h"
 #include "platform/win32/Win32Messages.h"
 
 // One byte per virtual key code: 2 while the key or mouse button is down,
@@ -47,4 +48,6 @@ struct _EngWindowTextureCursor {
     // Where the texture's top-left corner goes, in virtual units: the
     // cursor's client position less the scaled hot spot.
     float x, y;
+    // The picture, loaded with every new device and released with it.
+    EngTexture texture;
 };

@@ -29,6 +29,18 @@ bool Intersect(const D3DRECT &a, const D3DRECT &b, D3DRECT *out)
 
 } // namespace
 
+void D3D9FillCaps(UINT adapter, D3DDEVTYPE type, D3DCAPS9 *caps)
+{
+    *caps = D3DCAPS9();
+    caps->DeviceType = type;
+    caps->AdapterOrdinal = adapter;
+    // Frames are shown at once or at the display's next refresh.
+    caps->PresentationIntervals = D3DPRESENT_INTERVAL_ONE | D3DPRESENT_INTERVAL_IMMEDIATE;
+    caps->DevCaps = D3DDEVCAPS_HWTRANSFORMANDLIGHT;
+    caps->MaxTextureWidth = MAX_SIZE;
+    caps->MaxTextureHeight = MAX_SIZE;
+}
+
 IDirect3DDevice9::IDirect3DDevice9(D3D9DeviceBackend *backend, const D3DPRESENT_PARAMETERS *parameters,
                                    D3DDEVTYPE type)
     : m_backend(backend), m_type(type), m_references(1), m_in_scene(false), m_state()
@@ -102,13 +114,7 @@ HRESULT IDirect3DDevice9::GetDeviceCaps(D3DCAPS9 *caps)
         return fault;
     if (!caps)
         return D3DERR_INVALIDCALL;
-    *caps = D3DCAPS9();
-    caps->DeviceType = m_type;
-    caps->AdapterOrdinal = D3DADAPTER_DEFAULT;
-    caps->PresentationIntervals = D3DPRESENT_INTERVAL_ONE | D3DPRESENT_INTERVAL_IMMEDIATE;
-    caps->DevCaps = D3DDEVCAPS_HWTRANSFORMANDLIGHT;
-    caps->MaxTextureWidth = MAX_SIZE;
-    caps->MaxTextureHeight = MAX_SIZE;
+    D3D9FillCaps(D3DADAPTER_DEFAULT, m_type, caps);
     return S_OK;
 }
 

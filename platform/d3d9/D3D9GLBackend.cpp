@@ -1,5 +1,7 @@
 #include "platform/d3d9/D3D9GLBackend.h"
 #include "platform/d3d9/D3D9GL.h"
+#include "platform/win32/Win32Headless.h"
+#include "platform/win32/Win32Video.h"
 #include "platform/win32/Win32WindowInternal.h"
 
 #define GL_GLEXT_PROTOTYPES 1
@@ -27,6 +29,10 @@ const ColourFormat BACK_BUFFER_FORMATS[] = {
     {D3DFMT_X4R4G4B4, GL_RGB4},   {D3DFMT_A4R4G4B4, GL_RGBA4},
 };
 
+// Every depth-stencil format a back buffer can be asked for.
+const D3DFORMAT DEPTH_FORMATS[] = {D3DFMT_D16, D3DFMT_D15S1, D3DFMT_D24X8, D3DFMT_D24S8, D3DFMT_D24X4S4, D3DFMT_D32};
+
+// Formats with fewer stencil bits than GL's get its 8.
 bool DepthFormatOf(D3DFORMAT format, GLenum *internal, bool *stencil)
 {
     *stencil = false;
@@ -42,22 +48,6 @@ bool DepthFormatOf(D3DFORMAT format, GLenum *internal, bool *stencil)
         return true;
     default: return false;
     }
-}
-
-// The samples a multisample type and quality stand for: 2 to 16 are that
-// many samples (quality 0 only); quality q of the non-maskable type is 2(q+1).
-bool SamplesOf(D3DMULTISAMPLE_TYPE type, DWORD quality, int *samples)
-{
-    if (type == D3DMULTISAMPLE_NONE) {
-        *samples = 0;
-        return quality == 0;
-    }
-    if (type == D3DMULTISAMPLE_NONMASKABLE) {
-        *samples = 2 * (static_cast<int>(quality) + 1);
-        return quality < 8;
-    }
-    *samples = type;
-    return type >= 2 && type <= 16 && quality == 0;
 }
 
 bool HasGL(int major, int minor, const char *extension)
@@ -87,7 +77,120 @@ HRESULT ResultOfGLError()
     return error == GL_OUT_OF_MEMORY ? D3DERR_OUTOFVIDEOMEMORY : D3DERR_INVALIDCALL;
 }
 
+// What this GL makes of multisampled and depth-tested back buffers, asked of
+// a context current on a hidden window of its own; false without GL or
+// frame buffer objects.
+bool ProbeBackBuffers(D3D9BackBufferOffer *offer)
+{
+    if (!PlatformEnsureVideo() || !D3D9GLPrepareWindow())
+        return false;
+    SDL_Window *previous_window = SDL_GL_GetCurrentWindow();
+    SDL_GLContext previous_context = SDL_GL_GetCurrentContext();
+    SDL_Window *window = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 16, 16,
+                                          SDL_WINDOW_HIDDEN | SDL_WINDOW_OPENGL);
+    SDL_GLContext context = window ? SDL_GL_CreateContext(window) : nullptr;
+    bool probed = context && SDL_GL_MakeCurrent(window, context) == 0 && HasGL(3, 0, "GL_ARB_framebuffer_object");
+    if (probed) {
+        GLint max_samples = 0;
+        glGetIntegerv(GL_MAX_SAMPLES, &max_samples);
+        offer->max_samples = max_samples;
+        GLuint framebuffer = 0, colour = 0, depth = 0;
+        glGenFramebuffers(1, &framebuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        glGenRenderbuffers(1, &colour);
+        glGenRenderbuffers(1, &depth);
+        glBindRenderbuffer(GL_RENDERBUFFER, colour);
+        // GL gives the next count it has when asked for one it has not.
+        for (int samples = 2; samples <= 16 && samples <= max_samples; samples++) {
+            glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_RGBA8, 16, 16);
+            GLint made = 0;
+            glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_SAMPLES, &made);
+            offer->samples[samples] = glGetError() == GL_NO_ERROR && made == samples;
+        }
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, 16, 16);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+        for (D3DFORMAT format : DEPTH_FORMATS) {
+            GLenum internal = 0;
+            bool stencil = false;
+            DepthFormatOf(format, &internal, &stencil);
+            glBindRenderbuffer(GL_RENDERBUFFER, depth);
+            glRenderbufferStorage(GL_RENDERBUFFER, internal, 16, 16);
+            GLenum attachment = stencil ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT;
+            glFramebufferRenderbuffer(GL_FRAMEBUFFER, attachment, GL_RENDERBUFFER, depth);
+            if (glGetError() == GL_NO_ERROR && glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE)
+                offer->depth_formats[offer->depth_format_count++] = format;
+            glFramebufferRenderbuffer(GL_FRAMEBUFFER, attachment, GL_RENDERBUFFER, 0);
+        }
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDeleteFramebuffers(1, &framebuffer);
+        glDeleteRenderbuffers(1, &colour);
+        glDeleteRenderbuffers(1, &depth);
+        ResultOfGLError();
+    }
+    if (context)
+        SDL_GL_DeleteContext(context);
+    if (window)
+        SDL_DestroyWindow(window);
+    if (previous_context)
+        SDL_GL_MakeCurrent(previous_window, previous_context);
+    return probed;
+}
+
 } // namespace
+
+bool D3D9IsBackBufferFormat(D3DFORMAT format)
+{
+    for (const ColourFormat &known : BACK_BUFFER_FORMATS)
+        if (known.format == format)
+            return true;
+    return false;
+}
+
+bool D3D9IsDepthStencilFormat(D3DFORMAT format)
+{
+    GLenum internal = 0;
+    bool stencil = false;
+    return DepthFormatOf(format, &internal, &stencil);
+}
+
+bool D3D9SamplesOf(D3DMULTISAMPLE_TYPE type, DWORD quality, int *samples)
+{
+    if (type == D3DMULTISAMPLE_NONE) {
+        *samples = 0;
+        return quality == 0;
+    }
+    if (type == D3DMULTISAMPLE_NONMASKABLE) {
+        *samples = 2 * (static_cast<int>(quality) + 1);
+        return quality < 8;
+    }
+    *samples = type;
+    return type >= 2 && type <= 16 && quality == 0;
+}
+
+void D3D9GetBackBufferOffer(D3D9BackBufferOffer *offer)
+{
+    static D3D9BackBufferOffer probed_offer;
+    static bool probed = false;
+    *offer = D3D9BackBufferOffer();
+    if (PlatformIsHeadless()) {
+        for (int samples = 2; samples <= 16; samples++)
+            if (PlatformHeadlessOffersSamples(samples)) {
+                offer->samples[samples] = true;
+                offer->max_samples = samples;
+            }
+        for (D3DFORMAT format : DEPTH_FORMATS)
+            offer->depth_formats[offer->depth_format_count++] = format;
+        return;
+    }
+    // What GL offers does not change during a run; a failed probe (no
+    // display yet) is tried again next time.
+    if (!probed) {
+        probed_offer = D3D9BackBufferOffer();
+        probed = ProbeBackBuffers(&probed_offer);
+    }
+    if (probed)
+        *offer = probed_offer;
+}
 
 bool D3D9GLPrepareWindow()
 {
@@ -175,7 +278,7 @@ HRESULT D3D9GLBackend::MakeFramebuffers(const D3DPRESENT_PARAMETERS *parameters)
     bool stencil = false;
     m_has_depth = parameters->EnableAutoDepthStencil != FALSE;
     if (!colour_format || (m_has_depth && !DepthFormatOf(parameters->AutoDepthStencilFormat, &depth_format, &stencil)) ||
-        !SamplesOf(parameters->MultiSampleType, parameters->MultiSampleQuality, &m_samples))
+        !D3D9SamplesOf(parameters->MultiSampleType, parameters->MultiSampleQuality, &m_samples))
         return D3DERR_INVALIDCALL;
     GLint max_samples = 0;
     glGetIntegerv(GL_MAX_SAMPLES, &max_samples);

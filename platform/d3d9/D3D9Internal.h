@@ -39,6 +39,33 @@ D3D9DeviceBackend *D3D9CreateRecordingBackend();
 // say; null with the reason in *result when the window or GL cannot have it.
 D3D9DeviceBackend *D3D9CreateGLBackend(HWND window, const D3DPRESENT_PARAMETERS *parameters, HRESULT *result);
 
+// What back buffers can have besides their size (D3D9GLBackend.cpp). The
+// colour formats (the ones textures can be blended into as well) and the
+// depth-stencil formats a back buffer may be asked for:
+bool D3D9IsBackBufferFormat(D3DFORMAT format);
+bool D3D9IsDepthStencilFormat(D3DFORMAT format);
+// The samples a multisample type and quality stand for (0 for none): types
+// 2 to 16 are that many samples (quality 0 only); quality q of the
+// non-maskable type is 2(q+1). False for a pair no back buffer can have.
+bool D3D9SamplesOf(D3DMULTISAMPLE_TYPE type, DWORD quality, int *samples);
+
+// What the graphics really make of those: the sample counts a back buffer
+// gets exactly as asked, the most samples one can be asked for, and the
+// depth-stencil formats that can be attached.
+struct D3D9BackBufferOffer {
+    bool samples[17];
+    int max_samples;
+    D3DFORMAT depth_formats[8];
+    int depth_format_count;
+};
+// Probed once a run on a hidden GL window of its own; on the headless
+// desktop, the sample counts the test describes there and every depth-stencil
+// format. Nothing beyond single samples without depth when GL cannot be had.
+void D3D9GetBackBufferOffer(D3D9BackBufferOffer *offer);
+
+// The capabilities of a device of that type on that adapter (D3D9Device.cpp).
+void D3D9FillCaps(UINT adapter, D3DDEVTYPE type, D3DCAPS9 *caps);
+
 // The recording's side of calls made before a device exists (D3D9Recording.cpp).
 void D3D9RecordingNote(const char *line);
 HRESULT D3D9RecordingFault(const char *call);

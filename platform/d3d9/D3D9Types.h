@@ -24,15 +24,23 @@ enum D3DFORMAT : int {
     D3DFMT_X1R5G5B5 = 24,
     D3DFMT_A1R5G5B5 = 25,
     D3DFMT_A4R4G4B4 = 26,
+    D3DFMT_R3G3B2 = 27,
+    D3DFMT_A8R3G3B2 = 29,
     D3DFMT_X4R4G4B4 = 30,
+    D3DFMT_A2B10G10R10 = 31,
+    D3DFMT_A8B8G8R8 = 32,
+    D3DFMT_A2R10G10B10 = 35,
     D3DFMT_A16B16G16R16 = 36,
     D3DFMT_L8 = 50,
+    D3DFMT_D16_LOCKABLE = 70,
     D3DFMT_D32 = 71,
     D3DFMT_D15S1 = 73,
     D3DFMT_D24S8 = 75,
     D3DFMT_D24X8 = 77,
     D3DFMT_D24X4S4 = 79,
     D3DFMT_D16 = 80,
+    D3DFMT_D32F_LOCKABLE = 82,
+    D3DFMT_D24FS8 = 83,
 };
 
 enum D3DDEVTYPE : int {
@@ -296,6 +304,22 @@ struct D3DSURFACE_DESC {
 struct D3DLOCKED_RECT {
     INT Pitch;
     void *pBits;
+};
+
+// A display mode of an adapter.
+struct D3DDISPLAYMODE {
+    UINT Width;
+    UINT Height;
+    // 0 when the display does not tell.
+    UINT RefreshRate;
+    D3DFORMAT Format;
+};
+
+// What names an adapter (a display): its description and its display's
+// device name, as EnumDisplaySettingsA takes it.
+struct D3DADAPTER_IDENTIFIER9 {
+    char Description[512];
+    char DeviceName[32];
 };
 
 // The capabilities this program reads.

@@ -1,4 +1,5 @@
 #include "platform/d3d9/D3DX9.h"
+#include "platform/win32/Win32Files.h"
 
 #include <cstdio>
 #include <vector>
@@ -20,9 +21,13 @@
 
 namespace {
 
+// The program's names may use '\' and Windows-1252, as on the desktop.
 bool ReadFile(const char *name, std::vector<unsigned char> *data)
 {
-    FILE *file = std::fopen(name, "rb");
+    char path[4096];
+    if (!PlatformPathFromAnsi(name, path, sizeof(path)))
+        return false;
+    FILE *file = std::fopen(path, "rb");
     if (!file)
         return false;
     unsigned char buffer[65536];

@@ -34,7 +34,9 @@ int GetSystemMetrics(int index)
     if (index != SM_CXSCREEN && index != SM_CYSCREEN)
         return 0;
     if (PlatformIsHeadless()) {
-        const PlatformHeadlessMode *desktop = PlatformHeadlessGetDesktopMode();
+        const PlatformHeadlessMode *desktop = PlatformHeadlessGetDesktopMode(0);
+        if (!desktop)
+            return 0;
         return index == SM_CXSCREEN ? desktop->width : desktop->height;
     }
     if (!PlatformEnsureVideo())

@@ -89,6 +89,14 @@ bool DataGenWriteImage(cairo_surface_t *surface, DataImageFormat format, const s
                 rgba[i + (size_t)c] = (unsigned char)((rgba[i + (size_t)c] * rgba[i + 3] + 127) / 255);
         written = stbi_write_jpg_to_func(AppendBytes, &encoded, width, height, 4, rgba.data(), 92);
         break;
+    case DataImageFormat::PngOneOverAlpha:
+        for (size_t i = 0; i < rgba.size(); i += 4) {
+            for (int c = 0; c < 3; c++)
+                rgba[i + (size_t)c] = (unsigned char)((rgba[i + (size_t)c] * rgba[i + 3] + 127) / 255);
+            rgba[i + 3] = (unsigned char)(255 - rgba[i + 3]);
+        }
+        written = stbi_write_png_to_func(AppendBytes, &encoded, width, height, 4, rgba.data(), width * 4);
+        break;
     }
     if (!written) {
         *error = path + ": encoding failed";

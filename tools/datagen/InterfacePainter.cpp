@@ -641,10 +641,12 @@ void InterfacePainterAddJobs(std::vector<PictureJob> *jobs)
     add("1022.dat", TitleText);
     add("1024.dat", HintFrame);
     add("1390.dat", GameOver);
+    // The texture cursor is drawn with blending type 3 (ONE, SRCALPHA).
     add("1600.dat", [](cairo_t *cr, int w, int) {
         Arrow(cr, w, HONEY);
         return true;
     });
+    jobs->back().one_over_alpha = true;
     add("1612.dat", LichenRing);
     add("1613.dat", MakerText);
     add("1614.dat", Effects);

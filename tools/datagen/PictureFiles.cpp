@@ -74,7 +74,8 @@ bool PaintOne(const PictureJob &job, const std::string &out_dir, std::string *er
     }
     cairo_destroy(cr);
     if (ok)
-        ok = DataGenWriteImage(surface, ImageFormat(p->format), out_dir + "/" + job.file, error);
+        ok = DataGenWriteImage(surface, job.one_over_alpha ? DataImageFormat::PngOneOverAlpha : ImageFormat(p->format),
+                               out_dir + "/" + job.file, error);
     else
         *error = job.file + ": " + *error;
     cairo_surface_destroy(surface);

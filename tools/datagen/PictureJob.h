@@ -14,6 +14,8 @@ struct PictureJob {
     // Paints onto `cr` (a width x height surface); false with *error set
     // when the picture cannot be made.
     std::function<bool(cairo_t *cr, int width, int height, std::string *error)> paint;
+    // Written for blending with ONE / SRCALPHA instead of ordinary alpha.
+    bool one_over_alpha = false;
 };
 
 // Each painter adds the jobs of the files it draws.

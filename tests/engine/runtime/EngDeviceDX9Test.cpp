@@ -101,6 +101,9 @@ TEST_F(EngDeviceDX9Test, TheWindowsAntiAliasingAndTheFullScreenDepthReachTheDevi
     parms.bits = 16;
     parms.aa_type = 4;
     parms.aa_quality = 0;
+    const PlatformHeadlessMode modes[] = {{1024, 768, 32, 60}, {1024, 768, 16, 60}};
+    const PlatformHeadlessMode desktop = {1024, 768, 32, 60};
+    PlatformHeadlessSetModes(modes, 2, &desktop);
     Open();
     const _DXUTDeviceSettings *settings = eng_device_dx9->GetSettings();
     EXPECT_FALSE(settings->pp.Windowed);
@@ -113,6 +116,70 @@ TEST_F(EngDeviceDX9Test, TheWindowsAntiAliasingAndTheFullScreenDepthReachTheDevi
     EXPECT_EQ(antialias, static_cast<DWORD>(TRUE));
 
     EXPECT_EQ(DXUTApplyWindowMultisample(nullptr), nullptr);
+}
+
+TEST_F(EngDeviceDX9Test, TheDeviceIsMadeWithTheSettingsSearchsAnswer)
+{
+    Open();
+    // The hardware was listed for the device, which has the search's
+    // depth buffer and processing.
+    EXPECT_TRUE(DxutEnumerationIsDone());
+    const _DXUTDeviceSettings *settings = eng_device_dx9->GetSettings();
+    EXPECT_EQ(settings->BehaviorFlags, D3DCREATE_HARDWARE_VERTEXPROCESSING);
+    EXPECT_EQ(settings->pp.BackBufferFormat, D3DFMT_X8R8G8B8);
+    EXPECT_EQ(settings->pp.BackBufferCount, 1u);
+    EXPECT_EQ(settings->pp.SwapEffect, D3DSWAPEFFECT_DISCARD);
+    EXPECT_TRUE(settings->pp.EnableAutoDepthStencil);
+    EXPECT_EQ(settings->pp.AutoDepthStencilFormat, D3DFMT_D32);
+
+    // The list goes with the device object.
+    program->GetWindow()->GetDevice()->Destroy();
+    EXPECT_EQ(dxut_enum, nullptr);
+}
+
+TEST_F(EngDeviceDX9Test, FullScreenAsksForTheAdapterFormatOfItsDepth)
+{
+    const PlatformHeadlessMode modes[] = {{1024, 768, 32, 60}, {1024, 768, 16, 60}};
+    const PlatformHeadlessMode desktop = {1024, 768, 32, 60};
+    struct Case {
+        char windowed;
+        int bits;
+        D3DFORMAT format;
+    };
+    const Case cases[] = {
+        {0, 32, D3DFMT_X8R8G8B8},
+        {0, 16, D3DFMT_R5G6B5},
+        // No format is asked for: the desktop's wins.
+        {0, 24, D3DFMT_X8R8G8B8},
+        {0, 0, D3DFMT_X8R8G8B8},
+        // A window is on the desktop's format.
+        {1, 16, D3DFMT_X8R8G8B8},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.bits);
+        TearDown();
+        SetUp();
+        PlatformHeadlessSetModes(modes, 2, &desktop);
+        parms = WindowParms(c.windowed, 1024, 768);
+        parms.bits = c.bits;
+        Open();
+        ASSERT_NE(eng_device_dx9, nullptr);
+        EXPECT_EQ(eng_device_dx9->GetSettings()->AdapterFormat, c.format);
+        EXPECT_EQ(eng_d3d_back_buffer_format, c.format);
+    }
+}
+
+TEST_F(EngDeviceDX9Test, AnAntiAliasingTheGraphicsLackIsRefused)
+{
+    parms.aa_type = 16;
+    EXPECT_EQ(program->CreateMainWindowAndDevice("Hive Watcher", "HiveWatcherClass", &parms), 0);
+    EXPECT_EQ(eng_device, nullptr);
+    EXPECT_EQ(eng_d3d_device, nullptr);
+    ASSERT_EQ(TestHooks::message_boxes.size(), 1u);
+    EXPECT_EQ(TestHooks::message_boxes[0].caption, "EngDeviceDX9::Create");
+    EXPECT_EQ(TestHooks::message_boxes[0].text, "Could not find valid settings");
+    EXPECT_TRUE(WasStored(Error("EngDeviceDX9::SetupCreate", "Could not find valid settings")));
+    EXPECT_FALSE(WasStored(Error("EngDeviceDX9::SetupCreate", "Could not change device")));
 }
 
 TEST_F(EngDeviceDX9Test, CreationFailuresAreShownInAPopup)

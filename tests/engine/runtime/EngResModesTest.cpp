@@ -1,7 +1,10 @@
 #include "tests/engine/runtime/RuntimeTestSupport.h"
 #include "engine/runtime/EngResModes.h"
+#include "platform/d3d9/D3D9Runtime.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -11,7 +14,16 @@ protected:
     void TearDown() override
     {
         eng_device_type = EDT_DX9;
+        D3D9RuntimeSetPresent(true);
         VirtualClock::Remove();
+    }
+
+    static std::vector<std::string> Texts(const _EngResMode *mode)
+    {
+        std::vector<std::string> texts;
+        for (int i = 0; i < mode->multisample_count; i++)
+            texts.push_back(EngResModesGetMultisampleText_DX9(&mode->multisamples[i]));
+        return texts;
     }
 
     void SetModes(std::vector<PlatformHeadlessMode> modes, PlatformHeadlessMode desktop = {1920, 1080, 32, 60})
@@ -45,6 +57,62 @@ TEST_F(EngResModesTest, ModesAreListedOncePerSizeAndDepthLargestFirst)
     ASSERT_NE(modes.GetWindowedMode(), nullptr);
     EXPECT_EQ(modes.GetWindowedMode()->width, 1920);
     EXPECT_EQ(modes.GetWindowedMode()->bits, 32);
+}
+
+TEST_F(EngResModesTest, FormatsOfOneDepthAndRefreshRatesCollapse)
+{
+    SetModes({{800, 600, 32, 60}, {800, 600, 32, 75}, {800, 600, 32, 60, D3DFMT_A8R8G8B8},
+              {800, 600, 32, 75, D3DFMT_A8R8G8B8}, {800, 600, 16, 60}, {800, 600, 15, 60}});
+    EngResModes modes;
+    ASSERT_EQ(modes.GetNumModes(), 2);
+    // The first format of the engine's table names the entry.
+    EXPECT_EQ(modes.GetMode(0)->bits, 32);
+    EXPECT_EQ(modes.GetMode(0)->format, D3DFMT_X8R8G8B8);
+    EXPECT_EQ(modes.GetMode(1)->bits, 16);
+    EXPECT_EQ(modes.GetMode(1)->format, D3DFMT_R5G6B5);
+    // The own Direct3D object and its runtime went once the list was made.
+    EXPECT_EQ(D3D9RuntimeGetLoadCount(), 0);
+    EXPECT_TRUE(StoredLines().empty());
+}
+
+TEST_F(EngResModesTest, EveryModeHasTheAntiAliasingChoicesOfItsGraphics)
+{
+    struct Case {
+        std::vector<int> sample_counts;
+        std::vector<std::string> texts;
+    };
+    const Case cases[] = {
+        // Four non-maskable levels (2, 4, 6 and 8 samples) beat three types.
+        {{2, 4, 8}, {"Off", "2x2", "4x4", "8x8", "Level 1", "Level 2", "Level 3", "Level 4"}},
+        // Two levels do not beat two types.
+        {{2, 4}, {"Off", "2x2", "4x4"}},
+        {{4}, {"Off", "4x4", "Level 1", "Level 2"}},
+        // Sixteen samples are not asked for.
+        {{16}, {"Off", "Level 1", "Level 2", "Level 3", "Level 4", "Level 5", "Level 6", "Level 7", "Level 8"}},
+        {{}, {"Off"}},
+    };
+    for (const Case &c : cases) {
+        PlatformHeadlessSetSampleCounts(c.sample_counts.data(), static_cast<int>(c.sample_counts.size()));
+        EngResModes modes;
+        ASSERT_EQ(modes.GetNumModes(), 4);
+        EXPECT_EQ(Texts(modes.GetMode(3)), c.texts);
+        EXPECT_EQ(Texts(modes.GetWindowedMode()), c.texts);
+    }
+}
+
+TEST_F(EngResModesTest, AChoiceIsNamedByItsTypeAndLevel)
+{
+    struct Case {
+        int type, quality;
+        const char *text;
+    };
+    const Case cases[] = {{0, 0, "Off"},       {1, 0, "Level 1"},     {1, 7, "Level 8"}, {4, 0, "4x4"},
+                          {4, 2, "4x4 Level 3"}, {16, -1, "16x16"},     {17, 0, "?"},      {-1, 0, "?"}};
+    for (const Case &c : cases) {
+        _EngResModeMultisample choice = {c.type, c.quality};
+        EXPECT_STREQ(EngResModesGetMultisampleText_DX9(&choice), c.text) << c.type << ", " << c.quality;
+    }
+    EXPECT_STREQ(EngResModesGetMultisampleText_DX9(nullptr), "(error)");
 }
 
 TEST_F(EngResModesTest, TheClosestModeWeighsDepthAboveSize)
@@ -87,6 +155,17 @@ TEST_F(EngResModesTest, TheWindowedModeIsTheDesktopsDepthOnTheWorkArea)
     EXPECT_EQ(height, 860);
     EXPECT_EQ(bits, 16);
     EXPECT_EQ(refresh, 0);
+
+    // A desktop mode that cannot be had leaves a 32-bit record without
+    // anti-aliasing.
+    D3D9RecordingFailCall("GetAdapterDisplayMode", E_FAIL);
+    EngResModes unknown_desktop;
+    _EngResMode *windowed = unknown_desktop.GetWindowedMode();
+    ASSERT_NE(windowed, nullptr);
+    EXPECT_EQ(windowed->width, 0);
+    EXPECT_EQ(windowed->bits, 32);
+    EXPECT_EQ(windowed->format, 0);
+    EXPECT_EQ(Texts(windowed), std::vector<std::string>{"Off"});
 }
 
 TEST_F(EngResModesTest, WithoutModesNothingIsSetUp)
@@ -100,6 +179,15 @@ TEST_F(EngResModesTest, WithoutModesNothingIsSetUp)
     EXPECT_EQ(width, 800);
     EXPECT_TRUE(WasStored(" <ERROR>  ( EngResModes::GetModesAvailable )    No modes."));
     EXPECT_TRUE(WasStored(" <ERROR>  ( EngResModes::GetNumModes )    Not setup."));
+
+    // Without the runtime there is no list either, and the player is told.
+    D3D9RuntimeSetPresent(false);
+    EngResModes no_runtime;
+    EXPECT_FALSE(no_runtime.IsSetup());
+    ASSERT_EQ(TestHooks::message_boxes.size(), 1u);
+    EXPECT_EQ(TestHooks::message_boxes[0].caption, "DirectX 9 Not Detected");
+    EXPECT_TRUE(WasStored(" <ERROR>  ( EngResModes::GetList )    Could not create directx object"));
+    D3D9RuntimeSetPresent(true);
 
     // Without a device kind there is no list either.
     eng_device_type = EDT_NONE;

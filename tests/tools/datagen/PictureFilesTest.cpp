@@ -47,7 +47,8 @@ public:
     int Height() const { return m_height; }
     int Channels() const { return m_channels; }
     const std::vector<unsigned char> &Bytes() const { return m_bytes; }
-    int Alpha(int x, int y) const { return m_pixels[((size_t)y * m_width + x) * 4 + 3]; }
+    int Alpha(int x, int y) const { return Channel(x, y, 3); }
+    int Channel(int x, int y, int c) const { return m_pixels[((size_t)y * m_width + x) * 4 + c]; }
 
     // Share of the pixels of a rectangle whose alpha is above `threshold`.
     double Covered(int x0, int y0, int x1, int y1, int threshold = 0) const
@@ -176,6 +177,23 @@ TEST(PictureOrientationTest, BarrelsNozzlesAndShotsPointToTheImageTop)
         EXPECT_GT(centre - top, bottom + 1 - centre) << file << ": reaches " << centre - top << " up, "
                                                      << bottom + 1 - centre << " down";
     }
+}
+
+TEST(TextureCursorTest, IsWrittenForBlendingOneOverSourceAlpha)
+{
+    // Drawn with ONE / SRCALPHA: where the arrow is, the alpha is low and the
+    // colour carries the arrow; where it is clear, alpha 1 keeps the screen
+    // and the colour adds nothing.
+    Rgba cursor(DataPath("1600.dat"));
+    ASSERT_TRUE(cursor.Loaded());
+    int x = cursor.Width() / 8, y = cursor.Height() / 4; // inside the arrow, below its tip
+    EXPECT_LT(cursor.Alpha(x, y), 64);
+    EXPECT_GT(cursor.Channel(x, y, 0) + cursor.Channel(x, y, 1) + cursor.Channel(x, y, 2), 150);
+
+    int far = cursor.Width() - 2;
+    EXPECT_EQ(cursor.Alpha(far, far), 255);
+    for (int c = 0; c < 3; c++)
+        EXPECT_EQ(cursor.Channel(far, far, c), 0);
 }
 
 TEST(SkinAtlasTest, HasAPieceUnderEveryAreaTheSkinCuts)
