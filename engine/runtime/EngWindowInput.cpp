@@ -2,6 +2,7 @@
 #include "engine/core/EngFile.h"
 #include "engine/core/EngMath.h"
 #include "engine/core/EngMemory.h"
+#include "engine/graphics/EngFontDraw.h"
 #include "engine/runtime/EngDeviceDX9.h"
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
@@ -368,6 +369,9 @@ char EngWindow::DrawTextureCursor_PC()
     const bool began_scene = eng_device->BeginRenderingIfNeeded();
     if (!eng_device_dx9->IsRendering())
         return 0;
+    // Text may have left its drawing state prepared; it is put aside while
+    // the cursor draws and prepared again afterwards.
+    EngFontSaveAndUnPrepareStateOrRestoreAndPrepareState(1);
     const bool prepared_2d = eng_device->PrepareFor2DIfNeeded(1);
     // Unlit, so the picture shows its own colours.
     const bool lighting_was_on = eng_device->TurnOffLightingIfOn();
@@ -387,6 +391,7 @@ char EngWindow::DrawTextureCursor_PC()
         eng_device->TurnOnLighting();
     if (prepared_2d)
         eng_device->RestoreAfter2D();
+    EngFontSaveAndUnPrepareStateOrRestoreAndPrepareState(0);
     if (began_scene)
         eng_device->EndRendering();
     return 1;

@@ -3,6 +3,7 @@
 // state as it found it.
 #include "tests/engine/graphics/GraphicsTestSupport.h"
 #include "engine/core/EngFile.h"
+#include "engine/graphics/EngFontDraw.h"
 
 namespace {
 
@@ -127,6 +128,15 @@ TEST_F(EngTextureCursorTest, TheCursorIsDrawnLastOverEachFrame)
     EXPECT_EQ(dest, D3DBLEND_ONE);
     eng_device->RestoreAfter2D();
     eng_device->EndRendering();
+    EXPECT_TRUE(StoredLines().empty());
+
+    // Text left prepared is put aside for the cursor and prepared again.
+    EngFontPrepareForDrawingDefaultOrientation(0);
+    StartRecording();
+    program->DoRender();
+    EXPECT_EQ(Draws().size(), 1u);
+    EXPECT_TRUE(EngFontIsPreparedForDrawing());
+    EngFontRestoreAfterDrawing();
     EXPECT_TRUE(StoredLines().empty());
 }
 
