@@ -2,6 +2,7 @@
 // through the game's layout, each picture checked against its road, and the
 // generator's determinism and its refusal of unplayable definitions.
 #include "tools/datagen/RoadDataFile.h"
+#include "tests/tools/datagen/DataGenTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <stb_image.h>
@@ -238,20 +239,6 @@ TEST_P(GardenFilesTest, PictureShowsTheRoadWhereTheRoadDataRuns)
 INSTANTIATE_TEST_SUITE_P(Gardens, GardenFilesTest, testing::Range(0, 4));
 
 namespace {
-
-// Runs the generator from `sources` into `out`, making only `parts` when
-// given; returns its exit status and what it printed.
-int RunGenerator(const std::string &sources, const std::string &out, std::string *printed, const std::string &parts = "")
-{
-    std::string command = std::string("'") + HW_DATAGEN + "' '" + sources + "' '" + out + "' " + parts + " 2>&1";
-    FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return -1;
-    char buffer[256];
-    while (fgets(buffer, sizeof(buffer), pipe))
-        *printed += buffer;
-    return pclose(pipe);
-}
 
 }  // namespace
 

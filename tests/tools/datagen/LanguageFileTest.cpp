@@ -5,6 +5,8 @@
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngLanguages.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
+#include "tests/tools/datagen/DataGenTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -21,12 +23,6 @@
 namespace {
 
 const std::string TEXTS_FOLDER = std::string(HW_DATA_DIR) + "/Common/CommonTexts";
-
-std::string ReadText(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // The tokens of the file's text lines, in order, repeats included.
 std::vector<std::string> FileTokens(const std::string &text)
@@ -145,7 +141,7 @@ TEST_F(LanguageFileTest, LoadsThroughTheLanguageLoaderWithoutAComplaint)
 
     // Every line became a token of its own, and each finds its own line: a
     // repeated key would find the first one's.
-    std::vector<std::string> tokens = FileTokens(ReadText(TEXTS_FOLDER + "/English.txt"));
+    std::vector<std::string> tokens = FileTokens(ReadWhole(TEXTS_FOLDER + "/English.txt"));
     ASSERT_GT(tokens.size(), 60u);
     EXPECT_EQ(tokens.size(), std::set<std::string>(tokens.begin(), tokens.end()).size()) << "a key is given twice";
     for (size_t i = 0; i < tokens.size(); i++)
@@ -189,7 +185,7 @@ TEST_F(LanguageFileTest, TextsReadAsTheGameShowsThem)
 
 TEST_F(LanguageFileTest, HoldsEveryKeyTheCodeUses)
 {
-    std::vector<std::string> tokens = FileTokens(ReadText(TEXTS_FOLDER + "/English.txt"));
+    std::vector<std::string> tokens = FileTokens(ReadWhole(TEXTS_FOLDER + "/English.txt"));
     std::set<std::string> present(tokens.begin(), tokens.end()), families = Families(tokens);
 
     // The scan finds keys both ways: by the call and by their look.
@@ -210,7 +206,7 @@ TEST_F(LanguageFileTest, HoldsEveryKeyTheCodeUses)
             if (!entry.is_regular_file() || (extension != ".cpp" && extension != ".h"))
                 continue;
             scanned++;
-            for (const std::string &key : KeysUsed(ReadText(entry.path().string()), families))
+            for (const std::string &key : KeysUsed(ReadWhole(entry.path().string()), families))
                 if (!present.count(key))
                     missing.insert(key + " (" + entry.path().lexically_relative(root).string() + ")");
         }
@@ -224,25 +220,11 @@ TEST_F(LanguageFileTest, HoldsEveryKeyTheCodeUses)
 
 namespace {
 
-// Runs one part of the generator from `sources` into `out`; returns its exit
-// status and what it printed.
-int RunGenerator(const std::string &sources, const std::string &out, const std::string &part, std::string *printed)
-{
-    std::string command = std::string("'") + HW_DATAGEN + "' '" + sources + "' '" + out + "' " + part + " 2>&1";
-    FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return -1;
-    char buffer[256];
-    while (fgets(buffer, sizeof(buffer), pipe))
-        *printed += buffer;
-    return pclose(pipe);
-}
-
 }  // namespace
 
 TEST(LanguageFileGeneratorTest, RefusesWhatTheGameWouldMisread)
 {
-    const std::string good = ReadText(std::string(HW_DATA_SOURCE_DIR) + "/texts/English.txt");
+    const std::string good = ReadWhole(std::string(HW_DATA_SOURCE_DIR) + "/texts/English.txt");
     ASSERT_FALSE(good.empty());
     struct Case {
         const char *name;
@@ -269,7 +251,7 @@ TEST(LanguageFileGeneratorTest, RefusesWhatTheGameWouldMisread)
         text.replace(at, c.from.size(), c.to);
         std::ofstream(folder + "/texts/English.txt", std::ios::binary) << text;
         std::string printed;
-        EXPECT_NE(0, RunGenerator(folder, out, "texts", &printed)) << c.name;
+        EXPECT_NE(0, RunGenerator(folder, out, &printed, "texts")) << c.name;
         size_t line = printed.find("texts/English.txt: ");
         ASSERT_NE(std::string::npos, line) << c.name << ": " << printed;
         std::string reason = printed.substr(line, printed.find('\n', line) - line);

@@ -9,6 +9,8 @@
 #include "platform/audio/AudioOutput.h"
 #include "platform/audio/AudioSources.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
+#include "tests/tools/datagen/DataGenTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -167,31 +169,11 @@ INSTANTIATE_TEST_SUITE_P(Songs, SongFileTest, testing::Range(0, 3), [](const tes
 
 namespace {
 
-std::string ReadText(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Runs one part of the generator from `sources` into `out`; returns its exit
-// status and what it printed.
-int RunGenerator(const std::string &sources, const std::string &out, const std::string &part, std::string *printed)
-{
-    std::string command = std::string("'") + HW_DATAGEN + "' '" + sources + "' '" + out + "' " + part + " 2>&1";
-    FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return -1;
-    char buffer[256];
-    while (fgets(buffer, sizeof(buffer), pipe))
-        *printed += buffer;
-    return pclose(pipe);
-}
-
 }  // namespace
 
 TEST(SongScoreTest, GeneratorRefusesScoresThatDoNotAddUp)
 {
-    const std::string score = ReadText(std::string(HW_DATA_SOURCE_DIR) + "/music/main.json");
+    const std::string score = ReadWhole(std::string(HW_DATA_SOURCE_DIR) + "/music/main.json");
     ASSERT_FALSE(score.empty());
     struct Case {
         const char *name;
@@ -220,7 +202,7 @@ TEST(SongScoreTest, GeneratorRefusesScoresThatDoNotAddUp)
         text.replace(at, c.from.size(), c.to);
         std::ofstream(folder + "/music/main.json", std::ios::binary) << text;
         std::string printed;
-        EXPECT_NE(0, RunGenerator(folder, out, "songs", &printed)) << c.name;
+        EXPECT_NE(0, RunGenerator(folder, out, &printed, "songs")) << c.name;
         size_t line = printed.find("music/main.json: ");
         ASSERT_NE(std::string::npos, line) << c.name << ": " << printed;
         std::string reason = printed.substr(line, printed.find('\n', line) - line);

@@ -6,6 +6,7 @@
 // descriptions use only texture names the game's hooks know.
 #include "tools/datagen/DataPictureList.h"
 #include "tools/datagen/SkinAtlas.h"
+#include "tests/tools/datagen/DataGenTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -312,14 +313,8 @@ TEST(PictureDescriptionTest, GeneratorRefusesATextureNameTheHooksDoNotKnow)
     text.replace(at, strlen("HiveWatcherText.png"), "Misc.png");
     std::ofstream(title, std::ios::binary) << text;
 
-    std::string command = std::string("'") + HW_DATAGEN + "' sources out pictures 2>&1";
-    FILE *pipe = popen(command.c_str(), "r");
-    ASSERT_NE(nullptr, pipe);
     std::string printed;
-    char buffer[256];
-    while (fgets(buffer, sizeof(buffer), pipe))
-        printed += buffer;
-    EXPECT_NE(0, pclose(pipe));
+    EXPECT_NE(0, RunGenerator("sources", "out", &printed, "pictures"));
     EXPECT_NE(std::string::npos, printed.find("pictures/title.ttx: texture \"Misc.png\" is not a name the game's texture "
                                               "hooks know"))
         << printed;
