@@ -40,6 +40,8 @@ fi
 flags="$(cd "$(dirname "$0")/.." && pwd)/tools/datagen/flags"
 if ! cmp -s "$flags/package-lock.json" "$flags/node_modules/.hw-installed-lock"; then
   echo "Installing the flag pictures (npm ci in $flags)"
-  (cd "$flags" && npm ci --no-audit --no-fund --ignore-scripts --loglevel=error)
+  # One retry: a dropped connection to the registry should not fail a build.
+  (cd "$flags" && { npm ci --no-audit --no-fund --ignore-scripts --loglevel=error ||
+                    npm ci --no-audit --no-fund --ignore-scripts --loglevel=error; })
   cp "$flags/package-lock.json" "$flags/node_modules/.hw-installed-lock"
 fi
