@@ -309,33 +309,27 @@ bool EngTextureDX9::DoFinaliseTextureCreation(int width, int height, int bits, u
 
 bool EngTextureDX9::TextureBufferCreate()
 {
-    if (!eng_d3d_device)
-        return false;
-    if (m_quad.IsCreated()) {
-        DebugError("EngTextureDX9::TextureBufferCreate", "Buffer already created");
-        return false;
-    }
-    if (!m_quad.Create(EVBT_POS_TEX, m_owner))
-        return false;
-    m_coloured = false;
-    m_normals = false;
-    m_2d = false;
-    return true;
+    return CreateQuad(EVBT_POS_TEX, false, "EngTextureDX9::TextureBufferCreate");
 }
 
 bool EngTextureDX9::TextureBufferCreate2D()
 {
+    return CreateQuad(EVBT_POS_TEX_2D, true, "EngTextureDX9::TextureBufferCreate2D");
+}
+
+bool EngTextureDX9::CreateQuad(_EngVertexBufferType type, bool is_2d, const char *where)
+{
     if (!eng_d3d_device)
         return false;
     if (m_quad.IsCreated()) {
-        DebugError("EngTextureDX9::TextureBufferCreate2D", "Buffer already created");
+        DebugError(where, "Buffer already created");
         return false;
     }
-    if (!m_quad.Create(EVBT_POS_TEX_2D, m_owner))
+    if (!m_quad.Create(type, m_owner))
         return false;
     m_coloured = false;
     m_normals = false;
-    m_2d = true;
+    m_2d = is_2d;
     return true;
 }
 

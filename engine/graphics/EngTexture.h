@@ -128,6 +128,8 @@ public:
     EngVertexBufferDX9 *GetQuad() { return &m_quad; }
 
 private:
+    // The texture's quad of the given layout; fails when one exists already.
+    bool CreateQuad(_EngVertexBufferType type, bool is_2d, const char *where);
     // The members a new texture starts from.
     void ClearTextureMembers();
     void PositionQuad(float x, float y, float w, float h);
