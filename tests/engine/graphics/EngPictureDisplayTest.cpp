@@ -2,6 +2,7 @@
 // that fades in, drawn at two moments and read back from the back buffer.
 #include "tests/engine/graphics/PictureTestSupport.h"
 #include "platform/d3d9/D3D9GL.h"
+#include "tests/support/TestPixels.h"
 
 #include <nlohmann/json.hpp>
 
@@ -10,17 +11,6 @@
 namespace {
 
 typedef nlohmann::ordered_json Json;
-
-testing::AssertionResult Near(DWORD expected, DWORD actual, int tolerance)
-{
-    for (int shift = 0; shift < 24; shift += 8) {
-        int a = (expected >> shift) & 0xFF, b = (actual >> shift) & 0xFF;
-        if (std::abs(a - b) > tolerance)
-            return testing::AssertionFailure() << std::hex << "expected " << (expected & 0xFFFFFF) << ", read "
-                                               << (actual & 0xFFFFFF);
-    }
-    return testing::AssertionSuccess();
-}
 
 // Texture names of the description map to files of the working folder.
 char ServeFromHere(const char *, const char *filename, char *out, int out_size)

@@ -5,21 +5,11 @@
 #include "engine/graphics/EngDimDraw.h"
 #include "engine/graphics/EngTriangleList.h"
 #include "platform/d3d9/D3D9GL.h"
+#include "tests/support/TestPixels.h"
 
 #include <cstdlib>
 
 namespace {
-
-testing::AssertionResult Near(DWORD expected, DWORD actual, int tolerance = 2)
-{
-    for (int shift = 0; shift < 24; shift += 8) {
-        int a = (expected >> shift) & 0xFF, b = (actual >> shift) & 0xFF;
-        if (std::abs(a - b) > tolerance)
-            return testing::AssertionFailure() << std::hex << "expected " << (expected & 0xFFFFFF) << ", read "
-                                               << (actual & 0xFFFFFF);
-    }
-    return testing::AssertionSuccess();
-}
 
 // A program whose graphics objects are made and released with every device,
 // as the game's are.

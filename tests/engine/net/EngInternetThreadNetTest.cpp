@@ -17,19 +17,6 @@ using Clock = std::chrono::steady_clock;
 
 LoopbackServer server;
 
-std::string Pattern(size_t n)
-{
-    std::string s;
-    for (size_t i = 0; i < n; i++)
-        s += static_cast<char>('a' + i % 26);
-    return s;
-}
-
-double SecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 int LogCount(const std::string &text)
 {
     int count = 0;

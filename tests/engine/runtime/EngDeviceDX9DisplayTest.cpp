@@ -6,6 +6,7 @@
 #include "engine/runtime/EngUtilsDX9.h"
 #include "platform/d3d9/D3D9GL.h"
 #include "platform/d3d9/D3DX9.h"
+#include "tests/support/TestPixels.h"
 
 #include <gtest/gtest.h>
 
@@ -29,17 +30,6 @@ struct SpaceVertex {
     D3DCOLOR colour;
 };
 const DWORD SPACE_FVF = D3DFVF_XYZ | D3DFVF_DIFFUSE;
-
-testing::AssertionResult Near(DWORD expected, DWORD actual, int tolerance = 3)
-{
-    for (int shift = 0; shift < 24; shift += 8) {
-        int a = (expected >> shift) & 0xFF, b = (actual >> shift) & 0xFF;
-        if (std::abs(a - b) > tolerance)
-            return testing::AssertionFailure() << std::hex << "expected " << (expected & 0xFFFFFF) << ", read "
-                                               << (actual & 0xFFFFFF);
-    }
-    return testing::AssertionSuccess();
-}
 
 class EngDeviceDX9DisplayTest : public testing::Test {
 protected:
@@ -187,14 +177,14 @@ TEST_F(EngDeviceDX9DisplayTest, LitQuadsShowTheirMaterialsEmissiveColour)
         {100, 100, 0, 0xFFFFFFFF}, {100, 300, 0, 0xFFFFFFFF}, {300, 100, 0, 0xFFFFFFFF}, {300, 300, 0, 0xFFFFFFFF}};
     Draw(square, SPACE_FVF);
     // Virtual (200, 200) is pixel (100, 140) of 320 x 240.
-    EXPECT_TRUE(Near(0xFFFF00, Pixel(100, 140)));
-    EXPECT_TRUE(Near(0x0000FF, Pixel(10, 10)));
+    EXPECT_TRUE(Near(0xFFFF00, Pixel(100, 140), 3));
+    EXPECT_TRUE(Near(0x0000FF, Pixel(10, 10), 3));
 
     // The engine's default material, lit without lights, is black.
     eng_d3d_device->SetRenderState(D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1);
     eng_device_dx9->SetMaterialToDefault();
     Draw(square, SPACE_FVF);
-    EXPECT_TRUE(Near(0x000000, Pixel(100, 140)));
+    EXPECT_TRUE(Near(0x000000, Pixel(100, 140), 3));
     eng_device->RestoreAfter2D();
     eng_device->EndRendering();
     EXPECT_TRUE(StoredLines().empty());
@@ -221,8 +211,8 @@ TEST_F(EngDeviceDX9DisplayTest, AntiAliasingSmoothsEdgesWhereTheDisplayHasIt)
     DWORD edge = Pixel(100, 100) & 0xFF;
     EXPECT_GT(edge, 0x10u);
     EXPECT_LT(edge, 0xF0u);
-    EXPECT_TRUE(Near(0xFFFFFF, Pixel(50, 50)));
-    EXPECT_TRUE(Near(0x000000, Pixel(150, 150)));
+    EXPECT_TRUE(Near(0xFFFFFF, Pixel(50, 50), 3));
+    EXPECT_TRUE(Near(0x000000, Pixel(150, 150), 3));
 }
 
 } // namespace

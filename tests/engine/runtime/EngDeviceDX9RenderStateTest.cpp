@@ -60,23 +60,9 @@ D3DMATRIX Translation(float x, float y, float z)
     return matrix;
 }
 
-class EngDeviceDX9RenderStateTest : public testing::Test {
+class EngDeviceDX9RenderStateTest : public RecordingProgramTest {
 protected:
-    RecordingProgram *program = nullptr;
-    _EngCreateWindowParms parms = WindowParms(1, 800, 600);
-
-    void SetUp() override
-    {
-        ResetRuntimeForTest();
-        program = new RecordingProgram();
-    }
-
-    void TearDown() override
-    {
-        program->CloseDown(1);
-        delete program;
-        VirtualClock::Remove();
-    }
+    EngDeviceDX9RenderStateTest() { parms = WindowParms(1, 800, 600); }
 
     void Open()
     {

@@ -8,23 +8,14 @@
 
 namespace {
 
-class EngDeviceTest : public testing::Test {
+class EngDeviceTest : public RecordingProgramTest {
 protected:
-    RecordingProgram *program = nullptr;
-    _EngCreateWindowParms parms = WindowParms(1, 800, 600);
-
-    void SetUp() override
-    {
-        ResetRuntimeForTest();
-        program = new RecordingProgram();
-    }
+    EngDeviceTest() { parms = WindowParms(1, 800, 600); }
 
     void TearDown() override
     {
-        program->CloseDown(1);
-        delete program;
+        RecordingProgramTest::TearDown();
         eng_device_type = EDT_DX9;
-        VirtualClock::Remove();
     }
 
     EngWindow *Open()

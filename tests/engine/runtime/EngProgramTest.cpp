@@ -11,23 +11,8 @@
 
 namespace {
 
-class EngProgramTest : public testing::Test {
+class EngProgramTest : public RecordingProgramTest {
 protected:
-    RecordingProgram *program = nullptr;
-    _EngCreateWindowParms parms = WindowParms();
-
-    void SetUp() override
-    {
-        ResetRuntimeForTest();
-        program = new RecordingProgram();
-    }
-
-    void TearDown() override
-    {
-        program->CloseDown(1);
-        delete program;
-        VirtualClock::Remove();
-    }
 
     void OpenWindow()
     {

@@ -18,23 +18,8 @@ std::vector<std::string> Joined(std::vector<std::string> first, const std::vecto
     return first;
 }
 
-class EngWindowTest : public testing::Test {
+class EngWindowTest : public RecordingProgramTest {
 protected:
-    RecordingProgram *program = nullptr;
-    _EngCreateWindowParms parms = WindowParms();
-
-    void SetUp() override
-    {
-        ResetRuntimeForTest();
-        program = new RecordingProgram();
-    }
-
-    void TearDown() override
-    {
-        program->CloseDown(1);
-        delete program;
-        VirtualClock::Remove();
-    }
 
     EngWindow *Open()
     {

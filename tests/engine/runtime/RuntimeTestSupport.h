@@ -18,6 +18,8 @@
 #include "platform/win32/Win32Window.h"
 #include "tests/support/TestHooks.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <ostream>
@@ -171,6 +173,27 @@ inline void ResetRuntimeForTest()
     VirtualClock::Advance(1000);
     EngMainUpdateProgramTime();
 }
+
+// A recording program object made fresh for each test on the headless
+// desktop, and closed down after it.
+class RecordingProgramTest : public testing::Test {
+protected:
+    RecordingProgram *program = nullptr;
+    _EngCreateWindowParms parms = WindowParms();
+
+    void SetUp() override
+    {
+        ResetRuntimeForTest();
+        program = new RecordingProgram();
+    }
+
+    void TearDown() override
+    {
+        program->CloseDown(1);
+        delete program;
+        VirtualClock::Remove();
+    }
+};
 
 // Handles every queued message as the main loop would, one at a time.
 inline void PumpAll(EngWindow *window)

@@ -5,6 +5,7 @@
 #include "platform/d3d9/D3D9GL.h"
 #include "platform/win32/Win32Headless.h"
 #include "platform/win32/Win32Window.h"
+#include "tests/support/TestPixels.h"
 
 #include <gtest/gtest.h>
 
@@ -150,18 +151,6 @@ protected:
         return argb;
     }
 };
-
-// Each channel within the tolerance; alpha is left out (the back buffer has none).
-testing::AssertionResult Near(DWORD expected, DWORD actual, int tolerance = 2)
-{
-    for (int shift = 0; shift < 24; shift += 8) {
-        int a = (expected >> shift) & 0xFF, b = (actual >> shift) & 0xFF;
-        if (std::abs(a - b) > tolerance)
-            return testing::AssertionFailure() << std::hex << "expected " << (expected & 0xFFFFFF) << ", read "
-                                               << (actual & 0xFFFFFF);
-    }
-    return testing::AssertionSuccess();
-}
 
 TEST_F(D3D9GLDisplayTest, ADeviceClearsPresentsAndGoesWithoutLeftovers)
 {

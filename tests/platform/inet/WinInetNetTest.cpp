@@ -12,19 +12,6 @@ namespace {
 
 LoopbackServer server;
 
-std::string Pattern(size_t n)
-{
-    std::string s;
-    for (size_t i = 0; i < n; i++)
-        s += static_cast<char>('a' + i % 26);
-    return s;
-}
-
-double Seconds(std::chrono::steady_clock::time_point since)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
 class WinInetNetTest : public testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_TRUE(server.Start()); }
@@ -212,8 +199,8 @@ TEST_F(WinInetNetTest, AServerThatNeverAnswersTimesOutWithinTheLimit)
     EXPECT_FALSE(Open(server.Url("/silent")));
     EXPECT_EQ(error_, static_cast<DWORD>(ERROR_INTERNET_TIMEOUT));
     // Connect, send and receive limits together bound the open.
-    EXPECT_GE(Seconds(start), 0.85);
-    EXPECT_LT(Seconds(start), 3.0);
+    EXPECT_GE(SecondsSince(start), 0.85);
+    EXPECT_LT(SecondsSince(start), 3.0);
 }
 
 TEST_F(WinInetNetTest, AStalledBodyTimesOutTheRead)
@@ -229,8 +216,8 @@ TEST_F(WinInetNetTest, AStalledBodyTimesOutTheRead)
     EXPECT_FALSE(InternetReadFile(url_, buffer, sizeof(buffer), &got));
     EXPECT_EQ(errno, ERROR_INTERNET_TIMEOUT);
     EXPECT_EQ(got, 0u);
-    EXPECT_GE(Seconds(start), 0.25);
-    EXPECT_LT(Seconds(start), 2.0);
+    EXPECT_GE(SecondsSince(start), 0.25);
+    EXPECT_LT(SecondsSince(start), 2.0);
 }
 
 TEST_F(WinInetNetTest, ABodyCutShortGivesItsBytesThenAnError)
