@@ -97,18 +97,6 @@ double Number(const Json &value)
     return value.get<double>();
 }
 
-// Truncated toward zero; the low 8 bits of the whole number, computed
-// without a conversion that large values would overflow.
-char LowByte(double value)
-{
-    if (!std::isfinite(value))
-        return 0;
-    double low = std::fmod(std::trunc(value), 256.0);
-    if (low < 0)
-        low += 256.0;
-    return static_cast<char>(static_cast<unsigned char>(low));
-}
-
 bool IsEmptyName(const char *name)
 {
     return !name || !name[0];
@@ -240,7 +228,7 @@ char EngJsonGetCharFromObject(const Json &object, const char *name, char *out)
         return 0;
     }
     return Guarded(where, [&]() -> char {
-        *out = LowByte(Number(object.at(name)));
+        *out = EngJsonNumberToChar(Number(object.at(name)));
         return 1;
     });
 }
@@ -256,7 +244,7 @@ char EngJsonReadNumbersFromObject(const Json &object, const char *name, char *ou
     char *outs[] = {out0, out1, out2, out3, out4};
     return ReadNumberArray(where, object, name, 5, [&](int i, double number) {
         if (outs[i])
-            *outs[i] = LowByte(number);
+            *outs[i] = EngJsonNumberToChar(number);
     });
 }
 
@@ -273,4 +261,15 @@ char EngJsonReadNumbersFromObject(const Json &object, const char *name, float *o
         if (outs[i])
             *outs[i] = static_cast<float>(number);
     });
+}
+
+char EngJsonNumberToChar(double value)
+{
+    // Computed without a conversion that large values would overflow.
+    if (!std::isfinite(value))
+        return 0;
+    double low = std::fmod(std::trunc(value), 256.0);
+    if (low < 0)
+        low += 256.0;
+    return static_cast<char>(static_cast<unsigned char>(low));
 }

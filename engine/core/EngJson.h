@@ -33,6 +33,9 @@ char EngJsonGetDimensionFromObject(const nlohmann::ordered_json &object, const c
 char EngJsonGetVector2dFromObject(const nlohmann::ordered_json &object, const char *name, _Vector2d *out);
 // A number truncated toward zero, keeping its low 8 bits (300 gives 44).
 char EngJsonGetCharFromObject(const nlohmann::ordered_json &object, const char *name, char *out);
+// A JSON number kept in a char, as the char getters keep it: truncated toward
+// zero, its low 8 bits (0 for a number that is not finite).
+char EngJsonNumberToChar(double value);
 // An array of up to five numbers, each truncated to its low 8 bits, into
 // the outputs given (any may be null).
 char EngJsonReadNumbersFromObject(const nlohmann::ordered_json &object, const char *name, char *out0, char *out1,

@@ -53,17 +53,6 @@ const Json &RequiredArray(const Json &object, const char *key)
     return value;
 }
 
-// A number kept in a char: truncated toward zero, its low 8 bits.
-char NumberToChar(double value)
-{
-    if (!std::isfinite(value))
-        return 0;
-    double low = std::fmod(std::trunc(value), 256.0);
-    if (low < 0)
-        low += 256.0;
-    return static_cast<char>(static_cast<unsigned char>(low));
-}
-
 // "TexNum": the nearest texture number (an exact half toward zero); anything
 // outside the textures draws nothing.
 int TextureNumber(double value, int num_textures)
@@ -159,7 +148,7 @@ void ReadStage(const Json &object, _EngPictureStage *stage, int num_textures, ch
     if (!is_layer)
         OptionalFloats(object, "Alpha Times", &alpha->fade_in_time, &alpha->fade_out_time, &alpha->hold_time,
                        &alpha->gap_time);
-    alpha->throb_on = NumberToChar(RequiredNumber(object, "Alpha Throb On"));
+    alpha->throb_on = EngJsonNumberToChar(RequiredNumber(object, "Alpha Throb On"));
     alpha->throb_min_level = static_cast<float>(RequiredNumber(object, "Alpha Throb Min Level"));
     alpha->throb_speed = static_cast<float>(RequiredNumber(object, "Alpha Throb Speed"));
     alpha->throb_mult = static_cast<float>(RequiredNumber(object, "Alpha Throb Mult"));
