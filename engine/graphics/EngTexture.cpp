@@ -145,6 +145,29 @@ int EngTextureDX9::GetBitdepthFromFormat(unsigned int format, bool *has_alpha)
     return 0;
 }
 
+namespace {
+
+// How a texture is made: a light-only texture holds one brightness byte, a
+// render target takes the back buffer's format, the rest the best format the
+// device offers (with alpha when asked).
+void ChooseCreation(bool light_only, bool render_target, char alpha, D3DFORMAT *format, DWORD *usage, D3DPOOL *pool)
+{
+    *format = D3DFMT_UNKNOWN;
+    *usage = 0;
+    *pool = D3DPOOL_MANAGED;
+    if (light_only) {
+        *format = D3DFMT_L8;
+    } else if (render_target) {
+        *format = eng_d3d_back_buffer_format;
+        *usage = D3DUSAGE_RENDERTARGET;
+        *pool = D3DPOOL_DEFAULT;
+    } else {
+        EngUtilsDX9_GetSupportedSurfaceFormat(format, alpha);
+    }
+}
+
+} // namespace
+
 bool EngTextureDX9::DoLoadFromFile(const char *path, char alpha, char alpha_type, char twod, char light_only)
 {
     const char *where = "EngTextureDX9::DoLoadFromFile";
@@ -166,18 +189,10 @@ bool EngTextureDX9::DoLoadFromFile(const char *path, char alpha, char alpha_type
         DebugError(where, "Texture already exists <%s>", path);
     DestroyTexture();
 
-    D3DFORMAT format = D3DFMT_UNKNOWN;
-    DWORD usage = 0;
-    D3DPOOL pool = D3DPOOL_MANAGED;
-    if (light_only) {
-        format = D3DFMT_L8;
-    } else if (twod == 2) {
-        format = eng_d3d_back_buffer_format;
-        usage = D3DUSAGE_RENDERTARGET;
-        pool = D3DPOOL_DEFAULT;
-    } else {
-        EngUtilsDX9_GetSupportedSurfaceFormat(&format, alpha);
-    }
+    D3DFORMAT format;
+    DWORD usage;
+    D3DPOOL pool;
+    ChooseCreation(light_only, twod == 2, alpha, &format, &usage, &pool);
     if (!EngUtilsDX9_CheckResult(where, "D3DXCreateTextureFromFileExA",
                                  D3DXCreateTextureFromFileExA(eng_d3d_device, path, D3DX_DEFAULT, D3DX_DEFAULT, 1,
                                                               usage, format, pool, D3DX_DEFAULT, D3DX_DEFAULT, 0,
@@ -242,18 +257,10 @@ bool EngTextureDX9::DoCreateEmptyTexture(int *width, int *height, char alpha, ch
         DebugError(where, "Texture already exists");
     DestroyTexture();
 
-    D3DFORMAT format = D3DFMT_UNKNOWN;
-    DWORD usage = 0;
-    D3DPOOL pool = D3DPOOL_MANAGED;
-    if (light_only) {
-        format = D3DFMT_L8;
-    } else if (render_target) {
-        format = eng_d3d_back_buffer_format;
-        usage = D3DUSAGE_RENDERTARGET;
-        pool = D3DPOOL_DEFAULT;
-    } else {
-        EngUtilsDX9_GetSupportedSurfaceFormat(&format, alpha);
-    }
+    D3DFORMAT format;
+    DWORD usage;
+    D3DPOOL pool;
+    ChooseCreation(light_only, render_target, alpha, &format, &usage, &pool);
     if (!EngUtilsDX9_CheckResult(where, "D3DXCreateTexture",
                                  D3DXCreateTexture(eng_d3d_device, static_cast<UINT>(*width),
                                                    static_cast<UINT>(*height), 1, usage, format, pool, &m_texture))) {
