@@ -1,0 +1,713 @@
+// The button base class: construction and destruction, the state flags,
+// the press handling with its liveness check, geometry and the background
+// and text drawing every control shares.
+#include "gui/MWinButton.h"
+
+#include "engine/core/EngDebug.h"
+#include "engine/graphics/EngFont.h"
+#include "engine/runtime/EngMain.h"
+#include "engine/runtime/EngProgram.h"
+#include "engine/runtime/EngWindow.h"
+#include "gui/MWin.h"
+#include "gui/MWinCollection.h"
+#include "gui/MWinFonts.h"
+#include "gui/MWinGroup.h"
+#include "gui/MWinIDs.h"
+#include "gui/MWinScreens.h"
+#include "gui/MWinTextures.h"
+#include "gui/MWinWindow.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+int live_count = 0;
+// Serials are never reused, so an old serial never matches a new control.
+unsigned long next_serial = 0;
+// One toolkit-wide guard: Enable re-runs the window's mouse move, which
+// may enable controls again.
+bool enabling = false;
+
+// The standard texture-button slot each kind draws its background from.
+const int kDefaultBackSlot[] = {
+    MWIN_STD_TEX_BUTTON_BACK,    // MWBT_NONE
+    MWIN_STD_TEX_PUSH_BUTTON,    // MWBT_PUSH
+    MWIN_STD_TEX_STATIC,         // MWBT_STATIC
+    MWIN_STD_TEX_TEXT_EDIT,      // MWBT_TEXT_EDIT
+    MWIN_STD_TEX_SCROLL_BACK,    // MWBT_HORZ_SCROLLBAR
+    MWIN_STD_TEX_VSCROLL_BACK,   // MWBT_VERT_SCROLLBAR
+    MWIN_STD_TEX_CHOICE,         // MWBT_LIST
+    MWIN_STD_TEX_PUSH_BUTTON,    // MWBT_CHECKBOX
+    MWIN_STD_TEX_CHOICE,         // MWBT_CHOICE
+    MWIN_STD_TEX_PANEL,          // MWBT_PANEL
+    MWIN_STD_TEX_SCROLL_BACK,    // MWBT_KIND_10
+    MWIN_STD_TEX_BUTTON_BACK,    // MWBT_PROGRESS_CIRCLE
+    MWIN_STD_TEX_BUTTON_BACK,    // MWBT_KIND_12
+    MWIN_STD_TEX_BUTTON_BACK,    // MWBT_KIND_13
+    MWIN_STD_TEX_STATIC,         // MWBT_CLASS
+    MWIN_STD_TEX_BUTTON_BACK,    // MWBT_RANGE_SLIDER
+    MWIN_STD_TEX_BUTTON_BACK,    // MWBT_KIND_16
+};
+
+// The kinds that start interactive; the others become so when set up.
+const _MWinButtonType kInteractiveKinds[] = {MWBT_NONE, MWBT_PUSH, MWBT_STATIC, MWBT_CHECKBOX};
+
+} // namespace
+
+MWinButton::MWinButton(MWin *mwin, const char *id, MWinGroup *group, _MWinButtonType type, const char *texbut_id,
+                       const char *text, float x, float y, float w, float h)
+    : m_shown(0), m_mwin(nullptr), m_window(nullptr), m_group(nullptr), m_prev(nullptr), m_next(nullptr),
+      m_type(static_cast<_MWinButtonType>(-1)), m_id{}, m_serial(0), m_enabled(0), m_active(0), m_pressed(0),
+      m_interactive(0), m_on_screen(0), m_dragging(0), m_editing(0), m_dim{}, m_screen{}, m_crop{},
+      m_text_margin(0), m_text(nullptr), m_shrink_to_fit(0), m_font_id{}, m_font_num(MWIN_FONT_DEFAULT),
+      m_text_colour{0, 0, 0, 1}, m_text_scale_x(1), m_text_scale_y(1), m_text_align(MWTA_CENTER),
+      m_multiplier{1, 1, 1, 1}, m_multiplier_mode(0), m_texbut_id{}, m_texbut(-1), m_callback_a(nullptr),
+      m_callback_b(nullptr), m_callback_c(nullptr), m_callback_int_a(0), m_callback_int_b(0),
+      m_callback_user(nullptr), m_has_callback(0)
+{
+    m_serial = ++next_serial;
+    live_count++;
+    if (!DebugCheckFatalPlainName(mwin != nullptr, "MWinButton::MWinButton", "No mw"))
+        return;
+    m_mwin = mwin;
+    MWinCopyID(m_id, id);
+    if (!DebugCheckFatalPlainName(group != nullptr, "MWinButton::MWinButton", "No Group"))
+        return;
+    if (!DebugCheckFatalPlainName(group->GetWindow() != nullptr, "MWinButton::MWinButton", "No Window"))
+        return;
+    m_group = group;
+    m_window = group->GetWindow();
+    m_type = type;
+    m_enabled = 1;
+    m_shown = 1;
+    m_shrink_to_fit = mwin->GetSettingsP()->m_shrink_to_fit;
+    SetBackTexButToTexBut(texbut_id);
+
+    _MWinLayoutSettings *layout = GetLayoutSettings();
+    if (type != MWBT_NONE) {
+        if (!layout)
+            return;
+        if (w < 0)
+            w = layout->m_button_w;
+        if (h < 0)
+            h = layout->m_button_h;
+    }
+    if (x < 0)
+        x = m_window->GetDesignWidth() / 2 - w / 2;
+    if (y < 0)
+        y = m_window->GetDesignHeight() / 2 - h / 2;
+    SetPosAndSize(x, y, w, h);
+    SetFont("MWIN_FONT_DEFAULT");
+    SetTypeDefaults();
+    SetText(text);
+}
+
+MWinButton::~MWinButton()
+{
+    if (m_mwin && m_mwin->IsOn() && m_window && m_window->GetCollection())
+        m_mwin->RemoveAnyQueuedMessagesForButton(this, m_window, m_window->GetCollection());
+    if (m_window)
+        m_window->ForgetButton(this);
+    std::free(m_text);
+    m_text = nullptr;
+    DestroyGraphics();
+    m_serial = 0;
+    live_count--;
+}
+
+int MWinButton::GetLiveCount()
+{
+    return live_count;
+}
+
+void MWinButton::SetTypeDefaults()
+{
+    for (_MWinButtonType kind : kInteractiveKinds)
+        if (m_type == kind)
+            m_interactive = 1;
+}
+
+void MWinButton::RequestRender()
+{
+    if (eng_main_program)
+        eng_main_program->RequestRenderWhenNeeded();
+}
+
+// The virtual operations.
+
+char MWinButton::CreateGraphics()
+{
+    RecalculateArea();
+    return 1;
+}
+
+void MWinButton::DestroyGraphics() {}
+
+void MWinButton::AreaChanged()
+{
+    RequestRender();
+}
+
+char MWinButton::Tick(char)
+{
+    return 0;
+}
+
+char MWinButton::HandleMouseButtonPressed(char button, char down, char)
+{
+    if (!m_interactive)
+        return 0;
+    if (!m_active || !m_enabled || !m_shown) {
+        m_pressed = 0;
+        m_dragging = 0;
+        return 0;
+    }
+    if (button != 0)
+        return 0;
+    RequestRender();
+    if (down) {
+        m_pressed = 1;
+        return 1;
+    }
+    if (m_pressed) {
+        m_pressed = 0;
+        // The receiver may delete this control: nothing after the call.
+        CallCallback(nullptr);
+        return 1;
+    }
+    if (m_dragging) {
+        m_dragging = 0;
+        return 0;
+    }
+    return 1;
+}
+
+char MWinButton::HandleMouseButtonReleased(char)
+{
+    return 0;
+}
+
+char MWinButton::CancelPress()
+{
+    if (m_interactive) {
+        m_pressed = 0;
+        m_dragging = 0;
+    }
+    return 0;
+}
+
+void MWinButton::HandleMouseMove()
+{
+    if (!m_interactive || !m_shown)
+        return;
+    if (eng_main_window && eng_main_window->WasLeftButtonReleasedOutside_PC())
+        CancelPress();
+    m_dragging = 0;
+}
+
+char MWinButton::HandleMouseWheel(int)
+{
+    return 0;
+}
+
+char MWinButton::HandleKeyDown(int key)
+{
+    if (!m_interactive || !m_active || !m_shown)
+        return 0;
+    if (m_type == MWBT_PUSH && (key == 13 || key == 32)) {
+        CallCallback(nullptr);
+        return 1;
+    }
+    return 0;
+}
+
+char MWinButton::HandleKeyDownUChar(unsigned char)
+{
+    return 0;
+}
+
+char MWinButton::HandleKeyUp(int)
+{
+    return 0;
+}
+
+char MWinButton::IsCapturingInput()
+{
+    if (!m_interactive || !m_active)
+        return 0;
+    switch (m_type) {
+    case MWBT_TEXT_EDIT:
+        return m_editing;
+    case MWBT_PANEL:
+    case MWBT_KIND_13:
+    case MWBT_RANGE_SLIDER:
+        return m_dragging;
+    default:
+        return 0;
+    }
+}
+
+void MWinButton::Activate()
+{
+    if (!m_active) {
+        m_active = 1;
+        RequestRender();
+    }
+}
+
+char MWinButton::Deactivate()
+{
+    char result = CancelPress();
+    m_dragging = 0;
+    if (m_active) {
+        m_active = 0;
+        RequestRender();
+    }
+    return result;
+}
+
+// State.
+
+void MWinButton::Hide()
+{
+    if (m_active)
+        Deactivate();
+    m_shown = 0;
+    RequestRender();
+}
+
+void MWinButton::Enable()
+{
+    if (m_enabled || enabling)
+        return;
+    enabling = true;
+    m_enabled = 1;
+    if (m_shown && m_window && m_mwin && m_mwin->IsPointerInDimension(&m_screen, nullptr))
+        m_window->HandleMouseMove();
+    enabling = false;
+    RequestRender();
+}
+
+void MWinButton::Disable()
+{
+    if (!m_enabled)
+        return;
+    if (m_active)
+        Deactivate();
+    m_enabled = 0;
+    RequestRender();
+}
+
+void MWinButton::SetEnabled(char on)
+{
+    if (on)
+        Enable();
+    else
+        Disable();
+}
+
+char MWinButton::CanBeActive()
+{
+    if (!m_enabled || !m_shown || m_type == MWBT_STATIC || m_type == MWBT_KIND_16)
+        return 0;
+    if (m_type == MWBT_PUSH && m_window && !m_window->GetController(0) && !m_callback_a && !m_callback_b &&
+        !m_callback_c)
+        return 0;
+    return 1;
+}
+
+char MWinButton::SetEscapeButtonForParentWindow()
+{
+    if (!m_window) {
+        DebugError("MWinButton::SetEscapeButtonForParentWindow", "No parent");
+        return 0;
+    }
+    m_window->SetEscapeButton(this);
+    return 1;
+}
+
+char MWinButton::SetDefaultButtonForParentWindow()
+{
+    if (!m_window) {
+        DebugError("MWinButton::SetDefaultButtonForParentWindow", "No parent");
+        return 0;
+    }
+    m_window->SetDefaultButton(this);
+    return 1;
+}
+
+_MWinTextureState MWinButton::GetTextureState()
+{
+    if (!m_enabled)
+        return MWTS_DISABLED;
+    if (m_pressed)
+        return MWTS_PRESSED;
+    return m_active ? MWTS_HIGHLIGHTED : MWTS_NORMAL;
+}
+
+// Callbacks.
+
+char MWinButton::SetCallback(MWinButtonCallback callback, int a, int b, char check_controller)
+{
+    if (check_controller && callback && m_window && m_window->GetController(0)) {
+        DebugError("MWinButton::SetCallback", "Use controller");
+        return 0;
+    }
+    m_callback_a = callback;
+    m_callback_b = nullptr;
+    m_callback_c = nullptr;
+    m_callback_int_a = a;
+    m_callback_int_b = b;
+    m_has_callback = 1;
+    return 1;
+}
+
+char MWinButton::SetCallback(MWinButtonCallbackUser callback, int a, int b, void *user, char check_controller)
+{
+    if (check_controller && callback && m_window && m_window->GetController(0)) {
+        DebugError("MWinButton::SetCallback", "Use controller");
+        return 0;
+    }
+    m_callback_b = callback;
+    m_callback_a = nullptr;
+    m_callback_c = nullptr;
+    m_callback_int_a = a;
+    m_callback_int_b = b;
+    m_callback_user = user;
+    m_has_callback = 1;
+    return 1;
+}
+
+char MWinButton::SetPlainCallback(MWinButtonPlainCallback callback, void *user)
+{
+    if (callback && m_window && m_window->GetController(0)) {
+        DebugError("MWinButton::SetPlainCallback", "Use controller");
+        return 0;
+    }
+    m_callback_c = callback;
+    m_callback_user = user;
+    m_callback_a = nullptr;
+    m_callback_b = nullptr;
+    m_callback_int_a = 0;
+    m_callback_int_b = 0;
+    m_has_callback = 1;
+    return 1;
+}
+
+char MWinButton::HasCallback()
+{
+    return (m_window && m_window->GetController(0)) || m_callback_a || m_callback_b || m_callback_c;
+}
+
+void MWinButton::FillCallbackInfo(_MWinButtonCallbackInfo *info)
+{
+    std::memset(info, 0, sizeof(*info));
+    std::memcpy(info->m_button_id, m_id, sizeof(m_id));
+    if (m_window)
+        std::memcpy(info->m_window_id, m_window->GetID(), MWIN_ID_SIZE);
+    info->m_button = this;
+}
+
+namespace {
+
+// Who this control is, copied before a handler runs. Afterwards the
+// control is alive only when the toolkit still finds a control under these
+// ids and that control carries the same serial: the old object is never
+// read, even when the handler deleted it or rebuilt the screen with the
+// same ids.
+struct ButtonIdentity {
+    MWin *mwin;
+    char collection_id[MWIN_ID_SIZE];
+    char window_id[MWIN_ID_SIZE];
+    char button_id[MWIN_ID_SIZE];
+    unsigned long serial;
+
+    bool StillAlive() const
+    {
+        if (!eng_main_program || !eng_main_window || !mwin->IsOn())
+            return false;
+        MWinButton *found = mwin->GetButtonFromIDs(collection_id, window_id, button_id, 0);
+        return found && found->GetSerial() == serial;
+    }
+};
+
+} // namespace
+
+char MWinButton::CallCallback(_MWinButtonCallbackInfo *info)
+{
+    ButtonIdentity self = {m_mwin, {}, {}, {}, m_serial};
+    std::memcpy(self.button_id, m_id, sizeof(m_id));
+    if (m_window) {
+        std::memcpy(self.window_id, m_window->GetID(), MWIN_ID_SIZE);
+        if (m_window->GetCollection())
+            std::memcpy(self.collection_id, m_window->GetCollection()->GetID(), MWIN_ID_SIZE);
+    }
+    const bool push = m_type == MWBT_PUSH;
+    _MWinButtonCallbackInfo filled;
+    if (!info) {
+        FillCallbackInfo(&filled);
+        info = &filled;
+    }
+
+    MWinCollectionController *controller = m_window ? m_window->GetController(0) : nullptr;
+    if (controller) {
+        char handled = controller->ButtonPressedCB(this, info);
+        if (!self.StillAlive())
+            return 0;
+        if (handled && push)
+            self.mwin->CallEventHook(0);
+        RequestRender();
+        return 1;
+    }
+
+    MWinButtonCallback a = m_callback_a;
+    MWinButtonCallbackUser b = m_callback_b;
+    MWinButtonPlainCallback c = m_callback_c;
+    int int_a = m_callback_int_a, int_b = m_callback_int_b;
+    void *user = m_callback_user;
+    if (a)
+        a(self.mwin, info, int_a, int_b);
+    else if (c)
+        c(user);
+    else if (b)
+        b(self.mwin, info, int_a, int_b, user);
+    else
+        return 0;
+    if (!self.StillAlive())
+        return 0;
+    if (push)
+        self.mwin->CallEventHook(0);
+    RequestRender();
+    return 1;
+}
+
+// Geometry.
+
+_MWinLayoutSettings *MWinButton::GetLayoutSettings()
+{
+    if (!m_mwin)
+        return nullptr;
+    if (m_window && m_window->GetCollection())
+        return m_window->GetScreenLayout();
+    return m_mwin->GetScreenLayout();
+}
+
+void MWinButton::SetPos(float x, float y)
+{
+    m_dim.x = x;
+    m_dim.y = y;
+    RecalculateArea();
+}
+
+void MWinButton::SetPosAndSize(float x, float y, float w, float h)
+{
+    _MWinLayoutSettings *layout = GetLayoutSettings();
+    if (!layout)
+        return;
+    if (w < 0)
+        w = layout->m_button_w;
+    if (h < 0)
+        h = layout->m_button_h;
+    m_dim.w = w < 2 ? 2 : w;
+    m_dim.h = h < 2 ? 2 : h;
+    SetPos(x, y);
+}
+
+void MWinButton::SetDimension(_Dimension dimension)
+{
+    SetPosAndSize(dimension.x, dimension.y, dimension.w, dimension.h);
+}
+
+char MWinButton::GetDimension(_Dimension *out)
+{
+    if (!out)
+        return 0;
+    *out = m_dim;
+    return 1;
+}
+
+char MWinButton::GetScreenDimension(_Dimension *out)
+{
+    if (!out)
+        return 0;
+    *out = m_screen;
+    return 1;
+}
+
+void MWinButton::RecalculateArea()
+{
+    if (!m_mwin || !m_mwin->GetTextures())
+        return;
+    m_screen = m_dim;
+    if (m_window) {
+        const _Dimension &r = *m_window->GetArea();
+        float ox = m_window->GetOffsetX(), oy = m_window->GetOffsetY();
+        float design_w = m_window->GetDesignWidth(), design_h = m_window->GetDesignHeight();
+        m_screen.x = m_dim.x + r.x + ox;
+        m_screen.y = m_dim.y + r.y + oy;
+        if (m_window->IsScaled() && design_w > 0) {
+            // Placed as a share of the window, so the control keeps its relative place.
+            float start = r.x + ox + r.w * m_dim.x / design_w;
+            m_screen.w = r.x + ox + r.w * (m_dim.x + m_dim.w) / design_w - start;
+            m_screen.x = start;
+            if (design_h > 0 && !m_window->IsTitleButton(this)) {
+                float top = r.y + oy + r.h * m_dim.y / design_h;
+                m_screen.h = r.y + oy + r.h * (m_dim.y + m_dim.h) / design_h - top;
+                m_screen.y = top;
+            }
+        }
+    }
+    _MWinLayoutSettings *layout = GetLayoutSettings();
+    if (!layout)
+        return;
+    if (m_window) {
+        if (m_screen.w < 2)
+            m_screen.w = 2;
+        if (m_screen.h < 2)
+            m_screen.h = 2;
+    }
+    m_crop = m_screen;
+    m_text_margin = layout->m_text_margin;
+    if ((m_type == MWBT_PUSH || m_type == MWBT_STATIC || m_type == MWBT_HORZ_SCROLLBAR) && m_texbut >= 0)
+        m_text_margin += layout->m_text_margin_per_w * m_dim.w;
+    m_on_screen = !(m_screen.y + m_screen.h < 0 || m_screen.y > 480 || m_screen.x + m_screen.w < 0 ||
+                    m_screen.x > 640);
+    AreaChanged();
+}
+
+// Text and look.
+
+void MWinButton::SetText(const char *text)
+{
+    std::free(m_text);
+    m_text = nullptr;
+    if (text && text[0])
+        m_text = strdup(text);
+    RequestRender();
+}
+
+char MWinButton::SetFont(const char *font_id)
+{
+    const char *where = "MWinButton::SetFont";
+    MWinFonts *fonts = m_mwin ? m_mwin->GetFonts() : nullptr;
+    int num = MWIN_FONT_NONE;
+    if (MWinIsIDInvalid(font_id))
+        DebugError(where, "Font id is empty");
+    else if (fonts)
+        num = fonts->GetFontNumFromID(font_id);
+    if (num == MWIN_FONT_NONE && !(font_id && std::strcmp(font_id, "MWIN_FONT_NONE") == 0)) {
+        if (!MWinIsIDInvalid(font_id))
+            DebugError(where, "User font <%s> not found", font_id);
+        MWinCopyID(m_font_id, "MWIN_FONT_DEFAULT");
+        m_font_num = MWIN_FONT_DEFAULT;
+        return 0;
+    }
+    MWinCopyID(m_font_id, font_id);
+    m_font_num = num;
+    return 1;
+}
+
+void MWinButton::SetTextColour(float r, float g, float b, float a)
+{
+    float *components[] = {&m_text_colour.r, &m_text_colour.g, &m_text_colour.b, &m_text_colour.a};
+    float values[] = {r, g, b, a};
+    for (int i = 0; i < 4; i++)
+        if (values[i] >= 0)
+            *components[i] = values[i];
+    if (m_multiplier_mode == 1)
+        m_multiplier_mode = 2;
+    RequestRender();
+}
+
+void MWinButton::SetTextScale(float x, float y)
+{
+    m_text_scale_x = x;
+    m_text_scale_y = y;
+    RequestRender();
+}
+
+void MWinButton::SetColourMultiplier(float r, float g, float b, float a)
+{
+    m_multiplier = {r, g, b, a};
+    m_multiplier_mode = 1;
+    RequestRender();
+}
+
+char MWinButton::SetBackTexButToTexBut(const char *id)
+{
+    if (MWinIsIDInvalid(id)) {
+        DebugError("MWinButton::SetBackTexButToTexBut", "No id");
+        SetBackTexButToNone();
+        return 0;
+    }
+    if (std::strcmp(id, "MWIN_TEXBUT_DEFAULT") == 0) {
+        SetBackTexButToDefault();
+        return 1;
+    }
+    if (std::strcmp(id, "MWIN_TEXBUT_NONE") == 0) {
+        SetBackTexButToNone();
+        return 1;
+    }
+    if (!MWinCopyID(m_texbut_id, id)) {
+        SetBackTexButToNone();
+        return 0;
+    }
+    MWinTextures *textures = m_mwin ? m_mwin->GetTextures() : nullptr;
+    m_texbut = textures ? textures->GetTexButNumFromID(id) : -1;
+    return m_texbut >= 0;
+}
+
+void MWinButton::SetBackTexButToDefault()
+{
+    MWinCopyID(m_texbut_id, "MWIN_TEXBUT_DEFAULT");
+    MWinTextures *textures = m_mwin ? m_mwin->GetTextures() : nullptr;
+    bool known_kind = m_type >= 0 && m_type < static_cast<int>(sizeof(kDefaultBackSlot) / sizeof(int));
+    m_texbut = textures && known_kind ? textures->GetStandardTexButNum(kDefaultBackSlot[m_type]) : -1;
+}
+
+void MWinButton::SetBackTexButToNone()
+{
+    MWinCopyID(m_texbut_id, "MWIN_TEXBUT_NONE");
+    m_texbut = -1;
+}
+
+// Drawing.
+
+void MWinButton::Render()
+{
+    if (!m_on_screen || !m_shown || !m_mwin)
+        return;
+    if (m_multiplier_mode != 0 && m_multiplier.a == 0)
+        return;
+    if (m_crop.w <= 0 || m_crop.h <= 0)
+        return;
+    _MWinTextureState state = GetTextureState();
+    MWinTextures *textures = m_mwin->GetTextures();
+    if (textures && m_texbut >= 0)
+        textures->DrawTexButInArea(m_texbut, state, &m_screen, m_multiplier_mode ? &m_multiplier : nullptr);
+
+    EngFont *font = m_mwin->GetFonts() ? m_mwin->GetFonts()->GetFont(m_font_num) : nullptr;
+    if (!font || !m_text)
+        return;
+    _ColourRGBA colour = m_text_colour;
+    if (m_multiplier_mode == 1)
+        colour = {colour.r * m_multiplier.r, colour.g * m_multiplier.g, colour.b * m_multiplier.b,
+                  colour.a * m_multiplier.a};
+    if (!m_enabled)
+        colour.a *= m_mwin->GetSettingsP()->m_disabled_text_alpha;
+    font->SetColourRGBA(&colour);
+    float sx = m_text_scale_x, sy = m_text_scale_y;
+    _MWinLayoutSettings *layout = GetLayoutSettings();
+    if (layout && layout->m_text_scale_x > 0 && layout->m_text_scale_y > 0) {
+        sx *= layout->m_text_scale_x;
+        sy *= layout->m_text_scale_y;
+    }
+    if (m_window && m_window->IsScaled()) {
+        sx *= eng_font_scale_x;
+        sy *= eng_font_scale_y;
+    }
+    font->SetScale(sx, sy);
+    m_mwin->DrawTextLineInDimension(m_font_num, m_text_align, m_text_margin, &m_screen, nullptr, m_text, 0, 1,
+                                    m_shrink_to_fit);
+}

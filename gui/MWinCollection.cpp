@@ -1,0 +1,454 @@
+// A collection: its windows per layout, activation, the window focus rules,
+// event routing to its windows, ticking and drawing.
+#include "gui/MWinCollection.h"
+
+#include "engine/core/EngDebug.h"
+#include "engine/runtime/EngDevice.h"
+#include "engine/runtime/EngWindowInput.h"
+#include "gui/MWin.h"
+#include "gui/MWinButton.h"
+#include "gui/MWinDesktop.h"
+#include "gui/MWinIDs.h"
+#include "gui/MWinWindow.h"
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+const int kKeyEscape = 27;
+
+bool IsValidLayout(int layout)
+{
+    return layout >= 0 && layout < MWIN_NUM_LAYOUTS;
+}
+
+bool IsOpenList(MWinButton *button)
+{
+    return button && button->GetType() == MWBT_LIST && button->IsCapturingInput();
+}
+
+} // namespace
+
+MWinCollection::MWinCollection(MWin *mwin, const char *id, MWinDesktop *desktop)
+    : m_was_active_before_popup(0), m_active(0), m_valid(0), m_bg_file{}, m_bg_load_alpha(0),
+      m_bg_load_alpha_type(0), m_layout(0), m_layout_set(0), m_has_modal(0), m_mwin(mwin), m_desktop(desktop),
+      m_id{}, m_windows{}, m_next(nullptr), m_prev(nullptr), m_scale_windows(1), m_escape_window(nullptr)
+{
+    if (!DebugCheckFatal(mwin != nullptr, "MWinCollection::MWinCollection", "Internal Error (MWinCollection)"))
+        return;
+    MWinCopyID(m_id, id);
+    Deactivate();
+    m_valid = 1;
+}
+
+MWinCollection::~MWinCollection()
+{
+    RemoveAllWindows();
+    // The other layouts' windows go too, rather than leak.
+    for (int layout = 0; layout < MWIN_NUM_LAYOUTS; layout++)
+        while (m_windows[layout]) {
+            MWinWindow *window = m_windows[layout];
+            m_windows[layout] = window->GetNext();
+            delete window;
+        }
+    DestroyGraphics();
+    m_valid = 0;
+    m_active = 0;
+}
+
+int MWinCollection::CheckedLayout()
+{
+    int layout = GetScreenLayout();
+    if (IsValidLayout(layout))
+        return layout;
+    DebugError("MWinCollection::CheckedLayout", "Invalid screen layout %d", layout);
+    m_layout = 0;
+    m_layout_set = 1;
+    return 0;
+}
+
+MWinWindow *&MWinCollection::Head()
+{
+    return m_windows[CheckedLayout()];
+}
+
+int MWinCollection::GetScreenLayout()
+{
+    return m_layout_set ? m_layout : m_mwin->GetLayout();
+}
+
+void MWinCollection::DeactivateAllWindows()
+{
+    for (MWinWindow *w = Head(); w; w = w->GetNext())
+        w->Deactivate();
+}
+
+void MWinCollection::Activate()
+{
+    CheckedLayout();
+    if (m_desktop)
+        for (MWinCollection *c = m_desktop->GetFirstCollection(); c; c = c->GetNext())
+            if (c != this)
+                c->Deactivate();
+    m_active = 1;
+}
+
+void MWinCollection::Deactivate()
+{
+    DeactivateAllWindows();
+    m_active = 0;
+}
+
+void MWinCollection::SetScreenLayout(int layout)
+{
+    char was_active = m_active;
+    if (was_active)
+        Deactivate();
+    m_layout = layout;
+    m_layout_set = 1;
+    if (was_active)
+        Activate();
+}
+
+// Windows.
+
+MWinWindow *MWinCollection::AddWindow(const char *id, const _MWinWindowCreateInfo *info)
+{
+    if (GetWindowFromID(id, 0))
+        DebugError("MWinCollection::AddWindow", "Window with id [%s] already exists.", id);
+    MWinWindow *window = new (std::nothrow) MWinWindow(m_mwin, id, this, info);
+    if (!window) {
+        DebugErrorCode("MWinCollection::AddWindow", 'OMEM');
+        return nullptr;
+    }
+    WindowsChanged();
+    MWinWindow *&head = Head();
+    if (!head) {
+        head = window;
+    } else {
+        MWinWindow *last = head;
+        last->Deactivate();
+        while (last->GetNext()) {
+            last = last->GetNext();
+            last->Deactivate();
+        }
+        last->SetLinks(last->GetPrev(), window);
+        window->SetLinks(last, nullptr);
+    }
+    WindowsChanged();
+    // The new window is the only active one.
+    DeactivateAllWindows();
+    window->Activate();
+    return window;
+}
+
+MWinWindow *MWinCollection::GetWindowFromID(const char *id, char report)
+{
+    if (MWinIsIDInvalid(id)) {
+        if (report)
+            DebugError("MWinCollection::GetWindowFromID", "No Window ID");
+        return nullptr;
+    }
+    for (MWinWindow *w = Head(); w; w = w->GetNext())
+        if (MWinAreIDsTheSame(w->GetID(), id))
+            return w;
+    if (report)
+        DebugError("MWinCollection::GetWindowFromID", "Window <%s> not found in collection <%s>", id, m_id);
+    return nullptr;
+}
+
+MWinWindow *MWinCollection::GetActiveWindow()
+{
+    for (MWinWindow *w = Head(); w; w = w->GetNext())
+        if (w->IsActive())
+            return w;
+    return nullptr;
+}
+
+int MWinCollection::GetNumWindows()
+{
+    int count = 0;
+    for (MWinWindow *w = Head(); w; w = w->GetNext())
+        count++;
+    return count;
+}
+
+MWinWindow *MWinCollection::GetNthWindow(int n)
+{
+    int i = 0;
+    for (MWinWindow *w = Head(); w; w = w->GetNext(), i++)
+        if (i == n)
+            return w;
+    DebugError("MWinCollection::GetNthWindow", "No %d'th window found.", n);
+    return nullptr;
+}
+
+MWinWindow *MWinCollection::GetFirstWindow()
+{
+    return Head();
+}
+
+void MWinCollection::WindowsChanged()
+{
+    int layout = GetScreenLayout();
+    if (!IsValidLayout(layout)) {
+        DebugError("MWinCollection::WindowsChanged", "Invalid screen layout %d", layout);
+        return;
+    }
+    MWinWindow *remembered = GetActiveWindow();
+    m_has_modal = 0;
+    for (MWinWindow *w = Head(); w; w = w->GetNext()) {
+        w->UpdateAreas(0);
+        if (w->IsShown() && w->IsModal())
+            m_has_modal = 1;
+    }
+    if (m_has_modal) {
+        bool deactivated = false;
+        for (MWinWindow *w = Head(); w; w = w->GetNext())
+            if (w->IsActive() && w->IsShown() && !w->IsModal()) {
+                w->Deactivate();
+                deactivated = true;
+            }
+        if (!GetActiveWindow() || deactivated)
+            for (MWinWindow *w = Head(); w; w = w->GetNext())
+                if (w->IsShown() && !w->IsActive() && w->IsModal()) {
+                    w->Activate();
+                    break;
+                }
+        return;
+    }
+    if (GetActiveWindow() && (!remembered || !remembered->IsModal()))
+        return;
+    UpdateActiveWindow();
+}
+
+void MWinCollection::UpdateActiveWindow()
+{
+    _MWinSettings *settings = m_mwin->GetSettingsP();
+    char follows = settings->m_window_focus_follows_mouse;
+    settings->m_window_focus_follows_mouse = 1;
+    HandleMouseMove();
+    settings->m_window_focus_follows_mouse = follows;
+    if (!GetActiveWindow() && m_active && !follows && GetNumWindows() == 1)
+        Head()->Activate();
+}
+
+void MWinCollection::RemoveAllWindows()
+{
+    MWinWindow *&head = Head();
+    // From the last to the first, each deleted while still linked so its
+    // controls can drop their queued messages.
+    while (head) {
+        MWinWindow *last = head;
+        while (last->GetNext())
+            last = last->GetNext();
+        MWinWindow *prev = last->GetPrev();
+        delete last;
+        if (prev)
+            prev->SetLinks(prev->GetPrev(), nullptr);
+        else
+            head = nullptr;
+    }
+    WindowsChanged();
+}
+
+void MWinCollection::ForgetWindow(MWinWindow *window)
+{
+    if (m_escape_window == window)
+        m_escape_window = nullptr;
+}
+
+// Graphics.
+
+void MWinCollection::SetBgFile(const char *file)
+{
+    size_t length = file ? strnlen(file, MWIN_FILE_SIZE) : 0;
+    if (length >= MWIN_FILE_SIZE) {
+        DebugError("MWinCollection::SetBgFile", "Filename too long");
+        return;
+    }
+    std::memcpy(m_bg_file, file ? file : "", length);
+    m_bg_file[length] = 0;
+}
+
+char MWinCollection::CreateBgTexture()
+{
+    DestroyBgTexture();
+    if (!m_bg_file[0])
+        return 1;
+    if (!m_bg_texture.LoadFromFileUsingExt(m_bg_file, m_bg_load_alpha, m_bg_load_alpha_type,
+                                           m_mwin->GetTextureFileExt())) {
+        DebugError("MWinCollection::CreateBgTexture", "Could not load bg texture file <%s>", m_bg_file);
+        m_bg_file[0] = 0;
+        return 0;
+    }
+    m_bg_texture.PositionRatioed(0, 0, 640, 480);
+    return 1;
+}
+
+void MWinCollection::DestroyBgTexture()
+{
+    m_bg_texture.Destroy();
+}
+
+char MWinCollection::CreateGraphics()
+{
+    char ok = CreateBgTexture();
+    for (MWinWindow *w = Head(); w; w = w->GetNext())
+        if (!w->CreateGraphics())
+            ok = 0;
+    return ok;
+}
+
+void MWinCollection::DestroyGraphics()
+{
+    for (MWinWindow *w = Head(); w; w = w->GetNext())
+        w->DestroyGraphics();
+    DestroyBgTexture();
+}
+
+// Ticking and drawing.
+
+char MWinCollection::Tick()
+{
+    char changed = 0;
+    for (MWinWindow *w = Head(); w; w = w->GetNext())
+        if (w->IsActive() && w->Tick())
+            changed = 1;
+    return changed;
+}
+
+void MWinCollection::Render()
+{
+    if (!eng_device || !Head())
+        return;
+    if (m_bg_texture.IsCreated())
+        m_bg_texture.Draw();
+    // Normal windows below modal ones; inactive below active.
+    const int kinds[] = {MWWK_NORMAL, MWWK_MODAL};
+    for (int kind : kinds) {
+        if (kind == MWWK_MODAL && !m_has_modal)
+            break;
+        for (int active = 0; active <= 1; active++)
+            for (MWinWindow *w = Head(); w; w = w->GetNext())
+                if (w->GetKind() == kind && w->IsShown() && w->IsActive() == active)
+                    w->Render();
+    }
+}
+
+// Input.
+
+char MWinCollection::HandleMouseMove()
+{
+    if (!m_valid)
+        return 0;
+    MWinWindow *previous = GetActiveWindow();
+    char follows = m_mwin->GetSettingsP()->m_window_focus_follows_mouse;
+    if (follows && (!previous || (!previous->IsCapturingInput() && !previous->IsDragging()))) {
+        MWinWindow *chosen = nullptr;
+        for (MWinWindow *w = Head(); w; w = w->GetNext())
+            if (w->IsShown() && (!m_has_modal || w->IsModal()) && w->IsPointerInWindow())
+                chosen = w;
+        if (chosen) {
+            if (!chosen->IsActive())
+                chosen->Activate();
+            for (MWinWindow *w = Head(); w; w = w->GetNext())
+                if (w != chosen && w->IsActive())
+                    w->Deactivate();
+        }
+    }
+    MWinWindow *active = GetActiveWindow();
+    if (previous && active != previous)
+        previous->ReleaseControls();
+
+    if (m_has_modal) {
+        if (active && active->IsModal())
+            return active->HandleMouseMove();
+        if (active)
+            active->Deactivate();
+        for (MWinWindow *w = Head(); w; w = w->GetNext())
+            if (w->IsModal()) {
+                w->Activate();
+                return w->HandleMouseMove();
+            }
+        return 0;
+    }
+    return active ? active->HandleMouseMove() : 0;
+}
+
+char MWinCollection::HandleButtonPressed(char button, char pressed, char extra)
+{
+    if (!m_valid || !Head())
+        return 0;
+    MWinWindow *active = GetActiveWindow();
+    if (active && active->IsPointerInWindow() && (!m_has_modal || active->IsModal()))
+        return active->HandleButtonPressed(button, pressed, extra, 0);
+    if (active && active->IsDragging()) {
+        active->EndDrag();
+        return 1;
+    }
+    if (active)
+        active->ReleaseControls();
+    if (button != 0 || !pressed)
+        return 0;
+    // A press outside the active window only moves the focus.
+    if (active && !active->IsModal())
+        active->Deactivate();
+    for (MWinWindow *w = Head(); w; w = w->GetNext()) {
+        if (!m_mwin->IsOn())
+            break;
+        if (w->IsShown() && (!m_has_modal || w->IsModal()) && w->IsPointerInWindow()) {
+            w->Activate();
+            return 1;
+        }
+    }
+    return 0;
+}
+
+char MWinCollection::HandleMouseWheel(int clicks)
+{
+    if (!m_valid)
+        return 0;
+    MWinWindow *active = GetActiveWindow();
+    return active ? active->HandleMouseWheel(clicks) : 0;
+}
+
+char MWinCollection::HandleKeyDown(int key)
+{
+    if (!m_mwin) {
+        DebugErrorCode("MWinCollection::HandleKeyDown", 'NOSU');
+        return 0;
+    }
+    if (!m_valid)
+        return 0;
+    MWinWindow *active = GetActiveWindow();
+    if (m_escape_window && key == kKeyEscape) {
+        MWinButton *escape = m_escape_window->GetEscapeButton();
+        MWinButton *focused = active ? active->GetActiveButton() : nullptr;
+        if (escape && escape->IsShown() && !m_mwin->IsAnyButtonEditing() && !IsOpenList(focused)) {
+            eng_main_key_states[kKeyEscape] = 0;
+            m_escape_window->SendButtonCallCallbackMessage(escape, 1);
+            return 1;
+        }
+    }
+    // Only the first active window hears the key; its handler may delete the
+    // window or this whole collection, so nothing is read afterwards.
+    return active ? active->HandleKeyDown(key) : 0;
+}
+
+char MWinCollection::HandleKeyDownChar(int ch)
+{
+    if (!m_valid)
+        return 0;
+    MWinWindow *active = GetActiveWindow();
+    return active ? active->HandleKeyDownChar(ch) : 0;
+}
+
+char MWinCollection::HandleKeyUp(int key)
+{
+    if (!m_valid)
+        return 0;
+    MWinWindow *active = GetActiveWindow();
+    return active ? active->HandleKeyUp(key) : 0;
+}
