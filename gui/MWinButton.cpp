@@ -109,6 +109,8 @@ MWinButton::~MWinButton()
         m_mwin->RemoveAnyQueuedMessagesForButton(this, m_window, m_window->GetCollection());
     if (m_window)
         m_window->ForgetButton(this);
+    if (m_group)
+        m_group->Unlink(this);
     std::free(m_text);
     m_text = nullptr;
     DestroyGraphics();

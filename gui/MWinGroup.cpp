@@ -93,17 +93,25 @@ void MWinGroup::UpdateButtonAreas()
 
 void MWinGroup::RemoveAllButtons()
 {
-    // Each control is deleted while still linked, so that it can find (and
-    // drop) a message queued for it; then it is unlinked.
-    while (m_last) {
-        MWinButton *button = m_last;
-        MWinButton *prev = button->GetPrev();
-        delete button;
+    // Each control drops its queued message and unlinks itself as it goes.
+    while (m_last)
+        delete m_last;
+}
+
+void MWinGroup::Unlink(MWinButton *button)
+{
+    MWinButton *prev = button->GetPrev(), *next = button->GetNext();
+    if (!prev && !next && m_first != button)
+        return;
+    if (prev)
+        prev->SetLinks(prev->GetPrev(), next);
+    else
+        m_first = next;
+    if (next)
+        next->SetLinks(prev, next->GetNext());
+    else
         m_last = prev;
-        if (prev)
-            prev->SetLinks(prev->GetPrev(), nullptr);
-    }
-    m_first = nullptr;
+    button->SetLinks(nullptr, nullptr);
 }
 
 void MWinGroup::Render()

@@ -24,11 +24,18 @@ public:
                                       const char *text, float x, float y, float w, float h,
                                       void (*callback)(MWin *, _MWinButtonCallbackInfo *, int, int), int a, int b);
 
+    // Appends a control made for this group (the control classes of their
+    // own are made by their add operations and appended here).
+    MWinButton *CompleteAddButton(MWinButton *button);
+
     char CreateGraphics();
     void DestroyGraphics();
     void UpdateButtonAreas();
     // Deletes the controls from the last to the first.
     void RemoveAllButtons();
+    // Takes a control that is going out of the list (a control not in the
+    // list, such as a window's title-bar button, is left alone).
+    void Unlink(MWinButton *button);
     void Render();
     char Tick();
 
@@ -48,7 +55,6 @@ public:
 private:
     MWinButton *PreAddButton(const char *id, _MWinButtonType type, const char *texbut_id, const char *text, float x,
                              float y, float w, float h);
-    MWinButton *CompleteAddButton(MWinButton *button);
 
     MWin *m_mwin;
     char m_enabled;

@@ -1,0 +1,106 @@
+// The toolkit test kit: a program with its main window and device (the
+// recording device, or GL on a real display) whose input reaches the
+// toolkit as the game passes it; a toolkit with a plain skin (one white
+// texture whose texture buttons are coloured by their multipliers) and
+// DejaVu Sans as its "Main" font; helpers that send mouse and key messages
+// through the window layer; and a reader of the recorded draws.
+#pragma once
+
+#include "tests/engine/graphics/GraphicsTestSupport.h"
+#include "engine/graphics/EngFont.h"
+#include "gui/MWin.h"
+#include "gui/MWinButton.h"
+#include "gui/MWinCollection.h"
+#include "gui/MWinDesktop.h"
+#include "gui/MWinFonts.h"
+#include "gui/MWinScreens.h"
+#include "gui/MWinTextures.h"
+#include "gui/MWinWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// A program that gives its input events to the toolkit as the game does.
+class GuiProgram : public RecordingProgram {
+public:
+    MWin *mwin = nullptr;
+    char InputEventCB(int event, float a, float b) override;
+};
+
+// A screen controller that records the ids of the controls pressed and
+// runs a handler for them when one is given.
+class TestController : public MWinCollectionController {
+public:
+    std::vector<std::string> presses;
+    std::function<char(MWinButton *, _MWinButtonCallbackInfo *)> on_press;
+
+    char ButtonPressedCB(MWinButton *button, _MWinButtonCallbackInfo *info) override
+    {
+        presses.push_back(info->m_button_id);
+        return on_press ? on_press(button, info) : 1;
+    }
+};
+
+// One draw read back from the recording device: its rectangle in 640 x 480
+// units, the colour of its first vertex (ARGB) and its texture.
+struct DrawnQuad {
+    float x, y, w, h;
+    DWORD colour;
+    const void *texture;
+};
+
+// Every draw recorded since the last D3D9RecordingReset.
+std::vector<DrawnQuad> DrawnQuads();
+// Only those drawn with the colour (ARGB), in order.
+std::vector<DrawnQuad> DrawnQuadsOfColour(DWORD colour);
+
+// A window descriptor: a body at x, y of w x h, optionally with a title bar
+// and title; the skin's texture buttons and the "Main" font.
+_MWinWindowCreateInfo WindowInfo(float x, float y, float w, float h, bool title_bar = false,
+                                 const char *title = "");
+
+class GuiTest : public testing::Test {
+protected:
+    GuiProgram *program = nullptr;
+    MWin *mwin = nullptr;
+    EngFont font;
+    _EngCreateWindowParms parms = WindowParms(1, 640, 480);
+
+    void SetUp() override { StartKit(false); }
+    void TearDown() override { StopKit(); }
+
+    // display: a real window drawn with GL instead of the recording device.
+    void StartKit(bool display);
+    void StopKit();
+
+    // The skin's texture buttons: "White" (all of the texture) in the window,
+    // title and button slots; "Red", "Green", "Blue" and "Grey" the same
+    // area with that colour multiplier.
+    void RegisterSkin();
+
+    // Input through the window layer, positions in 640 x 480 units (the
+    // window's pixels). Each pumps the messages through the toolkit.
+    void MoveMouse(float x, float y);
+    void Press(int button = 0);
+    void Release(int button = 0);
+    void Click(float x, float y);
+    void Key(int vk);
+    void Char(int ch);
+
+    // A collection with one window holding push buttons.
+    MWinCollection *AddCollection(const char *id);
+    MWinWindow *AddWindow(MWinCollection *collection, const char *id, float x, float y, float w, float h,
+                          bool title_bar = false, const char *title = "");
+
+    // The stored log lines that contain the text.
+    bool LogHasLine(const std::string &text);
+
+private:
+    void Send(UINT message, WPARAM wparam, LPARAM lparam);
+    bool m_display = false;
+    float m_mouse_x = 0, m_mouse_y = 0;
+    unsigned m_buttons = 0;
+};
