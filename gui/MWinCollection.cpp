@@ -46,12 +46,9 @@ MWinCollection::~MWinCollection()
 {
     RemoveAllWindows();
     // The other layouts' windows go too, rather than leak.
-    for (int layout = 0; layout < MWIN_NUM_LAYOUTS; layout++)
-        while (m_windows[layout]) {
-            MWinWindow *window = m_windows[layout];
-            m_windows[layout] = window->GetNext();
-            delete window;
-        }
+    for (MWinWindow *&head : m_windows)
+        while (head)
+            delete head;
     DestroyGraphics();
     m_valid = 0;
     m_active = 0;
@@ -236,19 +233,12 @@ void MWinCollection::UpdateActiveWindow()
 
 void MWinCollection::RemoveAllWindows()
 {
-    MWinWindow *&head = Head();
-    // From the last to the first, each deleted while still linked so its
-    // controls can drop their queued messages.
-    while (head) {
-        MWinWindow *last = head;
+    // From the last to the first; each window's controls drop their queued
+    // messages, then the window takes itself out of the list.
+    while (MWinWindow *last = Head()) {
         while (last->GetNext())
             last = last->GetNext();
-        MWinWindow *prev = last->GetPrev();
         delete last;
-        if (prev)
-            prev->SetLinks(prev->GetPrev(), nullptr);
-        else
-            head = nullptr;
     }
     WindowsChanged();
 }
@@ -257,6 +247,15 @@ void MWinCollection::ForgetWindow(MWinWindow *window)
 {
     if (m_escape_window == window)
         m_escape_window = nullptr;
+    MWinWindow *prev = window->GetPrev(), *next = window->GetNext();
+    if (prev)
+        prev->SetLinks(prev->GetPrev(), next);
+    for (MWinWindow *&head : m_windows)
+        if (head == window)
+            head = next;
+    if (next)
+        next->SetLinks(prev, next->GetNext());
+    window->SetLinks(nullptr, nullptr);
 }
 
 // Graphics.

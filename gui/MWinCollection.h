@@ -43,7 +43,8 @@ public:
     void WindowsChanged();
     void UpdateActiveWindow();
     void RemoveAllWindows();
-    // Forgets a window that is going (the escape window).
+    // Takes a window that is going out of its list and forgets it as the
+    // escape window.
     void ForgetWindow(MWinWindow *window);
     void SetEscapeWindow(MWinWindow *window) { m_escape_window = window; }
     char HasModal() const { return m_has_modal; }

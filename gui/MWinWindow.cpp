@@ -112,10 +112,8 @@ MWinWindow::MWinWindow(MWin *mwin, const char *id, MWinCollection *collection, c
 
 MWinWindow::~MWinWindow()
 {
-    if (m_collection)
-        m_collection->ForgetWindow(this);
-    // Each group goes while still linked, so its controls can drop their
-    // queued messages.
+    // Each group goes while the window is still in its collection, so its
+    // controls can find and drop their queued messages.
     while (m_last_group) {
         MWinGroup *group = m_last_group;
         MWinGroup *prev = group->GetPrev();
@@ -134,6 +132,8 @@ MWinWindow::~MWinWindow()
     m_hide_button = nullptr;
     delete m_extra_button;
     m_extra_button = nullptr;
+    if (m_collection)
+        m_collection->ForgetWindow(this);
     m_valid = 0;
 }
 
