@@ -112,8 +112,13 @@ MWinWindow::MWinWindow(MWin *mwin, const char *id, MWinCollection *collection, c
 
 MWinWindow::~MWinWindow()
 {
-    // Each group goes while the window is still in its collection, so its
+    // The title-bar buttons first: they live in the first group's context.
+    // Everything goes while the window is still in its collection, so the
     // controls can find and drop their queued messages.
+    delete m_hide_button;
+    m_hide_button = nullptr;
+    delete m_extra_button;
+    m_extra_button = nullptr;
     while (m_last_group) {
         MWinGroup *group = m_last_group;
         MWinGroup *prev = group->GetPrev();
@@ -128,10 +133,6 @@ MWinWindow::~MWinWindow()
     }
     m_first_group = m_last_group = nullptr;
     DestroyGraphics();
-    delete m_hide_button;
-    m_hide_button = nullptr;
-    delete m_extra_button;
-    m_extra_button = nullptr;
     if (m_collection)
         m_collection->ForgetWindow(this);
     m_valid = 0;
