@@ -159,6 +159,48 @@ TEST_F(BugsTest, LookAheadStaysOnTheRoad)
     EXPECT_EQ(bug->GetX(), bug->GetAheadX(100.0f));
 }
 
+TEST_F(BugsTest, ARefusedRoadIsNeverReadOutsideItsTables)
+{
+    // A garden whose road was refused: no steps, no end step.
+    memset(&traverse_data, 0, sizeof(traverse_data));
+    traverse_data.step_length = 1.0f;
+    traverse_data.point[0] = {0.75f, -0.5f};
+    Bug *bug = PutBug(0, 1);
+    bug->m_distance = 0.5f;
+    bug->UpdatePosition();
+    EXPECT_EQ(BS_AT_END, bug->m_state);
+    EXPECT_EQ(0.75f, bug->GetX());
+    EXPECT_EQ(-0.5f, bug->GetY());
+    EXPECT_EQ(0.75f, bug->GetAheadX(2.0f));
+}
+
+TEST_F(BugsTest, RunnersEnterFromACircleRoundTheBoardAndLeaveIt)
+{
+    EngMiscRandSeed(77);
+    bugs_speed = 60.0;
+    bugs_count = BUGS_MAX;
+    Bug runner(0, 1);
+    eng_main_program_time = 5.0;
+    play_frame_time = 0.5f;
+    runner.Update();
+    EXPECT_GE(runner.m_angle, 0.0f);
+    EXPECT_LT(runner.m_angle, 2.0f * 3.14159265f);
+    EXPECT_GE(runner.m_next_turn_time, 5.01);
+    EXPECT_LT(runner.m_next_turn_time, 5.2);
+    // Placed 1.5 from the centre, then walked 60 x 0.5 x 0.003 towards it.
+    EXPECT_NEAR(1.5f - 0.09f, std::hypot(runner.m_x, runner.m_y), 1e-4);
+
+    int frames = 0;
+    while (runner.m_alive && frames < 10000) {
+        eng_main_program_time = eng_main_program_time + 0.5;
+        runner.Update();
+        frames++;
+        ASSERT_LE(std::max(std::fabs(runner.m_x), std::fabs(runner.m_y)), 2.0f + 0.09f);
+    }
+    EXPECT_FALSE(runner.m_alive);
+    EXPECT_GT(std::max(std::fabs(runner.m_x), std::fabs(runner.m_y)), 2.0f);
+}
+
 TEST_F(BugsTest, HitsKillAndPayOnceAndSlowsStopAtTen)
 {
     bugs_reward = 7.9;

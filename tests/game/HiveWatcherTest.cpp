@@ -165,6 +165,28 @@ TEST_F(HiveWatcherTest, SpaceStartsPausesAndResumes)
     EXPECT_EQ(2, play_run_state);
 }
 
+TEST_F(HiveWatcherTest, TheEndScenesTickInsteadOfThePlay)
+{
+    const struct {
+        char *flag;
+        const char *tick;
+    } cases[] = {{&play_game_over, "GameOverTick"}, {&play_game_won, "GameWonTick 1"}};
+    for (const auto &c : cases) {
+        play_game_over = play_game_won = 0;
+        *c.flag = 1;
+        play_run_state = 1;
+        eng_main_key_states[VK_SPACE] = 2;
+        eng_main_key_states['U'] = 2;
+        NeighbourLog::Take();
+        HiveWatcherTick();
+        EXPECT_EQ(std::vector<std::string>{c.tick}, NeighbourLog::Take());
+        // Neither Space nor the shortcuts are looked at.
+        EXPECT_EQ(1, play_run_state);
+        EXPECT_EQ(2, eng_main_key_states[VK_SPACE]);
+        EXPECT_EQ(2, eng_main_key_states['U']);
+    }
+}
+
 TEST_F(HiveWatcherTest, ShortcutsActOnNewPressesUnlessCtrlIsHeld)
 {
     struct Case {

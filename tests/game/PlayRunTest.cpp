@@ -3,6 +3,7 @@
 // garden 0 without weapons.
 #include "game/HiveWatcher.h"
 
+#include "tests/engine/graphics/FontTestSupport.h"
 #include "tests/engine/graphics/GraphicsTestSupport.h"
 #include "tests/game/PlayTestSupport.h"
 #include "tests/support/TestLog.h"
@@ -125,6 +126,40 @@ TEST_F(PlayRunTest, BugBodiesAreDrawnBeforeTheirHealthBarsLastSlotFirst)
     EngMatrix world;
     eng_device->GetTransformMatrix(&world);
     EXPECT_EQ(0.0f, world.m_elements[12]);
+}
+
+TEST_F(PlayRunTest, TheBannerDrawsAShadowThenTheText)
+{
+    // Released by its destructor, before the device goes.
+    EngFont font;
+    static EngFont *game_font;
+    game_font = &font;
+    ASSERT_TRUE(CreateTestFont(font, 32, 32, 95));
+    play_neighbours.game_get_font = [] { return game_font; };
+    levels_banner_state = -1;
+    StartRecording();
+    InScene([] { LevelsDrawBanner(); });
+    EXPECT_TRUE(Draws().empty());
+
+    levels_banner_state = 2;
+    levels_banner_alpha = 0.5f;
+    snprintf(levels_banner_text, sizeof(levels_banner_text), "LEVEL  3T");
+    StartRecording();
+    InScene([] { LevelsDrawBanner(); });
+    EXPECT_FALSE(EngFontIsPreparedForDrawing());
+    // Nine characters, twice.
+    ASSERT_EQ(18u, Draws().size());
+    for (size_t i = 0; i < 18; i++) {
+        const D3DCOLORVALUE &colour = Draws()[i].state.material.Emissive;
+        float grey = i < 9 ? 0.0f : 1.0f;
+        EXPECT_EQ(grey, colour.r) << i;
+        EXPECT_EQ(grey, colour.b) << i;
+        EXPECT_FLOAT_EQ(0.35f, colour.a) << i;
+    }
+    // The shadow lies 4 units right of and below the text.
+    const D3DMATRIX &shadow = Draws()[0].state.world, &text = Draws()[9].state.world;
+    EXPECT_NEAR(4.0f, shadow.m[3][0] - text.m[3][0], 1e-3);
+    EXPECT_NEAR(4.0f, std::fabs(shadow.m[3][1] - text.m[3][1]), 1e-3);
 }
 
 TEST_F(PlayRunTest, BugsWalkTheFirstFourLevelsOfGardenZeroAndTakeLives)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/core/EngDebug.h"
+#include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngWindowInput.h"
 #include "game/Bugs.h"
 #include "game/HiveWatcher.h"
@@ -112,9 +113,11 @@ inline void RecordNeighbours()
         if (NeighbourLog::game_over_sets_flag)
             play_game_over = 1;
     };
+    n.game_over_tick = [] { NeighbourLog::Note("GameOverTick"); };
     n.game_over_end = [] { return NeighbourLog::Note("GameOverEnd"), NeighbourLog::scene_ends; };
     n.game_won_create_graphics = [] { return NeighbourLog::Graphics("GameWonCreateGraphics"); };
     n.game_won_init = [] { NeighbourLog::Note("GameWonInit"); };
+    n.game_won_tick = [](char animated) { NeighbourLog::Note("GameWonTick " + std::to_string(animated)); };
     n.game_won_end = [](char from_click) {
         NeighbourLog::Note("GameWonEnd " + std::to_string(from_click));
         return NeighbourLog::scene_ends;
