@@ -17,9 +17,10 @@
 Bug *bugs_table[BUGS_MAX];
 int32_t bugs_count = 0;
 int32_t bugs_kind = -1;
+// By kind; the pictures are Data/Bugs/<name>.tga and <name>2.tga.
 const char bugs_kind_names[BUGS_KINDS][32] = {
-    "Aclypea",   "Adonia",      "Altholus", "Badister",   "Baeocrara",      "Byctiscus",
-    "Crepidodera", "Gaurotes", "Gnatocerus", "Gibbium", "Glischrochilus",
+    "Aclypea",     "Adonia",   "Altholus",   "Badister", "Baeocrara",      "Byctiscus",
+    "Crepidodera", "Gaurotes", "Gnatocerus", "Gibbium",  "Glischrochilus",
 };
 double bugs_hp = 100.0;
 double bugs_speed = 1.0;
@@ -349,6 +350,7 @@ char BugsInitForNewLevel(char restoring)
     BugsDeleteAll();
     if (restoring)
         return 1;
+    // Before the first game the level is -1; no wave is weaker than level 0's.
     const int level = play_level < 0 ? 0 : play_level;
 
     bugs_kind = EngMiscRand() % BUGS_KINDS;

@@ -365,6 +365,7 @@ void HiveWatcherSetPointer(signed char picture)
     if (picture >= 0)
         play_pointer = picture;
     EngTexture &texture = play_textures[play_pointer == 1 ? HWT_POINTER_CANNOT_PLACE : HWT_POINTER];
+    // Narrower on wide windows (the aspect factor), so it keeps its shape.
     texture.PositionPure(play_pointer_x, play_pointer_y, 0.06f * eng_font_scale_x, 0.08f);
 }
 

@@ -12,7 +12,7 @@ _PlayNeighbours play_neighbours = {};
 
 void PlayNeighboursResetForTests()
 {
-    memset(&play_neighbours, 0, sizeof(play_neighbours));
+    play_neighbours = _PlayNeighbours{};
     sidebar_placing = 0;
     sidebar_placing_type = -1;
     memset(weapons_factory_level, 0, sizeof(weapons_factory_level));
