@@ -5,7 +5,7 @@
 
 #include "tools/datagen/GardenDefinition.h"
 #include "tools/datagen/GardenRoad.h"
-#include "tools/datagen/RoadDataFile.h"
+#include "game/RoadDataFile.h"
 
 #include <string>
 

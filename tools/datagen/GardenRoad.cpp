@@ -1,6 +1,6 @@
 #include "tools/datagen/GardenRoad.h"
 
-#include "tools/datagen/RoadDataFile.h"
+#include "game/RoadDataFile.h"
 
 #include <algorithm>
 #include <cmath>

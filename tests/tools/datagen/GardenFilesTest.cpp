@@ -1,7 +1,7 @@
 // The generated gardens in <build>/Data: each road data file read back
 // through the game's layout, each picture checked against its road, and the
 // generator's determinism and its refusal of unplayable definitions.
-#include "tools/datagen/RoadDataFile.h"
+#include "game/RoadDataFile.h"
 #include "tests/tools/datagen/DataGenTestSupport.h"
 
 #include <gtest/gtest.h>

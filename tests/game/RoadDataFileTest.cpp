@@ -1,5 +1,5 @@
 // The road data layout and its checked reading.
-#include "tools/datagen/RoadDataFile.h"
+#include "game/RoadDataFile.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +99,8 @@ TEST(RoadDataFileTest, RefusesDamagedFiles)
          "Bad value at step 9"},
         {"point not a number", [&](std::vector<unsigned char> &b) { put_float(b, 64012 + 4 * 8 + 4, nan); },
          "Bad value at step 4"},
+        {"point far off the board", [&](std::vector<unsigned char> &b) { put_float(b, 64012 + 2 * 8, -8.5f); },
+         "Point too far from the board at step 2"},
     };
     for (const Case &c : cases) {
         std::vector<unsigned char> bytes = Encoded(*SmallRoad());

@@ -3,8 +3,10 @@
 // built. The file is the version float followed by one _TraverseData block
 // exactly as it is held in memory, little-endian, 454,172 bytes in all.
 //
-// This header has no dependencies so that the generator, the tests and the
-// game core all read and write the same layout.
+// The game core owns this layout; the data generator writes its files with
+// it and the tests of both read them back with it, so there is only one
+// description. The header has no dependencies, as the generator links
+// nothing of the game.
 #pragma once
 
 #include <cmath>
@@ -21,6 +23,10 @@ constexpr int ROAD_GRID_SIDE = 512;
 // Only cells 32..479 on both axes lie on the board.
 constexpr int ROAD_GRID_FIRST_BOARD_CELL = 32;
 constexpr int ROAD_GRID_LAST_BOARD_CELL = 479;
+// How far from the board's centre a road point may lie, in board units (the
+// board spans -1..1): roads begin and end just off the board, and a point
+// within this bound keeps every grid-cell conversion well inside an int.
+constexpr float ROAD_MAX_POINT_DISTANCE = 8.0f;
 
 struct _TraversePoint {
     float x;
@@ -65,8 +71,9 @@ inline void RoadDataEncode(const _TraverseData &data, unsigned char *out)
 }
 
 // Checks a block's contents before anything walks the road: a step count of
-// 1..16000, an end step within it and finite headings and points on every
-// step in use. Fills `why` with the first fault found.
+// 1..16000, an end step within it, finite headings on every step in use and
+// finite points within ROAD_MAX_POINT_DISTANCE of the board's centre. Fills
+// `why` with the first fault found.
 inline bool RoadDataCheck(const _TraverseData &data, char *why, size_t why_size)
 {
     if (data.num_steps < 1 || data.num_steps > ROAD_MAX_STEPS) {
@@ -83,8 +90,21 @@ inline bool RoadDataCheck(const _TraverseData &data, char *why, size_t why_size)
             snprintf(why, why_size, "Bad value at step %d", i);
             return false;
         }
+        if (std::fabs(data.point[i].x) > ROAD_MAX_POINT_DISTANCE ||
+            std::fabs(data.point[i].y) > ROAD_MAX_POINT_DISTANCE) {
+            snprintf(why, why_size, "Point too far from the board at step %d", i);
+            return false;
+        }
     }
     return true;
+}
+
+// The wave generator divides by the step length: one that is not finite or
+// not above 0 becomes 1.0.
+inline void RoadDataMendStepLength(_TraverseData *data)
+{
+    if (!std::isfinite(data->step_length) || data->step_length <= 0.0f)
+        data->step_length = 1.0f;
 }
 
 // Reads a whole file image: at least ROAD_DATA_FILE_SIZE bytes (later bytes
@@ -106,7 +126,6 @@ inline bool RoadDataDecode(const unsigned char *bytes, size_t size, _TraverseDat
     memcpy(data, bytes + sizeof(version), sizeof(*data));
     if (!RoadDataCheck(*data, why, why_size))
         return false;
-    if (!std::isfinite(data->step_length) || data->step_length <= 0.0f)
-        data->step_length = 1.0f;
+    RoadDataMendStepLength(data);
     return true;
 }

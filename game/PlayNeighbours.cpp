@@ -1,0 +1,345 @@
+// The play's neighbour calls, each forwarded to its hook when one is set
+// (see PlayNeighbours.h for what an absent module answers).
+#include "game/PlayNeighbours.h"
+
+#include <cstring>
+
+char sidebar_placing = 0;
+int sidebar_placing_type = -1;
+int weapons_factory_level[3] = {0, 0, 0};
+
+_PlayNeighbours play_neighbours = {};
+
+void PlayNeighboursResetForTests()
+{
+    play_neighbours = _PlayNeighbours{};
+    sidebar_placing = 0;
+    sidebar_placing_type = -1;
+    memset(weapons_factory_level, 0, sizeof(weapons_factory_level));
+}
+
+char SidebarSetup()
+{
+    return play_neighbours.sidebar_setup ? play_neighbours.sidebar_setup() : 1;
+}
+
+char SidebarCreateGraphics()
+{
+    return play_neighbours.sidebar_create_graphics ? play_neighbours.sidebar_create_graphics() : 1;
+}
+
+void SidebarDestroyGraphics()
+{
+    if (play_neighbours.sidebar_destroy_graphics)
+        play_neighbours.sidebar_destroy_graphics();
+}
+
+void SidebarResetForNewGame()
+{
+    if (play_neighbours.sidebar_reset_for_new_game)
+        play_neighbours.sidebar_reset_for_new_game();
+}
+
+void SidebarDraw()
+{
+    if (play_neighbours.sidebar_draw)
+        play_neighbours.sidebar_draw();
+}
+
+char SidebarMouseMove(float x, float y)
+{
+    return play_neighbours.sidebar_mouse_move ? play_neighbours.sidebar_mouse_move(x, y) : 0;
+}
+
+char SidebarHandleClick(char button, char state)
+{
+    return play_neighbours.sidebar_handle_click ? play_neighbours.sidebar_handle_click(button, state) : 0;
+}
+
+char SidebarStartPlacingWeapon(int type)
+{
+    return play_neighbours.sidebar_start_placing_weapon ? play_neighbours.sidebar_start_placing_weapon(type) : 0;
+}
+
+void SidebarDeletePreviewWeapon()
+{
+    if (play_neighbours.sidebar_delete_preview)
+        play_neighbours.sidebar_delete_preview();
+}
+
+void SidebarDrawPreviewWeapon()
+{
+    if (play_neighbours.sidebar_draw_preview)
+        play_neighbours.sidebar_draw_preview();
+}
+
+void SidebarMovePreviewWeapon(float x, float y)
+{
+    if (play_neighbours.sidebar_move_preview)
+        play_neighbours.sidebar_move_preview(x, y);
+}
+
+char TutorialCreateGraphics()
+{
+    return play_neighbours.tutorial_create_graphics ? play_neighbours.tutorial_create_graphics() : 1;
+}
+
+void TutorialDestroyGraphics()
+{
+    if (play_neighbours.tutorial_destroy_graphics)
+        play_neighbours.tutorial_destroy_graphics();
+}
+
+void TutorialRestart(char restoring)
+{
+    if (play_neighbours.tutorial_restart)
+        play_neighbours.tutorial_restart(restoring);
+}
+
+void TutorialUpdateHint()
+{
+    if (play_neighbours.tutorial_update_hint)
+        play_neighbours.tutorial_update_hint();
+}
+
+void TutorialTick()
+{
+    if (play_neighbours.tutorial_tick)
+        play_neighbours.tutorial_tick();
+}
+
+void TutorialDraw()
+{
+    if (play_neighbours.tutorial_draw)
+        play_neighbours.tutorial_draw();
+}
+
+char WeaponsSetup()
+{
+    return play_neighbours.weapons_setup ? play_neighbours.weapons_setup() : 1;
+}
+
+char WeaponsCreateGraphics()
+{
+    return play_neighbours.weapons_create_graphics ? play_neighbours.weapons_create_graphics() : 1;
+}
+
+void WeaponsDestroyGraphics()
+{
+    if (play_neighbours.weapons_destroy_graphics)
+        play_neighbours.weapons_destroy_graphics();
+}
+
+void WeaponsClearForNewGame()
+{
+    if (play_neighbours.weapons_clear_for_new_game)
+        play_neighbours.weapons_clear_for_new_game();
+}
+
+void WeaponsUpdate()
+{
+    if (play_neighbours.weapons_update)
+        play_neighbours.weapons_update();
+}
+
+void WeaponsDraw()
+{
+    if (play_neighbours.weapons_draw)
+        play_neighbours.weapons_draw();
+}
+
+void WeaponsDeleteAll()
+{
+    if (play_neighbours.weapons_delete_all)
+        play_neighbours.weapons_delete_all();
+}
+
+char WeaponsCanPlaceAt(int type, float x, float y, char lenient)
+{
+    return play_neighbours.weapons_can_place_at ? play_neighbours.weapons_can_place_at(type, x, y, lenient) : 0;
+}
+
+void WeaponsUpdateMouseOver()
+{
+    if (play_neighbours.weapons_update_mouse_over)
+        play_neighbours.weapons_update_mouse_over();
+}
+
+char WeaponsHandleClick(char button, char state)
+{
+    return play_neighbours.weapons_handle_click ? play_neighbours.weapons_handle_click(button, state) : 0;
+}
+
+char WeaponsUpgradeSelected(char full)
+{
+    return play_neighbours.weapons_upgrade_selected ? play_neighbours.weapons_upgrade_selected(full) : 0;
+}
+
+int WeaponsGetScoreValue()
+{
+    return play_neighbours.weapons_score_value ? play_neighbours.weapons_score_value() : 0;
+}
+
+char EffectsSetup()
+{
+    return play_neighbours.effects_setup ? play_neighbours.effects_setup() : 1;
+}
+
+char EffectsCreateGraphics()
+{
+    return play_neighbours.effects_create_graphics ? play_neighbours.effects_create_graphics() : 1;
+}
+
+void EffectsDestroyGraphics()
+{
+    if (play_neighbours.effects_destroy_graphics)
+        play_neighbours.effects_destroy_graphics();
+}
+
+void EffectsDeleteAll()
+{
+    if (play_neighbours.effects_delete_all)
+        play_neighbours.effects_delete_all();
+}
+
+void EffectsUpdate()
+{
+    if (play_neighbours.effects_update)
+        play_neighbours.effects_update();
+}
+
+void EffectsDraw()
+{
+    if (play_neighbours.effects_draw)
+        play_neighbours.effects_draw();
+}
+
+char PopupPriceAboveMoney()
+{
+    return play_neighbours.popup_price_above_money ? play_neighbours.popup_price_above_money() : 0;
+}
+
+void PopupRefresh(char refill)
+{
+    if (play_neighbours.popup_refresh)
+        play_neighbours.popup_refresh(refill);
+}
+
+void PopupHide()
+{
+    if (play_neighbours.popup_hide)
+        play_neighbours.popup_hide();
+}
+
+void PopupTick()
+{
+    if (play_neighbours.popup_tick)
+        play_neighbours.popup_tick();
+}
+
+void PopupRender()
+{
+    if (play_neighbours.popup_render)
+        play_neighbours.popup_render();
+}
+
+char PopupMouseMove(float x, float y)
+{
+    return play_neighbours.popup_mouse_move ? play_neighbours.popup_mouse_move(x, y) : 0;
+}
+
+char PopupMouseButton(int button, int state)
+{
+    return play_neighbours.popup_mouse_button ? play_neighbours.popup_mouse_button(button, state) : 0;
+}
+
+char GameOverCreateGraphics()
+{
+    return play_neighbours.game_over_create_graphics ? play_neighbours.game_over_create_graphics() : 1;
+}
+
+void GameOverDestroyGraphics()
+{
+    if (play_neighbours.game_over_destroy_graphics)
+        play_neighbours.game_over_destroy_graphics();
+}
+
+void GameOverStart()
+{
+    if (play_neighbours.game_over_start)
+        play_neighbours.game_over_start();
+}
+
+void GameOverTick()
+{
+    if (play_neighbours.game_over_tick)
+        play_neighbours.game_over_tick();
+}
+
+void GameOverRender()
+{
+    if (play_neighbours.game_over_render)
+        play_neighbours.game_over_render();
+}
+
+char GameOverEnd()
+{
+    return play_neighbours.game_over_end ? play_neighbours.game_over_end() : 0;
+}
+
+char GameWonCreateGraphics()
+{
+    return play_neighbours.game_won_create_graphics ? play_neighbours.game_won_create_graphics() : 1;
+}
+
+void GameWonDestroyGraphics()
+{
+    if (play_neighbours.game_won_destroy_graphics)
+        play_neighbours.game_won_destroy_graphics();
+}
+
+void GameWonInit()
+{
+    if (play_neighbours.game_won_init)
+        play_neighbours.game_won_init();
+}
+
+void GameWonTick(char animated)
+{
+    if (play_neighbours.game_won_tick)
+        play_neighbours.game_won_tick(animated);
+}
+
+void GameWonRender()
+{
+    if (play_neighbours.game_won_render)
+        play_neighbours.game_won_render();
+}
+
+char GameWonEnd(char from_click)
+{
+    return play_neighbours.game_won_end ? play_neighbours.game_won_end(from_click) : 0;
+}
+
+void SoundPlay(int id)
+{
+    if (play_neighbours.sound_play)
+        play_neighbours.sound_play(id);
+}
+
+void GameGotoScoresAfterGame()
+{
+    if (play_neighbours.game_goto_scores_after_game)
+        play_neighbours.game_goto_scores_after_game();
+}
+
+EngFont * GameGetFont()
+{
+    return play_neighbours.game_get_font ? play_neighbours.game_get_font() : nullptr;
+}
+
+void PlayerSetTutorialHints(char on)
+{
+    if (play_neighbours.player_set_tutorial_hints)
+        play_neighbours.player_set_tutorial_hints(on);
+}

@@ -1,0 +1,164 @@
+// What the play hub, the levels and the bugs call of the modules built on top
+// of them: the sidebar with its tutorial hints, the weapons, the effects, the
+// weapon popup glue, the game-over and game-won scenes, the game sounds, the
+// game object and the current player's options.
+//
+// Each of those calls is declared here under its module's own name and
+// forwarded to the hook of the same name in `play_neighbours`. A module that
+// is not there yet leaves its hook null, and the call then does what an
+// absent module means: set-up and graphics creation succeed, queries answer
+// "no" (nothing placed, nothing taken, no font), everything else does
+// nothing. When a module arrives it defines its functions itself and its
+// lines leave this file; tests fill the hooks to watch what the play calls.
+//
+// The placing state of the sidebar and the factory levels of the weapons are
+// shared module variables that the play hub reads and resets; they live here
+// until their modules do.
+#pragma once
+
+class EngFont;
+
+// Sidebar (the weapon being placed) and weapons (factory level per family:
+// 0 guns, 1 sprays, 2 projectiles; 0 means no factory yet).
+extern char sidebar_placing;
+extern int sidebar_placing_type;
+extern int weapons_factory_level[3];
+
+struct _PlayNeighbours {
+    // Sidebar, its preview weapon that follows the mouse, and the tutorial.
+    char (*sidebar_setup)();
+    char (*sidebar_create_graphics)();
+    void (*sidebar_destroy_graphics)();
+    void (*sidebar_reset_for_new_game)();
+    void (*sidebar_draw)();
+    char (*sidebar_mouse_move)(float x, float y);
+    char (*sidebar_handle_click)(char button, char state);
+    char (*sidebar_start_placing_weapon)(int type);
+    void (*sidebar_delete_preview)();
+    void (*sidebar_draw_preview)();
+    void (*sidebar_move_preview)(float x, float y);
+    char (*tutorial_create_graphics)();
+    void (*tutorial_destroy_graphics)();
+    void (*tutorial_restart)(char restoring);
+    void (*tutorial_update_hint)();
+    void (*tutorial_tick)();
+    void (*tutorial_draw)();
+    // Weapons.
+    char (*weapons_setup)();
+    char (*weapons_create_graphics)();
+    void (*weapons_destroy_graphics)();
+    void (*weapons_clear_for_new_game)();
+    void (*weapons_update)();
+    void (*weapons_draw)();
+    void (*weapons_delete_all)();
+    char (*weapons_can_place_at)(int type, float x, float y, char lenient);
+    void (*weapons_update_mouse_over)();
+    char (*weapons_handle_click)(char button, char state);
+    char (*weapons_upgrade_selected)(char full);
+    int (*weapons_score_value)();
+    // Effects.
+    char (*effects_setup)();
+    char (*effects_create_graphics)();
+    void (*effects_destroy_graphics)();
+    void (*effects_delete_all)();
+    void (*effects_update)();
+    void (*effects_draw)();
+    // Weapon popup glue.
+    char (*popup_price_above_money)();
+    void (*popup_refresh)(char refill);
+    void (*popup_hide)();
+    void (*popup_tick)();
+    void (*popup_render)();
+    char (*popup_mouse_move)(float x, float y);
+    char (*popup_mouse_button)(int button, int state);
+    // Game-over and game-won scenes.
+    char (*game_over_create_graphics)();
+    void (*game_over_destroy_graphics)();
+    void (*game_over_start)();
+    void (*game_over_tick)();
+    void (*game_over_render)();
+    char (*game_over_end)();
+    char (*game_won_create_graphics)();
+    void (*game_won_destroy_graphics)();
+    void (*game_won_init)();
+    void (*game_won_tick)(char animated);
+    void (*game_won_render)();
+    char (*game_won_end)(char from_click);
+    // Game sounds, the game object and the current player.
+    void (*sound_play)(int id);
+    void (*game_goto_scores_after_game)();
+    EngFont *(*game_get_font)();
+    void (*player_set_tutorial_hints)(char on);
+};
+
+extern _PlayNeighbours play_neighbours;
+
+// Every hook null and the shared variables as at start (no placing, type -1,
+// no factories).
+void PlayNeighboursResetForTests();
+
+char SidebarSetup();
+char SidebarCreateGraphics();
+void SidebarDestroyGraphics();
+void SidebarResetForNewGame();
+void SidebarDraw();
+char SidebarMouseMove(float x, float y);
+char SidebarHandleClick(char button, char state);
+char SidebarStartPlacingWeapon(int type);
+void SidebarDeletePreviewWeapon();
+void SidebarDrawPreviewWeapon();
+void SidebarMovePreviewWeapon(float x, float y);
+char TutorialCreateGraphics();
+void TutorialDestroyGraphics();
+void TutorialRestart(char restoring);
+void TutorialUpdateHint();
+void TutorialTick();
+void TutorialDraw();
+
+char WeaponsSetup();
+char WeaponsCreateGraphics();
+void WeaponsDestroyGraphics();
+void WeaponsClearForNewGame();
+void WeaponsUpdate();
+void WeaponsDraw();
+void WeaponsDeleteAll();
+char WeaponsCanPlaceAt(int type, float x, float y, char lenient);
+void WeaponsUpdateMouseOver();
+char WeaponsHandleClick(char button, char state);
+char WeaponsUpgradeSelected(char full);
+// The sum of every placed weapon's score value.
+int WeaponsGetScoreValue();
+
+char EffectsSetup();
+char EffectsCreateGraphics();
+void EffectsDestroyGraphics();
+void EffectsDeleteAll();
+void EffectsUpdate();
+void EffectsDraw();
+
+char PopupPriceAboveMoney();
+void PopupRefresh(char refill);
+void PopupHide();
+void PopupTick();
+void PopupRender();
+char PopupMouseMove(float x, float y);
+char PopupMouseButton(int button, int state);
+
+char GameOverCreateGraphics();
+void GameOverDestroyGraphics();
+void GameOverStart();
+void GameOverTick();
+void GameOverRender();
+char GameOverEnd();
+char GameWonCreateGraphics();
+void GameWonDestroyGraphics();
+void GameWonInit();
+void GameWonTick(char animated);
+void GameWonRender();
+char GameWonEnd(char from_click);
+
+void SoundPlay(int id);
+void GameGotoScoresAfterGame();
+// The game font, or null while there is none.
+EngFont *GameGetFont();
+void PlayerSetTutorialHints(char on);

@@ -1,0 +1,231 @@
+// The play on the recording device with the generated data: graphics
+// creation, how bugs are drawn, and a run through the first four levels of
+// garden 0 without weapons.
+#include "game/HiveWatcher.h"
+
+#include "tests/engine/graphics/FontTestSupport.h"
+#include "tests/engine/graphics/GraphicsTestSupport.h"
+#include "tests/game/PlayTestSupport.h"
+#include "tests/support/TestLog.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+
+class PlayRunTest : public RecordingDeviceTest {
+protected:
+    void SetUp() override
+    {
+        RecordingDeviceTest::SetUp();
+        ResetPlayForTest();
+        RecordNeighbours();
+        // The program finds its data in Data/ beside it.
+        if (!std::filesystem::exists("Data"))
+            std::filesystem::create_directory_symlink(HW_DATA_DIR, "Data");
+    }
+    void TearDown() override
+    {
+        HiveWatcherDestroyGraphics();
+        ResetPlayForTest();
+        RecordingDeviceTest::TearDown();
+    }
+
+    // One frame of play of `seconds` on the program clock.
+    static void Frame(float seconds)
+    {
+        VirtualClock::Advance((int)(seconds * 1000.0f));
+        EngMainUpdateProgramTime();
+        eng_main_frame_time = seconds;
+        HiveWatcherTick();
+    }
+
+    void DrawFrame()
+    {
+        InScene([] { HiveWatcherRender(); });
+    }
+};
+
+}  // namespace
+
+TEST_F(PlayRunTest, GraphicsCreationStopsAtAModulesFailureExceptTheTutorials)
+{
+    levels_garden = 0;
+    EXPECT_TRUE(HiveWatcherCreateGraphics());
+    EXPECT_TRUE(LevelsGetGardenPicture()->IsCreated());
+    EXPECT_EQ((std::vector<std::string>{"WeaponsCreateGraphics", "SidebarCreateGraphics", "TutorialCreateGraphics",
+                                        "EffectsCreateGraphics", "GameOverCreateGraphics", "GameWonCreateGraphics"}),
+              NeighbourLog::Take());
+
+    const struct {
+        const char *failing;
+        bool result;
+        const char *last_call;
+    } cases[] = {
+        {"WeaponsCreateGraphics", false, "WeaponsCreateGraphics"},
+        {"SidebarCreateGraphics", false, "SidebarCreateGraphics"},
+        {"TutorialCreateGraphics", true, "GameWonCreateGraphics"},
+        {"EffectsCreateGraphics", false, "EffectsCreateGraphics"},
+        {"GameOverCreateGraphics", false, "GameOverCreateGraphics"},
+        {"GameWonCreateGraphics", false, "GameWonCreateGraphics"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.failing);
+        HiveWatcherDestroyGraphics();
+        NeighbourLog::failing_graphics = c.failing;
+        DebugClearLogs();
+        EXPECT_EQ(c.result, (bool)HiveWatcherCreateGraphics());
+        EXPECT_EQ(c.last_call, NeighbourLog::Take().back());
+        EXPECT_EQ(ErrorLine("HiveWatcherCreateGraphics", std::string(c.failing) + "() failed"), StoredLines().at(0));
+    }
+
+    // A missing hub picture fails without a message.
+    HiveWatcherDestroyGraphics();
+    std::filesystem::remove("Data");
+    DebugClearLogs();
+    EXPECT_FALSE(HiveWatcherCreateGraphics());
+    EXPECT_TRUE(NeighbourLog::Take().empty());
+}
+
+TEST_F(PlayRunTest, BugBodiesAreDrawnBeforeTheirHealthBarsLastSlotFirst)
+{
+    UseStraightRoad(300);
+    bugs_kind = 3;
+    ASSERT_TRUE(BugsCreateGraphics());
+    BugsSetSize(0.1f);
+    bugs_hp = 10.0;
+    bugs_count = 2;
+    for (int i = 0; i < 2; i++) {
+        bugs_table[i] = new Bug(i, 0);
+        bugs_table[i]->m_distance = 100.0f + 50.0f * i;
+        bugs_table[i]->UpdatePosition();
+    }
+    bugs_table[1]->m_hp = 5.0;
+    StartRecording();
+    InScene([] { BugsDraw(); });
+
+    // Two bodies (slot 1, then 0), then fill and frame of slot 1, then of 0.
+    ASSERT_EQ(6u, Draws().size());
+    const float x1 = traverse_data.point[150].x, x0 = traverse_data.point[100].x;
+    const float expected_x[6] = {x1, x0, x1, x1, x0, x0};
+    for (int i = 0; i < 6; i++)
+        EXPECT_FLOAT_EQ(expected_x[i], Draws()[i].state.world.m[3][0]) << i;
+    // The road's y is 0.25; the world's y grows upwards.
+    EXPECT_FLOAT_EQ(-0.25f, Draws()[0].state.world.m[3][1]);
+    // The fill of the hurt bug is half the frame's width.
+    std::vector<ReadVertex> fill = ReadVertices(Draws()[2]), frame = ReadVertices(Draws()[3]);
+    ASSERT_EQ(4u, fill.size());
+    auto width = [](const std::vector<ReadVertex> &v) {
+        auto [lo, hi] = std::minmax_element(v.begin(), v.end(), [](auto &a, auto &b) { return a.x < b.x; });
+        return hi->x - lo->x;
+    };
+    EXPECT_NEAR(width(frame) / 2.0f, width(fill), 1e-6);
+    // The transform is put back after each bug.
+    EngMatrix world;
+    eng_device->GetTransformMatrix(&world);
+    EXPECT_EQ(0.0f, world.m_elements[12]);
+}
+
+TEST_F(PlayRunTest, TheBannerDrawsAShadowThenTheText)
+{
+    // Released by its destructor, before the device goes.
+    EngFont font;
+    static EngFont *game_font;
+    game_font = &font;
+    ASSERT_TRUE(CreateTestFont(font, 32, 32, 95));
+    play_neighbours.game_get_font = [] { return game_font; };
+    levels_banner_state = -1;
+    StartRecording();
+    InScene([] { LevelsDrawBanner(); });
+    EXPECT_TRUE(Draws().empty());
+
+    levels_banner_state = 2;
+    levels_banner_alpha = 0.5f;
+    snprintf(levels_banner_text, sizeof(levels_banner_text), "LEVEL  3T");
+    StartRecording();
+    InScene([] { LevelsDrawBanner(); });
+    EXPECT_FALSE(EngFontIsPreparedForDrawing());
+    // Nine characters, twice.
+    ASSERT_EQ(18u, Draws().size());
+    for (size_t i = 0; i < 18; i++) {
+        const D3DCOLORVALUE &colour = Draws()[i].state.material.Emissive;
+        float grey = i < 9 ? 0.0f : 1.0f;
+        EXPECT_EQ(grey, colour.r) << i;
+        EXPECT_EQ(grey, colour.b) << i;
+        EXPECT_FLOAT_EQ(0.35f, colour.a) << i;
+    }
+    // The shadow lies 4 units right of and below the text.
+    const D3DMATRIX &shadow = Draws()[0].state.world, &text = Draws()[9].state.world;
+    EXPECT_NEAR(4.0f, shadow.m[3][0] - text.m[3][0], 1e-3);
+    EXPECT_NEAR(4.0f, std::fabs(shadow.m[3][1] - text.m[3][1]), 1e-3);
+}
+
+TEST_F(PlayRunTest, BugsWalkTheFirstFourLevelsOfGardenZeroAndTakeLives)
+{
+    EngMiscRandSeed(2024);
+    ASSERT_TRUE(HiveWatcherSetup());
+    // The garden is chosen after the set-up, as the Select screen does.
+    levels_garden = 0;
+    levels_difficulty = 0;
+    ASSERT_TRUE(HiveWatcherCreateGraphics());
+    ASSERT_TRUE(HiveWatcherStartNewGame(0));
+    ASSERT_GT(traverse_data.num_steps, 1000);
+    // Enough lives to watch four whole waves arrive.
+    HiveWatcherAddToLives(80);
+    eng_main_key_states[VK_SPACE] = 2;
+
+    const int steps = traverse_data.num_steps;
+    int arrived = 0, level = -1, frames = 0;
+    float previous[BUGS_MAX];
+    // At each new level: the wave's size and the score before it.
+    auto start_level = [&] {
+        level = play_level;
+        std::fill(std::begin(previous), std::end(previous), -1e9f);
+        if (level >= 4)
+            return;
+        arrived += bugs_count;
+        EXPECT_EQ(level * 100, play_score);
+        EXPECT_GE(bugs_count, 8);
+        EXPECT_LT(bugs_count, 25);
+    };
+    start_level();
+    while (play_level < 4 && frames < 20000) {
+        Frame(0.05f);
+        frames++;
+        if (play_level != level)
+            start_level();
+        for (int i = 0; i < BUGS_MAX; i++) {
+            const Bug *bug = bugs_table[i];
+            if (!bug)
+                continue;
+            ASSERT_TRUE(bug->m_alive);
+            ASSERT_GT(bug->m_distance, previous[i]) << "slot " << i;
+            previous[i] = bug->m_distance;
+            ASSERT_GE(bug->m_shown_step, 0);
+            ASSERT_LT(bug->m_shown_step, steps);
+            if (bug->m_state == BS_ON_ROAD) {
+                ASSERT_EQ(traverse_data.point[(int)bug->m_distance].x, bug->GetX());
+                ASSERT_FLOAT_EQ(-traverse_data.heading[bug->m_shown_step], bug->m_angle);
+            }
+            if (bug->m_targetable) {
+                ASSERT_TRUE(std::fabs(bug->GetX()) <= 1.0f && std::fabs(bug->GetY()) <= 1.0f) << "slot " << i;
+            }
+        }
+        if (frames % 25 == 0) {
+            DrawFrame();
+            D3D9RecordingReset();
+        }
+    }
+    EXPECT_EQ(4, play_level);
+    // Every bug of levels 0 to 3 reached the end and took a life.
+    EXPECT_EQ(100 - arrived, play_lives);
+    EXPECT_EQ(std::to_string(play_lives), play_lives_text);
+    std::vector<std::string> calls = NeighbourLog::Take();
+    EXPECT_EQ(arrived, std::count(calls.begin(), calls.end(), "SoundPlay 23"));
+    EXPECT_EQ(4, std::count(calls.begin(), calls.end(), "SoundPlay 24"));
+    // No kills: the money is the start and the level bonuses only.
+    EXPECT_EQ(500 + 100 + 150 + 200 + 250, play_money);
+    EXPECT_EQ(400, play_score);
+}

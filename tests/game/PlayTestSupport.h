@@ -1,0 +1,155 @@
+// Shared by the play's tests: every play module back as at start, a small
+// straight road, and neighbour hooks that record what the play calls of the
+// modules built on top of it and answer as the test says.
+#pragma once
+
+#include "engine/core/EngDebug.h"
+#include "engine/runtime/EngMain.h"
+#include "engine/runtime/EngWindowInput.h"
+#include "game/Bugs.h"
+#include "game/HiveWatcher.h"
+#include "game/Levels.h"
+#include "game/PlayNeighbours.h"
+#include "platform/win32/Win32Input.h"
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+// What the neighbour hooks were called with, and what they answer.
+struct NeighbourLog {
+    static inline std::vector<std::string> calls;
+    static inline char popup_takes_click = 0;
+    static inline char weapons_take_click = 0;
+    static inline char popup_takes_move = 0;
+    static inline char can_place = 1;
+    static inline char scene_ends = 1;
+    static inline int weapons_score_value = 0;
+    static inline char price_above_money = 0;
+    // Failing graphics creation, by hook name ("" for none).
+    static inline std::string failing_graphics;
+    // The game-over hook sets the scene's flag as the real scene does.
+    static inline bool game_over_sets_flag = false;
+
+    static void Reset()
+    {
+        calls.clear();
+        popup_takes_click = weapons_take_click = popup_takes_move = 0;
+        can_place = 1;
+        scene_ends = 1;
+        weapons_score_value = 0;
+        price_above_money = 0;
+        failing_graphics.clear();
+        game_over_sets_flag = false;
+    }
+    static void Note(const std::string &call) { calls.push_back(call); }
+    static std::vector<std::string> Take()
+    {
+        std::vector<std::string> taken;
+        taken.swap(calls);
+        return taken;
+    }
+    static char Graphics(const char *name)
+    {
+        Note(name);
+        return failing_graphics != name;
+    }
+};
+
+// Fills every hook the play's tests look at with a recorder.
+inline void RecordNeighbours()
+{
+    NeighbourLog::Reset();
+    _PlayNeighbours &n = play_neighbours;
+    n.sidebar_setup = [] { return NeighbourLog::Note("SidebarSetup"), (char)1; };
+    n.sidebar_create_graphics = [] { return NeighbourLog::Graphics("SidebarCreateGraphics"); };
+    n.sidebar_reset_for_new_game = [] { NeighbourLog::Note("SidebarResetForNewGame"); };
+    n.sidebar_mouse_move = [](float x, float y) {
+        NeighbourLog::Note("SidebarMouseMove " + std::to_string((int)x) + " " + std::to_string((int)y));
+        return (char)0;
+    };
+    n.sidebar_handle_click = [](char, char) { return NeighbourLog::Note("SidebarHandleClick"), (char)1; };
+    n.sidebar_start_placing_weapon = [](int type) {
+        NeighbourLog::Note("SidebarStartPlacingWeapon " + std::to_string(type));
+        return (char)1;
+    };
+    n.sidebar_delete_preview = [] { NeighbourLog::Note("SidebarDeletePreviewWeapon"); };
+    n.sidebar_move_preview = [](float, float) { NeighbourLog::Note("SidebarMovePreviewWeapon"); };
+    n.tutorial_create_graphics = [] { return NeighbourLog::Graphics("TutorialCreateGraphics"); };
+    n.tutorial_restart = [](char restoring) { NeighbourLog::Note("TutorialRestart " + std::to_string(restoring)); };
+    n.tutorial_update_hint = [] { NeighbourLog::Note("TutorialUpdateHint"); };
+    n.weapons_setup = [] { return NeighbourLog::Note("WeaponsSetup"), (char)1; };
+    n.weapons_create_graphics = [] { return NeighbourLog::Graphics("WeaponsCreateGraphics"); };
+    n.weapons_clear_for_new_game = [] { NeighbourLog::Note("WeaponsClearForNewGame"); };
+    n.weapons_can_place_at = [](int, float, float, char) { return NeighbourLog::can_place; };
+    n.weapons_update_mouse_over = [] { NeighbourLog::Note("WeaponsUpdateMouseOver"); };
+    n.weapons_handle_click = [](char, char) {
+        NeighbourLog::Note("WeaponsHandleClick");
+        return NeighbourLog::weapons_take_click;
+    };
+    n.weapons_upgrade_selected = [](char full) {
+        NeighbourLog::Note("WeaponsUpgradeSelected " + std::to_string(full));
+        return (char)1;
+    };
+    n.weapons_score_value = [] { return NeighbourLog::weapons_score_value; };
+    n.effects_setup = [] { return NeighbourLog::Note("EffectsSetup"), (char)1; };
+    n.effects_create_graphics = [] { return NeighbourLog::Graphics("EffectsCreateGraphics"); };
+    n.effects_delete_all = [] { NeighbourLog::Note("EffectsDeleteAll"); };
+    n.popup_price_above_money = [] { return NeighbourLog::price_above_money; };
+    n.popup_refresh = [](char refill) { NeighbourLog::Note("PopupRefresh " + std::to_string(refill)); };
+    n.popup_hide = [] { NeighbourLog::Note("PopupHide"); };
+    n.popup_mouse_move = [](float, float) {
+        NeighbourLog::Note("PopupMouseMove");
+        return NeighbourLog::popup_takes_move;
+    };
+    n.popup_mouse_button = [](int, int) {
+        NeighbourLog::Note("PopupMouseButton");
+        return NeighbourLog::popup_takes_click;
+    };
+    n.game_over_create_graphics = [] { return NeighbourLog::Graphics("GameOverCreateGraphics"); };
+    n.game_over_start = [] {
+        NeighbourLog::Note("GameOverStart");
+        if (NeighbourLog::game_over_sets_flag)
+            play_game_over = 1;
+    };
+    n.game_over_tick = [] { NeighbourLog::Note("GameOverTick"); };
+    n.game_over_end = [] { return NeighbourLog::Note("GameOverEnd"), NeighbourLog::scene_ends; };
+    n.game_won_create_graphics = [] { return NeighbourLog::Graphics("GameWonCreateGraphics"); };
+    n.game_won_init = [] { NeighbourLog::Note("GameWonInit"); };
+    n.game_won_tick = [](char animated) { NeighbourLog::Note("GameWonTick " + std::to_string(animated)); };
+    n.game_won_end = [](char from_click) {
+        NeighbourLog::Note("GameWonEnd " + std::to_string(from_click));
+        return NeighbourLog::scene_ends;
+    };
+    n.sound_play = [](int id) { NeighbourLog::Note("SoundPlay " + std::to_string(id)); };
+    n.game_goto_scores_after_game = [] { NeighbourLog::Note("GameGotoScoresAfterGame"); };
+    n.player_set_tutorial_hints = [](char on) { NeighbourLog::Note("PlayerSetTutorialHints " + std::to_string(on)); };
+}
+
+// Every play module, the neighbours and the key table back as at start.
+inline void ResetPlayForTest()
+{
+    PlayNeighboursResetForTests();
+    NeighbourLog::Reset();
+    HiveWatcherResetForTests();
+    LevelsResetForTests();
+    BugsResetForTests();
+    memset(eng_main_key_states, 0, sizeof(eng_main_key_states));
+    DebugClearLogs();
+}
+
+// A straight road of `steps` steps along y = 0.25, 0.01 board units apart,
+// starting at x = -1.1 and moving right (heading atan2(0, -1) = pi).
+inline void UseStraightRoad(int steps)
+{
+    memset(&traverse_data, 0, sizeof(traverse_data));
+    traverse_data.num_steps = steps;
+    traverse_data.end_steps = steps;
+    for (int i = 0; i < steps; i++) {
+        traverse_data.point[i] = {-1.1f + i * 0.01f, 0.25f};
+        traverse_data.heading[i] = std::atan2(0.0f, -1.0f);
+    }
+    traverse_data.reserved = 1.0f;
+    traverse_data.step_length = 0.01f;
+}
