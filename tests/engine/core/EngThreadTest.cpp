@@ -1,6 +1,7 @@
 #include "engine/core/EngThread.h"
 #include "engine/core/EngDebug.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -15,14 +16,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-bool LogHas(const std::string &text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessageText(i)).find(text) != std::string::npos)
-            return true;
-    return false;
-}
 
 double SecondsSince(Clock::time_point start)
 {

@@ -3,6 +3,7 @@
 #include "engine/runtime/EngMain.h"
 #include "tests/fixtures/LoopbackServer.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -14,14 +15,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 LoopbackServer server;
-
-bool LogHas(const std::string &text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessageText(i)).find(text) != std::string::npos)
-            return true;
-    return false;
-}
 
 std::string RefusedUrl()
 {

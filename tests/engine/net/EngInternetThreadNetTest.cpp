@@ -4,6 +4,7 @@
 #include "engine/runtime/EngMain.h"
 #include "tests/fixtures/LoopbackServer.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -16,19 +17,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 LoopbackServer server;
-
-int LogCount(const std::string &text)
-{
-    int count = 0;
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        count += std::string(DebugGetMessageText(i)).find(text) != std::string::npos;
-    return count;
-}
-
-bool LogHas(const std::string &text)
-{
-    return LogCount(text) > 0;
-}
 
 // Polls like the main loop does, once a frame, until the read leaves the
 // in-progress state or max_seconds pass.

@@ -17,6 +17,7 @@
 #include "platform/win32/Win32Time.h"
 #include "platform/win32/Win32Window.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -216,14 +217,6 @@ inline std::vector<std::string> DeviceLifeCalls()
     for (const std::string &call : D3D9RecordingGetCalls())
         if (call.rfind("CreateDevice", 0) == 0 || call == "Release device")
             lines.push_back(call);
-    return lines;
-}
-
-inline std::vector<std::string> StoredLines()
-{
-    std::vector<std::string> lines;
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        lines.push_back(DebugGetMessageText(i));
     return lines;
 }
 

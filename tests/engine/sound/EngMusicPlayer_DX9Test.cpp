@@ -9,6 +9,7 @@
 #include "platform/win32/Win32Messages.h"
 #include "tests/fixtures/audio/TestAudioFiles.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -22,16 +23,6 @@ namespace {
 
 const int rate = 44100;
 HWND const test_window = reinterpret_cast<HWND>(0x5151);
-
-bool LogHas(const std::string &text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++) {
-        const char *line = DebugGetMessageText(i);
-        if (line && std::string(line).find(text) != std::string::npos)
-            return true;
-    }
-    return false;
-}
 
 void DrainMessages()
 {
