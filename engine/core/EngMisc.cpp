@@ -695,7 +695,11 @@ void EngMiscRenderFrameNow(char render, char)
 {
     if (!render || !eng_main_program)
         return;
+    // As the main loop draws a frame: the game's cursor goes on top, before
+    // the swap, so a popup's own loop shows it too.
     eng_main_program->RenderCB();
+    if (eng_main_program && eng_main_program->GetWindow())
+        eng_main_program->GetWindow()->DrawTextureCursor_PC();
     if (eng_device)
         eng_device->SwapBuffers();
 }
