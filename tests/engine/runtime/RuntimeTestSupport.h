@@ -23,6 +23,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -194,6 +195,25 @@ protected:
         delete program;
         VirtualClock::Remove();
     }
+};
+
+// The main window on the headless desktop, for tests of the modules that use
+// it (sound and music): a recording program with its window and device,
+// closed down when the helper goes. Made after ResetRuntimeForTest.
+class HeadlessMainWindow {
+public:
+    HeadlessMainWindow()
+    {
+        // A program object made before may have marked the main thread.
+        EngMainResetMainThreadForTests();
+        m_program = std::make_unique<RecordingProgram>();
+        _EngCreateWindowParms parms = WindowParms();
+        EXPECT_EQ(m_program->CreateMainWindowAndDevice("Hive Watcher", "HiveWatcherClass", &parms), 1);
+    }
+    ~HeadlessMainWindow() { m_program->CloseDown(1); }
+
+private:
+    std::unique_ptr<RecordingProgram> m_program;
 };
 
 // Handles every queued message as the main loop would, one at a time.
