@@ -255,30 +255,25 @@ void PlatformSetRenameFunction(PlatformRenameFunction function)
 
 BOOL PlatformEnterProgramFolder()
 {
+    if (!program_folder_for_tests.empty())
+        return chdir(program_folder_for_tests.c_str()) == 0;
     char folder[NATIVE_PATH_SIZE];
-    if (!program_folder_for_tests.empty()) {
-        if (program_folder_for_tests.size() >= sizeof(folder)) {
-            errno = ENAMETOOLONG;
-            return FALSE;
-        }
-        std::memcpy(folder, program_folder_for_tests.c_str(), program_folder_for_tests.size() + 1);
-    } else {
-        ssize_t length = readlink("/proc/self/exe", folder, sizeof(folder) - 1);
-        if (length <= 0)
-            return FALSE;
-        if (static_cast<size_t>(length) >= sizeof(folder) - 1) {
-            errno = ENAMETOOLONG;
-            return FALSE;
-        }
-        folder[length] = 0;
-        char *slash = std::strrchr(folder, '/');
-        if (!slash) {
-            errno = ENOENT;
-            return FALSE;
-        }
-        // The root folder keeps its slash.
-        slash[slash == folder ? 1 : 0] = 0;
+    ssize_t length = readlink("/proc/self/exe", folder, sizeof(folder) - 1);
+    if (length <= 0)
+        return FALSE;
+    // A link as long as the buffer may have been cut.
+    if (static_cast<size_t>(length) >= sizeof(folder) - 1) {
+        errno = ENAMETOOLONG;
+        return FALSE;
     }
+    folder[length] = 0;
+    char *slash = std::strrchr(folder, '/');
+    if (!slash) {
+        errno = ENOENT;
+        return FALSE;
+    }
+    // The root folder keeps its slash.
+    slash[slash == folder ? 1 : 0] = 0;
     return chdir(folder) == 0;
 }
 
