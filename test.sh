@@ -13,7 +13,7 @@ cmake --build "$build"
 # combined with AddressSanitizer); run first so the main run's summary ends
 # the output.
 tsan=build-tsan
-tsan_tests=(EngThreadTest EngInternetThreadNetTest)
+tsan_tests=(EngThreadTest EngInternetThreadNetTest EngProgramThreadTest)
 cmake -S . -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHW_TSAN=ON -DHW_TESTS=ON >/dev/null
 cmake --build "$tsan" --target "${tsan_tests[@]}"
 for t in "${tsan_tests[@]}"; do

@@ -20,6 +20,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 char eng_misc_main_window_created = 0;
 
@@ -31,7 +32,16 @@ struct StoredPopup {
     char text[400] = "";
 };
 
+// A worker thread may store the popup (a forced exit) while the main thread
+// runs: the record changes and is copied only under its lock.
+std::mutex stored_popup_mutex;
 StoredPopup stored_popup;
+
+StoredPopup CopyStoredPopup()
+{
+    std::lock_guard<std::mutex> lock(stored_popup_mutex);
+    return stored_popup;
+}
 
 struct ProgramClock {
     bool have_counter = false;
@@ -621,6 +631,7 @@ void EngMiscDiscardWindowMessages_PC(double max_seconds)
 
 void EngMiscSetPopupToShowAfterExit(_EngMiscPopupType type, const char *title, const char *text)
 {
+    std::lock_guard<std::mutex> lock(stored_popup_mutex);
     stored_popup.type = type;
     EngSafeStrcpy(stored_popup.title, title, sizeof(stored_popup.title));
     EngSafeStrcpy(stored_popup.text, text, sizeof(stored_popup.text));
@@ -628,6 +639,7 @@ void EngMiscSetPopupToShowAfterExit(_EngMiscPopupType type, const char *title, c
 
 char EngMiscIsPopupSetToShowAfterExit()
 {
+    std::lock_guard<std::mutex> lock(stored_popup_mutex);
     return stored_popup.type != EMPT_NONE;
 }
 
@@ -639,11 +651,15 @@ char EngMiscShowPopupMessage(_EngMiscPopupType type, const char *title, const ch
     // first. When it cannot (full screen), the box waits for the close-down
     // after the main loop.
     if (eng_device && eng_device->IsCreated()) {
-        DebugError("EngMiscShowPopupMessage", "POPUP: No device <%s> <%s>", stored_popup.title, stored_popup.text);
+        StoredPopup popup = CopyStoredPopup();
+        DebugError("EngMiscShowPopupMessage", "POPUP: No device <%s> <%s>", popup.title, popup.text);
         if (!EngMiscExitProgramNow(1))
             return 0;
     }
-    EngMiscShowPopupMessage_PC(stored_popup.type, stored_popup.title, stored_popup.text);
+    // The box is shown without the lock held: it waits for the user.
+    StoredPopup popup = CopyStoredPopup();
+    EngMiscShowPopupMessage_PC(popup.type, popup.title, popup.text);
+    std::lock_guard<std::mutex> lock(stored_popup_mutex);
     stored_popup.type = EMPT_NONE;
     return 1;
 }
@@ -695,7 +711,11 @@ void EngMiscRenderFrameNow(char render, char)
 {
     if (!render || !eng_main_program)
         return;
+    // As the main loop draws a frame: the game's cursor goes on top, before
+    // the swap, so a popup's own loop shows it too.
     eng_main_program->RenderCB();
+    if (eng_main_program && eng_main_program->GetWindow())
+        eng_main_program->GetWindow()->DrawTextureCursor_PC();
     if (eng_device)
         eng_device->SwapBuffers();
 }

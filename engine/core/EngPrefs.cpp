@@ -6,6 +6,7 @@
 #include "engine/core/EngServers.h"
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
+#include "engine/runtime/EngWindow.h"
 #include "platform/win32/Win32Clipboard.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32Time.h"
@@ -360,8 +361,13 @@ void VariousGoOnlineToHomeSite(MWin *mwin, const char *question, const char *pat
 
 void VariousGoOnlineCB(MWin *mwin, char result, void *)
 {
-    if (result == 1)
-        VariousOpenBrowser(mwin);
+    if (result != 1)
+        return;
+    // The browser would open behind a full-screen game: leave full screen
+    // first.
+    if (!eng_screen_windowed && eng_main_window)
+        eng_main_window->ToggleFullscreenMode();
+    VariousOpenBrowser(mwin);
 }
 
 void VariousExitAndGoOnlineCB(MWin *mwin, char result, void *)

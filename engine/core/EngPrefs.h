@@ -74,12 +74,17 @@ char VariousPasteClipboardToString(char *buffer, int size);
 // Opens address in the browser.
 void VariousGoOnlineNow(const char *address);
 // The ask and exit flags of the current mode (window or full screen) apply.
+// Asking needs the toolkit's popups: the OK/Cancel question and the
+// "Opening browser..." message are shown by the toolkit when mwin is given;
+// without an mwin the address is opened (or the program left) at once, as
+// if OK had been pressed, without the full-screen switch of an OK.
 void VariousGoOnline(MWin *mwin, const char *question, const char *address, char ask_full_screen,
                      char ask_window, char exit_full_screen, char exit_window);
 // The maker's web site, "/" and path (may be null).
 void VariousGoOnlineToHomeSite(MWin *mwin, const char *question, const char *path, char ask_full_screen,
                                char ask_window, char exit_full_screen, char exit_window);
-// Popup answers: 1 is OK.
+// Popup answers: 1 is OK. An OK to go online without leaving switches a
+// full-screen game to a window before the browser opens.
 void VariousGoOnlineCB(MWin *mwin, char result, void *user);
 void VariousExitAndGoOnlineCB(MWin *mwin, char result, void *user);
 void VariousGoOnlineAfterExitCB();

@@ -93,7 +93,7 @@ EngThread::EngThread(const char *name, char verbosity, char flag)
     : m_verbosity(verbosity), m_name(), m_flag(flag != 0), m_tick_sleep_ms(1), m_tick_callback(nullptr),
       m_tick_user_data(nullptr), m_exit_callback(nullptr), m_exit_user_data(nullptr), m_max_mutex_hold_time(30),
       m_mutex_wait_limit(30), m_next_status_time(0), m_state(0), m_main_has_mutex(false),
-      m_worker_has_mutex(false), m_init_requested(false), m_exit_requested(false), m_finished(false),
+      m_worker_has_mutex(false), m_main_holds(0), m_reported_hold(0), m_init_requested(false), m_exit_requested(false), m_finished(false),
       m_destroying(false), m_thread_started(false), m_thread(), m_mutex(), m_mutex_exists(false)
 {
     if (name)
@@ -136,6 +136,8 @@ void EngThread::ResetVars()
     m_state = 0;
     m_main_has_mutex = false;
     m_worker_has_mutex = false;
+    m_main_holds = 0;
+    m_reported_hold = 0;
     m_init_requested = false;
     m_exit_requested = false;
     m_finished = false;
@@ -289,6 +291,8 @@ bool EngThread::WaitForMutex()
         return false;
     }
     own_hold = true;
+    if (!IsWorkerSide())
+        m_main_holds++;
     Trace(4, "Thread %s> Wait for mutex: Done.%s", m_name, "");
     return true;
 }
@@ -417,8 +421,10 @@ void *EngThread::DoThreadMain()
         if (m_state != 1 && m_state != 2)
             return EndWorkerEarly('A');
 
-        // 2. While the main side holds the mutex, wait up to the hold limit.
-        if (m_main_has_mutex) {
+        // 2. While the main side holds the mutex, wait up to the hold limit,
+        // once per hold: a hold already reported is not waited for again.
+        unsigned hold = m_main_holds;
+        if (m_main_has_mutex && hold != m_reported_hold) {
             Trace(2, "THREAD: Waiting for mutex to be free...");
             double max_hold = m_max_mutex_hold_time;
             int steps = 0;
@@ -428,9 +434,10 @@ void *EngThread::DoThreadMain()
                 if (steps % 10 == 0)
                     Trace(1, "THREAD: Waiting for mutex to be free [%.1f]%s", steps * HOLD_STEP, "");
             }
-            if (m_main_has_mutex) {
+            if (m_main_has_mutex && m_main_holds == hold) {
                 // Only the main side can release its own hold; the worker
                 // stops waiting and its next wait for the mutex is bounded.
+                m_reported_hold = hold;
                 Print("Error:  EngThread::DoThreadMain:Mutex - mutex locked for longer than max time allowed\n");
                 Print("Error:  EngThread::DoThreadMain:Mutex - forcing free\n");
             }

@@ -107,6 +107,10 @@ private:
     std::atomic<signed char> m_state;
     std::atomic<bool> m_main_has_mutex;
     std::atomic<bool> m_worker_has_mutex;
+    // Counts the main side's holds, so the worker reports an overlong hold
+    // once (m_reported_hold, the worker's own) rather than on every pass.
+    std::atomic<unsigned> m_main_holds;
+    unsigned m_reported_hold;
     std::atomic<bool> m_init_requested;
     std::atomic<bool> m_exit_requested;
     std::atomic<bool> m_finished;

@@ -12,6 +12,10 @@ namespace {
 
 const unsigned int kPieceSize = 511;
 const int kDefaultTimeoutSeconds = 10;
+// "Error trying to initialise internet session".
+const unsigned int kLongestReason = 43;
+// The prefix keeps room for " - " and the longest reason.
+const int kLongestPrefix = static_cast<int>(ENG_INTERNET_ERROR_TEXT_SIZE - 1 - 3 - kLongestReason);
 
 // Seconds as the milliseconds of a time-out option, held within a DWORD.
 DWORD TimeoutMs(int seconds)
@@ -25,8 +29,10 @@ DWORD TimeoutMs(int seconds)
 // false for the caller to return. The log line comes from whoever failed.
 bool FailWithReason(char *error_text, const char *reason)
 {
-    if (error_text)
-        strcat(error_text, reason);
+    if (error_text) {
+        size_t used = strnlen(error_text, ENG_INTERNET_ERROR_TEXT_SIZE - 1);
+        snprintf(error_text + used, ENG_INTERNET_ERROR_TEXT_SIZE - used, "%s", reason);
+    }
     return false;
 }
 
@@ -55,7 +61,7 @@ bool EngInternetConnectAndReadURL(const char *url, char *buffer, unsigned int si
 {
     if (error_text) {
         if (error_prefix)
-            sprintf(error_text, "%s - ", error_prefix);
+            snprintf(error_text, ENG_INTERNET_ERROR_TEXT_SIZE, "%.*s - ", kLongestPrefix, error_prefix);
         else
             error_text[0] = 0;
     }

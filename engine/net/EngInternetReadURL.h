@@ -8,6 +8,9 @@
 
 #include "platform/inet/WinInet.h"
 
+// The room a caller's error text needs, terminator included.
+const unsigned int ENG_INTERNET_ERROR_TEXT_SIZE = 128;
+
 // Whether a connection may be tried at all; always true on this platform.
 bool EngInternetIsConnected();
 
@@ -15,8 +18,10 @@ bool EngInternetIsConnected();
 // the count in *read when read is given. Size 0 only tests the connection.
 //
 // error_text, when given, receives "<error_prefix> - <reason>" on failure (the
-// reason alone without a prefix) and is emptied on success. It must hold the
-// prefix, " - " and 43 characters of reason, with the terminator.
+// reason alone without a prefix) and is emptied on success. It must hold
+// ENG_INTERNET_ERROR_TEXT_SIZE bytes: nothing longer is ever written, a
+// prefix too long to leave room for the longest reason (43 characters)
+// being cut.
 //
 // timeout_seconds bounds connecting and every send and receive; it also
 // limits the whole read, except that 0 sets no limit for the read. A negative

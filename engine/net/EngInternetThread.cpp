@@ -9,8 +9,9 @@
 
 namespace {
 
-// How long Destroy waits for a worker to notice that it is to end. Every
-// blocking network call of the worker has a shorter limit of its own.
+// How long Destroy waits for a worker to notice that it is to end. The abort
+// flag ends the worker's network calls within a fraction of a second; this
+// only bounds a worker that is stuck elsewhere.
 const double kExitWaitSeconds = 180;
 const double kExitPollSeconds = 0.1;
 
@@ -93,6 +94,8 @@ bool EngInternetThread::CancelReading()
         return true;
     if (m_verbosity)
         DebugInfo("EIT> CancelReading().");
+    // First, so a network call the worker is waiting in ends at once.
+    m_worker->m_abort = true;
     if (m_worker->m_mutex.Lock()) {
         if (m_worker->m_status == EITRR_IN_PROGRESS)
             m_worker->m_status = EITRR_CANCELLED;
@@ -125,6 +128,7 @@ void EngInternetThread::WaitForThreadToExit()
 {
     if (!m_worker)
         return;
+    m_worker->m_abort = true;
     if (m_worker->m_mutex.Lock()) {
         m_worker->m_cancel_requested = true;
         m_worker->m_mutex.Unlock();

@@ -28,7 +28,7 @@ void TraceThrottled(double *next_time, const char *text)
 EngInternetThreadWorker::EngInternetThreadWorker(const char *name, char verbosity)
     : EngThread(name, verbosity, 1), m_trace_level(verbosity), m_reader(nullptr), m_mutex(kMutexSeconds),
       m_start_requested(false), m_cancel_requested(false), m_status(EITRR_NONE), m_url(nullptr), m_buffer(nullptr),
-      m_bytes_read(0), m_maximum(0), m_deadline(0), m_timeout_seconds(0)
+      m_bytes_read(0), m_maximum(0), m_deadline(0), m_timeout_seconds(0), m_abort(false)
 {
 }
 
@@ -71,6 +71,7 @@ bool EngInternetThreadWorker::Setup(const char *url, unsigned int max_bytes, int
     SetTickSleepTime(kTickSleepSeconds);
     m_start_requested = true;
     m_cancel_requested = false;
+    m_abort = false;
     m_status = EITRR_IN_PROGRESS;
 
     // The first tick waits for the unlock below.

@@ -8,10 +8,16 @@
 // already counted, which the main side never reads. Nothing blocks while the
 // mutex is held; should it still not be had within its 5 s (EngMutex reports
 // it), the main side's queries answer as failed and the worker ends.
+//
+// A cancel or a stop also raises an abort flag that the network calls watch
+// while they wait, so a server that accepts and never answers holds neither
+// the worker nor the main thread waiting for it.
 #pragma once
 
 #include "engine/core/EngThread.h"
 #include "engine/net/EngInternetThread.h"
+
+#include <atomic>
 
 class EngInternetThread_PC;
 
@@ -31,6 +37,9 @@ public:
     _EngInternetThreadReadResult GetReadingStatus();
     // Main thread: a terminated copy of the data once the read is done.
     char *GetWorkerDataRead(unsigned int *length);
+    // Raised by the main side when the worker is to end: the reader's
+    // network calls watch it and give up within a fraction of a second.
+    const std::atomic<bool> *GetAbortFlag() const { return &m_abort; }
 
 protected:
     bool InitCB() override;
@@ -57,4 +66,6 @@ private:
     unsigned int m_maximum;
     double m_deadline;
     int m_timeout_seconds;
+    // Read without the mutex, by the network calls while they wait.
+    std::atomic<bool> m_abort;
 };

@@ -2,6 +2,7 @@
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngMemory.h"
 #include "engine/net/EngInternetReadURL.h"
+#include "engine/net/EngInternetThreadWorker.h"
 #include "platform/win32/Win32Error.h"
 
 namespace {
@@ -66,9 +67,13 @@ _EngInternetThreadReadResult EngInternetThread_PC::ReadFromOpenStream(char *buff
         InternetSetOptionA(m_session, INTERNET_OPTION_CONNECT_TIMEOUT, &m_timeout_ms, sizeof(m_timeout_ms));
         InternetSetOptionA(m_session, INTERNET_OPTION_SEND_TIMEOUT, &m_timeout_ms, sizeof(m_timeout_ms));
         InternetSetOptionA(m_session, INTERNET_OPTION_RECEIVE_TIMEOUT, &m_timeout_ms, sizeof(m_timeout_ms));
+        PlatformInternetSetAbortFlag(m_session, m_parent->GetAbortFlag());
         if (!OpenConnectionToUrl(m_url)) {
+            bool cancelled = GetLastError() == ERROR_INTERNET_OPERATION_CANCELLED;
             EngInternetCloseHandle(m_session);
             m_session = nullptr;
+            if (cancelled)
+                return EITRR_CANCELLED;
             DebugError(where, "Problem connecting to internet site");
             return EITRR_ERROR;
         }
@@ -94,7 +99,10 @@ _EngInternetThreadReadResult EngInternetThread_PC::ReadFromOpenStream(char *buff
         DWORD n = 0;
         if (!InternetReadFile(m_connection, buffer, size, &n)) {
             *got = 0;
-            CheckError("InternetReadFile", GetLastError());
+            DWORD error = GetLastError();
+            if (error == ERROR_INTERNET_OPERATION_CANCELLED)
+                return EITRR_CANCELLED;
+            CheckError("InternetReadFile", error);
             return EITRR_ERROR;
         }
         *got = n;
@@ -123,6 +131,9 @@ bool EngInternetThread_PC::OpenConnectionToUrl(const char *url_to_open)
                                   reinterpret_cast<DWORD_PTR>(this));
     if (!m_connection) {
         DWORD error = GetLastError();
+        // Cancelled on purpose: nothing to report.
+        if (error == ERROR_INTERNET_OPERATION_CANCELLED)
+            return false;
         DebugError(where, "InternetOpenUrlA failed [0x%x].", static_cast<unsigned>(error));
         SetLastError(error);
         CheckError(where, 0);

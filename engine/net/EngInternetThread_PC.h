@@ -19,7 +19,8 @@ public:
     // One step: the first call after PrepareForReading connects, the next
     // one primes the read, then each call reads one piece of up to size bytes
     // into buffer (*got bytes). In progress (1) until the end of the body,
-    // which gives done (2) with nothing read; error (-2) on failure.
+    // which gives done (2) with nothing read; error (-2) on failure;
+    // cancelled (-3), without a report, once the worker's abort flag is up.
     _EngInternetThreadReadResult ReadFromOpenStream(char *buffer, unsigned int size, unsigned int *got);
     void CloseConnection();
 

@@ -5,11 +5,14 @@
 #include "engine/core/EngTypes.h"
 #include "engine/runtime/EngMainServices.h"
 #include "engine/runtime/EngProgram.h"
+#include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32MessageBox.h"
 #include "platform/win32/Win32Messages.h"
 #include "platform/win32/Win32Shell.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <pthread.h>
 #include <string>
 
@@ -75,6 +78,11 @@ int WinMain(HINSTANCE instance, HINSTANCE, char *command_line, int)
 
 int EngMainEntry(int argc, char **argv)
 {
+    // Data and the log live beside the program: find them there whatever
+    // folder the program was started from, before anything opens a file.
+    if (!PlatformEnterProgramFolder())
+        DebugError("EngMainEntry", "Could not enter the program's folder (%s)", std::strerror(errno));
+
     std::string command_line;
     for (int i = 1; i < argc; i++) {
         if (i > 1)

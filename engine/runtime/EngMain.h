@@ -22,7 +22,8 @@ extern char eng_screen_windowed;
 
 // Runs the program: start-up, main loop, close-down. Returns the exit code.
 int WinMain(HINSTANCE instance, HINSTANCE previous, char *command_line, int show);
-// The process's main(): the command line is argv[1..] joined by blanks.
+// The process's main(): makes the program's own folder the working folder,
+// then runs WinMain with argv[1..] joined by blanks as the command line.
 int EngMainEntry(int argc, char **argv);
 
 void EngMainCheckInternals();

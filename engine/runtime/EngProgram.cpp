@@ -297,8 +297,10 @@ void EngProgram::ForceExitNow(const char *title, const char *text, char quiet)
 
     if (!EngMainIsThisTheMainThread()) {
         DebugError("EngProgram::ForceExitNow", "Not closing down as not the main thread");
-        m_exit = 1;
+        // The texts and the popup flag go first: the main loop may close
+        // down as soon as it sees the exit flag.
         ShowPopupAfterExiting();
+        m_exit = 1;
         return;
     }
 

@@ -6,6 +6,8 @@
 #include "engine/core/EngMisc.h"
 #include "engine/runtime/EngWindow.h"
 
+#include <atomic>
+
 typedef void (*EngProgramAfterExitCB)();
 
 // Input events handed to InputEventCB.
@@ -99,9 +101,10 @@ public:
 protected:
     void CloseDownIfSignalled();
 
-    char m_exit;
+    // Set by ForceExitNow from any thread, read by the main loop.
+    std::atomic<char> m_exit;
     char m_sleeping;
-    char m_popup_after_exit;
+    std::atomic<char> m_popup_after_exit;
     EngWindow *m_window;
     float m_target_fps;
     char m_long_sleeps;

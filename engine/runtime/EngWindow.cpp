@@ -5,7 +5,6 @@
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
 #include "engine/runtime/EngResModes.h"
-#include "engine/sound/EngSound.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Input.h"
 
@@ -70,7 +69,8 @@ void GetWorkArea(int *left, int *top, int *width, int *height)
 EngWindow::EngWindow(EngProgram *program, const char *title)
     : m_program(program), m_active(1), m_recreating_device(0), m_device_recreation_pending(0),
       m_recreating_window(0), m_cursor_shown(1), m_device(nullptr), m_style(0), m_hwnd(nullptr),
-      m_stored_rect{0, 0, 0, 0}, m_stored_rect_valid(0), m_parms{}, m_texture_cursor()
+      m_stored_rect{0, 0, 0, 0}, m_stored_rect_valid(0), m_parms{}, m_texture_cursor(),
+      m_music_event_cb(nullptr), m_music_event_user(nullptr)
 {
     EngSafeStrcpy(m_title, title, sizeof(m_title));
     std::memset(eng_main_key_states, 0, sizeof(eng_main_key_states));
@@ -170,8 +170,6 @@ char EngWindow::CreateSystemWindow_PC(_EngCreateWindowParms *parms)
     // The client area the desktop gave: the wanted size cut to the work area
     // in a window, the display mode's size in full screen. The device is
     // made from these measures.
-    // The music player's end-of-song messages come to this window.
-    EngSoundSetMainWindow(m_hwnd);
     RECT client = {0, 0, 0, 0};
     GetClientRect(m_hwnd, &client);
     SetScreenMetrics(parms->windowed, client.right - client.left, client.bottom - client.top, parms->bits,
@@ -194,7 +192,18 @@ void EngWindow::DestroySystemWindow_PC()
         DestroyWindow(m_hwnd);
     m_hwnd = nullptr;
     m_stored_rect_valid = 0;
-    EngSoundSetMainWindow(nullptr);
+}
+
+void EngWindow::SetMusicEventCB(EngWindowMusicEventCB callback, void *user)
+{
+    m_music_event_cb = callback;
+    m_music_event_user = user;
+}
+
+void EngWindow::ClearMusicEventCB(void *user)
+{
+    if (m_music_event_user == user)
+        SetMusicEventCB(nullptr, nullptr);
 }
 
 void EngWindow::StoreWindowRect_PC()

@@ -57,6 +57,8 @@ class EngWindow;
 // The main window while it exists (set by Create, cleared by Destroy).
 extern EngWindow *eng_main_window;
 
+typedef void (*EngWindowMusicEventCB)(void *user);
+
 class EngWindow {
 public:
     EngWindow(EngProgram *program, const char *title);
@@ -115,6 +117,12 @@ public:
     char DrawTextureCursor_PC();
     _EngWindowTextureCursor *GetTextureCursor_PC() { return &m_texture_cursor; }
 
+    // The music player's end-of-song callback: the window procedure calls it
+    // with its user pointer for each WM_MUSIC_EVENT message. Clearing with a
+    // user pointer clears only a callback set with that pointer.
+    void SetMusicEventCB(EngWindowMusicEventCB callback, void *user);
+    void ClearMusicEventCB(void *user);
+
     HWND GetWindowHandle() const { return m_hwnd; }
     EngDevice *GetDevice() const { return m_device; }
     const _EngCreateWindowParms *GetCreateParms() const { return &m_parms; }
@@ -153,6 +161,8 @@ private:
     char m_maximising;
     _EngWindowMouseTracking m_mouse;
     _EngWindowTextureCursor m_texture_cursor;
+    EngWindowMusicEventCB m_music_event_cb;
+    void *m_music_event_user;
 };
 
 // The procedure of the main window's class.

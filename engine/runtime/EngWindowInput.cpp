@@ -7,7 +7,6 @@
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
 #include "engine/runtime/EngWindow.h"
-#include "engine/sound/EngSound.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Input.h"
 
@@ -63,7 +62,6 @@ LRESULT EngWindow::WindowProc_PC(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
             m_program->QuitMainLoop();
         }
         m_hwnd = nullptr;
-        EngSoundSetMainWindow(nullptr);
         return 1;
 
     case WM_SIZE:
@@ -188,7 +186,8 @@ LRESULT EngWindow::WindowProc_PC(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
         break;
 
     case WM_MUSIC_EVENT:
-        EngSoundCallMusicEventCB();
+        if (m_music_event_cb)
+            m_music_event_cb(m_music_event_user);
         break;
 
     default:

@@ -1,6 +1,7 @@
 #include "engine/sound/EngMusicPlayer_DX9.h"
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngMemory.h"
+#include "engine/runtime/EngWindow.h"
 #include "engine/sound/EngSound.h"
 #include "platform/audio/AudioFiles.h"
 #include "platform/win32/Win32Messages.h"
@@ -36,7 +37,8 @@ void EngMusicPlayer_DX9::Destroy()
     ReleaseFace(m_media_control);
     ReleaseFace(m_graph_builder);
     // A music message still queued must not reach a player that is gone.
-    EngSoundClearMusicEventCB(this);
+    if (eng_main_window)
+        eng_main_window->ClearMusicEventCB(this);
 }
 
 bool EngMusicPlayer_DX9::Init()
@@ -73,13 +75,13 @@ bool EngMusicPlayer_DX9::Init()
         }
     }
     HWND window = EngSoundGetMainWindow();
-    if (!window) {
+    if (!window || !eng_main_window) {
         DebugError(where, "No window");
         Destroy();
         return false;
     }
     m_media_event->SetNotifyWindow(reinterpret_cast<OAHWND>(window), WM_MUSIC_EVENT, 0);
-    EngSoundSetMusicEventCB(EventCallback, this);
+    eng_main_window->SetMusicEventCB(EventCallback, this);
     return true;
 }
 

@@ -2,9 +2,9 @@
 // WAVE or Ogg Vorbis), played once or looping, with its volume, length and
 // position. Several players may play at once. Main thread only.
 //
-// The song's end arrives as a WM_MUSIC_EVENT window message; the window
-// procedure passes it to the callback this player sets in Init
-// (EngSoundCallMusicEventCB), which restarts a looping song.
+// The song's end arrives as a WM_MUSIC_EVENT window message; the main
+// window's procedure passes it to the callback this player sets on the window
+// in Init (EngWindow::SetMusicEventCB), which restarts a looping song.
 #pragma once
 
 #include "platform/audio/DirectShow.h"

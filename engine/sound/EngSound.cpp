@@ -2,6 +2,7 @@
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngFile.h"
 #include "engine/core/EngMemory.h"
+#include "engine/runtime/EngWindow.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,9 +31,6 @@ static WAVEFORMATEX eng_sound_primary_format = {};
 static bool eng_sound_initialised = false;
 static unsigned long eng_sound_ds_generation = 0;
 
-static HWND eng_sound_main_window = nullptr;
-static EngSoundMusicEventCB eng_sound_music_event_cb = nullptr;
-static void *eng_sound_music_event_user = nullptr;
 
 static void NoteNotImplemented(const char *where)
 {
@@ -107,7 +105,7 @@ bool EngSoundInit_DX9()
             return false;
         eng_sound_ds_generation++;
     }
-    HRESULT result = eng_sound_ds->SetCooperativeLevel(eng_sound_main_window, DSSCL_EXCLUSIVE);
+    HRESULT result = eng_sound_ds->SetCooperativeLevel(EngSoundGetMainWindow(), DSSCL_EXCLUSIVE);
     if (!EngSoundErrorCheck_DX9(result, "EngSoundInit_DX9", "IDirectSound8_SetCooperativeLevel"))
         return false;
 
@@ -213,32 +211,9 @@ static bool MadeByRunningDirectSound(unsigned long generation)
     return eng_sound_ds && generation == eng_sound_ds_generation;
 }
 
-void EngSoundSetMainWindow(HWND window)
-{
-    eng_sound_main_window = window;
-}
-
 HWND EngSoundGetMainWindow()
 {
-    return eng_sound_main_window;
-}
-
-void EngSoundSetMusicEventCB(EngSoundMusicEventCB callback, void *user)
-{
-    eng_sound_music_event_cb = callback;
-    eng_sound_music_event_user = user;
-}
-
-void EngSoundClearMusicEventCB(void *user)
-{
-    if (eng_sound_music_event_user == user)
-        EngSoundSetMusicEventCB(nullptr, nullptr);
-}
-
-void EngSoundCallMusicEventCB()
-{
-    if (eng_sound_music_event_cb)
-        eng_sound_music_event_cb(eng_sound_music_event_user);
+    return eng_main_window ? eng_main_window->GetWindowHandle() : nullptr;
 }
 
 void EngSoundResetForTests()
@@ -246,8 +221,6 @@ void EngSoundResetForTests()
     EngSoundClose();
     eng_sound_settings = settings_at_start;
     eng_sound_primary_format = WAVEFORMATEX{};
-    eng_sound_main_window = nullptr;
-    EngSoundSetMusicEventCB(nullptr, nullptr);
 }
 
 EngSound::EngSound(const char *file, char use_3d, const char *)

@@ -3,10 +3,8 @@
 // system they play through, set up once at start (EngSoundInit) and closed
 // at the end. Main thread only.
 //
-// The module also keeps its link to the main window: the window's handle
-// (the window layer sets it when its system window exists) and the window's
-// music-event callback, which the music player sets and the window procedure
-// calls for each WM_MUSIC_EVENT message.
+// The sound system and the music player use the main window (EngWindow.h)
+// when one exists: its handle, and its music-event callback slot.
 #pragma once
 
 #include "platform/audio/DirectSound.h"
@@ -36,16 +34,8 @@ void EngSoundClose_DX9();
 // where and answers false.
 bool EngSoundErrorCheck_DX9(HRESULT result, const char *where, const char *call);
 
-// The main window's handle; null while there is no window.
-void EngSoundSetMainWindow(HWND window);
+// The main window's handle (EngWindow.h); null while there is no window.
 HWND EngSoundGetMainWindow();
-
-typedef void (*EngSoundMusicEventCB)(void *user);
-void EngSoundSetMusicEventCB(EngSoundMusicEventCB callback, void *user);
-// Clears the callback when it was set with this user pointer.
-void EngSoundClearMusicEventCB(void *user);
-// What the window procedure does for each WM_MUSIC_EVENT message.
-void EngSoundCallMusicEventCB();
 
 // Closes the sound system and returns the module to its state at start.
 void EngSoundResetForTests();

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <mutex>
 #include <new>
+#include <string>
 #include <strings.h>
 
 namespace {
@@ -88,6 +89,8 @@ struct ByteQueue {
 struct InternetHandle {
     HandleKind kind;
     Timeouts timeouts;
+    // Raised by another thread to end the transfers at once; may be null.
+    const std::atomic<bool> *abort = nullptr;
     InternetHandle *next_live = nullptr;
     explicit InternetHandle(HandleKind k) : kind(k) {}
 };
@@ -107,6 +110,8 @@ struct UrlHandle : InternetHandle {
     // The headers of the answer that the body belongs to have all arrived.
     bool final_headers = false;
     bool block_has_location = false;
+    // A redirect was followed (or refused) on the way to the answer.
+    bool redirected = false;
     bool finished = false;
     CURLcode result = CURLE_OK;
     DWORD position = 0;
@@ -157,6 +162,9 @@ InternetHandle *FindLive(HINTERNET handle)
     return nullptr;
 }
 
+std::mutex ca_file_mutex;
+std::string ca_file_for_tests;
+
 thread_local char last_response[CURL_ERROR_SIZE + 64] = "";
 thread_local DWORD last_response_error = 0;
 
@@ -197,7 +205,11 @@ void FailTransfer(UrlHandle *u)
         code = ERROR_INTERNET_INVALID_URL;
         break;
     case CURLE_UNSUPPORTED_PROTOCOL:
-        code = ERROR_INTERNET_UNRECOGNIZED_SCHEME;
+        // After a redirect: one to a scheme that is not allowed from here.
+        code = u->redirected ? ERROR_HTTP_REDIRECT_FAILED : ERROR_INTERNET_UNRECOGNIZED_SCHEME;
+        break;
+    case CURLE_ABORTED_BY_CALLBACK:
+        code = ERROR_INTERNET_OPERATION_CANCELLED;
         break;
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_RESOLVE_PROXY:
@@ -263,17 +275,32 @@ size_t HeaderCB(char *bytes, size_t size, size_t count, void *user)
         curl_easy_getinfo(u->easy, CURLINFO_RESPONSE_CODE, &status);
         bool interim = status >= 100 && status < 200;
         bool redirect = status >= 300 && status < 400 && u->block_has_location;
-        if (!interim && !redirect)
+        if (redirect)
+            u->redirected = true;
+        else if (!interim)
             u->final_headers = true;
         u->block_has_location = false;
     }
     return n;
 }
 
-// Runs the transfer for at most one poll slice. False once the deadline
-// has passed.
-bool Drive(UrlHandle *u, long deadline_ms)
+bool Aborted(const UrlHandle *u)
 {
+    return u->abort && u->abort->load();
+}
+
+// Called by libcurl while it works on the transfer: a non-zero answer ends it.
+int ProgressCB(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    return Aborted(static_cast<UrlHandle *>(user)) ? 1 : 0;
+}
+
+// Runs the transfer for at most one poll slice. 0 to go on, else the error
+// that ends the wait: the deadline has passed or the abort flag is up.
+DWORD Drive(UrlHandle *u, long deadline_ms)
+{
+    if (Aborted(u))
+        return ERROR_INTERNET_OPERATION_CANCELLED;
     int running = 0;
     curl_multi_perform(u->multi, &running);
     int queued = 0;
@@ -284,12 +311,19 @@ bool Drive(UrlHandle *u, long deadline_ms)
         }
     }
     if (u->finished || u->body.Size() > 0)
-        return true;
+        return 0;
     long left = deadline_ms - NowMs();
     if (left <= 0)
-        return false;
+        return ERROR_INTERNET_TIMEOUT;
     curl_multi_poll(u->multi, nullptr, 0, static_cast<int>(left < kPollSliceMs ? left : kPollSliceMs), nullptr);
-    return true;
+    return 0;
+}
+
+// A transfer that starts on https may only be redirected to https: the
+// answer must not leave the encrypted connection.
+const char *RedirectProtocols(const char *url)
+{
+    return strncasecmp(url, "https:", 6) == 0 ? "https" : "http,https";
 }
 
 bool SetUpTransfer(UrlHandle *u, Session *s, const char *url, DWORD flags)
@@ -312,11 +346,16 @@ bool SetUpTransfer(UrlHandle *u, Session *s, const char *url, DWORD flags)
     curl_easy_setopt(e, CURLOPT_HTTPHEADER, u->headers);
     curl_easy_setopt(e, CURLOPT_PROXY, "");
     curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, RedirectProtocols(url));
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(e, CURLOPT_MAXREDIRS, kMaxRedirects);
     curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
+    {
+        std::lock_guard<std::mutex> lock(ca_file_mutex);
+        if (!ca_file_for_tests.empty())
+            ok = ok && curl_easy_setopt(e, CURLOPT_CAINFO, ca_file_for_tests.c_str()) == CURLE_OK;
+    }
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(OrDefault(u->timeouts.connect_ms, kDefaultConnectMs)));
     curl_easy_setopt(e, CURLOPT_ERRORBUFFER, u->error_detail);
@@ -324,6 +363,9 @@ bool SetUpTransfer(UrlHandle *u, Session *s, const char *url, DWORD flags)
     curl_easy_setopt(e, CURLOPT_WRITEDATA, u);
     curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, HeaderCB);
     curl_easy_setopt(e, CURLOPT_HEADERDATA, u);
+    curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, ProgressCB);
+    curl_easy_setopt(e, CURLOPT_XFERINFODATA, u);
+    curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
     return ok && curl_multi_add_handle(u->multi, e) == CURLM_OK;
 }
 
@@ -371,6 +413,21 @@ BOOL InternetSetOptionA(HINTERNET handle, DWORD option, void *value, DWORD lengt
     return TRUE;
 }
 
+void PlatformInternetSetCaFileForTests(const char *file)
+{
+    std::lock_guard<std::mutex> lock(ca_file_mutex);
+    ca_file_for_tests = file ? file : "";
+}
+
+BOOL PlatformInternetSetAbortFlag(HINTERNET session, const std::atomic<bool> *abort)
+{
+    Session *s = AsSession(session);
+    if (!s)
+        return Fail(ERROR_INVALID_HANDLE);
+    s->abort = abort;
+    return TRUE;
+}
+
 HINTERNET InternetOpenUrlA(HINTERNET session, const char *url, const char *headers, DWORD headers_length,
                            DWORD flags, DWORD_PTR)
 {
@@ -389,6 +446,7 @@ HINTERNET InternetOpenUrlA(HINTERNET session, const char *url, const char *heade
         return nullptr;
     }
     u->timeouts = s->timeouts;
+    u->abort = s->abort;
     if (!SetUpTransfer(u, s, url, flags)) {
         delete u;
         Fail(ERROR_NOT_ENOUGH_MEMORY);
@@ -398,9 +456,9 @@ HINTERNET InternetOpenUrlA(HINTERNET session, const char *url, const char *heade
     long deadline = NowMs() + OrDefault(t.connect_ms, kDefaultConnectMs) + OrDefault(t.send_ms, kDefaultSendMs) +
                     OrDefault(t.receive_ms, kDefaultReceiveMs);
     while (!u->final_headers && !u->finished && u->body.Size() == 0) {
-        if (!Drive(u, deadline)) {
+        if (DWORD error = Drive(u, deadline)) {
             delete u;
-            Fail(ERROR_INTERNET_TIMEOUT);
+            Fail(error);
             return nullptr;
         }
     }
@@ -423,8 +481,8 @@ BOOL InternetReadFile(HINTERNET url_handle, void *buffer, DWORD to_read, DWORD *
     *read = 0;
     long deadline = NowMs() + OrDefault(u->timeouts.receive_ms, kDefaultReceiveMs);
     while (u->body.Size() == 0 && !u->finished)
-        if (!Drive(u, deadline))
-            return Fail(ERROR_INTERNET_TIMEOUT);
+        if (DWORD error = Drive(u, deadline))
+            return Fail(error);
     if (u->body.Size() > 0) {
         *read = static_cast<DWORD>(u->body.Take(static_cast<char *>(buffer), to_read));
         u->position += *read;
@@ -447,8 +505,8 @@ BOOL InternetQueryDataAvailable(HINTERNET url_handle, DWORD *available, DWORD fl
     *available = 0;
     long deadline = NowMs() + OrDefault(u->timeouts.receive_ms, kDefaultReceiveMs);
     while (u->body.Size() == 0 && !u->finished)
-        if (!Drive(u, deadline))
-            return Fail(ERROR_INTERNET_TIMEOUT);
+        if (DWORD error = Drive(u, deadline))
+            return Fail(error);
     if (u->body.Size() == 0 && (u->result != CURLE_OK || u->out_of_memory)) {
         FailTransfer(u);
         return FALSE;
@@ -520,6 +578,7 @@ DWORD InternetFormatErrorMessage(DWORD code, char *buffer, DWORD size)
         {ERROR_INTERNET_NAME_NOT_RESOLVED, "The server name could not be resolved."},
         {ERROR_INTERNET_INVALID_OPTION, "The option is not supported."},
         {ERROR_INTERNET_INVALID_OPERATION, "The operation is not possible on this handle."},
+        {ERROR_INTERNET_OPERATION_CANCELLED, "The operation was cancelled."},
         {ERROR_INTERNET_CANNOT_CONNECT, "A connection with the server could not be made."},
         {ERROR_INTERNET_CONNECTION_ABORTED, "The connection with the server ended before the answer was complete."},
         {ERROR_INTERNET_CONNECTION_RESET, "The connection with the server was reset."},

@@ -20,12 +20,19 @@
 //   gives its text. Failures that have no code
 //   of their own give ERROR_INTERNET_EXTENDED_ERROR, and the detail is then
 //   the thread's last response info.
-// - Handles are used by one thread at a time. A URL handle copies the time-outs
-//   and the agent of its session when it is opened and lives on its own: close
-//   both.
+// - Handles are used by one thread at a time. A URL handle copies the time-outs,
+//   the agent and the abort flag of its session when it is opened and lives on
+//   its own: close both.
+// - A session may be given an abort flag that another thread raises: every
+//   blocking call on it or its URL handles then ends within about a tenth of a
+//   second, failing with ERROR_INTERNET_OPERATION_CANCELLED.
+// - A redirect may not lead from https to http: it fails with
+//   ERROR_HTTP_REDIRECT_FAILED.
 #pragma once
 
 #include "platform/win32/Win32Types.h"
+
+#include <atomic>
 
 typedef void *HINTERNET;
 typedef uintptr_t DWORD_PTR;
@@ -60,6 +67,7 @@ typedef uintptr_t DWORD_PTR;
 #define ERROR_INTERNET_NAME_NOT_RESOLVED 12007
 #define ERROR_INTERNET_INVALID_OPTION 12009
 #define ERROR_INTERNET_INVALID_OPERATION 12016
+#define ERROR_INTERNET_OPERATION_CANCELLED 12017
 #define ERROR_INTERNET_CANNOT_CONNECT 12029
 #define ERROR_INTERNET_CONNECTION_ABORTED 12030
 #define ERROR_INTERNET_CONNECTION_RESET 12031
@@ -75,6 +83,14 @@ HINTERNET InternetOpenA(const char *agent, DWORD access_type, const char *proxy,
 // Sets a time-out option on a session or URL handle; value points to a DWORD
 // and length is its size. Other options fail with ERROR_INTERNET_INVALID_OPTION.
 BOOL InternetSetOptionA(HINTERNET handle, DWORD option, void *value, DWORD length);
+
+// Gives the session the flag that aborts its transfers once it is true (null:
+// none). The flag must outlive the session and the URL handles opened on it.
+BOOL PlatformInternetSetAbortFlag(HINTERNET session, const std::atomic<bool> *abort);
+
+// Tests trust the certificates in file (PEM) besides the system's, so a
+// loopback server with its own certificate can serve https; null ends it.
+void PlatformInternetSetCaFileForTests(const char *file);
 
 // Sends a GET for url and waits for the answer's headers (after redirects).
 // headers must be null (or length 0); context is not used.

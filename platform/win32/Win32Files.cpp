@@ -16,6 +16,7 @@
 namespace {
 
 std::atomic<PlatformRenameFunction> rename_function{nullptr};
+std::string program_folder_for_tests;
 
 // Paths longer than this are refused by the system anyway.
 const size_t NATIVE_PATH_SIZE = 4096;
@@ -250,4 +251,33 @@ BOOL FindClose(HANDLE handle)
 void PlatformSetRenameFunction(PlatformRenameFunction function)
 {
     rename_function = function;
+}
+
+BOOL PlatformEnterProgramFolder()
+{
+    if (!program_folder_for_tests.empty())
+        return chdir(program_folder_for_tests.c_str()) == 0;
+    char folder[NATIVE_PATH_SIZE];
+    ssize_t length = readlink("/proc/self/exe", folder, sizeof(folder) - 1);
+    if (length <= 0)
+        return FALSE;
+    // A link as long as the buffer may have been cut.
+    if (static_cast<size_t>(length) >= sizeof(folder) - 1) {
+        errno = ENAMETOOLONG;
+        return FALSE;
+    }
+    folder[length] = 0;
+    char *slash = std::strrchr(folder, '/');
+    if (!slash) {
+        errno = ENOENT;
+        return FALSE;
+    }
+    // The root folder keeps its slash.
+    slash[slash == folder ? 1 : 0] = 0;
+    return chdir(folder) == 0;
+}
+
+void PlatformSetProgramFolderForTests(const char *folder)
+{
+    program_folder_for_tests = folder ? folder : "";
 }

@@ -47,3 +47,12 @@ BOOL FindClose(HANDLE search);
 // test can play a move between two file systems.
 typedef int (*PlatformRenameFunction)(const char *from, const char *to);
 void PlatformSetRenameFunction(PlatformRenameFunction function);
+
+// Makes the folder that holds the program's own file the working folder, so
+// "Data/..." and the log are found beside the program from wherever it was
+// started. False, with errno set, when that folder cannot be had or entered;
+// the working folder is then left as it was.
+BOOL PlatformEnterProgramFolder();
+// A test names the folder to enter in place of the program's own (system
+// form); null returns to the program's own.
+void PlatformSetProgramFolderForTests(const char *folder);

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Folders.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -83,6 +84,20 @@ TEST_F(Win32FilesTest, MoveNeverReplacesATarget)
     EXPECT_FALSE(fs::exists(folder / "a"));
 }
 
+TEST_F(Win32FilesTest, TheProgramFolderIsTheOneHoldingTheProgramsFile)
+{
+    fs::path started_in = fs::current_path();
+    ASSERT_TRUE(PlatformEnterProgramFolder());
+    EXPECT_EQ(fs::current_path(), fs::canonical("/proc/self/exe").parent_path());
+
+    fs::current_path(started_in);
+    PlatformSetProgramFolderForTests((started_in / "missing").c_str());
+    EXPECT_FALSE(PlatformEnterProgramFolder());
+    EXPECT_EQ(errno, ENOENT);
+    EXPECT_EQ(fs::current_path(), started_in);
+    PlatformSetProgramFolderForTests(nullptr);
+}
+
 TEST_F(Win32FilesTest, TheLastErrorAndItsText)
 {
     EXPECT_EQ(GetFileAttributesA((folder / "missing").string().c_str()), INVALID_FILE_ATTRIBUTES);
@@ -95,34 +110,6 @@ TEST_F(Win32FilesTest, TheLastErrorAndItsText)
     EXPECT_EQ(FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_FILE_NOT_FOUND, 0, text, 5, nullptr), 4u);
     EXPECT_STREQ(text, "No s");
 }
-
-// Sets an environment variable for one test and puts it back afterwards.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char *name, const char *value) : m_name(name)
-    {
-        const char *old = std::getenv(name);
-        m_had = old != nullptr;
-        if (old)
-            m_old = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnvironment()
-    {
-        if (m_had)
-            setenv(m_name, m_old.c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    bool m_had;
-    std::string m_old;
-};
 
 std::string FolderPath(int csidl)
 {

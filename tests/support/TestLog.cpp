@@ -19,6 +19,21 @@ std::string LastStored()
     return text ? text : "";
 }
 
+int LogCount(const std::string &text)
+{
+    int count = 0;
+    for (int i = 0; i < DebugGetNumMessages(); i++) {
+        const char *line = DebugGetMessageText(i);
+        count += line && std::string(line).find(text) != std::string::npos;
+    }
+    return count;
+}
+
+bool LogHas(const std::string &text)
+{
+    return LogCount(text) > 0;
+}
+
 std::string ErrorLine(const char *where, const std::string &message)
 {
     return std::string(" <ERROR>  ( ") + where + " )    " + message;

@@ -8,6 +8,9 @@
 // Every stored entry's text, oldest first; the newest alone.
 std::vector<std::string> StoredLines();
 std::string LastStored();
+// How many stored entries contain the text; whether any does.
+int LogCount(const std::string &text);
+bool LogHas(const std::string &text);
 // The stored form of an error report: " <ERROR>  ( where )    message".
 std::string ErrorLine(const char *where, const std::string &message);
 

@@ -1,6 +1,7 @@
 #include "engine/core/EngIndexedList.h"
 #include "engine/core/EngDebug.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -8,14 +9,6 @@
 #include <string>
 
 namespace {
-
-bool LogHas(const std::string &text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessageText(i)).find(text) != std::string::npos)
-            return true;
-    return false;
-}
 
 class EngIndexedListTest : public testing::Test {
 protected:

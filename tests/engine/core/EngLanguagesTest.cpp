@@ -426,4 +426,27 @@ TEST_F(EngLanguagesTest, MissingTranslationsFallBackToEnglish)
     EXPECT_STREQ(EngLanguagesGetStringForToken("Same"), "Gleich");
 }
 
+TEST_F(EngLanguagesTest, TextsStayWhereTheyAreWhileDozensOfFallbacksAreAppended)
+{
+    // Enough English-only tokens that a table growing in one block would
+    // have to move it several times.
+    std::string english = ENGLISH_HEADER + "Same=Same\r\n";
+    for (int i = 0; i < 80; i++)
+        english += "Only" + std::to_string(i) + "=English " + std::to_string(i) + "\r\n";
+    Write("English.txt", english);
+    Write("Deutsch.txt", GERMAN_HEADER + "Same=Gleich\r\n");
+    Load("Deutsch");
+
+    const char *same = EngLanguagesGetStringForToken("Same");
+    const char *first = EngLanguagesGetStringForToken("Only0");
+    std::vector<const char *> fallbacks;
+    for (int i = 0; i < 80; i++)
+        fallbacks.push_back(EngLanguagesGetStringForToken(("Only" + std::to_string(i)).c_str()));
+    // Read under AddressSanitizer: a moved text would be freed memory.
+    EXPECT_STREQ(same, "Gleich");
+    EXPECT_STREQ(first, "English 0");
+    for (int i = 0; i < 80; i++)
+        EXPECT_STREQ(fallbacks[i], ("English " + std::to_string(i)).c_str());
+}
+
 } // namespace

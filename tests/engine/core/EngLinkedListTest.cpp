@@ -2,6 +2,7 @@
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngMemory.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +10,6 @@
 #include <string>
 
 namespace {
-
-bool LogHas(const std::string &text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessageText(i)).find(text) != std::string::npos)
-            return true;
-    return false;
-}
 
 struct Record {
     int id;

@@ -3,6 +3,7 @@
 #include "engine/runtime/EngMain.h"
 #include "platform/win32/Win32MessageBox.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestEnvironment.h"
 #include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
@@ -21,31 +22,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Sets an environment variable for one test and puts it back afterwards.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char *name, const std::string &value) : m_name(name)
-    {
-        const char *old = std::getenv(name);
-        m_had = old != nullptr;
-        if (old)
-            m_old = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnvironment()
-    {
-        if (m_had)
-            setenv(m_name, m_old.c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    bool m_had;
-    std::string m_old;
-};
 
 class EngMiscTest : public testing::Test {
 protected:

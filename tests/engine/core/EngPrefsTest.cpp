@@ -4,12 +4,13 @@
 #include "engine/core/EngServers.h"
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
+#include "tests/engine/runtime/RuntimeTestSupport.h"
+#include "tests/support/TestEnvironment.h"
 #include "tests/support/TestHooks.h"
 #include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -123,14 +124,13 @@ TEST_F(EngPrefsTest, WithoutAnApplicationDataFolderFilesLandInTheWorkingFolder)
 {
     std::string blocked = std::string(std::getenv("HOME")) + "/blocked";
     std::ofstream(blocked) << "a file, not a folder";
-    setenv("XDG_DATA_HOME", (blocked + "/data").c_str(), 1);
+    ScopedEnvironment blocked_data("XDG_DATA_HOME", blocked + "/data");
     EXPECT_STREQ(PrefFolderSetup("Hive Watcher", 0, nullptr, 0), ".");
     EXPECT_EQ(StoredLines(), (std::vector<std::string>{
                                  ErrorLine("EngMiscGetUserApplicationDataDirectory_PC", "Could not get app data directory"),
                                  ErrorLine("PrefFolderGetMainFolder", "Could not create/get directory"),
                              }));
     EXPECT_EQ(std::string(PrefFolderGetMainFolderWithFileAppended("x.dat")), ".\\x.dat");
-    setenv("XDG_DATA_HOME", data.c_str(), 1);
 }
 
 TEST_F(EngPrefsTest, TheDesktopFolderOrTheWorkingFolder)
@@ -282,26 +282,64 @@ TEST_F(EngPrefsTest, AddressesTooLongOrMissingOpenNothing)
     EXPECT_EQ(TestHooks::shell_opens.size(), 1u);
 }
 
-class RecordingProgram : public EngProgram {
-public:
-    void ExitCB() override { exits_before_open = TestHooks::shell_opens.size(); }
-    size_t exits_before_open = 99;
+// Going online from a running program, on the headless desktop with the
+// virtual clock: sleeps are counted, not slept.
+class GoingOnlineTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetRuntimeForTest();
+        VariousResetForTests();
+        eng_screen_windowed = 1;
+    }
+
+    void TearDown() override { VirtualClock::Remove(); }
 };
 
-TEST_F(EngPrefsTest, LeavingToGoOnlineOpensThePageAfterTheProgramHasClosed)
+// Notes how many pages were open when the program ran its ExitCB.
+class ClosingProgram : public RecordingProgram {
+public:
+    void ExitCB() override { opens_at_exit = TestHooks::shell_opens.size(); }
+    size_t opens_at_exit = 99;
+};
+
+TEST_F(GoingOnlineTest, LeavingToGoOnlineOpensThePageAfterTheProgramHasClosed)
 {
     // In full screen the full-screen flags apply: exit there, not in a window.
     eng_screen_windowed = 0;
-    RecordingProgram program;
-    auto start = std::chrono::steady_clock::now();
+    ClosingProgram program;
+    int64_t start = VirtualClock::Now();
     VariousGoOnline(nullptr, nullptr, "https://example.invalid/new", 1, 1, 1, 0);
-    double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    EXPECT_EQ(program.exits_before_open, 0u) << "ExitCB ran before the page opened";
+    EXPECT_EQ(program.opens_at_exit, 0u) << "ExitCB ran before the page opened";
     EXPECT_EQ(eng_main_program, nullptr);
     ASSERT_EQ(TestHooks::shell_opens.size(), 1u);
     EXPECT_EQ(TestHooks::shell_opens[0].file, "https://example.invalid/new");
-    EXPECT_GE(waited, 10.0) << "the process lingers while the browser starts";
+    EXPECT_GE(VirtualClock::Now() - start, int64_t(10000) * 1000000) << "the process lingers while the browser starts";
+}
+
+TEST_F(GoingOnlineTest, AnOkInFullScreenSwitchesToAWindowBeforeTheBrowserOpens)
+{
+    RecordingProgram program;
+    _EngCreateWindowParms parms = WindowParms(0, 1024, 768);
+    ASSERT_EQ(program.CreateMainWindowAndDevice("Hive Watcher", "HiveWatcherClass", &parms), 1);
+    ASSERT_EQ(eng_screen_windowed, 0);
+    // Without the toolkit's question the page opens at once, as the game is.
+    VariousGoOnline(nullptr, nullptr, "https://example.invalid/page", 1, 1, 0, 0);
+    EXPECT_EQ(eng_screen_windowed, 0);
+    ASSERT_EQ(TestHooks::shell_opens.size(), 1u);
+
+    VariousGoOnlineCB(nullptr, 1, nullptr);
+    EXPECT_EQ(eng_screen_windowed, 1);
+    EXPECT_NE(eng_device, nullptr);
+    ASSERT_EQ(TestHooks::shell_opens.size(), 2u);
+    EXPECT_EQ(TestHooks::shell_opens[1].file, "https://example.invalid/page");
+    EXPECT_FALSE(program.GetExitFlag());
+
+    // In a window an OK opens the page and changes nothing else.
+    VariousGoOnlineCB(nullptr, 1, nullptr);
+    EXPECT_EQ(eng_screen_windowed, 1);
+    EXPECT_EQ(TestHooks::shell_opens.size(), 3u);
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // its colour at its place, and accented Windows-1252 letters with their
 // accents.
 #include "tests/engine/graphics/FontTestSupport.h"
-#include "platform/d3d9/D3D9GL.h"
+#include "tests/support/DisplayTest.h"
 
 #include <gtest/gtest.h>
 
@@ -19,24 +19,20 @@ struct Box {
     bool Empty() const { return count == 0; }
 };
 
-class EngFontDrawDisplayTest : public testing::Test {
+class EngFontDrawDisplayTest : public DisplayTest<> {
 protected:
-    RecordingProgram *program = nullptr;
     EngFont font;
-    _EngCreateWindowParms parms = WindowParms(1, WIDTH, HEIGHT);
     std::vector<DWORD> screen;
 
     void SetUp() override
     {
-        ResetRuntimeForTest();
-        VirtualClock::Remove();
+        parms = WindowParms(1, WIDTH, HEIGHT);
+        DisplayTest::SetUp();
+        if (HasFatalFailure())
+            return;
         EngFontResetForTests();
         EngFontDrawResetForTests();
-        PlatformSetHeadless(false);
-        ASSERT_TRUE(PlatformStartDisplay());
-        D3D9SetBackend(D3D9_BACKEND_GL);
-        program = new RecordingProgram();
-        ASSERT_EQ(program->CreateMainWindowAndDevice("Hive Watcher", "HiveWatcherFontClass", &parms), 1);
+        ASSERT_EQ(Open(), 1);
         // Drawing units are pixels: the window is the 640 x 480 screen.
         ASSERT_TRUE(CreateTestFont(font, 16, 32, 254));
         // The font's reports of the characters it lacks.
@@ -46,11 +42,7 @@ protected:
     void TearDown() override
     {
         font.Destroy();
-        program->CloseDown(1);
-        delete program;
-        EXPECT_EQ(D3D9GetLiveDeviceCount(), 0);
-        D3D9SetBackend(D3D9_BACKEND_RECORDING);
-        PlatformSetHeadless(true);
+        DisplayTest::TearDown();
     }
 
     // Clears to black, lets draw() put text on the 640 x 480 screen, and
@@ -65,9 +57,7 @@ protected:
         draw();
         EngFontRestoreAfterDrawing();
         eng_device->EndRendering();
-        screen.assign(WIDTH * HEIGHT, 0);
-        RECT all = {0, 0, WIDTH, HEIGHT};
-        ASSERT_EQ(D3D9GLReadBackBuffer(eng_d3d_device, &all, screen.data()), S_OK);
+        screen = Screen();
     }
 
     DWORD Pixel(int x, int y) const { return screen[y * WIDTH + x]; }

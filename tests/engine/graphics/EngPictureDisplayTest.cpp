@@ -1,8 +1,7 @@
 // A picture on a real window with GL: a blue back layer under a green layer
 // that fades in, drawn at two moments and read back from the back buffer.
 #include "tests/engine/graphics/PictureTestSupport.h"
-#include "platform/d3d9/D3D9GL.h"
-#include "tests/support/TestPixels.h"
+#include "tests/support/DisplayTest.h"
 
 #include <nlohmann/json.hpp>
 
@@ -19,38 +18,18 @@ char ServeFromHere(const char *, const char *filename, char *out, int out_size)
     return 1;
 }
 
-class EngPictureDisplayTest : public testing::Test {
+class EngPictureDisplayTest : public DisplayTest<> {
 protected:
-    RecordingProgram *program = nullptr;
-    _EngCreateWindowParms parms = WindowParms(1, 320, 240);
-
     void SetUp() override
     {
-        ResetRuntimeForTest();
-        VirtualClock::Remove();
+        DisplayTest::SetUp();
         EngPictureResetForTests();
-        PlatformSetHeadless(false);
-        ASSERT_TRUE(PlatformStartDisplay());
-        D3D9SetBackend(D3D9_BACKEND_GL);
-        program = new RecordingProgram();
     }
 
     void TearDown() override
     {
         EngPictureResetForTests();
-        program->CloseDown(1);
-        delete program;
-        EXPECT_EQ(D3D9GetLiveDeviceCount(), 0);
-        D3D9SetBackend(D3D9_BACKEND_RECORDING);
-        PlatformSetHeadless(true);
-    }
-
-    DWORD Pixel(int x, int y)
-    {
-        RECT rect = {x, y, x + 1, y + 1};
-        DWORD argb = 0;
-        EXPECT_EQ(D3D9GLReadBackBuffer(eng_d3d_device, &rect, &argb), S_OK);
-        return argb;
+        DisplayTest::TearDown();
     }
 
     void DrawFrame(EngPicture *picture)
@@ -67,7 +46,7 @@ protected:
 
 TEST_F(EngPictureDisplayTest, AFadingLayerOverABackLayer)
 {
-    ASSERT_EQ(program->CreateMainWindowAndDevice("Hive Watcher", "HiveWatcherPictureClass", &parms), 1);
+    ASSERT_EQ(Open(), 1);
     WriteFlatPicture("blue.tga", 8, 8, 0xFF0000FF);
     WriteFlatPicture("green.tga", 8, 8, 0xFF00FF00);
     Json common = {{"Alpha Level", 1}, {"Alpha Throb On", 0}, {"Alpha Throb Min Level", 0},

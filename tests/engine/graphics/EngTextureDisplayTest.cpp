@@ -4,8 +4,7 @@
 #include "tests/engine/graphics/GraphicsTestSupport.h"
 #include "engine/graphics/EngDimDraw.h"
 #include "engine/graphics/EngTriangleList.h"
-#include "platform/d3d9/D3D9GL.h"
-#include "tests/support/TestPixels.h"
+#include "tests/support/DisplayTest.h"
 
 #include <cstdlib>
 
@@ -37,42 +36,25 @@ public:
     }
 };
 
-class EngTextureDisplayTest : public testing::Test {
+class EngTextureDisplayTest : public DisplayTest<GraphicsProgram> {
 protected:
-    GraphicsProgram *program = nullptr;
-    _EngCreateWindowParms parms = WindowParms(1, 640, 480);
-
     void SetUp() override
     {
-        ResetRuntimeForTest();
+        parms = WindowParms(1, 640, 480);
+        DisplayTest::SetUp();
+        if (HasFatalFailure())
+            return;
         EngTextureResetForTests();
-        VirtualClock::Remove();
-        PlatformSetHeadless(false);
-        ASSERT_TRUE(PlatformStartDisplay());
-        D3D9SetBackend(D3D9_BACKEND_GL);
         // Left half opaque red, right half green at half alpha.
         ASSERT_TRUE(WritePng("picture.png", 64, 64, [](int x, int) { return x < 32 ? 0xFFFF0000u : 0x8000FF00u; }));
-        program = new GraphicsProgram();
-        ASSERT_EQ(program->CreateMainWindowAndDevice("Hive Watcher", "HiveWatcherTextureClass", &parms), 1);
+        ASSERT_EQ(Open(), 1);
         ASSERT_NE(eng_d3d_device, nullptr);
     }
 
     void TearDown() override
     {
-        program->CloseDown(1);
-        delete program;
-        EXPECT_EQ(D3D9GetLiveDeviceCount(), 0);
+        DisplayTest::TearDown();
         EXPECT_EQ(D3D9GetLiveObjectCount(), 0);
-        D3D9SetBackend(D3D9_BACKEND_RECORDING);
-        PlatformSetHeadless(true);
-    }
-
-    DWORD Pixel(int x, int y)
-    {
-        RECT rect = {x, y, x + 1, y + 1};
-        DWORD argb = 0;
-        EXPECT_EQ(D3D9GLReadBackBuffer(eng_d3d_device, &rect, &argb), S_OK);
-        return argb;
     }
 
     // A frame cleared to the colour, drawn in 2D without lighting and with

@@ -3,25 +3,19 @@
 #include "engine/runtime/EngMain.h"
 #include "tests/fixtures/LoopbackServer.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 LoopbackServer server;
-
-bool LogHas(const std::string &text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        if (std::string(DebugGetMessageText(i)).find(text) != std::string::npos)
-            return true;
-    return false;
-}
 
 std::string RefusedUrl()
 {
@@ -50,7 +44,7 @@ protected:
 
     std::string data_;
     unsigned int read_ = 0;
-    char error_[128] = "";
+    char error_[ENG_INTERNET_ERROR_TEXT_SIZE] = "";
 };
 
 TEST_F(EngInternetReadURLNetTest, ReadsAResourceIntoTheBuffer)
@@ -131,9 +125,22 @@ TEST_F(EngInternetReadURLNetTest, FailuresGiveTheirReasonAfterThePrefix)
         EXPECT_STREQ(error_, c.error);
         EXPECT_EQ(read_, 0u);
     }
-    char error[64] = "stale";
+    char error[ENG_INTERNET_ERROR_TEXT_SIZE] = "stale";
     EXPECT_FALSE(EngInternetReadURL(server.Url("/").c_str(), nullptr, 10, nullptr, error, "Null", 5));
     EXPECT_STREQ(error, "Null - Internal Error");
+    // A prefix of any length is cut to leave room for the reason; nothing is
+    // written beyond the documented size (AddressSanitizer watches the heap
+    // block of exactly that size).
+    std::vector<char> bounded(ENG_INTERNET_ERROR_TEXT_SIZE);
+    std::string long_prefix(300, 'p');
+    char small[8];
+    EXPECT_FALSE(EngInternetReadURL(RefusedUrl().c_str(), small, sizeof(small), nullptr, bounded.data(),
+                                    long_prefix.c_str(), 5));
+    std::string text = bounded.data();
+    EXPECT_LT(text.size(), static_cast<size_t>(ENG_INTERNET_ERROR_TEXT_SIZE));
+    EXPECT_EQ(text, std::string(81, 'p') + " - Problem connecting to internet site");
+    EXPECT_FALSE(EngInternetReadURL("", small, sizeof(small), nullptr, bounded.data(), long_prefix.c_str(), 5));
+    EXPECT_EQ(std::string(bounded.data()), std::string(81, 'p') + " - No URL specified");
     // Null read and error text are allowed.
     char buffer[8];
     EXPECT_FALSE(EngInternetReadURL(RefusedUrl().c_str(), buffer, sizeof(buffer), nullptr, nullptr, "x", 5));

@@ -1,11 +1,10 @@
 // The settings search and the display modes on the real display: the
 // screen's own mode is listed, and devices are made from what the search
 // answers, with every anti-aliasing choice the mode list offers.
-#include "tests/engine/runtime/RuntimeTestSupport.h"
 #include "engine/runtime/DxutEnumeration.h"
 #include "engine/runtime/EngResModes.h"
-#include "platform/d3d9/D3D9GL.h"
 #include "platform/win32/Win32Display.h"
+#include "tests/support/DisplayTest.h"
 
 #include <gtest/gtest.h>
 
@@ -14,33 +13,17 @@
 
 namespace {
 
-class DxutEnumerationDisplayTest : public testing::Test {
+class DxutEnumerationDisplayTest : public DisplayTest<> {
 protected:
-    RecordingProgram *program = nullptr;
-    _EngCreateWindowParms parms = WindowParms(1, 320, 240);
     DEVMODEA desktop = {};
 
     void SetUp() override
     {
-        ResetRuntimeForTest();
-        VirtualClock::Remove();
-        PlatformSetHeadless(false);
-        ASSERT_TRUE(PlatformStartDisplay());
-        D3D9SetBackend(D3D9_BACKEND_GL);
+        DisplayTest::SetUp();
+        if (HasFatalFailure())
+            return;
         ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &desktop));
-        program = new RecordingProgram();
     }
-
-    void TearDown() override
-    {
-        program->CloseDown(1);
-        delete program;
-        EXPECT_EQ(D3D9GetLiveDeviceCount(), 0);
-        D3D9SetBackend(D3D9_BACKEND_RECORDING);
-        PlatformSetHeadless(true);
-    }
-
-    char Open() { return program->CreateMainWindowAndDevice("Hive Watcher", "HiveWatcherSearchClass", &parms); }
 };
 
 TEST_F(DxutEnumerationDisplayTest, TheScreensModeIsListed)

@@ -1,12 +1,10 @@
 // The engine's device on a real window with GL: a frame cleared and shown,
 // a textured and blended quad, the lit colour of text, and anti-aliasing,
 // each read back from the back buffer.
-#include "tests/engine/runtime/RuntimeTestSupport.h"
 #include "engine/runtime/EngDeviceDX9.h"
 #include "engine/runtime/EngUtilsDX9.h"
-#include "platform/d3d9/D3D9GL.h"
 #include "platform/d3d9/D3DX9.h"
-#include "tests/support/TestPixels.h"
+#include "tests/support/DisplayTest.h"
 
 #include <gtest/gtest.h>
 
@@ -31,40 +29,8 @@ struct SpaceVertex {
 };
 const DWORD SPACE_FVF = D3DFVF_XYZ | D3DFVF_DIFFUSE;
 
-class EngDeviceDX9DisplayTest : public testing::Test {
+class EngDeviceDX9DisplayTest : public DisplayTest<> {
 protected:
-    RecordingProgram *program = nullptr;
-    _EngCreateWindowParms parms = WindowParms(1, 320, 240);
-
-    void SetUp() override
-    {
-        ResetRuntimeForTest();
-        VirtualClock::Remove();
-        PlatformSetHeadless(false);
-        ASSERT_TRUE(PlatformStartDisplay());
-        D3D9SetBackend(D3D9_BACKEND_GL);
-        program = new RecordingProgram();
-    }
-
-    void TearDown() override
-    {
-        program->CloseDown(1);
-        delete program;
-        EXPECT_EQ(D3D9GetLiveDeviceCount(), 0);
-        D3D9SetBackend(D3D9_BACKEND_RECORDING);
-        PlatformSetHeadless(true);
-    }
-
-    char Open() { return program->CreateMainWindowAndDevice("Hive Watcher", "HiveWatcherDeviceClass", &parms); }
-
-    DWORD Pixel(int x, int y)
-    {
-        RECT rect = {x, y, x + 1, y + 1};
-        DWORD argb = 0;
-        EXPECT_EQ(D3D9GLReadBackBuffer(eng_d3d_device, &rect, &argb), S_OK);
-        return argb;
-    }
-
     template <typename Vertex>
     void Draw(const std::vector<Vertex> &vertices, DWORD fvf, D3DPRIMITIVETYPE type = D3DPT_TRIANGLESTRIP)
     {

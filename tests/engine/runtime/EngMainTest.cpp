@@ -4,6 +4,7 @@
 #include "platform/d3d9/D3D9Backend.h"
 #include "platform/win32/Win32Headless.h"
 #include "platform/win32/Win32MessageBox.h"
+#include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Messages.h"
 #include "platform/win32/Win32Window.h"
 #include "tests/support/GameServicesDouble.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <pthread.h>
 #include <string>
 #include <vector>
@@ -37,10 +39,12 @@ public:
     static std::string command_line;
     static int exits;
     static int ticks;
+    static std::string init_folder;
 
     char InitCB(const char *line) override
     {
         command_line = line ? line : "(null)";
+        init_folder = std::filesystem::current_path().string();
         return init_answer;
     }
     char PreCreateWindowCB(_EngCreateWindowParms *) override { return window_answer; }
@@ -58,6 +62,7 @@ char AnsweringProgram::window_answer = 1;
 std::string AnsweringProgram::command_line;
 int AnsweringProgram::exits = 0;
 int AnsweringProgram::ticks = 0;
+std::string AnsweringProgram::init_folder;
 
 EngProgram *CreateAnsweringProgram()
 {
@@ -85,8 +90,24 @@ protected:
         AnsweringProgram::ticks = 0;
         AnsweringProgram::command_line.clear();
         AnsweringProgram::exits = 0;
+        AnsweringProgram::init_folder.clear();
         std::remove("ErrorLog.txt");
+        // The entry function enters the program's folder: here a folder of
+        // the test's own, left again after the test.
+        started_in = std::filesystem::current_path();
+        program_folder = started_in / "program";
+        std::filesystem::create_directories(program_folder);
+        PlatformSetProgramFolderForTests(program_folder.c_str());
     }
+
+    void TearDown() override
+    {
+        PlatformSetProgramFolderForTests(nullptr);
+        std::filesystem::current_path(started_in);
+    }
+
+    std::filesystem::path started_in;
+    std::filesystem::path program_folder;
 };
 
 const char FAILURE_WITH_LOG[] = "The program had to terminate prematurely.\n\nDo you wish to see the log file ?";
@@ -104,6 +125,24 @@ TEST_F(EngMainTest, AQuietStopEndsWithoutAReport)
     EXPECT_EQ(GameServicesDouble::exit_calls, 1);
     EXPECT_EQ(eng_main_program, nullptr);
     EXPECT_EQ(StoredLines(), (std::vector<std::string>{"Exited program.", DASHES}));
+}
+
+TEST_F(EngMainTest, TheProgramStartsInItsOwnFolder)
+{
+    AnsweringProgram::init_answer = -1;
+    char *argv[] = {const_cast<char *>("HiveWatcher")};
+    EXPECT_EQ(EngMainEntry(1, argv), 0);
+    EXPECT_EQ(AnsweringProgram::init_folder, program_folder.string()) << "before the program object starts";
+    EXPECT_EQ(std::filesystem::current_path(), program_folder);
+
+    // A folder that cannot be entered is reported; the run goes on where it
+    // was started.
+    std::filesystem::current_path(started_in);
+    ResetEngineForTest();
+    PlatformSetProgramFolderForTests((started_in / "missing").c_str());
+    EXPECT_EQ(EngMainEntry(1, argv), 0);
+    EXPECT_EQ(AnsweringProgram::init_folder, started_in.string());
+    EXPECT_TRUE(HasStored(ErrorLine("EngMainEntry", "Could not enter the program's folder (No such file or directory)")));
 }
 
 TEST_F(EngMainTest, ARunEndsWithCodeZeroOnceItsWindowCloses)

@@ -140,6 +140,28 @@ TEST_F(EngTextureCursorTest, TheCursorIsDrawnLastOverEachFrame)
     EXPECT_TRUE(StoredLines().empty());
 }
 
+TEST_F(EngTextureCursorTest, AFrameDrawnFromAWaitingLoopShowsTheCursorToo)
+{
+    ASSERT_TRUE(WritePng("Data/1600.dat", 16, 16, [](int, int) { return 0xFF000000u; }));
+    SetUpCursor();
+    MoveMouse(400, 300);
+    StartRecording();
+    EngMiscRenderFrameNow(1, 0);
+    ASSERT_EQ(Draws().size(), 1u);
+    EXPECT_EQ(Draws()[0].state.textures[0], cursor->texture.GetTextureDX9()->GetD3DTexture());
+    const std::vector<std::string> &calls = D3D9RecordingGetCalls();
+    auto at = [&](const char *call) { return std::find(calls.begin(), calls.end(), call) - calls.begin(); };
+    // Over the program's frame, before the swap.
+    EXPECT_LT(at("DrawPrimitive D3DPT_TRIANGLESTRIP 0 2"), at("Present"));
+    EXPECT_LT(at("Present"), static_cast<long>(calls.size()));
+
+    // Without render nothing is drawn.
+    StartRecording();
+    EngMiscRenderFrameNow(0, 0);
+    EXPECT_TRUE(D3D9RecordingGetCalls().empty());
+    EXPECT_TRUE(StoredLines().empty());
+}
+
 TEST_F(EngTextureCursorTest, NoCursorIsDrawnWhenHiddenOutsideOrNotInUse)
 {
     ASSERT_TRUE(WritePng("Data/1600.dat", 16, 16, [](int, int) { return 0xFF000000u; }));

@@ -346,9 +346,9 @@ TEST_F(EngWindowTest, TheMusicEventReachesThePlayersCallback)
 {
     EngWindow *window = Open();
     EXPECT_EQ(EngSoundGetMainWindow(), Handle());
-    int player = 0;
+    int player = 0, other = 0;
     music_user = nullptr;
-    EngSoundSetMusicEventCB([](void *user) { music_user = user; }, &player);
+    window->SetMusicEventCB([](void *user) { music_user = user; }, &player);
     // Posted to the window the player knows, also after a toggle replaced it.
     HWND first = Handle();
     ASSERT_EQ(window->ToggleFullscreenMode(), 1);
@@ -356,7 +356,17 @@ TEST_F(EngWindowTest, TheMusicEventReachesThePlayersCallback)
     PostMessageA(first, WM_MUSIC_EVENT, 0, 0);
     PumpAll(window);
     EXPECT_EQ(music_user, &player);
-    EngSoundSetMusicEventCB(nullptr, nullptr);
+    // Only the player that set the callback clears it.
+    window->ClearMusicEventCB(&other);
+    music_user = nullptr;
+    PostMessageA(Handle(), WM_MUSIC_EVENT, 0, 0);
+    PumpAll(window);
+    EXPECT_EQ(music_user, &player);
+    window->ClearMusicEventCB(&player);
+    music_user = nullptr;
+    PostMessageA(Handle(), WM_MUSIC_EVENT, 0, 0);
+    PumpAll(window);
+    EXPECT_EQ(music_user, nullptr);
 
     program->CloseDown(1);
     EXPECT_EQ(EngSoundGetMainWindow(), nullptr);

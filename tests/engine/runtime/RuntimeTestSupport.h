@@ -17,11 +17,13 @@
 #include "platform/win32/Win32Time.h"
 #include "platform/win32/Win32Window.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -195,6 +197,25 @@ protected:
     }
 };
 
+// The main window on the headless desktop, for tests of the modules that use
+// it (sound and music): a recording program with its window and device,
+// closed down when the helper goes. Made after ResetRuntimeForTest.
+class HeadlessMainWindow {
+public:
+    HeadlessMainWindow()
+    {
+        // A program object made before may have marked the main thread.
+        EngMainResetMainThreadForTests();
+        m_program = std::make_unique<RecordingProgram>();
+        _EngCreateWindowParms parms = WindowParms();
+        EXPECT_EQ(m_program->CreateMainWindowAndDevice("Hive Watcher", "HiveWatcherClass", &parms), 1);
+    }
+    ~HeadlessMainWindow() { m_program->CloseDown(1); }
+
+private:
+    std::unique_ptr<RecordingProgram> m_program;
+};
+
 // Handles every queued message as the main loop would, one at a time.
 inline void PumpAll(EngWindow *window)
 {
@@ -216,14 +237,6 @@ inline std::vector<std::string> DeviceLifeCalls()
     for (const std::string &call : D3D9RecordingGetCalls())
         if (call.rfind("CreateDevice", 0) == 0 || call == "Release device")
             lines.push_back(call);
-    return lines;
-}
-
-inline std::vector<std::string> StoredLines()
-{
-    std::vector<std::string> lines;
-    for (int i = 0; i < DebugGetNumMessages(); i++)
-        lines.push_back(DebugGetMessageText(i));
     return lines;
 }
 

@@ -8,7 +8,9 @@
 #include "platform/audio/AudioOutput.h"
 #include "platform/win32/Win32Messages.h"
 #include "tests/fixtures/audio/TestAudioFiles.h"
+#include "tests/engine/runtime/RuntimeTestSupport.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -21,17 +23,6 @@
 namespace {
 
 const int rate = 44100;
-HWND const test_window = reinterpret_cast<HWND>(0x5151);
-
-bool LogHas(const std::string &text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++) {
-        const char *line = DebugGetMessageText(i);
-        if (line && std::string(line).find(text) != std::string::npos)
-            return true;
-    }
-    return false;
-}
 
 void DrainMessages()
 {
@@ -40,38 +31,50 @@ void DrainMessages()
     }
 }
 
-// What the main window does with its queue: each music message goes to the
-// music player's callback. Returns the number of music messages.
+// The main window's handling of its queue: each music message goes through
+// the window procedure to the music player's callback. Returns the number of
+// music messages.
 int PumpMusicMessages()
 {
     int count = 0;
     MSG msg;
     while (PeekMessageA(&msg, nullptr, WM_MUSIC_EVENT, WM_MUSIC_EVENT, PM_REMOVE)) {
-        EXPECT_EQ(test_window, msg.hwnd);
-        EngSoundCallMusicEventCB();
+        EXPECT_EQ(EngSoundGetMainWindow(), msg.hwnd);
+        DispatchMessageA(&msg);
         count++;
     }
     return count;
+}
+
+// The sound modules as at start, with a main window on the headless desktop
+// and the real clock.
+std::unique_ptr<HeadlessMainWindow> ResetWithMainWindow()
+{
+    ResetRuntimeForTest();
+    VirtualClock::Remove();
+    EngSoundResetForTests();
+    return std::make_unique<HeadlessMainWindow>();
 }
 
 class EngMusicPlayerTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ResetEngineForTest();
-        EngSoundResetForTests();
+        main_window = ResetWithMainWindow();
         AudioOutputSetManualMixingForTests(true, rate);
-        EngSoundSetMainWindow(test_window);
         DrainMessages();
     }
 
     void TearDown() override
     {
         EngSoundResetForTests();
+        main_window.reset();
         EXPECT_EQ(nullptr, AudioOutputGetMixer());
         AudioOutputSetManualMixingForTests(false, 0);
         DrainMessages();
     }
+
+    std::unique_ptr<HeadlessMainWindow> main_window;
 
     static std::vector<float> Mix(int frames)
     {
@@ -93,13 +96,13 @@ protected:
 TEST_F(EngMusicPlayerTest, InitNeedsTheWindowAndKeepsAGraphItHas)
 {
     EngMusicPlayer_DX9 player;
-    EngSoundSetMainWindow(nullptr);
+    main_window.reset();
     EXPECT_FALSE(player.Init());
     EXPECT_TRUE(LogHas(" <ERROR>  ( EngMusicPlayer_DX9::Init )    No window"));
     EXPECT_EQ(nullptr, player.m_graph_builder);
     EXPECT_EQ(nullptr, player.m_media_event);
 
-    EngSoundSetMainWindow(test_window);
+    main_window = std::make_unique<HeadlessMainWindow>();
     ASSERT_TRUE(player.Init());
     ASSERT_TRUE(player.m_graph_builder && player.m_media_control && player.m_media_position &&
                 player.m_basic_audio && player.m_media_event);
@@ -281,9 +284,7 @@ TEST_F(EngMusicPlayerTest, AMessageLeftForAPlayerThatIsGoneIsHarmless)
 TEST(EngMusicPlayerDeviceTest, PlaysThroughTheDummyDevice)
 {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    ResetEngineForTest();
-    EngSoundResetForTests();
-    EngSoundSetMainWindow(test_window);
+    std::unique_ptr<HeadlessMainWindow> main_window = ResetWithMainWindow();
     ASSERT_TRUE(TestWriteOggVorbis("device.ogg", 2, rate, TestSine(440, 0.3, rate / 20, 2, rate)));
     {
         EngMusicPlayer_DX9 player;
@@ -296,6 +297,7 @@ TEST(EngMusicPlayerDeviceTest, PlaysThroughTheDummyDevice)
     }
     EXPECT_EQ(nullptr, AudioOutputGetMixer());
     EngSoundResetForTests();
+    main_window.reset();
     DrainMessages();
 }
 

@@ -8,6 +8,7 @@
 #include "platform/audio/AudioOutput.h"
 #include "tests/fixtures/audio/TestAudioFiles.h"
 #include "tests/support/TestHooks.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
@@ -18,16 +19,6 @@
 #include <thread>
 
 namespace {
-
-bool LogHas(const std::string &text)
-{
-    for (int i = 0; i < DebugGetNumMessages(); i++) {
-        const char *line = DebugGetMessageText(i);
-        if (line && std::string(line).find(text) != std::string::npos)
-            return true;
-    }
-    return false;
-}
 
 std::string Error(const std::string &where, const std::string &text)
 {

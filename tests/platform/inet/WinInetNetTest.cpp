@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -139,6 +141,23 @@ TEST_F(WinInetNetTest, FollowsRedirectsButNotForEver)
     EXPECT_EQ(error_, static_cast<DWORD>(ERROR_HTTP_REDIRECT_FAILED));
 }
 
+TEST_F(WinInetNetTest, ARedirectMayNotLeaveHttps)
+{
+    PlatformInternetSetCaFileForTests(LoopbackServer::CertificateFile().c_str());
+    // Trusted, the TLS port answers, also after a redirect that stays on it.
+    ASSERT_TRUE(Open(server.TlsUrl("/redirect?to=/bytes%3Fn%3D7")));
+    std::string body;
+    ASSERT_TRUE(ReadAll(&body));
+    EXPECT_EQ(body, Pattern(7));
+    EXPECT_TRUE(InternetCloseHandle(url_));
+
+    // The same page on the plain port is not fetched.
+    std::string plain = "http%3A%2F%2F127.0.0.1%3A" + std::to_string(server.Port()) + "%2Fbytes%3Fn%3D7";
+    EXPECT_FALSE(Open(server.TlsUrl("/redirect?to=" + plain)));
+    EXPECT_EQ(error_, static_cast<DWORD>(ERROR_HTTP_REDIRECT_FAILED));
+    PlatformInternetSetCaFileForTests(nullptr);
+}
+
 TEST_F(WinInetNetTest, SendsTheAgentAndAsksForAFreshCopyOnReload)
 {
     std::string body;
@@ -218,6 +237,47 @@ TEST_F(WinInetNetTest, AStalledBodyTimesOutTheRead)
     EXPECT_EQ(got, 0u);
     EXPECT_GE(SecondsSince(start), 0.25);
     EXPECT_LT(SecondsSince(start), 2.0);
+}
+
+TEST_F(WinInetNetTest, TheAbortFlagEndsAWaitingOpenOrReadAtOnce)
+{
+    std::atomic<bool> abort{false};
+    SetTimeouts(session_, 60000);
+    ASSERT_TRUE(PlatformInternetSetAbortFlag(session_, &abort));
+    auto raise_soon = [&abort] {
+        return std::thread([&abort] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            abort = true;
+        });
+    };
+
+    // Connected, the request sent, no answer.
+    std::thread raiser = raise_soon();
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(Open(server.Url("/silent")));
+    raiser.join();
+    EXPECT_EQ(error_, static_cast<DWORD>(ERROR_INTERNET_OPERATION_CANCELLED));
+    EXPECT_LT(SecondsSince(start), 1.0);
+
+    // Half the body read, the rest thirty seconds away.
+    abort = false;
+    ASSERT_TRUE(Open(server.Url("/bytes?n=10&pieces=2&gap=30")));
+    char buffer[16];
+    DWORD got = 0;
+    ASSERT_TRUE(InternetReadFile(url_, buffer, sizeof(buffer), &got));
+    raiser = raise_soon();
+    start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(InternetReadFile(url_, buffer, sizeof(buffer), &got));
+    raiser.join();
+    EXPECT_EQ(errno, ERROR_INTERNET_OPERATION_CANCELLED);
+    EXPECT_LT(SecondsSince(start), 1.0);
+    char text[64];
+    EXPECT_GT(InternetFormatErrorMessage(ERROR_INTERNET_OPERATION_CANCELLED, text, sizeof(text)), 0u);
+
+    // The flag is the caller's: let go of it before it goes.
+    EXPECT_TRUE(InternetCloseHandle(url_));
+    url_ = nullptr;
+    EXPECT_TRUE(PlatformInternetSetAbortFlag(session_, nullptr));
 }
 
 TEST_F(WinInetNetTest, ABodyCutShortGivesItsBytesThenAnError)

@@ -8,6 +8,7 @@
 #include "platform/audio/AudioMixer.h"
 #include "platform/audio/AudioOutput.h"
 #include "platform/audio/AudioSources.h"
+#include "tests/engine/runtime/RuntimeTestSupport.h"
 #include "tests/support/TestHooks.h"
 #include "tests/support/TestLog.h"
 #include "tests/tools/datagen/DataGenTestSupport.h"
@@ -27,7 +28,6 @@
 namespace {
 
 const int RATE = 44100;
-HWND const TEST_WINDOW = reinterpret_cast<HWND>(0x5152);
 
 struct Song {
     int number;
@@ -81,16 +81,20 @@ class SongFileTest : public testing::TestWithParam<int> {
 protected:
     void SetUp() override
     {
-        ResetEngineForTest();
+        // The music player needs the main window.
+        ResetRuntimeForTest();
+        VirtualClock::Remove();
         EngSoundResetForTests();
+        main_window = std::make_unique<HeadlessMainWindow>();
         AudioOutputSetManualMixingForTests(true, RATE);
-        EngSoundSetMainWindow(TEST_WINDOW);
     }
     void TearDown() override
     {
         EngSoundResetForTests();
+        main_window.reset();
         AudioOutputSetManualMixingForTests(false, 0);
     }
+    std::unique_ptr<HeadlessMainWindow> main_window;
     const Song &TheSong() const { return SONGS[GetParam()]; }
 };
 
