@@ -508,13 +508,19 @@ TEST_F(EngMiscFolderTest, FolderQueriesNeedRoomAndGiveTheXdgFolders)
     ASSERT_TRUE(EngMiscCreateUserApplicationDataSubDirectoryIfNeeded("Lichenware", buffer, sizeof(buffer)));
     EXPECT_EQ(DebugGetNumMessages(), 0);
 
-    fs::remove_all(fs::path(home) / "Desktop");
-    EXPECT_FALSE(EngMiscGetDesktopDirectory(buffer, sizeof(buffer)));
-    EXPECT_EQ(StoredLines(), std::vector<std::string>{ErrorLine("EngMiscGetDesktopDirectory_PC",
-                                                                "Could not get desktop directory")});
     fs::create_directories(fs::path(home) / "Desktop");
     ASSERT_TRUE(EngMiscGetDesktopDirectory(buffer, sizeof(buffer)));
     EXPECT_EQ(std::string(buffer), home + "/Desktop");
+    // Without a desktop folder files go to the home folder.
+    fs::remove_all(fs::path(home) / "Desktop");
+    ASSERT_TRUE(EngMiscGetDesktopDirectory(buffer, sizeof(buffer)));
+    EXPECT_EQ(std::string(buffer), home);
+    EXPECT_EQ(DebugGetNumMessages(), 0);
+
+    ScopedEnvironment homeless("HOME", home + "/missing");
+    EXPECT_FALSE(EngMiscGetDesktopDirectory(buffer, sizeof(buffer)));
+    EXPECT_EQ(StoredLines(), std::vector<std::string>{ErrorLine("EngMiscGetDesktopDirectory_PC",
+                                                                "Could not get desktop directory")});
 }
 
 TEST_F(EngMiscFolderTest, AFolderPathThatDoesNotFitIsRefused)
