@@ -123,6 +123,11 @@ TEST_F(EngMiscTest, RandFloatStepsBySizeAndNeverReachesItsMax)
     // With step 1 the draw reaches only the generator's own range.
     for (int i = 0; i < 1000; i++)
         ASSERT_LE(EngMiscRandFloat(50000.0f, 0), 32767.0f);
+    // Limits beyond every range: no step count to convert, or more than an int holds.
+    EXPECT_EQ(EngMiscRandFloat(std::nanf(""), 1), 0.0f);
+    EXPECT_EQ(EngMiscRandFloatInRange(1.0f, std::nanf(""), 0), 1.0f);
+    EXPECT_LE(EngMiscRandFloat(HUGE_VALF, 0), 32767.0f);
+    EXPECT_LE(EngMiscRandFloat(3e38f, 0), 32767.0f);
     EXPECT_EQ(DebugGetNumMessages(), 0);
 
     bool negative = false, positive = false;
