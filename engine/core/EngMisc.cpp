@@ -17,7 +17,6 @@
 #include "platform/win32/Win32Time.h"
 #include "platform/win32/Win32User.h"
 
-#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
