@@ -4,6 +4,7 @@
 #include "engine/core/EngMemory.h"
 #include "platform/win32/Win32CodePage.h"
 
+#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -95,6 +96,15 @@ double Number(const Json &value)
     if (!value.is_number())
         throw JsonError(std::string("type must be number, but is ") + value.type_name());
     return value.get<double>();
+}
+
+// A number read into a float must fit one: beyond the float range it would
+// become infinity, which no caller can place, scale or compare.
+float FloatNumber(double number)
+{
+    if (!(std::fabs(number) <= FLT_MAX))
+        throw JsonError("number out of float range");
+    return static_cast<float>(number);
 }
 
 bool IsEmptyName(const char *name)
@@ -206,7 +216,7 @@ char EngJsonGetDimensionFromObject(const Json &object, const char *name, _Dimens
         return 0;
     }
     float *fields[] = {&out->x, &out->y, &out->w, &out->h};
-    return ReadNumberArray(where, object, name, 4, [&](int i, double number) { *fields[i] = static_cast<float>(number); });
+    return ReadNumberArray(where, object, name, 4, [&](int i, double number) { *fields[i] = FloatNumber(number); });
 }
 
 char EngJsonGetVector2dFromObject(const Json &object, const char *name, _Vector2d *out)
@@ -217,7 +227,7 @@ char EngJsonGetVector2dFromObject(const Json &object, const char *name, _Vector2
         return 0;
     }
     float *fields[] = {&out->x, &out->y};
-    return ReadNumberArray(where, object, name, 2, [&](int i, double number) { *fields[i] = static_cast<float>(number); });
+    return ReadNumberArray(where, object, name, 2, [&](int i, double number) { *fields[i] = FloatNumber(number); });
 }
 
 char EngJsonGetCharFromObject(const Json &object, const char *name, char *out)
@@ -259,7 +269,7 @@ char EngJsonReadNumbersFromObject(const Json &object, const char *name, float *o
     float *outs[] = {out0, out1, out2, out3};
     return ReadNumberArray(where, object, name, 4, [&](int i, double number) {
         if (outs[i])
-            *outs[i] = static_cast<float>(number);
+            *outs[i] = FloatNumber(number);
     });
 }
 

@@ -5,7 +5,8 @@
 //
 // Documents in memory hold the program's 1252 text: reading a file converts
 // every string and member name from the file's UTF-8, and writing converts
-// them back. Numbers are read as doubles, whatever their JSON form; integral
+// them back. Numbers are read as doubles, whatever their JSON form; one read
+// into a float beyond the float range is a failure, not infinity. Integral
 // values are written as integers.
 //
 // The getters write their outputs element by element, so a failure can

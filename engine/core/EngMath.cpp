@@ -1,6 +1,7 @@
 #include "engine/core/EngMath.h"
 #include "engine/core/EngMisc.h"
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -13,10 +14,23 @@ const float IDENTITY[16] = {
     0, 0, 0, 1,
 };
 
+// For a value outside the int range, the range's nearest end (NaN gives 0)
+// and true; false for a value that converts. No conversion may overflow.
+bool LimitToInt(double value, int *limit)
+{
+    if (value > INT_MIN && value < INT_MAX)
+        return false;
+    *limit = value >= INT_MAX ? INT_MAX : value <= INT_MIN ? INT_MIN : 0;
+    return true;
+}
+
 // The rounding rule shared by float and double: computed in the argument's
 // own precision, exact halves toward zero.
 template <typename T> int RoundHalfTowardZero(T value)
 {
+    int limit;
+    if (LimitToInt(value, &limit))
+        return limit;
     int truncated = static_cast<int>(value);
     if (value > 0)
         return value - static_cast<T>(truncated) > static_cast<T>(0.5) ? truncated + 1 : truncated;
@@ -118,6 +132,12 @@ int EngMathRoundFloatToInt(float value)
 int EngMathRoundDoubleToInt(double value)
 {
     return RoundHalfTowardZero(value);
+}
+
+int EngMathTruncateToInt(double value)
+{
+    int limit;
+    return LimitToInt(value, &limit) ? limit : static_cast<int>(value);
 }
 
 int EngMathClampInt(int value, int minimum, int maximum)

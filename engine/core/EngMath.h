@@ -52,8 +52,11 @@ float EngMathDotProduct2d(const _Vector2d *a, const _Vector2d *b);
 int EngMathAbsInt(int value);
 float EngMathAbsFloat(float value);
 // Nearest integer; an exact half rounds toward zero (2.5 gives 2, -2.5 gives -2).
+// Beyond the int range the result is INT_MIN or INT_MAX; NaN gives 0.
 int EngMathRoundFloatToInt(float value);
 int EngMathRoundDoubleToInt(double value);
+// Truncated toward zero, with the same limits as the rounding.
+int EngMathTruncateToInt(double value);
 // Raised to minimum, then lowered to maximum: maximum wins when minimum > maximum.
 int EngMathClampInt(int value, int minimum, int maximum);
 // Scales to length 1; a null or zero vector is left as it is.

@@ -1,6 +1,7 @@
 #include "engine/core/EngMisc.h"
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngFile.h"
+#include "engine/core/EngMath.h"
 #include "engine/core/EngMemory.h"
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngDevice.h"
@@ -16,7 +17,6 @@
 #include "platform/win32/Win32Time.h"
 #include "platform/win32/Win32User.h"
 
-#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -191,10 +191,10 @@ float EngMiscRandFloat(float max, char random_sign)
         step = 0.01;
     else
         step = 1.0;
-    // Beyond INT_MAX steps the draw cannot reach further anyway.
-    double steps = m / step;
-    int n = steps >= static_cast<double>(INT_MAX) ? INT_MAX : static_cast<int>(steps);
-    if (n == 0)
+    // Beyond INT_MAX steps the draw cannot reach further anyway; a max that
+    // is not a number has no steps.
+    int n = EngMathTruncateToInt(m / step);
+    if (n <= 0)
         return 0.0f;
     float r = static_cast<float>(EngMiscRand() % n * step);
     if (r < 0.0f || r >= m)

@@ -268,13 +268,19 @@ void DirList::CloseDir()
     m_count = 0;
 }
 
+// The clipboard is opened for the main window; without one it stays closed.
+static HWND MainWindowHandle()
+{
+    return eng_main_window ? eng_main_window->GetWindowHandle() : nullptr;
+}
+
 char VariousCopyClipboardFromString(const char *text)
 {
     if (!text) {
         DebugError("VariousCopyClipboardFromString", "Invalid parameters");
         return 0;
     }
-    if (!text[0] || !OpenClipboard(nullptr))
+    if (!text[0] || !OpenClipboard(MainWindowHandle()))
         return 0;
     EmptyClipboard();
     size_t size = std::strlen(text) + 1;
@@ -301,7 +307,7 @@ char VariousPasteClipboardToString(char *buffer, int size)
         DebugError("VariousPasteClipboardToString", "Invalid parameters");
         return 0;
     }
-    if (!OpenClipboard(nullptr))
+    if (!OpenClipboard(MainWindowHandle()))
         return 0;
     HANDLE block = IsClipboardFormatAvailable(CF_TEXT) ? GetClipboardData(CF_TEXT) : nullptr;
     const char *text = block ? static_cast<const char *>(GlobalLock(block)) : nullptr;

@@ -4,6 +4,8 @@
 #include "engine/core/EngMemory.h"
 
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -46,13 +48,24 @@ bool IsUntranslated(const char *text)
     return !text[0] || text[0] == '^';
 }
 
-const EngLangTextC *FindFirst(const EngLangTextTable *table, const char *token)
-{
-    for (int i = 0; i < table->Count(); i++)
-        if (std::strcmp(table->Get(i)->GetToken(), token) == 0)
-            return table->Get(i);
-    return nullptr;
-}
+// The first record of each token of a table, so that each look-up costs the
+// same however many tokens a (damaged) file holds. The table must outlive it.
+class FirstTokens {
+public:
+    explicit FirstTokens(const EngLangTextTable *table)
+    {
+        for (int i = 0; i < table->Count(); i++)
+            m_first.emplace(table->Get(i)->GetToken(), table->Get(i));
+    }
+    const EngLangTextC *Find(const char *token) const
+    {
+        auto found = m_first.find(token);
+        return found == m_first.end() ? nullptr : found->second;
+    }
+
+private:
+    std::unordered_map<std::string_view, const EngLangTextC *> m_first;
+};
 
 // A copy of the table in which each token keeps only its non-empty
 // sub-texts; false when it could not be made.
@@ -109,11 +122,12 @@ void ListSubText(const char *token, int num, const char *text)
 void ListMissingTexts(const EngLangTextTable *english, const EngLangTextTable *translated)
 {
     Section section("Missing texts:");
+    FirstTokens translated_tokens(translated);
     for (int i = 0; i < english->Count(); i++) {
         const EngLangTextC *text = english->Get(i);
         if (!text->GetToken()[0])
             continue;
-        const EngLangTextC *copy = FindFirst(translated, text->GetToken());
+        const EngLangTextC *copy = translated_tokens.Find(text->GetToken());
         int english_count = text->GetNumSubTexts();
         if (!copy || copy->GetNumSubTexts() == 0 || copy->GetSubText(0)[0] == '^') {
             section.StartLine();
@@ -137,9 +151,10 @@ void ListMissingTexts(const EngLangTextTable *english, const EngLangTextTable *t
 void ListSurplusTexts(const EngLangTextTable *english, const EngLangTextTable *translated)
 {
     Section section("Texts that don't exist:");
+    FirstTokens english_tokens(english);
     for (int i = 0; i < translated->Count(); i++) {
         const EngLangTextC *copy = translated->Get(i);
-        const EngLangTextC *text = FindFirst(english, copy->GetToken());
+        const EngLangTextC *text = english_tokens.Find(copy->GetToken());
         if (text) {
             for (int k = text->GetNumSubTexts(); k < copy->GetNumSubTexts(); k++) {
                 section.StartLine();
@@ -155,20 +170,29 @@ void ListSurplusTexts(const EngLangTextTable *english, const EngLangTextTable *t
     }
 }
 
-// A token that occurs n times is listed once for each earlier occurrence.
+// Each token that occurs more than once is listed once, where it occurs the
+// second time: alone when it occurs twice, with its count when more often.
+// Counting first keeps a file of thousands of equal tokens to one line and
+// linear time.
 void ListDuplicates(const EngLangTextTable *table, const char *heading)
 {
     Section section(heading);
-    for (int i = 1; i < table->Count(); i++) {
+    std::unordered_map<std::string_view, int> counts;
+    for (int i = 0; i < table->Count(); i++)
+        counts[table->Get(i)->GetToken()]++;
+    std::unordered_map<std::string_view, int> seen;
+    for (int i = 0; i < table->Count(); i++) {
         const char *token = table->Get(i)->GetToken();
         if (std::strcmp(token, "Language") == 0 || std::strcmp(token, "FlagCountryCode") == 0)
             continue;
-        for (int j = 0; j < i; j++) {
-            if (std::strcmp(table->Get(j)->GetToken(), token) == 0) {
-                section.StartLine();
-                DebugRaw("%s", token);
-            }
-        }
+        if (++seen[token] != 2)
+            continue;
+        section.StartLine();
+        int count = counts[token];
+        if (count == 2)
+            DebugRaw("%s", token);
+        else
+            DebugRaw("%s (%d times)", token, count);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -28,6 +29,21 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Every area, position, speed, angle, time and level of a description lies
+// within this: beyond it nothing sensible is drawn, and drawing turns areas
+// into whole pixels and random positions into whole steps.
+const double MAX_DESCRIPTION_NUMBER = 1.0e6;
+
+bool InDescriptionRange(double value)
+{
+    return std::fabs(value) <= MAX_DESCRIPTION_NUMBER;
+}
+
+std::string OutOfRangeText(const char *key)
+{
+    return std::string("number out of range for <") + key + ">";
+}
+
 // Required keys: absent or of the wrong type, they throw and fail the load.
 double RequiredNumber(const Json &object, const char *key)
 {
@@ -35,6 +51,14 @@ double RequiredNumber(const Json &object, const char *key)
     if (!value.is_number())
         throw DescriptionError(std::string("type must be number, but is ") + value.type_name() + " for <" + key + ">");
     return value.get<double>();
+}
+
+float RequiredFloat(const Json &object, const char *key)
+{
+    double value = RequiredNumber(object, key);
+    if (!InDescriptionRange(value))
+        throw DescriptionError(OutOfRangeText(key));
+    return static_cast<float>(value);
 }
 
 std::string RequiredString(const Json &object, const char *key)
@@ -64,18 +88,30 @@ int TextureNumber(double value, int num_textures)
 }
 
 // Optional keys: the readers report an absent or malformed key, and the
-// field then keeps its default rather than a partly read value.
+// field then keeps its default rather than a partly read value. A number out
+// of range is reported in the same form and refused the same way.
+bool NumbersInRange(const char *key, std::initializer_list<float> values)
+{
+    for (float value : values) {
+        if (!InDescriptionRange(value)) {
+            DebugError("EngPicture::LoadFromFile", "json::Exception <%s>", OutOfRangeText(key).c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
 void OptionalArea(const Json &object, const char *key, _Dimension *out)
 {
     _Dimension value = *out;
-    if (EngJsonGetDimensionFromObject(object, key, &value))
+    if (EngJsonGetDimensionFromObject(object, key, &value) && NumbersInRange(key, {value.x, value.y, value.w, value.h}))
         *out = value;
 }
 
 void OptionalVector(const Json &object, const char *key, _Vector2d *out)
 {
     _Vector2d value = *out;
-    if (EngJsonGetVector2dFromObject(object, key, &value))
+    if (EngJsonGetVector2dFromObject(object, key, &value) && NumbersInRange(key, {value.x, value.y}))
         *out = value;
 }
 
@@ -101,7 +137,8 @@ void OptionalFloats(const Json &object, const char *key, float *out0, float *out
     for (int i = 0; i < 4; i++)
         if (outs[i])
             values[i] = *outs[i];
-    if (!EngJsonReadNumbersFromObject(object, key, &values[0], &values[1], &values[2], &values[3]))
+    if (!EngJsonReadNumbersFromObject(object, key, &values[0], &values[1], &values[2], &values[3]) ||
+        !NumbersInRange(key, {values[0], values[1], values[2], values[3]}))
         return;
     for (int i = 0; i < 4; i++)
         if (outs[i])
@@ -143,15 +180,15 @@ void ReadStage(const Json &object, _EngPictureStage *stage, int num_textures, ch
 
     _EngPictureStageAlpha *alpha = &stage->alpha;
     OptionalChar(object, "Show", &alpha->show);
-    alpha->level = static_cast<float>(RequiredNumber(object, "Alpha Level"));
+    alpha->level = RequiredFloat(object, "Alpha Level");
     OptionalChar(object, "Alpha Blend Type", &alpha->blend_type);
     if (!is_layer)
         OptionalFloats(object, "Alpha Times", &alpha->fade_in_time, &alpha->fade_out_time, &alpha->hold_time,
                        &alpha->gap_time);
     alpha->throb_on = EngJsonNumberToChar(RequiredNumber(object, "Alpha Throb On"));
-    alpha->throb_min_level = static_cast<float>(RequiredNumber(object, "Alpha Throb Min Level"));
-    alpha->throb_speed = static_cast<float>(RequiredNumber(object, "Alpha Throb Speed"));
-    alpha->throb_mult = static_cast<float>(RequiredNumber(object, "Alpha Throb Mult"));
+    alpha->throb_min_level = RequiredFloat(object, "Alpha Throb Min Level");
+    alpha->throb_speed = RequiredFloat(object, "Alpha Throb Speed");
+    alpha->throb_mult = RequiredFloat(object, "Alpha Throb Mult");
 
     _EngPictureStageTC *tc = &stage->tc;
     OptionalChar(object, "TC Default", &tc->tc_default);

@@ -25,6 +25,13 @@ char pushed_lighting = 1;
 
 const float IDENTITY[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
+// size x client / screen, in 64 bits and limited to the int range: a huge
+// viewport (a damaged picture's draw area) must not overflow.
+int ScaleToClient(int size, int client, int screen)
+{
+    return EngMathTruncateToInt(static_cast<double>(static_cast<long long>(size) * client / screen));
+}
+
 struct BlendPair {
     int src;
     int dest;
@@ -203,8 +210,8 @@ void EngDeviceDX9::SetViewportToSize(int x, int y, int w, int h)
     // The back buffer's pixels as the window's client area shows them.
     if (eng_screen_windowed && m_window_handle && eng_screen_width > 0 && eng_screen_height > 0 &&
         GetClientRect(m_window_handle, &client)) {
-        w = static_cast<int>((client.right - client.left) * w / eng_screen_width);
-        h = static_cast<int>((client.bottom - client.top) * h / eng_screen_height);
+        w = ScaleToClient(w, client.right - client.left, eng_screen_width);
+        h = ScaleToClient(h, client.bottom - client.top, eng_screen_height);
     }
     D3DVIEWPORT9 viewport = {static_cast<DWORD>(x), static_cast<DWORD>(y), static_cast<DWORD>(w),
                              static_cast<DWORD>(h), 0.0f, 1.0f};
@@ -219,8 +226,8 @@ void EngDeviceDX9::SetViewportToDimension(const _Dimension *dimension)
         SetViewportFullScreen();
         return;
     }
-    SetViewportToSize(static_cast<int>(dimension->x), static_cast<int>(dimension->y), static_cast<int>(dimension->w),
-                      static_cast<int>(dimension->h));
+    SetViewportToSize(EngMathTruncateToInt(dimension->x), EngMathTruncateToInt(dimension->y),
+                      EngMathTruncateToInt(dimension->w), EngMathTruncateToInt(dimension->h));
 }
 
 void EngDeviceDX9::SetViewportToSizeRatioed(int x, int y, int w, int h)

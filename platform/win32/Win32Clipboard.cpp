@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Clipboard.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Video.h"
+#include "platform/win32/Win32Window.h"
 
 #include <SDL2/SDL.h>
 
@@ -65,9 +66,10 @@ HGLOBAL GlobalFree(HGLOBAL handle)
     return nullptr;
 }
 
-BOOL OpenClipboard(HWND)
+BOOL OpenClipboard(HWND owner)
 {
-    if (clipboard_open || !PlatformEnsureVideo())
+    // The program opens the clipboard for its main window only.
+    if (!owner || !IsWindow(owner) || clipboard_open || !PlatformEnsureVideo())
         return FALSE;
     clipboard_open = true;
     return TRUE;
@@ -95,14 +97,10 @@ HANDLE SetClipboardData(UINT format, HANDLE data)
     GlobalBlock *block = static_cast<GlobalBlock *>(data);
     if (!clipboard_open || format != CF_TEXT || !block)
         return nullptr;
-    // CF_TEXT is zero-terminated; each 1252 byte takes at most three bytes of UTF-8.
-    size_t length = strnlen(block->data, block->size);
-    if (length == block->size)
+    // CF_TEXT is zero-terminated.
+    if (strnlen(block->data, block->size) == block->size)
         return nullptr;
-    char *text = static_cast<char *>(std::malloc(length * 3 + 1));
-    bool ok = text && PlatformCp1252ToUtf8(block->data, text, length * 3 + 1) && SDL_SetClipboardText(text) == 0;
-    std::free(text);
-    if (!ok)
+    if (SDL_SetClipboardText(PlatformCp1252ToUtf8String(block->data).c_str()) != 0)
         return nullptr;
     GlobalFree(data);
     return data;

@@ -20,8 +20,9 @@ void *GlobalLock(HGLOBAL block);
 BOOL GlobalUnlock(HGLOBAL block);
 HGLOBAL GlobalFree(HGLOBAL block);
 
-// Opening starts SDL's video subsystem when needed; FALSE without a display
-// or while the clipboard is open already.
+// Opens the clipboard for a window of this program; FALSE without one
+// (a null or destroyed owner), without a display, or while the clipboard is
+// open already. Opening starts SDL's video subsystem when needed.
 BOOL OpenClipboard(HWND owner);
 BOOL CloseClipboard();
 BOOL EmptyClipboard();

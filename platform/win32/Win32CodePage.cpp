@@ -1,5 +1,7 @@
 #include "platform/win32/Win32CodePage.h"
 
+#include <cstring>
+
 namespace {
 
 // Code points of the bytes 0x80..0x9F; the rest of 1252 equals Latin-1.
@@ -92,6 +94,15 @@ bool PlatformCp1252ToUtf8(const char *text, char *out, size_t size)
     }
     out[used] = 0;
     return true;
+}
+
+std::string PlatformCp1252ToUtf8String(const char *text)
+{
+    // Each 1252 byte takes at most three bytes of UTF-8.
+    std::string utf8(text ? std::strlen(text) * 3 + 1 : 1, '\0');
+    PlatformCp1252ToUtf8(text, &utf8[0], utf8.size());
+    utf8.resize(std::strlen(utf8.c_str()));
+    return utf8;
 }
 
 bool PlatformUtf8ToCp1252(const char *text, char *out, size_t size, char replacement)

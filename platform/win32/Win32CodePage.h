@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 // The Unicode code point of a 1252 byte. The five bytes 1252 leaves
 // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the control characters of
@@ -16,6 +17,8 @@ int PlatformUnicodeToCp1252(unsigned code);
 // Converts zero-terminated 1252 text to UTF-8. False when the result does not
 // fit in size bytes (out then holds the empty text).
 bool PlatformCp1252ToUtf8(const char *text, char *out, size_t size);
+// The same into a string sized for it (null gives the empty text).
+std::string PlatformCp1252ToUtf8String(const char *text);
 
 // Converts zero-terminated UTF-8 to 1252. A character that 1252 lacks, or a
 // malformed byte, becomes replacement; with replacement 0 the conversion

@@ -91,7 +91,10 @@ std::string DesktopFolder()
         else if (!value.empty() && value[0] == '/')
             desktop = value;
     }
-    return IsFolder(desktop) ? desktop : "";
+    // Many desktops have no desktop folder; the home folder stands in.
+    if (IsFolder(desktop))
+        return desktop;
+    return IsFolder(home) ? home : "";
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The user's special folders, after the XDG base directories:
 // - CSIDL_APPDATA: $XDG_DATA_HOME, or ~/.local/share (made when missing);
 // - CSIDL_DESKTOPDIRECTORY: XDG_DESKTOP_DIR of the user's user-dirs.dirs, or
-//   ~/Desktop; it must exist.
+//   ~/Desktop; the home folder when that folder does not exist.
 // Home is $HOME, or the account's home folder when that is not set.
 #pragma once
 

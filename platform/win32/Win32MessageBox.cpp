@@ -1,8 +1,10 @@
 #include "platform/win32/Win32MessageBox.h"
+#include "platform/win32/Win32CodePage.h"
 
 #include <SDL2/SDL.h>
 
 #include <atomic>
+#include <string>
 
 static std::atomic<PlatformMessageBoxHookCB> message_box_hook{nullptr};
 
@@ -29,10 +31,12 @@ static int ShowSdlMessageBox(const char *text, const char *caption, UINT type)
     };
     bool ask = (type & MB_TYPEMASK) == MB_YESNO;
 
+    std::string title = PlatformCp1252ToUtf8String(caption);
+    std::string message = PlatformCp1252ToUtf8String(text);
     SDL_MessageBoxData data = {};
     data.flags = flags;
-    data.title = caption ? caption : "";
-    data.message = text ? text : "";
+    data.title = title.c_str();
+    data.message = message.c_str();
     data.numbuttons = ask ? 2 : 1;
     data.buttons = ask ? yes_no : &ok_button;
 

@@ -1,6 +1,7 @@
-// System message boxes. The desktop backend shows an SDL message box; a test
-// installs its own answer through PlatformSetMessageBoxHook, so no modal box
-// ever appears in a test run.
+// System message boxes. The desktop backend shows an SDL message box, its
+// 1252 title and text converted to UTF-8; a test installs its own answer
+// through PlatformSetMessageBoxHook (which sees the program's 1252 text), so
+// no modal box ever appears in a test run.
 #pragma once
 
 #include "platform/win32/Win32Types.h"

@@ -1,6 +1,7 @@
 // The clipboard stand-in against the system clipboard as other programs see it.
 #include "platform/win32/Win32Clipboard.h"
 #include "platform/win32/Win32TestDesktop.h"
+#include "platform/win32/Win32Window.h"
 
 #include <gtest/gtest.h>
 
@@ -30,10 +31,26 @@ bool PutText(const char *text)
     return false;
 }
 
-TEST(Win32ClipboardDisplayTest, TextIsUtf8OnTheSystemClipboardAnd1252Here)
+// The program opens the clipboard for its window: each test has a hidden one.
+class Win32ClipboardDisplayTest : public testing::Test {
+protected:
+    HWND window = nullptr;
+
+    void SetUp() override
+    {
+        WNDCLASSA window_class = {0, DefWindowProcA, nullptr, "Win32ClipboardDisplayTest"};
+        RegisterClassA(&window_class);
+        window = CreateWindowExA(0, "Win32ClipboardDisplayTest", "Clipboard", WS_OVERLAPPED, 0, 0, 64, 64, nullptr,
+                                 nullptr, nullptr, nullptr);
+        ASSERT_NE(window, nullptr);
+    }
+    void TearDown() override { DestroyWindow(window); }
+};
+
+TEST_F(Win32ClipboardDisplayTest, TextIsUtf8OnTheSystemClipboardAnd1252Here)
 {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EXPECT_FALSE(OpenClipboard(nullptr)) << "one opener at a time";
+    ASSERT_TRUE(OpenClipboard(window));
+    EXPECT_FALSE(OpenClipboard(window)) << "one opener at a time";
     ASSERT_TRUE(EmptyClipboard());
     ASSERT_TRUE(PutText("na\xEFve \x80"));
     ASSERT_TRUE(CloseClipboard());
@@ -42,7 +59,7 @@ TEST(Win32ClipboardDisplayTest, TextIsUtf8OnTheSystemClipboardAnd1252Here)
 
     // What other programs put there: a character 1252 lacks reads as '?'.
     ASSERT_TRUE(PlatformTestSetSystemClipboard("\xE4\xB8\xAD caf\xC3\xA9"));
-    ASSERT_TRUE(OpenClipboard(nullptr));
+    ASSERT_TRUE(OpenClipboard(window));
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
     EXPECT_EQ(GetText(), "? caf\xE9");
     EXPECT_EQ(GetClipboardData(2), nullptr) << "only plain text";
@@ -50,9 +67,21 @@ TEST(Win32ClipboardDisplayTest, TextIsUtf8OnTheSystemClipboardAnd1252Here)
     EXPECT_EQ(GetClipboardData(CF_TEXT), nullptr) << "closed";
 }
 
-TEST(Win32ClipboardDisplayTest, AnUnterminatedBlockIsRefused)
+TEST_F(Win32ClipboardDisplayTest, OnlyAWindowOfTheProgramOpensIt)
 {
-    ASSERT_TRUE(OpenClipboard(nullptr));
+    EXPECT_FALSE(OpenClipboard(nullptr)) << "no owner";
+    HWND gone = CreateWindowExA(0, "Win32ClipboardDisplayTest", "Gone", WS_OVERLAPPED, 0, 0, 64, 64, nullptr,
+                                nullptr, nullptr, nullptr);
+    ASSERT_NE(gone, nullptr);
+    DestroyWindow(gone);
+    EXPECT_FALSE(OpenClipboard(gone)) << "a destroyed owner";
+    ASSERT_TRUE(OpenClipboard(window));
+    ASSERT_TRUE(CloseClipboard());
+}
+
+TEST_F(Win32ClipboardDisplayTest, AnUnterminatedBlockIsRefused)
+{
+    ASSERT_TRUE(OpenClipboard(window));
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 3);
     std::memcpy(GlobalLock(block), "abc", 3);
     GlobalUnlock(block);

@@ -35,6 +35,11 @@ TEST(Win32CodePageTest, EveryByteSurvivesARoundTripThroughUtf8)
 
     ASSERT_TRUE(PlatformCp1252ToUtf8("\x80 caf\xE9", utf8, sizeof(utf8)));
     EXPECT_STREQ(utf8, "\xE2\x82\xAC caf\xC3\xA9");
+
+    // The sized form fits any text: a line of euro signs is three times as long.
+    EXPECT_EQ(PlatformCp1252ToUtf8String(std::string(100, '\x80').c_str()).size(), 300u);
+    EXPECT_EQ(PlatformCp1252ToUtf8String("Fen\xEAtre"), "Fen\xC3\xAAtre");
+    EXPECT_EQ(PlatformCp1252ToUtf8String(nullptr), "");
 }
 
 TEST(Win32CodePageTest, ForeignAndMalformedUtf8)

@@ -153,7 +153,7 @@ TEST_F(Win32FilesTest, TheDesktopFolderFollowsTheUsersDirectorySettings)
     ScopedEnvironment home_variable("HOME", home.c_str());
     ScopedEnvironment config("XDG_CONFIG_HOME", nullptr);
 
-    EXPECT_EQ(FolderPath(CSIDL_DESKTOPDIRECTORY), "(none)") << "it must exist";
+    EXPECT_EQ(FolderPath(CSIDL_DESKTOPDIRECTORY), home) << "no desktop folder: home stands in";
     fs::create_directories(fs::path(home) / "Desktop");
     EXPECT_EQ(FolderPath(CSIDL_DESKTOPDIRECTORY), home + "/Desktop");
 
@@ -166,6 +166,9 @@ TEST_F(Win32FilesTest, TheDesktopFolderFollowsTheUsersDirectorySettings)
     ScopedEnvironment other_config("XDG_CONFIG_HOME", (folder / "cfg").string().c_str());
     std::ofstream(folder / "cfg" / "user-dirs.dirs") << "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n";
     EXPECT_EQ(FolderPath(CSIDL_DESKTOPDIRECTORY), home + "/Desktop");
+
+    ScopedEnvironment homeless("HOME", (folder / "missing").string().c_str());
+    EXPECT_EQ(FolderPath(CSIDL_DESKTOPDIRECTORY), "(none)") << "neither desktop nor home";
 }
 
 } // namespace

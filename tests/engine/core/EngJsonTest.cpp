@@ -41,7 +41,10 @@ const char DOCUMENT[] = R"({
     "Chars": [65, 300, -1.5, 2.9, 255],
     "SixChars": [1, 2, 3, 4, 5, 6],
     "Floats": [0.5, 1.5, 2.5, 3.5],
-    "FiveFloats": [1, 2, 3, 4, 5]
+    "FiveFloats": [1, 2, 3, 4, 5],
+    "BeyondFloats": [1, 1e39, 3],
+    "BeyondFloat": [1e39, 2],
+    "FloatLimit": [3.4028234e38, -3.4028234e38]
 })";
 
 class EngJsonTest : public testing::Test {
@@ -155,6 +158,11 @@ TEST_F(EngJsonTest, TypedGettersReadNumbersAndReportFailures)
         {FLOATS, "Floats", true, {0.5, 1.5, 2.5, 3.5}, NONE},
         {FLOATS, "FiveFloats", false, {1, 2, 3, 4}, PARSE},
         {FLOATS, "Name", false, {U, U, U, U}, EXCEPTION},
+        // Beyond the float range a number is an error, never infinity.
+        {FLOATS, "BeyondFloats", false, {1, U, U, U}, EXCEPTION},
+        {DIMENSION, "BeyondFloats", false, {1, U, U, U}, EXCEPTION},
+        {VECTOR, "BeyondFloat", false, {U, U}, EXCEPTION},
+        {VECTOR, "FloatLimit", true, {3.4028234e38f, -3.4028234e38f}, NONE},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(WhereOf(c.getter)) + " " + c.name);

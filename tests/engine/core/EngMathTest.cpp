@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstddef>
 
@@ -32,6 +33,27 @@ TEST(EngMathTest, RoundsHalvesTowardZero)
         EXPECT_EQ(EngMathRoundFloatToInt(static_cast<float>(c.value)), c.expected) << c.value;
         EXPECT_EQ(EngMathRoundDoubleToInt(c.value), c.expected) << c.value;
     }
+}
+
+TEST(EngMathTest, ConversionsToIntStopAtTheIntRange)
+{
+    const double inf = HUGE_VAL;
+    struct Case {
+        double value;
+        int rounded, truncated;
+    };
+    const Case cases[] = {
+        {3e9, INT_MAX, INT_MAX},     {-3e9, INT_MIN, INT_MIN},         {inf, INT_MAX, INT_MAX},
+        {-inf, INT_MIN, INT_MIN},    {std::nan(""), 0, 0},             {2147483646.7, INT_MAX, 2147483646},
+        {-2147483647.9, INT_MIN, -2147483647}, {2147483647.0, INT_MAX, INT_MAX}, {-7.9, -8, -7},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(EngMathRoundDoubleToInt(c.value), c.rounded) << c.value;
+        EXPECT_EQ(EngMathTruncateToInt(c.value), c.truncated) << c.value;
+    }
+    EXPECT_EQ(EngMathRoundFloatToInt(3e38f), INT_MAX);
+    EXPECT_EQ(EngMathRoundFloatToInt(-HUGE_VALF), INT_MIN);
+    EXPECT_EQ(EngMathRoundFloatToInt(std::nanf("")), 0);
 }
 
 TEST(EngMathTest, SmallHelpers)

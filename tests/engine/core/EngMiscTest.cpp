@@ -99,6 +99,11 @@ TEST_F(EngMiscTest, RandFloatStepsBySizeAndNeverReachesItsMax)
     // With step 1 the draw reaches only the generator's own range.
     for (int i = 0; i < 1000; i++)
         ASSERT_LE(EngMiscRandFloat(50000.0f, 0), 32767.0f);
+    // Limits beyond every range: no step count to convert, or more than an int holds.
+    EXPECT_EQ(EngMiscRandFloat(std::nanf(""), 1), 0.0f);
+    EXPECT_EQ(EngMiscRandFloatInRange(1.0f, std::nanf(""), 0), 1.0f);
+    EXPECT_LE(EngMiscRandFloat(HUGE_VALF, 0), 32767.0f);
+    EXPECT_LE(EngMiscRandFloat(3e38f, 0), 32767.0f);
     EXPECT_EQ(DebugGetNumMessages(), 0);
 
     bool negative = false, positive = false;
@@ -484,13 +489,19 @@ TEST_F(EngMiscFolderTest, FolderQueriesNeedRoomAndGiveTheXdgFolders)
     ASSERT_TRUE(EngMiscCreateUserApplicationDataSubDirectoryIfNeeded("Lichenware", buffer, sizeof(buffer)));
     EXPECT_EQ(DebugGetNumMessages(), 0);
 
-    fs::remove_all(fs::path(home) / "Desktop");
-    EXPECT_FALSE(EngMiscGetDesktopDirectory(buffer, sizeof(buffer)));
-    EXPECT_EQ(StoredLines(), std::vector<std::string>{ErrorLine("EngMiscGetDesktopDirectory_PC",
-                                                                "Could not get desktop directory")});
     fs::create_directories(fs::path(home) / "Desktop");
     ASSERT_TRUE(EngMiscGetDesktopDirectory(buffer, sizeof(buffer)));
     EXPECT_EQ(std::string(buffer), home + "/Desktop");
+    // Without a desktop folder files go to the home folder.
+    fs::remove_all(fs::path(home) / "Desktop");
+    ASSERT_TRUE(EngMiscGetDesktopDirectory(buffer, sizeof(buffer)));
+    EXPECT_EQ(std::string(buffer), home);
+    EXPECT_EQ(DebugGetNumMessages(), 0);
+
+    ScopedEnvironment homeless("HOME", home + "/missing");
+    EXPECT_FALSE(EngMiscGetDesktopDirectory(buffer, sizeof(buffer)));
+    EXPECT_EQ(StoredLines(), std::vector<std::string>{ErrorLine("EngMiscGetDesktopDirectory_PC",
+                                                                "Could not get desktop directory")});
 }
 
 TEST_F(EngMiscFolderTest, AFolderPathThatDoesNotFitIsRefused)

@@ -2,6 +2,8 @@
 #include "engine/core/EngPrefs.h"
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngMisc.h"
+#include "engine/runtime/EngProgram.h"
+#include "engine/runtime/EngWindow.h"
 #include "tests/support/TestHooks.h"
 
 #include <gtest/gtest.h>
@@ -10,9 +12,25 @@
 
 namespace {
 
+// The clipboard is opened for the main window: each test has a small one.
 class EngPrefsDisplayTest : public testing::Test {
 protected:
-    void SetUp() override { ResetEngineForTest(); }
+    EngProgram *program = nullptr;
+    EngWindow *window = nullptr;
+
+    void SetUp() override
+    {
+        ResetEngineForTest();
+        program = new EngProgram();
+        window = new EngWindow(program, "Clipboard");
+        _EngCreateWindowParms parms = {-1, -1, 64, 64, 32, 1, 60, 0, 0, 0, 0, 0, "EngPrefsDisplayTest"};
+        ASSERT_TRUE(window->Create(&parms));
+    }
+    void TearDown() override
+    {
+        delete window;
+        delete program;
+    }
 };
 
 TEST_F(EngPrefsDisplayTest, ClipboardRoundTripKeeps1252Accents)
@@ -53,6 +71,17 @@ TEST_F(EngPrefsDisplayTest, PasteNeedsRoomAndCopyNeedsText)
     // The empty copy left the clipboard as it was.
     ASSERT_TRUE(VariousPasteClipboardToString(buffer, sizeof(buffer)));
     EXPECT_STREQ(buffer, "Hello World");
+}
+
+TEST_F(EngPrefsDisplayTest, WithoutAMainWindowTheClipboardStaysClosed)
+{
+    ASSERT_TRUE(VariousCopyClipboardFromString("kept"));
+    delete window;
+    window = nullptr;
+    EXPECT_FALSE(VariousCopyClipboardFromString("lost"));
+    char buffer[16] = {};
+    EXPECT_FALSE(VariousPasteClipboardToString(buffer, sizeof(buffer)));
+    EXPECT_STREQ(buffer, "");
 }
 
 TEST_F(EngPrefsDisplayTest, TheDesktopAreaComesFromTheDisplay)

@@ -146,8 +146,11 @@ TEST_F(EngPrefsTest, TheDesktopFolderOrTheWorkingFolder)
 
     fs::remove(fs::path(home) / ".config" / "user-dirs.dirs");
     fs::remove_all(fs::path(home) / "Desktop");
+    EXPECT_EQ(std::string(PrefFolderGetDesktopFolder()), home) << "no desktop folder: home stands in";
+    setenv("HOME", (home + "/missing").c_str(), 1);
     EXPECT_STREQ(PrefFolderGetDesktopFolder(), ".");
     EXPECT_EQ(StoredLines().back(), ErrorLine("PrefFolderGetDesktopFolder", "Could not get directory"));
+    setenv("HOME", home.c_str(), 1);
     unsetenv("XDG_CONFIG_HOME");
 }
 

@@ -88,9 +88,7 @@ TEST_F(EngTranslationCheckTest, ListsWhatATranslatorMustFix)
                                  "Dup2=a",
                                  "Dup2=b",
                                  "Duplicate texts in English file:",
-                                 "Dup",
-                                 "Dup",
-                                 "Dup",
+                                 "Dup (3 times)",
                                  "Duplicate texts in translated file:",
                                  "Dup2",
                                  "Check complete.",
@@ -112,7 +110,7 @@ TEST_F(EngTranslationCheckTest, EnglishIsOnlyCheckedForDuplicates)
 
     EngLangCheckTranslation();
     EXPECT_EQ(StoredLines(), (Lines{"Checking translation...", std::string(NOTE) + "Current language is English.",
-                                    "Duplicate texts in English file:", "Dup", "Dup", "Dup"}));
+                                    "Duplicate texts in English file:", "Dup (3 times)"}));
 }
 
 TEST_F(EngTranslationCheckTest, StopsWithoutAnEnglishToCompareWith)
@@ -158,6 +156,28 @@ TEST_F(EngTranslationCheckTest, AWholeLineStopsAtTheFirstTextThatNoLongerFits)
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines[2], "Missing texts:");
     EXPECT_EQ(lines[3], "Long=" + piece + "#" + piece + "#");
+}
+
+TEST_F(EngTranslationCheckTest, ThousandsOfEqualTokensAreListedOnce)
+{
+    // A damaged pair of files: each line of the log once per token, not once
+    // per earlier copy (millions of lines).
+    std::string english = "Language=English\r\nFlagCountryCode=GB\r\n";
+    std::string german = "Language=Deutsch\r\nFlagCountryCode=DE\r\n";
+    for (int i = 0; i < 3000; i++) {
+        english += "Dup=d\r\n";
+        german += "Dup=e\r\n";
+    }
+    WriteWhole("Lang/English.txt", english);
+    WriteWhole("Lang/Deutsch.txt", german);
+    ASSERT_TRUE(EngLanguagesInit("Lang", "Deutsch", 0));
+    ResetEngineForTest();
+    EngLanguagesInitFinished();
+    // The log file keeps every line (the store would drop old ones); empty
+    // lines are never written.
+    EXPECT_EQ(ReadLines("ErrorLog.txt"),
+              (Lines{"Checking translation...", "Duplicate texts in English file:", "Dup (3000 times)",
+                     "Duplicate texts in translated file:", "Dup (3000 times)", "Check complete."}));
 }
 
 } // namespace

@@ -476,4 +476,69 @@ TEST_F(EngPictureDrawTest, TheThrobScalesTheOpacity)
     EXPECT_NEAR(DrawAlpha(DrawOnce(0)), 127, 1);
 }
 
+TEST_F(EngPictureDrawTest, ADamagedDescriptionIsRefusedAndDrawingNeverOverflows)
+{
+    // Places, speeds and times far beyond any screen, and one beyond the
+    // float range: each key is refused when read and keeps its default.
+    Json description = Description({{Stage({{"Main Area", {0, 0, 1e30, 1e30}},
+                                            {"Trans Type", 4},
+                                            {"Trans End Area", {0, 0, 1e39, 1}},
+                                            {"Trans Random Area", {-3e38, -3e38, 3e38, 3e38}},
+                                            {"Trans Speeds", {1e20, 1e20}},
+                                            {"TC Speed", {2e6, 0}},
+                                            {"Alpha Times", {1e38, 0, 1, 0}},
+                                            {"Alpha Throb On", 1},
+                                            {"Alpha Throb Min Level", 0},
+                                            {"Alpha Throb Speed", 1},
+                                            {"Alpha Throb Mult", 1}})}});
+    description["Draw Area"] = {0, 0, 3e38, 3e38};
+    LoadAndCreate(description);
+    // (LoadAndCreate forgets what loading reported: load again to read it.)
+    DebugResetForTests();
+    Load(&picture, description);
+    std::vector<std::string> refused;
+    for (const char *key : {"Draw Area", "Main Area", "Trans Random Area", "Trans Speeds", "TC Speed", "Alpha Times"})
+        refused.push_back(ErrorText("EngPicture::LoadFromFile",
+                                    std::string("json::Exception <number out of range for <") + key + ">>"));
+    std::vector<std::string> stored = StoredLines();
+    for (const std::string &line : refused)
+        EXPECT_EQ(std::count(stored.begin(), stored.end(), line), 1) << line;
+    // The end area beyond the float range fails in the JSON reader itself.
+    EXPECT_EQ(std::count(stored.begin(), stored.end(),
+                         ErrorText("EngJsonGetDimensionFromObject", "json::Exception <number out of float range>")),
+              1);
+    ASSERT_EQ(picture.CreateGraphics(), 1);
+
+    _EngPictureStage *stage = StageOf(&picture, 0, 0);
+    EXPECT_EQ(stage->pos.main_area.w, 1.0f);
+    EXPECT_EQ(stage->pos.random_area.w, 0.0f);
+    TickUntil(&picture, START + 2.0, 0.25f);
+    D3D9RecordedDraw draw = DrawOnce(0);
+    EXPECT_EQ(draw.state.viewport.Width, 640u);
+
+    // Widths that add up to infinity leave a random position of no size at
+    // its start rather than converting a NaN.
+    _EngPictureStagePos pos = stage->pos;
+    pos.random_area = {1.0f, 1.0f, INFINITY, INFINITY};
+    pos.main_area.w = pos.main_area.h = INFINITY;
+    _EngPictureStagePosVars vars = stage->pos_vars;
+    picture.MoveToNextRandomPosition(&pos, &vars);
+    EXPECT_EQ(vars.random_x, 1.0f);
+    EXPECT_EQ(vars.random_y, 1.0f);
+
+    // A caller's draw area beyond the int range, or not a number, reaches
+    // the device as whole pixels without overflow; the device refuses it.
+    DebugResetForTests();
+    const float huge = 3e38f;
+    for (_Dimension area : {_Dimension{0, 0, huge, huge}, _Dimension{-huge, -huge, huge, huge},
+                            _Dimension{NAN, NAN, NAN, NAN}}) {
+        picture.SetDrawArea(&area);
+        picture.DrawSet(0, 1.0f);
+        D3DVIEWPORT9 quarter = {320, 240, 320, 240, 0.0f, 1.0f};
+        eng_device->SetViewportToViewportStruct(&quarter);
+        picture.DrawSet(0, 1.0f);
+        eng_device->SetViewportFullScreen();
+    }
+}
+
 } // namespace

@@ -159,6 +159,10 @@ TEST_F(EngPictureTest, DescriptionsLoadWholeOrNotAtAll)
              for (int i = 0; i < 8; i++)
                  EXPECT_EQ(set->stages[i].tex_num, expected[i]) << "stage " << i;
          }},
+        {"a required level far out of range", [](Json &d) { FirstStage(d)["Alpha Throb Mult"] = -1e30; }, false,
+         ErrorText(LOAD, "json::Exception <number out of range for <Alpha Throb Mult>>"), nullptr},
+        {"a required level beyond the float range", [](Json &d) { FirstStage(d)["Alpha Level"] = 1e39; }, false,
+         ErrorText(LOAD, "json::Exception <number out of range for <Alpha Level>>"), nullptr},
         {"an invalid transition type", [](Json &d) { FirstStage(d)["Trans Type"] = 9; }, true,
          ErrorText(LOAD, "Invalid trans type 9."),
          [](EngPicture &p) { EXPECT_EQ(p.GetSet(0)->stages[0].pos.trans_type, 0); }},
