@@ -14,3 +14,15 @@ bool D3D9GLPrepareWindow();
 // clear. D3DERR_INVALIDCALL for a device that does not draw with GL or a
 // rectangle outside the back buffer.
 HRESULT D3D9GLReadBackBuffer(IDirect3DDevice9 *device, const RECT *rect, DWORD *argb);
+
+// What a picture costs GL itself, for the frame benchmark: triangles of
+// vertex_count vertices (x, y in back-buffer pixels, then u, v) drawn white
+// with the texture, alpha-blended, in one vertex-array call into the
+// device's back buffer. D3DERR_INVALIDCALL for a device that does not draw
+// with GL.
+HRESULT D3D9GLDrawReferenceTriangles(IDirect3DDevice9 *device, IDirect3DTexture9 *texture, const float *vertices,
+                                     int vertex_count);
+
+// The GL calls the device has made since it was made (0 for a device that
+// does not draw with GL), so a benchmark can count them per frame.
+unsigned long D3D9GLGetCallCount(IDirect3DDevice9 *device);

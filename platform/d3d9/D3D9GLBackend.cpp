@@ -224,7 +224,7 @@ D3D9DeviceBackend *D3D9CreateGLBackend(HWND window, const D3DPRESENT_PARAMETERS 
 D3D9GLBackend::D3D9GLBackend()
     : m_window(nullptr), m_window_id(0), m_context(nullptr), m_width(0), m_height(0), m_samples(0),
       m_has_depth(false), m_has_sync(false), m_framebuffer(0), m_colour(0), m_depth(0), m_resolve_framebuffer(0),
-      m_resolve_colour(0)
+      m_resolve_colour(0), m_gl_calls(0)
 {
 }
 
@@ -477,4 +477,50 @@ HRESULT D3D9GLReadBackBuffer(IDirect3DDevice9 *device, const RECT *rect, DWORD *
 {
     D3D9GLBackend *backend = device ? dynamic_cast<D3D9GLBackend *>(device->GetBackend()) : nullptr;
     return backend ? backend->ReadBackBuffer(rect, argb) : D3DERR_INVALIDCALL;
+}
+
+HRESULT D3D9GLBackend::DrawReferenceTriangles(IDirect3DTexture9 *texture, const float *vertices, int vertex_count)
+{
+    if (!texture || !vertices || vertex_count < 0 || !Activate())
+        return D3DERR_INVALIDCALL;
+    glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+    glViewport(0, 0, m_width, m_height);
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, m_width, m_height, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_TEXTURE_2D);
+    glActiveTexture(GL_TEXTURE0);
+    BindTexture(texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glColor4ub(255, 255, 255, 255);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 4 * sizeof(float), vertices);
+    glTexCoordPointer(2, GL_FLOAT, 4 * sizeof(float), vertices + 2);
+    glDrawArrays(GL_TRIANGLES, 0, vertex_count);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    return ResultOfGLError();
+}
+
+HRESULT D3D9GLDrawReferenceTriangles(IDirect3DDevice9 *device, IDirect3DTexture9 *texture, const float *vertices,
+                                     int vertex_count)
+{
+    D3D9GLBackend *backend = device ? dynamic_cast<D3D9GLBackend *>(device->GetBackend()) : nullptr;
+    return backend ? backend->DrawReferenceTriangles(texture, vertices, vertex_count) : D3DERR_INVALIDCALL;
+}
+
+unsigned long D3D9GLGetCallCount(IDirect3DDevice9 *device)
+{
+    D3D9GLBackend *backend = device ? dynamic_cast<D3D9GLBackend *>(device->GetBackend()) : nullptr;
+    return backend ? backend->GetCallCount() : 0;
 }

@@ -29,6 +29,8 @@ public:
     void DeleteFence(void *fence) override;
 
     HRESULT ReadBackBuffer(const RECT *rect, DWORD *argb);
+    unsigned long GetCallCount() const { return m_gl_calls; }
+    HRESULT DrawReferenceTriangles(IDirect3DTexture9 *texture, const float *vertices, int vertex_count);
 
 private:
     D3D9GLBackend();
@@ -53,4 +55,5 @@ private:
     bool m_has_sync;
     unsigned int m_framebuffer, m_colour, m_depth;
     unsigned int m_resolve_framebuffer, m_resolve_colour;
+    unsigned long m_gl_calls;
 };
