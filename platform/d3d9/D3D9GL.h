@@ -26,3 +26,8 @@ HRESULT D3D9GLDrawReferenceTriangles(IDirect3DDevice9 *device, IDirect3DTexture9
 // The GL calls the device has made since it was made (0 for a device that
 // does not draw with GL), so a benchmark can count them per frame.
 unsigned long D3D9GLGetCallCount(IDirect3DDevice9 *device);
+
+// Whether the device holds draws that share their state back to send them
+// to GL together (on for every new device). Off, each draw goes to GL on
+// its own: for tests that compare the two.
+void D3D9GLSetBatching(IDirect3DDevice9 *device, bool on);
