@@ -31,3 +31,7 @@ unsigned long D3D9GLGetCallCount(IDirect3DDevice9 *device);
 // to GL together (on for every new device). Off, each draw goes to GL on
 // its own: for tests that compare the two.
 void D3D9GLSetBatching(IDirect3DDevice9 *device, bool on);
+
+// For tests: GL records an error now (an invalid enum), as a failing driver
+// would while drawing; the device finds it after its next batch.
+void D3D9GLRaiseErrorForTests(IDirect3DDevice9 *device);

@@ -487,6 +487,12 @@ HRESULT D3D9GLReadBackBuffer(IDirect3DDevice9 *device, const RECT *rect, DWORD *
     return backend ? backend->ReadBackBuffer(rect, argb) : D3DERR_INVALIDCALL;
 }
 
+void D3D9GLBackend::RaiseError()
+{
+    if (Activate())
+        glEnable(GL_NONE);
+}
+
 HRESULT D3D9GLBackend::DrawReferenceTriangles(IDirect3DTexture9 *texture, const float *vertices, int vertex_count)
 {
     if (!texture || !vertices || vertex_count < 0 || !Activate())
@@ -535,6 +541,13 @@ void D3D9GLSetBatching(IDirect3DDevice9 *device, bool on)
     D3D9GLBackend *backend = device ? dynamic_cast<D3D9GLBackend *>(device->GetBackend()) : nullptr;
     if (backend)
         backend->SetBatching(on);
+}
+
+void D3D9GLRaiseErrorForTests(IDirect3DDevice9 *device)
+{
+    D3D9GLBackend *backend = device ? dynamic_cast<D3D9GLBackend *>(device->GetBackend()) : nullptr;
+    if (backend)
+        backend->RaiseError();
 }
 
 unsigned long D3D9GLGetCallCount(IDirect3DDevice9 *device)

@@ -45,6 +45,7 @@ public:
     unsigned long GetCallCount() const { return m_gl.Calls(); }
     // Off: every draw goes to GL on its own (for tests).
     void SetBatching(bool on);
+    void RaiseError();
     HRESULT DrawReferenceTriangles(IDirect3DTexture9 *texture, const float *vertices, int vertex_count);
 
 private:
