@@ -322,4 +322,21 @@ TEST_F(D3D9BatchingDisplayTest, AGLErrorOfABatchIsReportedOnce)
     EXPECT_TRUE(Near(0xFFFFFF, Pixel(44, 15)));
 }
 
+TEST_F(D3D9BatchingDisplayTest, EveryRectangleOfALongClearListIsCleared)
+{
+    ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0), S_OK);
+    // More rectangles than the device hands on at a time, some outside.
+    std::vector<D3DRECT> rects;
+    for (LONG i = 0; i < 40; i++)
+        rects.push_back({i * 3, i * 2, i * 3 + 2, i * 2 + 2});
+    ASSERT_EQ(device->Clear(static_cast<DWORD>(rects.size()), rects.data(), D3DCLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0),
+              S_OK);
+    for (LONG i = 0; i < 40; i++) {
+        if (i * 2 + 1 >= HEIGHT)
+            break;
+        EXPECT_TRUE(Near(0xFFFFFF, Pixel(i * 3 + 1, i * 2 + 1))) << i;
+        EXPECT_TRUE(Near(0x000000, Pixel(i * 3 + 2, i * 2 + 1))) << i;
+    }
+}
+
 } // namespace
