@@ -394,8 +394,13 @@ HRESULT D3D9GLBackend::Draw(const D3D9DeviceState &state, D3DPRIMITIVETYPE type,
 
 void D3D9GLBackend::Flush()
 {
-    if (!m_batch_size || !Activate())
+    if (!m_batch_size)
         return;
+    // Without its window there is nothing to draw into.
+    if (!Activate()) {
+        m_batch_size = 0;
+        return;
+    }
     ApplyRasterState(m_batch_key);
     ApplyTexture(m_batch_key);
     m_gl.VertexArrays(m_batch.data());
