@@ -174,18 +174,20 @@ bool ReadBmpHeader(const std::vector<unsigned char> &data, ImageHeader *header)
     return true;
 }
 
-// SDL_image's name of each kind of file.
+// Each kind of file's header reader and SDL_image's decoder of that kind
+// alone (SDL_image's general loader would tell the kind again by content,
+// and could hand a file taken for TGA to the decoder of another format).
 struct ImageKind {
     D3DXIMAGE_FILEFORMAT format;
-    const char *name;
     bool (*read_header)(const std::vector<unsigned char> &, ImageHeader *);
+    SDL_Surface *(*decode)(SDL_RWops *);
 };
 
 const ImageKind IMAGE_KINDS[] = {
-    {D3DXIFF_PNG, "PNG", ReadPngHeader},
-    {D3DXIFF_JPG, "JPG", ReadJpegHeader},
-    {D3DXIFF_TGA, "TGA", ReadTgaHeader},
-    {D3DXIFF_BMP, "BMP", ReadBmpHeader},
+    {D3DXIFF_PNG, ReadPngHeader, IMG_LoadPNG_RW},
+    {D3DXIFF_JPG, ReadJpegHeader, IMG_LoadJPG_RW},
+    {D3DXIFF_TGA, ReadTgaHeader, IMG_LoadTGA_RW},
+    {D3DXIFF_BMP, ReadBmpHeader, IMG_LoadBMP_RW},
 };
 
 // The file's pixels as ARGB words, rows top to bottom, after its header has
@@ -212,7 +214,9 @@ HRESULT Decode(IDirect3DDevice9 *device, const std::vector<unsigned char> &data,
         return D3DXERR_INVALIDDATA;
 
     SDL_RWops *stream = SDL_RWFromConstMem(data.data(), static_cast<int>(data.size()));
-    SDL_Surface *decoded = stream ? IMG_LoadTyped_RW(stream, 1, kind->name) : nullptr;
+    SDL_Surface *decoded = stream ? kind->decode(stream) : nullptr;
+    if (stream)
+        SDL_RWclose(stream);
     if (!decoded)
         return D3DXERR_INVALIDDATA;
     // A colour key (a transparent palette entry) becomes alpha in the copy.
