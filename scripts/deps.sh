@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev xvfb xauth
   # platform layer
   libsdl2-dev libgl-dev libgl1-mesa-dri mesa-utils libgtk-3-dev libcurl4-openssl-dev
-  libvorbis-dev
+  libvorbis-dev libsdl2-image-dev
   # engine
   libfreetype-dev zlib1g-dev libtomcrypt-dev nlohmann-json3-dev libstb-dev
   # data generator

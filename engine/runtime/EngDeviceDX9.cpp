@@ -7,6 +7,7 @@
 #include "engine/runtime/EngProgram.h"
 #include "engine/runtime/EngUtilsDX9.h"
 #include "engine/runtime/EngWindow.h"
+#include "platform/d3d9/D3D9Backend.h"
 #include "platform/d3d9/D3DX9.h"
 
 #include <cstring>
@@ -19,6 +20,11 @@ D3DFORMAT eng_d3d_back_buffer_format = D3DFMT_UNKNOWN;
 namespace {
 
 typedef IDirect3D9 *(*Direct3DCreate9Function)(UINT sdk_version);
+
+void ReportDeviceError(const char *where, const char *text)
+{
+    DebugError(where, "%s", text);
+}
 
 // The device's runtime.
 HMODULE d3d9_library = nullptr;
@@ -234,6 +240,9 @@ bool EngDeviceDX9::DoChangeDevice(const _DXUTDeviceSettings *settings)
     // Frames are never held back for the display's refresh.
     pp->FullScreen_RefreshRateInHz = 0;
     pp->PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    // Failures the device finds after the call that caused them (GL errors
+    // of draws sent together) come to the error reporter.
+    D3D9SetErrorReport(ReportDeviceError);
     HRESULT result = eng_d3d->CreateDevice(copy->AdapterOrdinal, copy->DeviceType, m_window_handle,
                                            copy->BehaviorFlags, pp, &eng_d3d_device);
     if (result != S_OK) {

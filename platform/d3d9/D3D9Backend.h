@@ -15,3 +15,9 @@ D3D9BackendKind D3D9GetBackend();
 // Devices, and objects made by devices, that are alive.
 int D3D9GetLiveDeviceCount();
 int D3D9GetLiveObjectCount();
+
+// Where the devices report failures that no call can answer, such as a GL
+// error found when a batch of draws goes to GL: the program's error
+// reporter. Until one is set they are written to the standard error.
+typedef void (*D3D9ErrorReportCB)(const char *where, const char *text);
+void D3D9SetErrorReport(D3D9ErrorReportCB report);

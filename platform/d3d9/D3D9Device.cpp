@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <new>
-#include <vector>
 
 namespace {
 
@@ -184,17 +183,24 @@ HRESULT IDirect3DDevice9::Clear(DWORD count, const D3DRECT *rects, DWORD flags, 
         if (!Intersect(area, cut, &area))
             return S_OK;
     }
-    std::vector<D3DRECT> parts;
     if (!count)
-        parts.push_back(area);
+        return m_backend->Clear(m_state, 1, &area, flags, colour, z, stencil);
+    // The rectangles' parts inside the area go to the backend a few at a
+    // time, so a clear allocates nothing.
+    D3DRECT parts[16];
+    DWORD made = 0;
+    HRESULT result = S_OK;
     for (DWORD i = 0; i < count; i++) {
-        D3DRECT part;
-        if (Intersect(rects[i], area, &part))
-            parts.push_back(part);
+        if (Intersect(rects[i], area, &parts[made]))
+            made++;
+        if (made == sizeof(parts) / sizeof(parts[0]) || (i + 1 == count && made)) {
+            HRESULT cleared = m_backend->Clear(m_state, made, parts, flags, colour, z, stencil);
+            if (result == S_OK)
+                result = cleared;
+            made = 0;
+        }
     }
-    if (parts.empty())
-        return S_OK;
-    return m_backend->Clear(m_state, static_cast<DWORD>(parts.size()), parts.data(), flags, colour, z, stencil);
+    return result;
 }
 
 HRESULT IDirect3DDevice9::Present(const RECT *source, const RECT *destination, HWND window, const void *dirty_region)

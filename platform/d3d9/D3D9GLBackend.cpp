@@ -224,7 +224,7 @@ D3D9DeviceBackend *D3D9CreateGLBackend(HWND window, const D3DPRESENT_PARAMETERS 
 D3D9GLBackend::D3D9GLBackend()
     : m_window(nullptr), m_window_id(0), m_context(nullptr), m_width(0), m_height(0), m_samples(0),
       m_has_depth(false), m_has_sync(false), m_framebuffer(0), m_colour(0), m_depth(0), m_resolve_framebuffer(0),
-      m_resolve_colour(0)
+      m_resolve_colour(0), m_gl(), m_batching(true), m_batch_key(), m_batch(), m_batch_size(0)
 {
 }
 
@@ -349,10 +349,11 @@ unsigned int D3D9GLBackend::ResolvedFramebuffer()
 {
     if (!m_samples)
         return m_framebuffer;
-    glDisable(GL_SCISSOR_TEST);
+    m_gl.Enable(D3D9GL_SCISSOR_TEST, false);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_resolve_framebuffer);
     glBlitFramebuffer(0, 0, m_width, m_height, 0, 0, m_width, m_height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    m_gl.Count(3);
     return m_resolve_framebuffer;
 }
 
@@ -361,15 +362,14 @@ HRESULT D3D9GLBackend::Clear(const D3D9DeviceState &, DWORD count, const D3DRECT
 {
     if (!Activate())
         return D3DERR_INVALIDCALL;
-    glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
-    // A clear writes every channel, whatever the masks drawing uses.
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glDepthMask(GL_TRUE);
-    glStencilMask(~0u);
+    Flush();
+    // A clear writes every channel, as the fixed write masks let it.
+    m_gl.Fixed();
     glClearColor(((colour >> 16) & 0xFF) / 255.0f, ((colour >> 8) & 0xFF) / 255.0f, (colour & 0xFF) / 255.0f,
                  (colour >> 24) / 255.0f);
     glClearDepth(z);
     glClearStencil(static_cast<GLint>(stencil));
+    m_gl.Count(3);
     GLbitfield mask = 0;
     if (flags & D3DCLEAR_TARGET)
         mask |= GL_COLOR_BUFFER_BIT;
@@ -377,13 +377,13 @@ HRESULT D3D9GLBackend::Clear(const D3D9DeviceState &, DWORD count, const D3DRECT
         mask |= GL_DEPTH_BUFFER_BIT;
     if (flags & D3DCLEAR_STENCIL)
         mask |= GL_STENCIL_BUFFER_BIT;
-    glEnable(GL_SCISSOR_TEST);
+    m_gl.Enable(D3D9GL_SCISSOR_TEST, true);
     for (DWORD i = 0; i < count; i++) {
         // GL counts rows from the bottom.
-        glScissor(rects[i].x1, m_height - rects[i].y2, rects[i].x2 - rects[i].x1, rects[i].y2 - rects[i].y1);
+        m_gl.Scissor(rects[i].x1, m_height - rects[i].y2, rects[i].x2 - rects[i].x1, rects[i].y2 - rects[i].y1);
         glClear(mask);
+        m_gl.Count(1);
     }
-    glDisable(GL_SCISSOR_TEST);
     return ResultOfGLError();
 }
 
@@ -391,10 +391,12 @@ HRESULT D3D9GLBackend::Present()
 {
     if (!Activate())
         return D3DERR_INVALIDCALL;
+    Flush();
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(m_window, &width, &height);
     GLuint source = ResolvedFramebuffer();
-    glDisable(GL_SCISSOR_TEST);
+    m_gl.Enable(D3D9GL_SCISSOR_TEST, false);
+    m_gl.Count(4);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     // A back buffer of another size than the window is stretched over it.
@@ -407,9 +409,13 @@ HRESULT D3D9GLBackend::Present()
 
 void D3D9GLBackend::ForgetTexture(IDirect3DTexture9 *texture)
 {
+    // Draws held back may still use it.
+    Flush();
     GLuint name = texture->GetBackendName();
-    if (name && Activate())
+    if (name && Activate()) {
         glDeleteTextures(1, &name);
+        m_gl.TextureDeleted(name);
+    }
     texture->SetBackendName(0);
 }
 
@@ -419,6 +425,7 @@ void *D3D9GLBackend::InsertFence()
 {
     if (!Activate())
         return nullptr;
+    Flush();
     if (m_has_sync)
         return glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
     glFlush();
@@ -461,6 +468,7 @@ HRESULT D3D9GLBackend::ReadBackBuffer(const RECT *rect, DWORD *argb)
     if (!rect || !argb || rect->left < 0 || rect->top < 0 || rect->left >= rect->right || rect->top >= rect->bottom ||
         rect->right > m_width || rect->bottom > m_height || !Activate())
         return D3DERR_INVALIDCALL;
+    Flush();
     int width = rect->right - rect->left, height = rect->bottom - rect->top;
     std::vector<DWORD> rows(static_cast<size_t>(width) * height);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, ResolvedFramebuffer());
@@ -477,4 +485,73 @@ HRESULT D3D9GLReadBackBuffer(IDirect3DDevice9 *device, const RECT *rect, DWORD *
 {
     D3D9GLBackend *backend = device ? dynamic_cast<D3D9GLBackend *>(device->GetBackend()) : nullptr;
     return backend ? backend->ReadBackBuffer(rect, argb) : D3DERR_INVALIDCALL;
+}
+
+void D3D9GLBackend::RaiseError()
+{
+    if (Activate())
+        glEnable(GL_NONE);
+}
+
+HRESULT D3D9GLBackend::DrawReferenceTriangles(IDirect3DTexture9 *texture, const float *vertices, int vertex_count)
+{
+    if (!texture || !vertices || vertex_count < 0 || !Activate())
+        return D3DERR_INVALIDCALL;
+    Flush();
+    // Plain GL, as a program of its own would draw; the record of applied
+    // state no longer holds afterwards.
+    glViewport(0, 0, m_width, m_height);
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, m_width, m_height, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_TEXTURE_2D);
+    glActiveTexture(GL_TEXTURE0);
+    BindTexture(texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glColor4ub(255, 255, 255, 255);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 4 * sizeof(float), vertices);
+    glTexCoordPointer(2, GL_FLOAT, 4 * sizeof(float), vertices + 2);
+    glDrawArrays(GL_TRIANGLES, 0, vertex_count);
+    texture->SetBackendFilter(0);
+    m_gl.Forget();
+    return ResultOfGLError();
+}
+
+HRESULT D3D9GLDrawReferenceTriangles(IDirect3DDevice9 *device, IDirect3DTexture9 *texture, const float *vertices,
+                                     int vertex_count)
+{
+    D3D9GLBackend *backend = device ? dynamic_cast<D3D9GLBackend *>(device->GetBackend()) : nullptr;
+    return backend ? backend->DrawReferenceTriangles(texture, vertices, vertex_count) : D3DERR_INVALIDCALL;
+}
+
+void D3D9GLSetBatching(IDirect3DDevice9 *device, bool on)
+{
+    D3D9GLBackend *backend = device ? dynamic_cast<D3D9GLBackend *>(device->GetBackend()) : nullptr;
+    if (backend)
+        backend->SetBatching(on);
+}
+
+void D3D9GLRaiseErrorForTests(IDirect3DDevice9 *device)
+{
+    D3D9GLBackend *backend = device ? dynamic_cast<D3D9GLBackend *>(device->GetBackend()) : nullptr;
+    if (backend)
+        backend->RaiseError();
+}
+
+unsigned long D3D9GLGetCallCount(IDirect3DDevice9 *device)
+{
+    D3D9GLBackend *backend = device ? dynamic_cast<D3D9GLBackend *>(device->GetBackend()) : nullptr;
+    return backend ? backend->GetCallCount() : 0;
 }

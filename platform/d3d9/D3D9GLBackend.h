@@ -4,11 +4,23 @@
 // 2.1 with frame buffer objects (GL 3.0 or ARB_framebuffer_object), made to
 // behave as Direct3D 9 does: pixel centres on whole coordinates, the y axis
 // down, depth 0..1, ARGB colours, lighting from the material.
+//
+// Draws are held back while they share their state (texture, stage and
+// sampler settings, blending and the other render states, viewport):
+// their vertices are transformed and lit on the CPU into one buffer, and the
+// batch goes to GL as one vertex-array draw when the state changes, before a
+// clear, at Present, when a texture is locked or goes, before a fence and
+// before the back buffer is read. GL state is sent only where it differs
+// from what was sent before (D3D9GLState.h). A GL error found after a batch
+// is reported through the error reporter (D3D9Backend.h).
 #pragma once
 
+#include "platform/d3d9/D3D9GLState.h"
 #include "platform/d3d9/D3D9Internal.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 struct SDL_Window;
 
@@ -22,6 +34,7 @@ public:
     HRESULT Present() override;
     HRESULT Draw(const D3D9DeviceState &state, D3DPRIMITIVETYPE type, UINT primitives, const BYTE *vertices,
                  UINT vertex_count) override;
+    void Flush() override;
     void ForgetTexture(IDirect3DTexture9 *texture) override;
     void *InsertFence() override;
     bool IsFenceDone(void *fence, bool flush) override;
@@ -29,6 +42,11 @@ public:
     void DeleteFence(void *fence) override;
 
     HRESULT ReadBackBuffer(const RECT *rect, DWORD *argb);
+    unsigned long GetCallCount() const { return m_gl.Calls(); }
+    // Off: every draw goes to GL on its own (for tests).
+    void SetBatching(bool on);
+    void RaiseError();
+    HRESULT DrawReferenceTriangles(IDirect3DTexture9 *texture, const float *vertices, int vertex_count);
 
 private:
     D3D9GLBackend();
@@ -38,10 +56,25 @@ private:
     // The frame buffer holding a single-sample copy of the back buffer.
     unsigned int ResolvedFramebuffer();
 
-    // Drawing state (D3D9GLDraw.cpp).
-    void ApplyRasterState(const D3D9DeviceState &state, bool pretransformed);
-    void ApplyTransforms(const D3D9DeviceState &state, bool pretransformed);
-    void ApplyTexture(const D3D9DeviceState &state);
+    // What a batch shares: every state a draw hands to GL other than its
+    // vertices, with unused settings zero so that draws differing only in
+    // those share a batch. Compared as bytes.
+    struct BatchKey {
+        IDirect3DTexture9 *texture;
+        DWORD pretransformed;
+        D3DVIEWPORT9 viewport;
+        DWORD scissor_on;
+        RECT scissor;
+        DWORD depth_on, blend_on, source_blend, destination_blend, cull, multisample;
+        DWORD colour_op, colour_arg1, colour_arg2, alpha_op, alpha_arg1, alpha_arg2, mag_filter, min_filter;
+    };
+
+    // Drawing (D3D9GLDraw.cpp).
+    void MakeBatchKey(const D3D9DeviceState &state, BatchKey *key) const;
+    void AppendVertices(const D3D9DeviceState &state, D3DPRIMITIVETYPE type, const BYTE *vertices,
+                        UINT vertex_count);
+    void ApplyRasterState(const BatchKey &key);
+    void ApplyTexture(const BatchKey &key);
     void BindTexture(IDirect3DTexture9 *texture);
 
     SDL_Window *m_window;
@@ -53,4 +86,11 @@ private:
     bool m_has_sync;
     unsigned int m_framebuffer, m_colour, m_depth;
     unsigned int m_resolve_framebuffer, m_resolve_colour;
+    D3D9GLStateCache m_gl;
+    bool m_batching;
+    BatchKey m_batch_key;
+    // The batch's vertices, as triangles; the buffer keeps its size from
+    // batch to batch, so drawing allocates only while it grows.
+    std::vector<D3D9GLVertex> m_batch;
+    size_t m_batch_size;
 };

@@ -22,6 +22,10 @@ public:
     // vertex_count vertices of the state's vertex format, stride bytes apart.
     virtual HRESULT Draw(const D3D9DeviceState &state, D3DPRIMITIVETYPE type, UINT primitives,
                          const BYTE *vertices, UINT vertex_count) = 0;
+    // Sends the draws the backend holds back to be drawn together; they
+    // must reach the texture's pixels or the back buffer before either is
+    // read or changed from outside the draws.
+    virtual void Flush() {}
     // The texture goes: what the backend made for it goes too.
     virtual void ForgetTexture(IDirect3DTexture9 *texture) = 0;
 
@@ -80,6 +84,9 @@ const char *D3D9StageStateName(DWORD type, char *buffer, int size);
 const char *D3D9SamplerStateName(DWORD type, char *buffer, int size);
 const char *D3D9TransformName(DWORD state, char *buffer, int size);
 const char *D3D9PrimitiveName(DWORD type, char *buffer, int size);
+
+// A failure no call can answer, to the error reporter (D3D9Backend.h).
+void D3D9ReportError(const char *where, const char *format, ...) __attribute__((format(printf, 2, 3)));
 
 // Counting devices and their objects as they come and go.
 void D3D9CountDevice(int change);

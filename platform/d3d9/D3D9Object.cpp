@@ -8,6 +8,7 @@
 
 #include <SDL2/SDL.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <new>
 
@@ -16,6 +17,7 @@ namespace {
 D3D9BackendKind backend_kind = D3D9_BACKEND_GL;
 int live_devices = 0;
 int live_objects = 0;
+D3D9ErrorReportCB error_report = nullptr;
 
 // A failure a test asked of the recording backend in place of the call.
 HRESULT Fault(const char *call)
@@ -181,6 +183,24 @@ int D3D9GetLiveDeviceCount()
 int D3D9GetLiveObjectCount()
 {
     return live_objects;
+}
+
+void D3D9SetErrorReport(D3D9ErrorReportCB report)
+{
+    error_report = report;
+}
+
+void D3D9ReportError(const char *where, const char *format, ...)
+{
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(text, sizeof(text), format, args);
+    va_end(args);
+    if (error_report)
+        error_report(where, text);
+    else
+        std::fprintf(stderr, "%s: %s\n", where, text);
 }
 
 void D3D9CountDevice(int change)

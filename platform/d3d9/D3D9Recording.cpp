@@ -16,10 +16,12 @@ struct Failure {
 std::vector<std::string> calls;
 std::vector<D3D9RecordedDraw> draws;
 std::vector<Failure> failures;
+// Off for benchmarks: no call lines and no copies of draws.
+bool keep_log = true;
 
 class RecordingBackend : public D3D9DeviceBackend {
 public:
-    bool Records() const override { return true; }
+    bool Records() const override { return keep_log; }
     void Note(const char *line) override { D3D9RecordingNote(line); }
     HRESULT Fault(const char *call) override { return D3D9RecordingFault(call); }
 
@@ -33,6 +35,8 @@ public:
     HRESULT Draw(const D3D9DeviceState &state, D3DPRIMITIVETYPE type, UINT primitives, const BYTE *vertices,
                  UINT vertex_count) override
     {
+        if (!keep_log)
+            return S_OK;
         D3D9RecordedDraw draw;
         draw.state = state;
         draw.type = type;
@@ -101,7 +105,8 @@ D3D9DeviceBackend *D3D9CreateRecordingBackend()
 
 void D3D9RecordingNote(const char *line)
 {
-    calls.push_back(line);
+    if (keep_log)
+        calls.push_back(line);
 }
 
 HRESULT D3D9RecordingFault(const char *call)
@@ -158,8 +163,14 @@ void D3D9RecordingFailCall(const char *call, HRESULT result, int times)
         failures.push_back({call, result, times});
 }
 
+void D3D9RecordingKeepLog(bool keep)
+{
+    keep_log = keep;
+}
+
 void D3D9RecordingReset()
 {
+    keep_log = true;
     calls.clear();
     draws.clear();
     failures.clear();

@@ -27,5 +27,8 @@ const std::vector<D3D9RecordedDraw> &D3D9RecordingGetDraws();
 // "Present" or "CreateOffscreenPlainSurface") answer the result instead of
 // doing anything; a negative count keeps answering until the reset.
 void D3D9RecordingFailCall(const char *call, HRESULT result, int times = 1);
+// Whether calls and draws are kept (on at start and after the reset); a
+// benchmark turns it off to measure the device without its log.
+void D3D9RecordingKeepLog(bool keep);
 // Forgets the calls, the draws and the failures asked for.
 void D3D9RecordingReset();

@@ -3,7 +3,7 @@
 
 IDirect3DTexture9::IDirect3DTexture9(IDirect3DDevice9 *device, const D3DSURFACE_DESC &desc)
     : IDirect3DBaseTexture9(device), m_desc(desc), m_pixels(), m_locked(false), m_lock_writes(false), m_changed(true),
-      m_backend_name(0)
+      m_backend_name(0), m_backend_filter(0)
 {
     D3D9PixelsAllocate(&m_pixels, desc.Format, desc.Width, desc.Height);
 }
@@ -37,6 +37,8 @@ HRESULT IDirect3DTexture9::LockRect(UINT level, D3DLOCKED_RECT *locked, const RE
     RECT area;
     if (level != 0 || !locked || m_locked || !D3D9PixelsGetRect(&m_pixels, rect, &area))
         return D3DERR_INVALIDCALL;
+    // Draws held back with the pixels as they are now go first.
+    m_device->GetBackend()->Flush();
     locked->Pitch = static_cast<INT>(m_pixels.pitch);
     locked->pBits = D3D9PixelsAt(&m_pixels, area.left, area.top);
     m_locked = true;

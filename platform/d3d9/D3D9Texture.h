@@ -27,6 +27,9 @@ public:
     bool TakeChanged();
     unsigned int GetBackendName() const { return m_backend_name; }
     void SetBackendName(unsigned int name) { m_backend_name = name; }
+    // The filtering the backend last gave its texture (0 for none yet).
+    unsigned int GetBackendFilter() const { return m_backend_filter; }
+    void SetBackendFilter(unsigned int filter) { m_backend_filter = filter; }
 
 private:
     friend class IDirect3DDevice9;
@@ -39,4 +42,5 @@ private:
     bool m_lock_writes;
     bool m_changed;
     unsigned int m_backend_name;
+    unsigned int m_backend_filter;
 };

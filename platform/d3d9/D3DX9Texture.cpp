@@ -1,23 +1,20 @@
+// Textures made empty or from image files. A file is told by its content
+// (PNG, JPEG and BMP by their signatures; anything else is taken for TGA,
+// which has none). Its header is read here first, and a picture larger than
+// the device can hold, or larger than the file's length can describe, is
+// refused before any pixel is decoded, so a damaged or hostile file of a few
+// bytes cannot ask for gigabytes. The pixels are then decoded by SDL_image
+// (over libpng and libjpeg-turbo), whose decoders are fuzzed continuously.
+// Failures are answered as Direct3D results, never thrown.
 #include "platform/d3d9/D3DX9.h"
 #include "platform/win32/Win32Files.h"
 
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_image.h>
+
+#include <cstdint>
 #include <cstdio>
 #include <vector>
-
-// The image decoder's own code is not held to this program's warnings.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
-#define STB_IMAGE_IMPLEMENTATION
-#define STB_IMAGE_STATIC
-#define STBI_NO_STDIO
-#define STBI_ONLY_PNG
-#define STBI_ONLY_JPEG
-#define STBI_ONLY_TGA
-#define STBI_ONLY_BMP
-#include <stb/stb_image.h>
-#pragma GCC diagnostic pop
 
 namespace {
 
@@ -52,6 +49,201 @@ D3DXIMAGE_FILEFORMAT FileFormatOf(const std::vector<unsigned char> &data)
     return D3DXIFF_TGA;
 }
 
+uint32_t Big16(const unsigned char *at)
+{
+    return static_cast<uint32_t>(at[0]) << 8 | at[1];
+}
+
+uint32_t Big32(const unsigned char *at)
+{
+    return Big16(at) << 16 | Big16(at + 2);
+}
+
+uint32_t Little16(const unsigned char *at)
+{
+    return static_cast<uint32_t>(at[1]) << 8 | at[0];
+}
+
+uint32_t Little32(const unsigned char *at)
+{
+    return Little16(at + 2) << 16 | Little16(at);
+}
+
+// What a header says: the picture's size, and the most pixels the file's
+// bytes can stand for. For packed pixels that is exact; for compressed ones
+// it is the best the format's coding can do, with room to spare: deflate
+// packs at most 1032 bytes into one, and a row of PNG takes at least one bit
+// a pixel; a Huffman-coded JPEG block of 64 pixels takes at least a bit; a
+// run-length packet of TGA or BMP takes at least two bytes for at most 255
+// pixels.
+struct ImageHeader {
+    uint32_t width, height;
+    uint64_t most_pixels;
+};
+
+const uint64_t PNG_PIXELS_PER_BYTE = 1032 * 8;
+const uint64_t JPEG_PIXELS_PER_BYTE = 64 * 8;
+const uint64_t RUN_PIXELS_PER_BYTE = 128;
+
+bool ReadPngHeader(const std::vector<unsigned char> &data, ImageHeader *header)
+{
+    // The signature, then the IHDR chunk: length, name, width, height.
+    if (data.size() < 24 || Big32(&data[8]) < 8 || data[12] != 'I' || data[13] != 'H' || data[14] != 'D' ||
+        data[15] != 'R')
+        return false;
+    *header = {Big32(&data[16]), Big32(&data[20]), data.size() * PNG_PIXELS_PER_BYTE};
+    return true;
+}
+
+bool ReadJpegHeader(const std::vector<unsigned char> &data, ImageHeader *header)
+{
+    // Markers after the start of image, up to the first start of frame.
+    size_t at = 2;
+    while (at + 4 <= data.size()) {
+        if (data[at] != 0xFF)
+            return false;
+        const unsigned char marker = data[at + 1];
+        if (marker == 0xFF) {
+            at++;
+            continue;
+        }
+        const size_t length = Big16(&data[at + 2]);
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            // Length, precision, height, width.
+            if (length < 8 || at + 9 > data.size())
+                return false;
+            *header = {Big16(&data[at + 7]), Big16(&data[at + 5]), data.size() * JPEG_PIXELS_PER_BYTE};
+            return true;
+        }
+        if (length < 2 || (marker >= 0xD0 && marker <= 0xD9))
+            return false;
+        at += 2 + length;
+    }
+    return false;
+}
+
+bool ReadTgaHeader(const std::vector<unsigned char> &data, ImageHeader *header)
+{
+    if (data.size() < 18)
+        return false;
+    const unsigned char type = data[2];
+    const uint32_t bits = data[16];
+    const bool run_length = type >= 9 && type <= 11;
+    if (!(type >= 1 && type <= 3) && !run_length)
+        return false;
+    const uint64_t bytes = data.size() - 18;
+    const uint64_t per_pixel = (bits + 7) / 8;
+    if (per_pixel == 0)
+        return false;
+    *header = {Little16(&data[12]), Little16(&data[14]), run_length ? bytes * RUN_PIXELS_PER_BYTE : bytes / per_pixel};
+    return true;
+}
+
+bool ReadBmpHeader(const std::vector<unsigned char> &data, ImageHeader *header)
+{
+    if (data.size() < 26)
+        return false;
+    const uint32_t info_size = Little32(&data[14]);
+    uint64_t width, height, bits, compression = 0;
+    if (info_size == 12) {
+        width = Little16(&data[18]);
+        height = Little16(&data[20]);
+        bits = Little16(&data[24]);
+    } else {
+        if (info_size < 40 || data.size() < 34)
+            return false;
+        // Rows go top down when the height is negative.
+        const int32_t signed_height = static_cast<int32_t>(Little32(&data[22]));
+        width = Little32(&data[18]);
+        height = signed_height < 0 ? 0 - static_cast<int64_t>(signed_height) : signed_height;
+        bits = Little16(&data[28]);
+        compression = Little32(&data[30]);
+    }
+    if (width > UINT32_MAX || height > UINT32_MAX)
+        return false;
+    const uint64_t bytes = data.size();
+    // Run-length coded pixels (compression 1 and 2); otherwise rows of whole
+    // 32-bit words.
+    uint64_t most = bytes * RUN_PIXELS_PER_BYTE;
+    if (compression != 1 && compression != 2) {
+        const uint64_t row_bytes = (width * bits + 31) / 32 * 4;
+        most = row_bytes == 0 || height * row_bytes > bytes ? 0 : width * height;
+    }
+    *header = {static_cast<uint32_t>(width), static_cast<uint32_t>(height), most};
+    return true;
+}
+
+// Each kind of file's header reader and SDL_image's decoder of that kind
+// alone (SDL_image's general loader would tell the kind again by content,
+// and could hand a file taken for TGA to the decoder of another format).
+struct ImageKind {
+    D3DXIMAGE_FILEFORMAT format;
+    bool (*read_header)(const std::vector<unsigned char> &, ImageHeader *);
+    SDL_Surface *(*decode)(SDL_RWops *);
+};
+
+const ImageKind IMAGE_KINDS[] = {
+    {D3DXIFF_PNG, ReadPngHeader, IMG_LoadPNG_RW},
+    {D3DXIFF_JPG, ReadJpegHeader, IMG_LoadJPG_RW},
+    {D3DXIFF_TGA, ReadTgaHeader, IMG_LoadTGA_RW},
+    {D3DXIFF_BMP, ReadBmpHeader, IMG_LoadBMP_RW},
+};
+
+// The file's pixels as ARGB words, rows top to bottom, after its header has
+// been checked against the device's limit. D3DXERR_INVALIDDATA for a file
+// that is no such picture or claims more than it holds, D3DERR_INVALIDCALL
+// for a picture the device cannot hold.
+HRESULT Decode(IDirect3DDevice9 *device, const std::vector<unsigned char> &data, D3DXIMAGE_FILEFORMAT format,
+               UINT *width, UINT *height, bool *has_alpha, std::vector<DWORD> *argb)
+{
+    const ImageKind *kind = nullptr;
+    for (const ImageKind &known : IMAGE_KINDS)
+        if (known.format == format)
+            kind = &known;
+    ImageHeader header;
+    if (!kind || !kind->read_header(data, &header) || header.width == 0 || header.height == 0)
+        return D3DXERR_INVALIDDATA;
+    D3DCAPS9 caps;
+    HRESULT result = device->GetDeviceCaps(&caps);
+    if (result != S_OK)
+        return result;
+    if (header.width > caps.MaxTextureWidth || header.height > caps.MaxTextureHeight)
+        return D3DERR_INVALIDCALL;
+    if (static_cast<uint64_t>(header.width) * header.height > header.most_pixels)
+        return D3DXERR_INVALIDDATA;
+
+    SDL_RWops *stream = SDL_RWFromConstMem(data.data(), static_cast<int>(data.size()));
+    SDL_Surface *decoded = stream ? kind->decode(stream) : nullptr;
+    if (stream)
+        SDL_RWclose(stream);
+    if (!decoded)
+        return D3DXERR_INVALIDDATA;
+    // A colour key (a transparent palette entry) becomes alpha in the copy.
+    *has_alpha = decoded->format->Amask != 0 || SDL_HasColorKey(decoded);
+    SDL_Surface *pixels = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(decoded);
+    if (!pixels)
+        return E_OUTOFMEMORY;
+    result = S_OK;
+    if (static_cast<uint32_t>(pixels->w) != header.width || static_cast<uint32_t>(pixels->h) != header.height) {
+        result = D3DXERR_INVALIDDATA;
+    } else {
+        *width = header.width;
+        *height = header.height;
+        argb->resize(static_cast<size_t>(header.width) * header.height);
+        for (UINT y = 0; y < header.height; y++) {
+            const Uint32 *row = reinterpret_cast<const Uint32 *>(static_cast<const Uint8 *>(pixels->pixels) +
+                                                                 static_cast<size_t>(y) * pixels->pitch);
+            DWORD *out = argb->data() + static_cast<size_t>(y) * header.width;
+            for (UINT x = 0; x < header.width; x++)
+                out[x] = *has_alpha ? row[x] : (row[x] | 0xFF000000u);
+        }
+    }
+    SDL_FreeSurface(pixels);
+    return result;
+}
+
 bool IsDefaultSize(UINT size)
 {
     return size == 0 || size == D3DX_DEFAULT || size == D3DX_DEFAULT_NONPOW2;
@@ -79,25 +271,25 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9 *device, const char *file,
     std::vector<unsigned char> data;
     if (!ReadFile(file, &data))
         return D3DERR_NOTFOUND;
-    int image_width = 0, image_height = 0, channels = 0;
-    stbi_uc *rgba = stbi_load_from_memory(data.data(), static_cast<int>(data.size()), &image_width, &image_height,
-                                          &channels, 4);
-    if (!rgba)
+    if (data.size() > INT32_MAX)
         return D3DXERR_INVALIDDATA;
-    const UINT w = static_cast<UINT>(image_width), h = static_cast<UINT>(image_height);
-    if ((!IsDefaultSize(width) && width != w) || (!IsDefaultSize(height) && height != h)) {
-        stbi_image_free(rgba);
+    const D3DXIMAGE_FILEFORMAT file_format = FileFormatOf(data);
+    UINT w = 0, h = 0;
+    bool has_alpha = false;
+    std::vector<DWORD> argb;
+    HRESULT result = Decode(device, data, file_format, &w, &h, &has_alpha, &argb);
+    if (result != S_OK)
+        return result;
+    if ((!IsDefaultSize(width) && width != w) || (!IsDefaultSize(height) && height != h))
         return D3DERR_INVALIDCALL;
-    }
     if (format == D3DFMT_UNKNOWN)
         format = D3DFMT_A8R8G8B8;
     IDirect3DTexture9 *made = nullptr;
-    HRESULT result = device->CreateTexture(w, h, levels, usage, format, pool, &made, nullptr);
+    result = device->CreateTexture(w, h, levels, usage, format, pool, &made, nullptr);
     D3DLOCKED_RECT locked;
     if (result == S_OK)
         result = made->LockRect(0, &locked, nullptr, 0);
     if (result != S_OK) {
-        stbi_image_free(rgba);
         if (made)
             made->Release();
         return result;
@@ -105,15 +297,13 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9 *device, const char *file,
     const UINT bytes = D3D9FormatBytesPerPixel(format);
     for (UINT y = 0; y < h; y++) {
         BYTE *row = static_cast<BYTE *>(locked.pBits) + static_cast<size_t>(y) * locked.Pitch;
-        const stbi_uc *in = rgba + static_cast<size_t>(y) * w * 4;
-        for (UINT x = 0; x < w; x++, in += 4)
-            D3D9WritePixel(format, row + x * bytes, D3DCOLOR_ARGB(in[3], in[0], in[1], in[2]));
+        const DWORD *in = argb.data() + static_cast<size_t>(y) * w;
+        for (UINT x = 0; x < w; x++)
+            D3D9WritePixel(format, row + x * bytes, in[x]);
     }
     made->UnlockRect(0);
-    stbi_image_free(rgba);
     if (source_info)
-        *source_info = {w, h, 1, 1, channels == 4 || channels == 2 ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8,
-                        D3DRTYPE_TEXTURE, FileFormatOf(data)};
+        *source_info = {w, h, 1, 1, has_alpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8, D3DRTYPE_TEXTURE, file_format};
     *texture = made;
     return S_OK;
 }

@@ -16,7 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -147,6 +149,106 @@ TEST_F(D3DX9TextureTest, WhatCannotBeLoadedIsToldApart)
     EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
     EXPECT_EQ(desc.Width, 7u);
     texture->Release();
+}
+
+TEST_F(D3DX9TextureTest, BmpAndJpegLoadByTheirContent)
+{
+    // Two by two, 24 bits, rows bottom up, each padded to 4 bytes.
+    std::vector<unsigned char> bmp = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0,
+                                      2, 0, 0, 0, 1, 0, 24, 0};
+    bmp.resize(54, 0);
+    // Bottom row blue, green; top row red, white (bytes blue, green, red).
+    for (unsigned char byte : {255, 0, 0, 0, 255, 0, 0, 0, 0, 0, 255, 255, 255, 255, 0, 0})
+        bmp.push_back(byte);
+    WriteFile("picture.dat", bmp);
+    IDirect3DTexture9 *texture = nullptr;
+    D3DXIMAGE_INFO info = {};
+    ASSERT_EQ(Load("picture.dat", D3DFMT_A8R8G8B8, &texture, &info), S_OK);
+    EXPECT_EQ(info.ImageFileFormat, D3DXIFF_BMP);
+    EXPECT_EQ(info.Format, D3DFMT_X8R8G8B8);
+    EXPECT_EQ(Pixel(texture, 0, 0), 0xFFFF0000u);
+    EXPECT_EQ(Pixel(texture, 1, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(texture, 0, 1), 0xFF0000FFu);
+    EXPECT_EQ(Pixel(texture, 1, 1), 0xFF00FF00u);
+    texture->Release();
+
+    // The generated menu background is a JPEG of 1024 x 768.
+    ASSERT_EQ(Load(HW_DATA_DIR "/1615.dat", D3DFMT_A8R8G8B8, &texture, &info), S_OK);
+    EXPECT_EQ(info.ImageFileFormat, D3DXIFF_JPG);
+    EXPECT_EQ(info.Format, D3DFMT_X8R8G8B8);
+    EXPECT_EQ(info.Width, 1024u);
+    EXPECT_EQ(info.Height, 768u);
+    EXPECT_EQ(Pixel(texture, 512, 384) >> 24, 0xFFu);
+    texture->Release();
+}
+
+// Damaged or hostile files: each is refused from its header, before a
+// texture is made or a pixel decoded, or by the decoder without harm.
+TEST_F(D3DX9TextureTest, HostileFilesAreRefusedBeforeTheyCostMemory)
+{
+    auto bmp_header = [](uint32_t width, uint32_t height) {
+        std::vector<unsigned char> bytes = {'B', 'M', 54, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0};
+        for (uint32_t value : {width, height})
+            for (int shift = 0; shift < 32; shift += 8)
+                bytes.push_back(static_cast<unsigned char>(value >> shift));
+        bytes.insert(bytes.end(), {1, 0, 24, 0});
+        bytes.resize(54, 0);
+        return bytes;
+    };
+    auto tga_header = [](unsigned char type, unsigned width, unsigned height) {
+        return std::vector<unsigned char>{0, 0, type, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                          static_cast<unsigned char>(width), static_cast<unsigned char>(width >> 8),
+                                          static_cast<unsigned char>(height), static_cast<unsigned char>(height >> 8),
+                                          32, 8};
+    };
+    std::vector<unsigned char> png_header = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D',
+                                             'R', 0, 0, 0x40, 0, 0, 0, 0x40, 0, 8, 6, 0, 0, 0, 0, 0, 0, 0};
+    // A table of more than 256 Huffman codes, with no frame to decode.
+    std::vector<unsigned char> jpeg_short = {0xFF, 0xD8, 0xFF, 0xC4, 0x00, 0x13, 0x00, 0xFF, 0xFF};
+    // The same table after a frame header of 8 x 8 grey.
+    std::vector<unsigned char> jpeg_bad_table = {0xFF, 0xD8, 0xFF, 0xC0, 0, 11, 8, 0, 8, 0, 8, 1, 1, 0x11, 0,
+                                                 0xFF, 0xC4, 0, 19, 0x00};
+    for (int i = 0; i < 16; i++)
+        jpeg_bad_table.push_back(0xFF);
+    jpeg_bad_table.insert(jpeg_bad_table.end(), {0xFF, 0xD9});
+    std::vector<unsigned char> png_cut;
+    {
+        ASSERT_TRUE(stbi_write_png("whole.png", 3, 2, 4, IMAGE, 3 * 4));
+        FILE *file = std::fopen("whole.png", "rb");
+        ASSERT_NE(file, nullptr);
+        unsigned char buffer[256];
+        png_cut.assign(buffer, buffer + std::fread(buffer, 1, sizeof(buffer), file));
+        std::fclose(file);
+        png_cut.resize(png_cut.size() - 20);
+    }
+
+    struct Case {
+        const char *what;
+        std::vector<unsigned char> bytes;
+        HRESULT result;
+    };
+    const Case cases[] = {
+        {"54-byte BMP of 16384 x 16384", bmp_header(16384, 16384), D3DXERR_INVALIDDATA},
+        {"BMP of 16384 x -16384 (top down)", bmp_header(16384, 0u - 16384u), D3DXERR_INVALIDDATA},
+        {"BMP wider than the device", bmp_header(16385, 1), D3DERR_INVALIDCALL},
+        {"18-byte TGA of 16384 x 16384", tga_header(2, 16384, 16384), D3DXERR_INVALIDDATA},
+        {"run-length TGA of 16384 x 16384", tga_header(10, 16384, 16384), D3DXERR_INVALIDDATA},
+        {"TGA taller than the device", tga_header(2, 1, 65535), D3DERR_INVALIDCALL},
+        {"TGA of no size", tga_header(2, 0, 0), D3DXERR_INVALIDDATA},
+        {"PNG header of 16384 x 16384", png_header, D3DXERR_INVALIDDATA},
+        {"9-byte JPEG with a bad Huffman table", jpeg_short, D3DXERR_INVALIDDATA},
+        {"JPEG frame with a bad Huffman table", jpeg_bad_table, D3DXERR_INVALIDDATA},
+        {"PNG cut short", png_cut, D3DXERR_INVALIDDATA},
+    };
+    for (const Case &c : cases) {
+        WriteFile("hostile.dat", c.bytes);
+        D3D9RecordingReset();
+        IDirect3DTexture9 *texture = nullptr;
+        EXPECT_EQ(Load("hostile.dat", D3DFMT_A8R8G8B8, &texture), c.result) << c.what;
+        EXPECT_EQ(texture, nullptr) << c.what;
+        for (const std::string &call : D3D9RecordingGetCalls())
+            EXPECT_NE(call.rfind("CreateTexture", 0), 0u) << c.what;
+    }
 }
 
 } // namespace
