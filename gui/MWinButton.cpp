@@ -1,10 +1,9 @@
 // The button base class: construction and destruction, the state flags,
-// the press handling with its liveness check, geometry and the background
-// and text drawing every control shares.
+// the press handling with its liveness check, and bound variables.
 #include "gui/MWinButton.h"
 
 #include "engine/core/EngDebug.h"
-#include "engine/graphics/EngFont.h"
+#include "engine/core/EngMisc.h"
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
 #include "engine/runtime/EngWindow.h"
@@ -29,27 +28,6 @@ unsigned long next_serial = 0;
 // may enable controls again.
 bool enabling = false;
 
-// The standard texture-button slot each kind draws its background from.
-const int kDefaultBackSlot[] = {
-    MWIN_STD_TEX_BUTTON_BACK,    // MWBT_NONE
-    MWIN_STD_TEX_PUSH_BUTTON,    // MWBT_PUSH
-    MWIN_STD_TEX_STATIC,         // MWBT_STATIC
-    MWIN_STD_TEX_TEXT_EDIT,      // MWBT_TEXT_EDIT
-    MWIN_STD_TEX_SCROLL_BACK,    // MWBT_HORZ_SCROLLBAR
-    MWIN_STD_TEX_VSCROLL_BACK,   // MWBT_VERT_SCROLLBAR
-    MWIN_STD_TEX_CHOICE,         // MWBT_LIST
-    MWIN_STD_TEX_PUSH_BUTTON,    // MWBT_CHECKBOX
-    MWIN_STD_TEX_CHOICE,         // MWBT_CHOICE
-    MWIN_STD_TEX_PANEL,          // MWBT_PANEL
-    MWIN_STD_TEX_SCROLL_BACK,    // MWBT_KIND_10
-    MWIN_STD_TEX_BUTTON_BACK,    // MWBT_PROGRESS_CIRCLE
-    MWIN_STD_TEX_BUTTON_BACK,    // MWBT_KIND_12
-    MWIN_STD_TEX_BUTTON_BACK,    // MWBT_KIND_13
-    MWIN_STD_TEX_STATIC,         // MWBT_CLASS
-    MWIN_STD_TEX_BUTTON_BACK,    // MWBT_RANGE_SLIDER
-    MWIN_STD_TEX_BUTTON_BACK,    // MWBT_KIND_16
-};
-
 // The kinds that start interactive; the others become so when set up.
 const _MWinButtonType kInteractiveKinds[] = {MWBT_NONE, MWBT_PUSH, MWBT_STATIC, MWBT_CHECKBOX};
 
@@ -60,14 +38,13 @@ MWinButton::MWinButton(MWin *mwin, const char *id, MWinGroup *group, _MWinButton
     : m_shown(0), m_mwin(nullptr), m_window(nullptr), m_group(nullptr), m_prev(nullptr), m_next(nullptr),
       m_type(static_cast<_MWinButtonType>(-1)), m_id{}, m_serial(0), m_enabled(0), m_active(0), m_pressed(0),
       m_interactive(0), m_on_screen(0), m_dragging(0), m_editing(0), m_dim{}, m_screen{}, m_crop{},
-      m_text_margin(0), m_text(nullptr), m_shrink_to_fit(0), m_font_id{}, m_font_num(MWIN_FONT_DEFAULT),
+      m_text_margin(0), m_shrink_to_fit(0), m_font_id{}, m_font_num(MWIN_FONT_DEFAULT),
       m_text_colour{0, 0, 0, 1}, m_text_scale_x(1), m_text_scale_y(1), m_text_align(MWTA_CENTER),
       m_multiplier{1, 1, 1, 1}, m_multiplier_mode(0), m_texbut_id{}, m_texbut(-1), m_callback_a(nullptr),
       m_callback_b(nullptr), m_callback_c(nullptr), m_callback_int_a(0), m_callback_int_b(0),
       m_callback_user(nullptr), m_has_callback(0)
 {
     m_serial = ++next_serial;
-    live_count++;
     if (!DebugCheckFatalPlainName(mwin != nullptr, "MWinButton::MWinButton", "No mw"))
         return;
     m_mwin = mwin;
@@ -100,7 +77,15 @@ MWinButton::MWinButton(MWin *mwin, const char *id, MWinGroup *group, _MWinButton
     SetPosAndSize(x, y, w, h);
     SetFont("MWIN_FONT_DEFAULT");
     SetTypeDefaults();
+
+    m_valid = 1;
+    int r = EngMiscRand() % 65533;
+    m_valid_ids[0] = static_cast<unsigned short>(r + 1);
+    m_valid_ids[1] = static_cast<unsigned short>(r + 2);
     SetText(text);
+    SetText2("");
+    SetLangToken("");
+    live_count++;
 }
 
 MWinButton::~MWinButton()
@@ -111,16 +96,26 @@ MWinButton::~MWinButton()
         m_window->ForgetButton(this);
     if (m_group)
         m_group->Unlink(this);
-    std::free(m_text);
-    m_text = nullptr;
+    if (IsValid())
+        FreeAllText();
     DestroyGraphics();
+    if (m_text_allocs)
+        DebugError("MWinButton::~MWinButton", "Text alloc count: %d", m_text_allocs);
+    if (m_valid)
+        live_count--;
+    m_valid = 0;
+    m_valid_ids[0] = 0;
     m_serial = 0;
-    live_count--;
 }
 
 int MWinButton::GetLiveCount()
 {
     return live_count;
+}
+
+char MWinButton::IsValid() const
+{
+    return m_valid == 1 && m_valid_ids[1] == static_cast<unsigned short>(m_valid_ids[0] + 1);
 }
 
 void MWinButton::SetTypeDefaults()
@@ -140,6 +135,7 @@ void MWinButton::RequestRender()
 
 char MWinButton::CreateGraphics()
 {
+    // A custom texture button only borrows engine textures: nothing to load.
     RecalculateArea();
     return 1;
 }
@@ -153,7 +149,9 @@ void MWinButton::AreaChanged()
 
 char MWinButton::Tick(char)
 {
-    return 0;
+    if (!m_interactive || !m_enabled || !m_shown)
+        return 0;
+    return TickPicture();
 }
 
 char MWinButton::HandleMouseButtonPressed(char button, char down, char)
@@ -484,232 +482,38 @@ char MWinButton::CallCallback(_MWinButtonCallbackInfo *info)
     return 1;
 }
 
-// Geometry.
+// Variables.
 
-_MWinLayoutSettings *MWinButton::GetLayoutSettings()
+char MWinButton::RegisterIntVariable(int *variable, int multiplier)
 {
-    if (!m_mwin)
-        return nullptr;
-    if (m_window && m_window->GetCollection())
-        return m_window->GetScreenLayout();
-    return m_mwin->GetScreenLayout();
-}
-
-void MWinButton::SetPos(float x, float y)
-{
-    m_dim.x = x;
-    m_dim.y = y;
-    RecalculateArea();
-}
-
-void MWinButton::SetPosAndSize(float x, float y, float w, float h)
-{
-    _MWinLayoutSettings *layout = GetLayoutSettings();
-    if (!layout)
-        return;
-    if (w < 0)
-        w = layout->m_button_w;
-    if (h < 0)
-        h = layout->m_button_h;
-    m_dim.w = w < 2 ? 2 : w;
-    m_dim.h = h < 2 ? 2 : h;
-    SetPos(x, y);
-}
-
-void MWinButton::SetDimension(_Dimension dimension)
-{
-    SetPosAndSize(dimension.x, dimension.y, dimension.w, dimension.h);
-}
-
-char MWinButton::GetDimension(_Dimension *out)
-{
-    if (!out)
+    if (multiplier == 0) {
+        DebugError("MWinButton::RegisterIntVariable", "ID: %s - 0 val passed as mult", m_id);
         return 0;
-    *out = m_dim;
+    }
+    m_var_kind = variable ? VAR_INT : VAR_NONE;
+    m_var_int = variable;
+    m_var_int_mult = multiplier;
     return 1;
 }
 
-char MWinButton::GetScreenDimension(_Dimension *out)
+char MWinButton::RegisterCharVariable(char *variable)
 {
-    if (!out)
-        return 0;
-    *out = m_screen;
+    m_var_kind = variable ? VAR_CHAR : VAR_NONE;
+    m_var_char = variable;
     return 1;
 }
 
-void MWinButton::RecalculateArea()
+char MWinButton::RegisterFloatVariable(float *variable, float multiplier)
 {
-    if (!m_mwin || !m_mwin->GetTextures())
-        return;
-    m_screen = m_dim;
-    if (m_window) {
-        const _Dimension &r = *m_window->GetArea();
-        float ox = m_window->GetOffsetX(), oy = m_window->GetOffsetY();
-        float design_w = m_window->GetDesignWidth(), design_h = m_window->GetDesignHeight();
-        m_screen.x = m_dim.x + r.x + ox;
-        m_screen.y = m_dim.y + r.y + oy;
-        if (m_window->IsScaled() && design_w > 0) {
-            // Placed as a share of the window, so the control keeps its relative place.
-            float start = r.x + ox + r.w * m_dim.x / design_w;
-            m_screen.w = r.x + ox + r.w * (m_dim.x + m_dim.w) / design_w - start;
-            m_screen.x = start;
-            if (design_h > 0 && !m_window->IsTitleButton(this)) {
-                float top = r.y + oy + r.h * m_dim.y / design_h;
-                m_screen.h = r.y + oy + r.h * (m_dim.y + m_dim.h) / design_h - top;
-                m_screen.y = top;
-            }
-        }
-    }
-    _MWinLayoutSettings *layout = GetLayoutSettings();
-    if (!layout)
-        return;
-    if (m_window) {
-        if (m_screen.w < 2)
-            m_screen.w = 2;
-        if (m_screen.h < 2)
-            m_screen.h = 2;
-    }
-    m_crop = m_screen;
-    m_text_margin = layout->m_text_margin;
-    if ((m_type == MWBT_PUSH || m_type == MWBT_STATIC || m_type == MWBT_HORZ_SCROLLBAR) && m_texbut >= 0)
-        m_text_margin += layout->m_text_margin_per_w * m_dim.w;
-    m_on_screen = !(m_screen.y + m_screen.h < 0 || m_screen.y > 480 || m_screen.x + m_screen.w < 0 ||
-                    m_screen.x > 640);
-    AreaChanged();
-}
-
-// Text and look.
-
-void MWinButton::SetText(const char *text)
-{
-    std::free(m_text);
-    m_text = nullptr;
-    if (text && text[0])
-        m_text = strdup(text);
-    RequestRender();
-}
-
-char MWinButton::SetFont(const char *font_id)
-{
-    const char *where = "MWinButton::SetFont";
-    MWinFonts *fonts = m_mwin ? m_mwin->GetFonts() : nullptr;
-    int num = MWIN_FONT_NONE;
-    if (MWinIsIDInvalid(font_id))
-        DebugError(where, "Font id is empty");
-    else if (fonts)
-        num = fonts->GetFontNumFromID(font_id);
-    if (num == MWIN_FONT_NONE && !(font_id && std::strcmp(font_id, "MWIN_FONT_NONE") == 0)) {
-        if (!MWinIsIDInvalid(font_id))
-            DebugError(where, "User font <%s> not found", font_id);
-        MWinCopyID(m_font_id, "MWIN_FONT_DEFAULT");
-        m_font_num = MWIN_FONT_DEFAULT;
-        return 0;
-    }
-    MWinCopyID(m_font_id, font_id);
-    m_font_num = num;
+    m_var_kind = variable ? VAR_FLOAT : VAR_NONE;
+    m_var_float = variable;
+    m_var_float_mult = multiplier;
     return 1;
 }
 
-void MWinButton::SetTextColour(float r, float g, float b, float a)
+void *MWinButton::GetContext(char report)
 {
-    float *components[] = {&m_text_colour.r, &m_text_colour.g, &m_text_colour.b, &m_text_colour.a};
-    float values[] = {r, g, b, a};
-    for (int i = 0; i < 4; i++)
-        if (values[i] >= 0)
-            *components[i] = values[i];
-    if (m_multiplier_mode == 1)
-        m_multiplier_mode = 2;
-    RequestRender();
-}
-
-void MWinButton::SetTextScale(float x, float y)
-{
-    m_text_scale_x = x;
-    m_text_scale_y = y;
-    RequestRender();
-}
-
-void MWinButton::SetColourMultiplier(float r, float g, float b, float a)
-{
-    m_multiplier = {r, g, b, a};
-    m_multiplier_mode = 1;
-    RequestRender();
-}
-
-char MWinButton::SetBackTexButToTexBut(const char *id)
-{
-    if (MWinIsIDInvalid(id)) {
-        DebugError("MWinButton::SetBackTexButToTexBut", "No id");
-        SetBackTexButToNone();
-        return 0;
-    }
-    if (std::strcmp(id, "MWIN_TEXBUT_DEFAULT") == 0) {
-        SetBackTexButToDefault();
-        return 1;
-    }
-    if (std::strcmp(id, "MWIN_TEXBUT_NONE") == 0) {
-        SetBackTexButToNone();
-        return 1;
-    }
-    if (!MWinCopyID(m_texbut_id, id)) {
-        SetBackTexButToNone();
-        return 0;
-    }
-    MWinTextures *textures = m_mwin ? m_mwin->GetTextures() : nullptr;
-    m_texbut = textures ? textures->GetTexButNumFromID(id) : -1;
-    return m_texbut >= 0;
-}
-
-void MWinButton::SetBackTexButToDefault()
-{
-    MWinCopyID(m_texbut_id, "MWIN_TEXBUT_DEFAULT");
-    MWinTextures *textures = m_mwin ? m_mwin->GetTextures() : nullptr;
-    bool known_kind = m_type >= 0 && m_type < static_cast<int>(sizeof(kDefaultBackSlot) / sizeof(int));
-    m_texbut = textures && known_kind ? textures->GetStandardTexButNum(kDefaultBackSlot[m_type]) : -1;
-}
-
-void MWinButton::SetBackTexButToNone()
-{
-    MWinCopyID(m_texbut_id, "MWIN_TEXBUT_NONE");
-    m_texbut = -1;
-}
-
-// Drawing.
-
-void MWinButton::Render()
-{
-    if (!m_on_screen || !m_shown || !m_mwin)
-        return;
-    if (m_multiplier_mode != 0 && m_multiplier.a == 0)
-        return;
-    if (m_crop.w <= 0 || m_crop.h <= 0)
-        return;
-    _MWinTextureState state = GetTextureState();
-    MWinTextures *textures = m_mwin->GetTextures();
-    if (textures && m_texbut >= 0)
-        textures->DrawTexButInArea(m_texbut, state, &m_screen, m_multiplier_mode ? &m_multiplier : nullptr);
-
-    EngFont *font = m_mwin->GetFonts() ? m_mwin->GetFonts()->GetFont(m_font_num) : nullptr;
-    if (!font || !m_text)
-        return;
-    _ColourRGBA colour = m_text_colour;
-    if (m_multiplier_mode == 1)
-        colour = {colour.r * m_multiplier.r, colour.g * m_multiplier.g, colour.b * m_multiplier.b,
-                  colour.a * m_multiplier.a};
-    if (!m_enabled)
-        colour.a *= m_mwin->GetSettingsP()->m_disabled_text_alpha;
-    font->SetColourRGBA(&colour);
-    float sx = m_text_scale_x, sy = m_text_scale_y;
-    _MWinLayoutSettings *layout = GetLayoutSettings();
-    if (layout && layout->m_text_scale_x > 0 && layout->m_text_scale_y > 0) {
-        sx *= layout->m_text_scale_x;
-        sy *= layout->m_text_scale_y;
-    }
-    if (m_window && m_window->IsScaled()) {
-        sx *= eng_font_scale_x;
-        sy *= eng_font_scale_y;
-    }
-    font->SetScale(sx, sy);
-    m_mwin->DrawTextLineInDimension(m_font_num, m_text_align, m_text_margin, &m_screen, nullptr, m_text, 0, 1,
-                                    m_shrink_to_fit);
+    if (!m_context && report)
+        DebugError("MWinButton::GetContext", "No context (ID: %s)", m_id);
+    return m_context;
 }

@@ -10,12 +10,20 @@
 // and compares serials, so a control the handler deleted (or replaced with
 // another of the same ids) is never touched again.
 //
+// Geometry, texts and drawing are in MWinButtonDraw.cpp, the attached
+// texture or picture in MWinButtonPicture.cpp.
+//
 // Failures: a missing root, group or window at construction is fatal;
-// "Use controller" refuses a callback on a window with a controller.
+// "Use controller" refuses a callback on a window with a controller. Every
+// drawing and measuring path lives with a missing font (the default font is
+// null in this program): it draws or measures no text.
 #pragma once
 
 #include "gui/MWinTypes.h"
 
+class EngFont;
+class EngPicture;
+class EngTexture;
 class MWin;
 class MWinGroup;
 class MWinWindow;
@@ -23,6 +31,16 @@ class MWinWindow;
 typedef void (*MWinButtonCallback)(MWin *, _MWinButtonCallbackInfo *, int, int);
 typedef void (*MWinButtonCallbackUser)(MWin *, _MWinButtonCallbackInfo *, int, int, void *);
 typedef void (*MWinButtonPlainCallback)(void *);
+// Called after a control is drawn, with its screen rectangle and state.
+typedef void (*MWinButtonRenderCallback)(MWinButton *, _Dimension *, _MWinTextureState, int, void *);
+
+// One state of a control's own texture button: a borrowed engine texture,
+// the texture coordinates of its edges and a colour.
+struct _MWinCustomTexButState {
+    EngTexture *m_texture;
+    float m_left, m_top, m_right, m_bottom;
+    _ColourRGBA m_colour;
+};
 
 class MWinButton {
 public:
@@ -71,6 +89,19 @@ public:
     char CallCallback(_MWinButtonCallbackInfo *info);
     char CallCallback() { return CallCallback(nullptr); }
 
+    // Variables a kind writes its value into; null unbinds.
+    char RegisterIntVariable(int *variable, int multiplier);
+    char RegisterCharVariable(char *variable);
+    char RegisterFloatVariable(float *variable, float multiplier);
+
+    // The pointer handed to the string callbacks of choices and panels;
+    // report asks for a report when there is none.
+    void *GetContext(char report);
+
+    // Constructed and not yet destroyed (only meaningful on a live object:
+    // liveness after handlers is decided by ids and serials).
+    char IsValid() const;
+
     // Geometry: positions relative to the window's design area.
     void SetPos(float x, float y);
     void SetPosAndSize(float x, float y, float w, float h);
@@ -81,18 +112,99 @@ public:
     _Dimension *GetScreenDimensionP() { return &m_screen; }
     void RecalculateArea();
     _MWinLayoutSettings *GetLayoutSettings();
+    // The screen's text scale factors when the window is scaled, else 1.
+    float GetXScale();
+    float GetYScale();
+    // The span text may use: margin below 0 means the control's own, and
+    // the two margins are evened out.
+    void GetTextHorzRange(float *left, float *right, float margin);
+    const _Dimension *GetCropDimension() const { return &m_crop; }
+    float GetTextMargin() const { return m_text_margin; }
+    char IsOnScreen() const { return m_on_screen; }
 
-    // Text and look.
+    // Texts: slot 0 the text, slot 1 a second line. Setting a text stops
+    // following the language token.
     void SetText(const char *text);
-    const char *GetText() const { return m_text; }
+    void SetText2(const char *text);
+    void SetTextNum(int slot, const char *text);
+    // Formatted into one shared buffer, bounded, and cut at 510 characters.
+    void SetTextPrintf(const char *format, ...) __attribute__((format(printf, 2, 3)));
+    void SetMultilineText(const char *text);
+    void SetMultiline(char on);
+    char AllocAndSetText(int slot, const char *text);
+    void FreeText(int slot);
+    void FreeAllText();
+    char HasText(int slot);
+    const char *GetTextP();
+    const char *GetTextP2();
+    const char *GetTextP(int slot);
+    // The texts follow the token's sub-texts 0 and 1; a token the languages
+    // lack clears the link and leaves the control's own texts.
+    char SetLangToken(const char *token);
+    void RefreshLangToken();
+    char UsesLangToken() const { return m_uses_token; }
+    // 0 without font or text.
+    float GetTextWidth();
+    char GetMultilineTextSize(float *w, float *h);
+
+    // Look.
     char SetFont(const char *font_id);
+    EngFont *GetFont();
+    int GetFontNum() const { return m_font_num; }
     void SetTextColour(float r, float g, float b, float a);
+    const _ColourRGBA *SetTextColourRGBA(const _ColourRGBA *colour);
     void SetTextScale(float x, float y);
+    // Two floats x, y; null means 1, 1.
+    void SetTextScaleVector(const float *scale);
+    void GetTextScale(float *x, float *y);
     void SetTextAlign(_MWinTextAlign align) { m_text_align = align; }
+    // Mode 1: background and text; setting the text colour afterwards
+    // leaves it on the background only (mode 2).
     void SetColourMultiplier(float r, float g, float b, float a);
+    void SetColourMultiplierAlpha(float a);
+    int GetColourMultiplierMode() const { return m_multiplier_mode; }
+    void SetExtraRenderCallback(MWinButtonRenderCallback callback, int value, void *user);
     char SetBackTexButToTexBut(const char *id);
     void SetBackTexButToDefault();
     void SetBackTexButToNone();
+    int GetTexButNum() const { return m_texbut; }
+    char HasTexBut() const { return m_texbut >= 0; }
+    char SetCustomTexButTexture(EngTexture *texture);
+    // state -1 means 0; a state without texture draws state 0's record.
+    char SetCustomTexBut(int state, EngTexture *texture, char unused, float left, float top, float right,
+                         float bottom, float r, float g, float b, float a);
+
+    // Drawing, called by the group's and window's render.
+    void RenderUnchecked();
+    void RenderBack(_MWinTextureState state);
+    void RenderTexButState(_MWinTextureState state, const _Dimension *area);
+    void RenderTexButState(_MWinTextureState state, float x, float y, float w, float h);
+    void RenderText();
+    void RenderSingleText();
+    void RenderMultilineText();
+    void PrepareFont();
+    void ApplyTextColour(EngFont *font, const _ColourRGBA *colour);
+    char TurnOnCrop();
+    void TurnOffCrop();
+    // Ends a control's drawing: the crop goes when it is on.
+    void FinishRender() { TurnOffCrop(); }
+    char TurnOnCropToWindow();
+    char TurnOnCropToArea(float x, float y, float w, float h);
+    char TurnOnCropToDimension(const _Dimension *area);
+
+    // A texture or layered picture drawn inside the control.
+    char PictureAttachTextureToButton(EngTexture *texture, char blending_type);
+    void PictureSetTextureCoordinates(float left, float top, float right, float bottom);
+    // The four floats of the rectangle as left, top, right, bottom; null
+    // means the whole texture.
+    void PictureSetTextureArea(const _Dimension *area);
+    char PictureAttachPictureToButton(EngPicture *picture, char animate);
+    // Percentages of the control's size at the time of the call.
+    void PictureSetMarginPercentages(float left, float top, float right, float bottom);
+    void PictureSetAllMarginsPercentage(float percent);
+    void PictureRemoveFromButton();
+    EngTexture *GetAttachedTexture() const { return m_pic_texture; }
+    EngPicture *GetAttachedPicture() const { return m_pic_picture; }
 
     // Identity and links.
     const char *GetID() const { return m_id; }
@@ -125,6 +237,13 @@ public:
 protected:
     void RequestRender();
     void SetTypeDefaults();
+    char IsRenderable();
+    // The kind's background, then the attached picture.
+    void RenderBackByType(_MWinTextureState state);
+    void RenderBody();
+    void RenderPicture();
+    char TickPicture();
+    void SetCustomOff();
 
     MWin *m_mwin;
     MWinWindow *m_window;
@@ -133,13 +252,23 @@ protected:
     _MWinButtonType m_type;
     char m_id[MWIN_ID_SIZE];
     unsigned long m_serial;
+    // The validity mark: flag 1 and the second number one above the first.
+    char m_valid = 0;
+    unsigned short m_valid_ids[2] = {0, 0};
 
     char m_enabled, m_active, m_pressed, m_interactive, m_on_screen, m_dragging, m_editing;
 
     _Dimension m_dim, m_screen, m_crop;
     float m_text_margin;
 
-    char *m_text;
+    char *m_texts[2] = {nullptr, nullptr};
+    int m_text_allocs = 0;
+    int m_text_lengths[2] = {0, 0};
+    char m_token[MWIN_TOKEN_SIZE] = {};
+    int m_token_num = -1;
+    int m_token_subs = 0;
+    char m_uses_token = 0;
+    char m_multiline = 0;
     char m_shrink_to_fit;
     char m_font_id[MWIN_ID_SIZE];
     int m_font_num;
@@ -150,6 +279,11 @@ protected:
     int m_multiplier_mode;
     char m_texbut_id[MWIN_ID_SIZE];
     int m_texbut;
+    char m_custom_on = 0;
+    _MWinCustomTexButState m_custom[4] = {};
+    MWinButtonRenderCallback m_render_callback = nullptr;
+    int m_render_value = 0;
+    void *m_render_user = nullptr;
 
     MWinButtonCallback m_callback_a;
     MWinButtonCallbackUser m_callback_b;
@@ -157,4 +291,27 @@ protected:
     int m_callback_int_a, m_callback_int_b;
     void *m_callback_user;
     char m_has_callback;
+    void *m_context = nullptr;
+
+    // The bound variable: one of the kinds below, with its multiplier.
+    enum VariableKind : char { VAR_NONE = 0, VAR_CHAR = 1, VAR_INT = 3, VAR_FLOAT = 8 };
+    VariableKind m_var_kind = VAR_NONE;
+    char *m_var_char = nullptr;
+    int *m_var_int = nullptr;
+    int m_var_int_mult = 1;
+    float *m_var_float = nullptr;
+    float m_var_float_mult = 1;
+
+    // The attached texture (drawn with blending type m_pic_blend, none
+    // below 0) or picture; margins in 640 x 480 units.
+    enum PictureKind : char { PIC_NONE = 0, PIC_PICTURE = 2, PIC_TEXTURE = 4 };
+    PictureKind m_pic_kind = PIC_NONE;
+    EngTexture *m_pic_texture = nullptr;
+    EngPicture *m_pic_picture = nullptr;
+    char m_pic_blend = 0;
+    char m_pic_animate = 0;
+    char m_pic_coords_on = 0;
+    float m_pic_coords[4] = {0, 0, 1, 1};
+    char m_pic_margins_on = 0;
+    float m_pic_margins[4] = {0, 0, 0, 0};
 };

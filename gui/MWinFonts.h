@@ -1,8 +1,13 @@
 // The toolkit's font registry: named fonts, numbered by their position. The
 // skin registers caller-owned fonts ("Main"), which the registry never
-// deletes. -1 (MWIN_FONT_DEFAULT) names the standard font, which nothing in
-// this program fills, so it resolves to no font; -2 (MWIN_FONT_NONE) is no
-// font. Refused registrations are reported and answered with -2.
+// deletes; fonts are not made from files here. -1 (MWIN_FONT_DEFAULT) names
+// the standard font, which nothing in this program fills, so it resolves to
+// no font; -2 (MWIN_FONT_NONE) is no font. Every caller of a font must
+// therefore live with a null one.
+//
+// Failures: refused registrations are reported and answered with -2; a
+// lookup of an unknown id is reported (GetUserFont only when asked) and
+// answered with -2 or null.
 #pragma once
 
 #include "gui/MWinTypes.h"
@@ -25,7 +30,15 @@ public:
     int GetFontNumFromID(const char *id);
     // -1 the standard font; below -1 null.
     EngFont *GetFont(int num);
+    // Null outside the list and for an entry without font.
+    EngFont *GetFontByNum(int num);
+    // No operation fills the standard font: always null here.
+    EngFont *GetStandardFont() { return nullptr; }
+    // Null for an unknown id, reported only when report is set.
+    EngFont *GetUserFont(const char *id, char report);
 
+    // Caller-owned fonts are ready as they are: true when every named
+    // entry holds one.
     char CreateFonts();
     void DestroyFonts();
     char IsCreated() const { return m_created; }
@@ -33,11 +46,15 @@ public:
 private:
     struct Record {
         char id[MWIN_ID_SIZE];
+        // The caller's font; null once released.
         EngFont *user_font;
     };
+
+    int AddFontPointer(const char *id, EngFont *font);
+    void ReleaseFonts();
+    int FindRecord(const char *id);
 
     MWin *m_root;
     char m_created;
     std::vector<Record> m_records;
-    Record m_standard;
 };

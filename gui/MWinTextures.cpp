@@ -3,7 +3,9 @@
 
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngFile.h"
+#include "engine/core/EngMemory.h"
 #include "engine/graphics/EngTexture.h"
+#include "engine/runtime/EngWindow.h"
 #include "gui/MWin.h"
 #include "gui/MWinIDs.h"
 
@@ -24,10 +26,14 @@ MWinTextures::MWinTextures(MWin *root) : m_root(root), m_created(0), m_num_textu
 
 MWinTextures::~MWinTextures()
 {
-    // Loaded textures go with the registry rather than leak, also those
-    // left from a creation that failed part-way.
-    for (int i = 0; i < m_num_textures; i++)
+    // Textures still loaded are reported and released rather than leaked,
+    // also those left from a creation that failed part-way.
+    DebugCheck(!m_created, "MWinTextures::~MWinTextures", "Textures still loaded");
+    for (int i = 0; i < m_num_textures; i++) {
         delete m_textures[i].texture;
+        m_textures[i].texture = nullptr;
+    }
+    m_created = 0;
     m_num_textures = 0;
     for (EngTexture *&texture : m_colour) {
         delete texture;
@@ -197,33 +203,189 @@ int MWinTextures::GetTexButNumFromID(const char *id)
     return -1;
 }
 
-char MWinTextures::DrawTexBut(int texbut, _MWinTextureState state, float x, float y, float w, float h,
-                              const _ColourRGBA *colour)
+char MWinTextures::SetTexButDrawStyle(const char *id, int h_style, float h_fraction, float h_border, int v_style,
+                                      float v_fraction, float v_border)
+{
+    int num = GetTexButNumFromID(id);
+    if (num < 0) {
+        DebugError("MWinTextures::SetTexButDrawStyle", "Texture Button <%s> does not exist", EngStrOrNone(id));
+        return 0;
+    }
+    _MWinTextureButton &button = m_texbuts[num];
+    button.m_h_style = h_style;
+    button.m_h_fraction = h_fraction;
+    button.m_h_border = h_border;
+    button.m_v_style = v_style;
+    button.m_v_fraction = v_fraction;
+    button.m_v_border = v_border;
+    return 1;
+}
+
+char MWinTextures::SetTexButDrawExtra(const char *id, float extra_w, float extra_top, float extra_bottom)
+{
+    int num = GetTexButNumFromID(id);
+    if (num < 0) {
+        DebugError("MWinTextures::SetTexButDrawExtra", "Texture Button <%s> does not exist", EngStrOrNone(id));
+        return 0;
+    }
+    m_texbuts[num].m_extra_w = extra_w;
+    m_texbuts[num].m_extra_top = extra_top;
+    m_texbuts[num].m_extra_bottom = extra_bottom;
+    return 1;
+}
+
+char MWinTextures::GetTexButDrawExtra(int texbut, float *extra_w, float *extra_top, float *extra_bottom)
+{
+    bool known = texbut >= 0 && texbut < m_num_texbuts;
+    const _MWinTextureButton *button = known ? &m_texbuts[texbut] : nullptr;
+    if (extra_w)
+        *extra_w = button ? button->m_extra_w : 0;
+    if (extra_top)
+        *extra_top = button ? button->m_extra_top : 0;
+    if (extra_bottom)
+        *extra_bottom = button ? button->m_extra_bottom : 0;
+    return known;
+}
+
+char MWinTextures::AddStandardTextureButton(int num, const char *id, const char *tex0, float l0, float t0, float r0,
+                                            float b0, const char *tex1, float l1, float t1, float r1, float b1,
+                                            const char *tex2, float l2, float t2, float r2, float b2,
+                                            const char *tex3, float l3, float t3, float r3, float b3)
+{
+    if (!AddTextureButton(id, tex0, l0, t0, r0, b0, tex1, l1, t1, r1, b1, tex2, l2, t2, r2, b2, tex3, l3, t3, r3,
+                          b3))
+        return 0;
+    return SetStandardTextureToTexBut(num, id);
+}
+
+char MWinTextures::RemoveStandardTextureButton(int num)
+{
+    if (num < 0 || num >= MWIN_NUM_STD_TEXTURES) {
+        DebugError("MWinTextures::RemoveStandardTextureButton", "Invalid standard texbut num: %d", num);
+        return -1;
+    }
+    int texbut = m_std[num];
+    if (texbut < 0 || texbut >= m_num_texbuts)
+        return 0;
+    // The record keeps its place: numbers held by controls stay in range.
+    m_texbuts[texbut].m_id[0] = 0;
+    m_std[num] = -1;
+    return 1;
+}
+
+char MWinTextures::SetStandardTextureButtonStateColourMultiplier(int num, _MWinTextureState state, float r, float g,
+                                                                 float b, float a)
+{
+    return SetTextureButtonStateColourMultiplierRGBA(GetStandardTexButID(num), state, r, g, b, a);
+}
+
+const char *MWinTextures::GetStandardTexButID(int num)
+{
+    int texbut = GetStandardTexButNum(num);
+    if (texbut < 0 || texbut >= m_num_texbuts)
+        return nullptr;
+    return m_texbuts[texbut].m_id;
+}
+
+const _MWinTextureButtonState *MWinTextures::GetDrawableState(int texbut, _MWinTextureState state,
+                                                              EngTexture **texture)
 {
     if (texbut < 0 || texbut >= m_num_texbuts || state < 0 || state > 3)
-        return 0;
+        return nullptr;
     const _MWinTextureButton &button = m_texbuts[texbut];
     const _MWinTextureButtonState *entry = &button.m_states[state];
     if (entry->m_texture < 0)
         entry = &button.m_states[MWTS_NORMAL];
     if (entry->m_texture < 0 || entry->m_texture >= m_num_textures)
-        return 0;
-    EngTexture *texture = m_textures[entry->m_texture].texture;
-    if (!texture || !texture->IsCreated())
-        return 0;
+        return nullptr;
+    *texture = m_textures[entry->m_texture].texture;
+    if (!*texture || !(*texture)->IsCreated())
+        return nullptr;
+    return entry;
+}
 
-    _ColourRGBA drawn = {1, 1, 1, 1};
+namespace {
+
+// The caller's colour times the state's multiplier, either alone, or white.
+_ColourRGBA PieceColour(const _MWinTextureButtonState *entry, const _ColourRGBA *colour)
+{
     if (colour && entry->m_multiplier_on)
-        drawn = {colour->r * entry->m_multiplier.r, colour->g * entry->m_multiplier.g,
-                 colour->b * entry->m_multiplier.b, colour->a * entry->m_multiplier.a};
-    else if (colour)
-        drawn = *colour;
-    else if (entry->m_multiplier_on)
-        drawn = entry->m_multiplier;
+        return {colour->r * entry->m_multiplier.r, colour->g * entry->m_multiplier.g,
+                colour->b * entry->m_multiplier.b, colour->a * entry->m_multiplier.a};
+    if (colour)
+        return *colour;
+    if (entry->m_multiplier_on)
+        return entry->m_multiplier;
+    return {1, 1, 1, 1};
+}
 
+void DrawPiece(EngTexture *texture, const _MWinTextureButtonState *entry, const _ColourRGBA &c, float x, float y,
+               float w, float h, float s0, float t0, float s1, float t1)
+{
+    float du = entry->m_right - entry->m_left, dv = entry->m_bottom - entry->m_top;
     texture->PositionRatioed(x, y, w, h);
-    texture->DrawWithTextureCoordinatesAndColour(entry->m_left, entry->m_top, entry->m_right, entry->m_bottom,
-                                                 drawn.r, drawn.g, drawn.b, drawn.a);
+    texture->DrawWithTextureCoordinatesAndColour(entry->m_left + du * s0, entry->m_top + dv * t0,
+                                                 entry->m_left + du * s1, entry->m_top + dv * t1, c.r, c.g, c.b,
+                                                 c.a);
+}
+
+// One column or row of a sliced texture button: where it lies on screen
+// and which fractions of the area it shows.
+struct Span {
+    float start, size, f0, f1;
+};
+
+// The spans along one axis: the whole length, or a border, the middle and
+// a border.
+int Slice(float start, float length, bool sliced, float border, float fraction, Span out[3])
+{
+    if (!sliced) {
+        out[0] = {start, length, 0, 1};
+        return 1;
+    }
+    out[0] = {start, border, 0, fraction};
+    out[1] = {start + border, length - 2 * border, fraction, 1 - fraction};
+    out[2] = {start + length - border, border, 1 - fraction, 1};
+    return 3;
+}
+
+} // namespace
+
+char MWinTextures::DrawTexBut(int texbut, _MWinTextureState state, float x, float y, float w, float h,
+                              const _ColourRGBA *colour)
+{
+    EngTexture *texture = nullptr;
+    const _MWinTextureButtonState *entry = GetDrawableState(texbut, state, &texture);
+    if (!entry)
+        return 0;
+    const _MWinTextureButton &button = m_texbuts[texbut];
+
+    x -= button.m_extra_w / 2;
+    w += button.m_extra_w;
+    y -= button.m_extra_top;
+    h += button.m_extra_top + button.m_extra_bottom;
+
+    float border_h = button.m_h_border * eng_font_scale_x;
+    float border_v = button.m_v_border * eng_font_scale_y;
+    bool slice_h = button.m_h_style > 1 && border_h > 0 && 2 * border_h < w;
+    bool slice_v = button.m_v_style > 1 && border_v > 0 && 2 * border_v < h;
+    if (slice_v) {
+        // Vertical borders are drawn a third taller, if they still fit.
+        border_v *= 1.333333f;
+        slice_v = 2 * border_v < h;
+    }
+    int layout = m_root->GetLayout();
+    if (layout == MWIN_LAYOUT_IPHONE_PORTRAIT || layout == MWIN_LAYOUT_IPAD_PORTRAIT)
+        border_h *= 2.4f;
+
+    Span columns[3], rows[3];
+    int num_columns = Slice(x, w, slice_h, border_h, button.m_h_fraction, columns);
+    int num_rows = Slice(y, h, slice_v, border_v, button.m_v_fraction, rows);
+    _ColourRGBA drawn = PieceColour(entry, colour);
+    for (int r = 0; r < num_rows; r++)
+        for (int c = 0; c < num_columns; c++)
+            DrawPiece(texture, entry, drawn, columns[c].start, rows[r].start, columns[c].size, rows[r].size,
+                      columns[c].f0, rows[r].f0, columns[c].f1, rows[r].f1);
     return 1;
 }
 
@@ -231,6 +393,26 @@ char MWinTextures::DrawTexButInArea(int texbut, _MWinTextureState state, const _
                                     const _ColourRGBA *colour)
 {
     return area ? DrawTexBut(texbut, state, area->x, area->y, area->w, area->h, colour) : 0;
+}
+
+char MWinTextures::DrawTexButInAreaWithOffset(int texbut, _MWinTextureState state, const _Dimension *area,
+                                              const float *offset, const _ColourRGBA *colour)
+{
+    if (!area)
+        return 0;
+    float dx = offset ? offset[0] : 0, dy = offset ? offset[1] : 0;
+    return DrawTexBut(texbut, state, area->x + dx, area->y + dy, area->w, area->h, colour);
+}
+
+char MWinTextures::DrawTexButPart(int texbut, _MWinTextureState state, float x, float y, float w, float h, float s0,
+                                  float t0, float s1, float t1, const _ColourRGBA *colour)
+{
+    EngTexture *texture = nullptr;
+    const _MWinTextureButtonState *entry = GetDrawableState(texbut, state, &texture);
+    if (!entry)
+        return 0;
+    DrawPiece(texture, entry, PieceColour(entry, colour), x, y, w, h, s0, t0, s1, t1);
+    return 1;
 }
 
 char MWinTextures::CreateTextures()

@@ -96,8 +96,28 @@ public:
     char SetTextureButtonStateColourMultiplier(const char *id, _MWinTextureState state, const _ColourRGBA *colour);
     char SetTextureButtonStateColourMultiplierRGBA(const char *id, _MWinTextureState state, float r, float g,
                                                    float b, float a);
+    // Styles above 1 stretch in three or nine parts with fixed borders of
+    // the given fraction of the area (texture) and size (640 x 480 units).
+    char SetTexButDrawStyle(const char *id, int h_style, float h_fraction, float h_border, int v_style,
+                            float v_fraction, float v_border);
+    // How far the drawn rectangle reaches beyond the control's.
+    char SetTexButDrawExtra(const char *id, float extra_w, float extra_top, float extra_bottom);
+    // Any output may be null; a bad number sets them to 0 and answers false.
+    char GetTexButDrawExtra(int texbut, float *extra_w, float *extra_top, float *extra_bottom);
+
     char SetStandardTextureToTexBut(int num, const char *id);
+    char AddStandardTextureButton(int num, const char *id, const char *tex0, float l0, float t0, float r0, float b0,
+                                  const char *tex1, float l1, float t1, float r1, float b1, const char *tex2,
+                                  float l2, float t2, float r2, float b2, const char *tex3, float l3, float t3,
+                                  float r3, float b3);
+    // -1 for a bad slot, 0 for an empty one, 1 when the slot's texture
+    // button was removed (its place in the table stays taken).
+    char RemoveStandardTextureButton(int num);
+    char SetStandardTextureButtonStateColourMultiplier(int num, _MWinTextureState state, float r, float g, float b,
+                                                       float a);
     int GetStandardTexButNum(int num);
+    // Null for an empty or bad slot.
+    const char *GetStandardTexButID(int num);
     // -1 when no texture button has the id; no report.
     int GetTexButNumFromID(const char *id);
 
@@ -105,6 +125,12 @@ public:
     char DrawTexBut(int texbut, _MWinTextureState state, float x, float y, float w, float h,
                     const _ColourRGBA *colour);
     char DrawTexButInArea(int texbut, _MWinTextureState state, const _Dimension *area, const _ColourRGBA *colour);
+    char DrawTexButInAreaWithOffset(int texbut, _MWinTextureState state, const _Dimension *area,
+                                    const float *offset, const _ColourRGBA *colour);
+    // One quad with the fractions s0..s1, t0..t1 of the state's area; no
+    // extras, no slicing.
+    char DrawTexButPart(int texbut, _MWinTextureState state, float x, float y, float w, float h, float s0,
+                        float t0, float s1, float t1, const _ColourRGBA *colour);
 
     char CreateTextures();
     void DestroyTextures();
@@ -114,6 +140,10 @@ public:
     EngTexture *GetColourTexture(int i) { return i >= 0 && i < MWIN_NUM_COLOUR_TEXTURES ? m_colour[i] : nullptr; }
 
 private:
+    // The state entry to draw (state 0's when the state has none) and its
+    // loaded texture; null when there is nothing to draw.
+    const _MWinTextureButtonState *GetDrawableState(int texbut, _MWinTextureState state, EngTexture **texture);
+
     struct Entry {
         char id[MWIN_ID_SIZE];
         char file[MWIN_FILE_SIZE];

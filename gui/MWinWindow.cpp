@@ -697,10 +697,11 @@ char MWinWindow::Render()
                                          m_title_text_area.y, m_title_text_area.w, m_title_text_area.h, &offset,
                                          title, 1, 1);
         }
+        // Drawn uncropped: they stand on the title bar, outside the body.
         if (m_hide_button && m_hide_button->IsShown())
-            m_hide_button->Render();
+            m_hide_button->RenderUnchecked();
         if (m_extra_button && m_extra_button->IsShown())
-            m_extra_button->Render();
+            m_extra_button->RenderUnchecked();
     }
 
     if (m_back_texbut >= 0) {
@@ -733,4 +734,7 @@ void MWinWindow::LanguageChanged()
 {
     SetTitleToken(m_info.m_title_token);
     UpdateHideAndExtraButtons(0, 0, 1);
+    for (MWinGroup *g = m_first_group; g; g = g->GetNext())
+        for (MWinButton *b = g->GetFirstButton(); b; b = b->GetNext())
+            b->RefreshLangToken();
 }

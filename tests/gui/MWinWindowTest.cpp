@@ -125,9 +125,8 @@ TEST_F(MWinWindowTest, TheTitleBarAndItsButtons)
     ASSERT_NE(hide, nullptr);
     ASSERT_NE(extra, nullptr);
     EXPECT_STREQ(hide->GetID(), "STD_HIDE");
-    EXPECT_STREQ(hide->GetText(), "Hide");
-    EXPECT_EQ(hide->GetText() != nullptr, true);
-    EXPECT_EQ(extra->GetText(), nullptr) << "an empty text draws none";
+    EXPECT_STREQ(hide->GetTextP(), "Hide");
+    EXPECT_FALSE(extra->HasText(0)) << "an empty text draws none";
     // Hide on the left, extra on the right, centred in the title bar.
     EXPECT_EQ(hide->GetScreenDimensionP()->x, 105);
     EXPECT_EQ(extra->GetScreenDimensionP()->x, 100 + 300 - 5 - 50);

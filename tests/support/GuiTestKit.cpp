@@ -49,18 +49,24 @@ std::vector<DrawnQuad> DrawnQuads()
         if (vertices.empty())
             continue;
         float left = vertices[0].x, right = left, top = vertices[0].y, bottom = top;
+        float u0 = vertices[0].u, u1 = u0, v0 = vertices[0].v, v1 = v0;
         for (const ReadVertex &v : vertices) {
             left = std::min(left, v.x);
             right = std::max(right, v.x);
             top = std::min(top, v.y);
             bottom = std::max(bottom, v.y);
+            u0 = std::min(u0, v.u);
+            u1 = std::max(u1, v.u);
+            v0 = std::min(v0, v.v);
+            v1 = std::max(v1, v.v);
         }
         DrawnQuad quad;
         if (IsIdentity(draw.state.projection) && (draw.state.fvf & D3DFVF_POSITION_MASK) != D3DFVF_XYZRHW) {
             // Clip units: y up from the middle.
-            quad = {(left + 1) * 320, (1 - bottom) * 240, (right - left) * 320, (bottom - top) * 240, 0, nullptr};
+            quad = {(left + 1) * 320, (1 - bottom) * 240, (right - left) * 320, (bottom - top) * 240, 0, nullptr,
+                    u0, v0, u1, v1};
         } else {
-            quad = {left, top, right - left, bottom - top, 0, nullptr};
+            quad = {left, top, right - left, bottom - top, 0, nullptr, u0, v0, u1, v1};
         }
         quad.colour = vertices[0].colour;
         quad.texture = draw.state.textures[0];

@@ -45,11 +45,13 @@ public:
 };
 
 // One draw read back from the recording device: its rectangle in 640 x 480
-// units, the colour of its first vertex (ARGB) and its texture.
+// units, the colour of its first vertex (ARGB), its texture and the span of
+// its texture coordinates.
 struct DrawnQuad {
     float x, y, w, h;
     DWORD colour;
     const void *texture;
+    float u0, v0, u1, v1;
 };
 
 // Every draw recorded since the last D3D9RecordingReset.
