@@ -72,8 +72,9 @@ TEST_F(UserClassTest, PlainFileIsTheRecordByteForByte)
     }
     EXPECT_EQ(At<short>(bytes, 592), -1);
     for (size_t offset = 40; offset < 660; offset++) {
-        if (!named[offset] && offset != 592 && offset != 593)
+        if (!named[offset] && offset != 592 && offset != 593) {
             EXPECT_EQ(bytes[offset], 0) << "offset " << offset;
+        }
     }
 }
 
