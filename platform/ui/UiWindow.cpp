@@ -295,6 +295,18 @@ int UiListGetSelection(UiWindow *window, int id)
     return IsList(control) ? control->selection : -1;
 }
 
+bool UiControlGetRect(UiWindow *window, int id, int *x, int *y, int *width, int *height)
+{
+    UiControl *control = UiWindowFindControl(window, id);
+    if (!control)
+        return false;
+    *x = control->x;
+    *y = control->y;
+    *width = control->width;
+    *height = control->height;
+    return true;
+}
+
 const char *UiPictureGetFile(UiWindow *window, int id)
 {
     UiControl *control = UiWindowFindControl(window, id);

@@ -91,6 +91,8 @@ const char *UiListGetItem(UiWindow *window, int id, int index);
 // -1 selects nothing.
 bool UiListSetSelection(UiWindow *window, int id, int index);
 int UiListGetSelection(UiWindow *window, int id);
+// Where the control was put in the client area, in pixels.
+bool UiControlGetRect(UiWindow *window, int id, int *x, int *y, int *width, int *height);
 // The picture's file ("" for other kinds).
 const char *UiPictureGetFile(UiWindow *window, int id);
 
