@@ -17,11 +17,11 @@ public:
     void DestroyWindow(UiWindow *) override {}
     bool CreateControl(UiWindow *, UiControl *) override { return true; }
     void ShowControl(UiWindow *, UiControl *) override {}
-    void Pump(UiWindow *window, bool) override
+    void Pump(UiWindow *window, bool wait) override
     {
-        // Nobody is there to answer: the window is closed rather than left
-        // waiting for ever.
-        if (window->events.empty())
+        // Nobody is there to answer: a window waiting for the user is closed
+        // rather than left waiting for ever.
+        if (wait && window->events.empty())
             UiWindowPostEvent(window, UI_EVENT_CLOSE, 0);
     }
     void Click(UiWindow *window, UiControl *control) override { UiWindowUserClicked(window, control); }

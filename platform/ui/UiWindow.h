@@ -109,9 +109,9 @@ float UiGetScreenDpi();
 
 // Called by UiWindowPump whenever a window has no event queued, before the
 // backend's own pass. With null_backend set, windows created from now on
-// have no system window and the hook is the only user they have; a pump
-// that finds nothing even after the hook closes the window, so a test can
-// never hang on one. Null removes the hook and goes back to GTK.
+// have no system window and the hook is the only user they have; a waiting
+// pump that finds nothing even after the hook closes the window, so a test
+// can never hang on one. Null removes the hook and goes back to GTK.
 typedef void (*UiTestHookCB)(UiWindow *window);
 void UiSetTestHook(UiTestHookCB hook, bool null_backend);
 void UiSetTestDpi(float dpi);
