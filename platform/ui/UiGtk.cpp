@@ -18,10 +18,23 @@ namespace {
 // 0 not tried, 1 running, -1 cannot run here.
 int gtk_state = 0;
 
+// Dialogs are laid out for a small font: their controls keep the sizes
+// they are given, so text and padding are made to fit them.
+const char DIALOG_CSS[] = "#hw-dialog, #hw-dialog * { font-size: 8pt; }"
+                          "#hw-dialog button { padding: 0 4px; min-height: 0; }";
+
 bool StartGtk()
 {
-    if (gtk_state == 0)
+    if (gtk_state == 0) {
         gtk_state = gtk_init_check(nullptr, nullptr) ? 1 : -1;
+        if (gtk_state == 1) {
+            GtkCssProvider *provider = gtk_css_provider_new();
+            gtk_css_provider_load_from_data(provider, DIALOG_CSS, -1, nullptr);
+            gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(provider),
+                                                      GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+            g_object_unref(provider);
+        }
+    }
     return gtk_state == 1;
 }
 
@@ -126,6 +139,16 @@ void SetBackground(GtkWidget *window, const _UiWindowParms &parms)
     g_free(css);
 }
 
+// A label that keeps the width it is given: a text too long for it ends in
+// an ellipsis instead of widening the window.
+GtkWidget *FittedLabel()
+{
+    GtkWidget *label = gtk_label_new(nullptr);
+    gtk_label_set_yalign(GTK_LABEL(label), 0.5f);
+    gtk_label_set_ellipsize(GTK_LABEL(label), PANGO_ELLIPSIZE_END);
+    return label;
+}
+
 class GtkBackend : public UiBackend {
 public:
     bool CreateWindow(UiWindow *window) override
@@ -134,6 +157,7 @@ public:
         GtkWidget *top = gtk_window_new(GTK_WINDOW_TOPLEVEL);
         gtk_window_set_title(GTK_WINDOW(top), Utf8(window->title).c_str());
         if (parms.dialog) {
+            gtk_widget_set_name(top, "hw-dialog");
             gtk_window_set_decorated(GTK_WINDOW(top), FALSE);
             gtk_window_set_resizable(GTK_WINDOW(top), FALSE);
         }
@@ -275,14 +299,11 @@ private:
         switch (control->kind) {
         case UI_GROUP_BOX:
             return gtk_frame_new(nullptr);
-        case UI_LABEL: {
-            widget = gtk_label_new(nullptr);
-            gtk_label_set_yalign(GTK_LABEL(widget), 0.5f);
-            return widget;
-        }
+        case UI_LABEL:
+            return FittedLabel();
         case UI_LABEL_BORDERED: {
             widget = gtk_frame_new(nullptr);
-            GtkWidget *label = gtk_label_new(nullptr);
+            GtkWidget *label = FittedLabel();
             gtk_container_add(GTK_CONTAINER(widget), label);
             g_object_set_data(G_OBJECT(widget), "hw-inner", label);
             return widget;
