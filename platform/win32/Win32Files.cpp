@@ -183,6 +183,18 @@ BOOL MoveFileA(const char *existing, const char *new_name)
     return CopyAndDelete(from.text, to.text);
 }
 
+BOOL MoveFileExA(const char *existing, const char *new_name, DWORD flags)
+{
+    if (!(flags & MOVEFILE_REPLACE_EXISTING))
+        return MoveFileA(existing, new_name);
+    NativePath from(existing);
+    NativePath to(new_name);
+    if (!from.ok || !to.ok)
+        return FALSE;
+    PlatformRenameFunction function = rename_function;
+    return (function ? function : std::rename)(from.text, to.text) == 0;
+}
+
 HANDLE FindFirstFileA(const char *pattern, WIN32_FIND_DATAA *data)
 {
     NativePath native(pattern);

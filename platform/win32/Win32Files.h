@@ -29,6 +29,10 @@ BOOL DeleteFileA(const char *path);
 // Renames a file; never replaces an existing target. Between two file
 // systems the file is copied and the original deleted, as the desktop does.
 BOOL MoveFileA(const char *existing, const char *new_name);
+// With MOVEFILE_REPLACE_EXISTING an existing target is replaced in one step
+// (within one file system), so readers see the old file or the new one whole.
+#define MOVEFILE_REPLACE_EXISTING 0x00000001u
+BOOL MoveFileExA(const char *existing, const char *new_name, DWORD flags);
 
 struct WIN32_FIND_DATAA {
     DWORD dwFileAttributes;

@@ -1,6 +1,7 @@
 #include "tests/support/TestHooks.h"
 #include "engine/core/EngDebug.h"
 #include "engine/runtime/EngMain.h"
+#include "platform/ui/UiWindow.h"
 #include "platform/win32/Win32MessageBox.h"
 #include "platform/win32/Win32Shell.h"
 
@@ -20,6 +21,8 @@ static bool AnswerShellOpen(const char *verb, const char *file, const char *, co
     return true;
 }
 
+static void CloseNativeWindow(UiWindow *window) { UiTestCloseBox(window); }
+
 void TestHooks::Install()
 {
     message_boxes.clear();
@@ -27,6 +30,8 @@ void TestHooks::Install()
     message_box_answer = IDNO;
     PlatformSetMessageBoxHook(AnswerMessageBox);
     PlatformSetShellOpenHook(AnswerShellOpen);
+    UiSetTestHook(CloseNativeWindow, true);
+    UiSetTestDpi(0.0f);
 }
 
 void ResetEngineForTest()

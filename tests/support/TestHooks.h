@@ -1,5 +1,7 @@
 // Test stand-ins for the desktop: message boxes and shell opens are recorded
-// and answered here, never shown.
+// and answered here, never shown; native windows run without a system window
+// and are closed as soon as they wait for the user, unless a test answers
+// them itself (UiSetTestHook).
 #pragma once
 
 #include <string>

@@ -110,6 +110,7 @@ inline constexpr DataPicture DATA_PICTURES[] = {
     {"Common/CountryFlags512.png", 512, 512, true, PNG, PAINTED, "country flags, 16 x 16"},
     {"Common/CountryFlags1024.png", 1024, 1024, true, PNG, PAINTED, "country flags, 16 x 16, large"},
     {"Common/Platform.png", 256, 256, true, PNG, PAINTED, "platform icons, 4 x 4"},
+    {"Common/StartupBanner.png", 512, 128, false, PNG, PAINTED, "start-up settings dialog banner"},
 };
 
 // Picture descriptions: the .ttx JSON written by hand under data/ and

@@ -429,6 +429,23 @@ bool TitleText(cairo_t *cr, int w, int h)
     return true;
 }
 
+// The start-up dialog's banner: the title over a leafy panel with a honeycomb.
+bool StartupBanner(cairo_t *cr, int w, int h)
+{
+    cairo_save(cr);
+    cairo_scale(cr, w / 512.0, h / 128.0);
+    cairo_rectangle(cr, 0, 0, 512, 128);
+    FillVertical(cr, 0, 128, LEAF_LIGHT, LEAF_DARK);
+    cairo_clip(cr);
+    Honeycomb(cr, 0, 0, 512, 128, 14, 0.18);
+    cairo_reset_clip(cr);
+    cairo_rectangle(cr, 0, 122, 512, 6);
+    SetColour(cr, HONEY);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    return TitleText(cr, w, h);
+}
+
 bool MakerText(cairo_t *cr, int w, int h)
 {
     cairo_scale(cr, w / 512.0, h / 128.0);
@@ -652,4 +669,5 @@ void InterfacePainterAddJobs(std::vector<PictureJob> *jobs)
     add("1614.dat", Effects);
     add("1615.dat", MenuBackground);
     add("Common/Platform.png", PlatformIcons);
+    add("Common/StartupBanner.png", StartupBanner);
 }

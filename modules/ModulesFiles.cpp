@@ -1,0 +1,63 @@
+// Whole-or-nothing writes of the shared modules' files (see the header).
+#include "modules/ModulesFiles.h"
+
+#include "engine/core/EngEncryption.h"
+#include "engine/core/EngFile.h"
+#include "engine/core/EngMemory.h"
+#include "platform/win32/Win32Files.h"
+
+#include <cstdio>
+
+namespace {
+
+void DeleteIfThere(const char *path)
+{
+    if (EngFileExists(path, 0))
+        EngFileDelete(path, 1);
+}
+
+} // namespace
+
+_ModulesWriteResult ModulesWriteFileWhole(const char *path, const void *data, unsigned size, char encipher)
+{
+    const char *where = "ModulesWriteFileWhole";
+    char temp[1040];
+    if (!path || !*path || !data ||
+        std::snprintf(temp, sizeof(temp), "%s.tmp", path) >= static_cast<int>(sizeof(temp))) {
+        DebugError(where, "Invalid parameters");
+        return MWR_CREATE_FAILED;
+    }
+    unsigned char *block = nullptr;
+    const void *bytes = data;
+    unsigned count = size;
+    if (encipher) {
+        block = EngEncryptionEncrypt(data, size);
+        if (!block)
+            return MWR_CREATE_FAILED;
+        bytes = block;
+        count = size + ENG_ENCRYPTION_IV_SIZE;
+    }
+
+    DeleteIfThere(temp);
+    EngFile file;
+    _ModulesWriteResult result = MWR_OK;
+    if (!file.CreateForWriting(temp, 0)) {
+        result = MWR_CREATE_FAILED;
+    } else {
+        char written = file.Write(bytes, count);
+        file.Close();
+        // The size on disk tells whether the close flushed every byte.
+        if (!written || EngFileGetFileSize(temp, 0) != count) {
+            DebugError(where, "Could not write <%s>", temp);
+            result = MWR_WRITE_FAILED;
+        } else if (!MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING)) {
+            DebugError(where, "Could not replace <%s>", path);
+            result = MWR_WRITE_FAILED;
+        }
+    }
+    if (result != MWR_OK)
+        DeleteIfThere(temp);
+    if (block)
+        EngFree(block, 1, where);
+    return result;
+}
