@@ -3,11 +3,7 @@
 // one by one; a texture changed between two draws shows each draw its own
 // pixels; a texture drawn without coordinates shows its first texel; and a
 // GL error found after a batch reaches the error reporter once.
-#include "platform/d3d9/D3D9.h"
-#include "platform/d3d9/D3D9Backend.h"
-#include "platform/d3d9/D3D9GL.h"
-#include "platform/win32/Win32Headless.h"
-#include "platform/win32/Win32Window.h"
+#include "tests/support/D3D9WindowTest.h"
 #include "tests/support/TestPixels.h"
 
 #include <gtest/gtest.h>
@@ -20,11 +16,6 @@ namespace {
 
 const int WIDTH = 128;
 const int HEIGHT = 96;
-
-LRESULT TestWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    return DefWindowProcA(hwnd, message, wparam, lparam);
-}
 
 struct ScreenVertex {
     float x, y, z, rhw;
@@ -53,39 +44,21 @@ void RecordReport(const char *where, const char *text)
 }
 
 // A window with a GL device of WIDTH x HEIGHT, and two small textures.
-class D3D9BatchingDisplayTest : public testing::Test {
+class D3D9BatchingDisplayTest : public D3D9WindowTest {
 protected:
-    HWND window = nullptr;
-    IDirect3D9 *d3d = nullptr;
-    IDirect3DDevice9 *device = nullptr;
     IDirect3DTexture9 *textures[2] = {nullptr, nullptr};
+
+    D3D9BatchingDisplayTest() : D3D9WindowTest(WIDTH, HEIGHT) {}
 
     void SetUp() override
     {
-        PlatformSetHeadless(false);
-        ASSERT_TRUE(PlatformStartDisplay());
-        D3D9SetBackend(D3D9_BACKEND_GL);
-        WNDCLASSA window_class = {0, TestWindowProc, nullptr, "D3D9BatchingDisplayTest"};
-        RegisterClassA(&window_class);
-        RECT outer = {0, 0, WIDTH, HEIGHT};
-        AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW | WS_VISIBLE, FALSE);
-        window = CreateWindowExA(0, "D3D9BatchingDisplayTest", "D3D9", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                                 outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(window, nullptr);
-        d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(d3d, nullptr);
-        D3DPRESENT_PARAMETERS parameters = {};
-        parameters.BackBufferWidth = WIDTH;
-        parameters.BackBufferHeight = HEIGHT;
-        parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-        parameters.BackBufferCount = 1;
-        parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        parameters.hDeviceWindow = window;
-        parameters.Windowed = TRUE;
-        parameters.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-        ASSERT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                    &parameters, &device),
-                  S_OK);
+        D3D9WindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        // The scenes draw without depth.
+        D3DPRESENT_PARAMETERS parameters = Parameters();
+        parameters.EnableAutoDepthStencil = FALSE;
+        ASSERT_EQ(MakeDevice(parameters), S_OK);
         for (IDirect3DTexture9 *&texture : textures)
             ASSERT_EQ(device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), S_OK);
         reports.clear();
@@ -98,14 +71,7 @@ protected:
         for (IDirect3DTexture9 *texture : textures)
             if (texture)
                 texture->Release();
-        if (device) {
-            EXPECT_EQ(device->Release(), 0u);
-        }
-        if (d3d)
-            d3d->Release();
-        PlatformResetWindowsForTests();
-        D3D9SetBackend(D3D9_BACKEND_RECORDING);
-        PlatformSetHeadless(true);
+        D3D9WindowTest::TearDown();
     }
 
     // Every texel of the texture from colour(x, y).
@@ -159,22 +125,6 @@ protected:
         Draw<SpaceVertex>(D3DPT_TRIANGLESTRIP,
                           {{-1, -1, 0.5f, 0, 1}, {-1, 1, 0.5f, 0, 0}, {1, -1, 0.5f, 1, 1}, {1, 1, 0.5f, 1, 0}},
                           SPACE_FVF);
-    }
-
-    std::vector<DWORD> ReadAll()
-    {
-        std::vector<DWORD> pixels(WIDTH * HEIGHT);
-        RECT all = {0, 0, WIDTH, HEIGHT};
-        EXPECT_EQ(D3D9GLReadBackBuffer(device, &all, pixels.data()), S_OK);
-        return pixels;
-    }
-
-    DWORD Pixel(int x, int y)
-    {
-        RECT rect = {x, y, x + 1, y + 1};
-        DWORD argb = 0;
-        EXPECT_EQ(D3D9GLReadBackBuffer(device, &rect, &argb), S_OK);
-        return argb;
     }
 
     // Blended sprites overlapping in order, a second texture in between,
@@ -250,11 +200,11 @@ TEST_F(D3D9BatchingDisplayTest, TheSameSceneBatchedAndOneByOneGivesTheSamePixels
 {
     DrawScene();
     const unsigned long batched_calls = DrawScene();
-    const std::vector<DWORD> batched = ReadAll();
+    const std::vector<DWORD> batched = Screen();
     D3D9GLSetBatching(device, false);
     DrawScene();
     const unsigned long single_calls = DrawScene();
-    const std::vector<DWORD> single = ReadAll();
+    const std::vector<DWORD> single = Screen();
 
     int different = 0, drawn = 0;
     for (size_t i = 0; i < batched.size(); i++) {

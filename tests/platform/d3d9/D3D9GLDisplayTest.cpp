@@ -1,10 +1,6 @@
 // The GL backend on a real window: each rule of Direct3D that GL does not
 // share by default, drawn once and read back.
-#include "platform/d3d9/D3D9.h"
-#include "platform/d3d9/D3D9Backend.h"
-#include "platform/d3d9/D3D9GL.h"
-#include "platform/win32/Win32Headless.h"
-#include "platform/win32/Win32Window.h"
+#include "tests/support/D3D9WindowTest.h"
 #include "tests/support/TestPixels.h"
 
 #include <gtest/gtest.h>
@@ -16,11 +12,6 @@ namespace {
 
 const int WIDTH = 64;
 const int HEIGHT = 48;
-
-LRESULT TestWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    return DefWindowProcA(hwnd, message, wparam, lparam);
-}
 
 struct ScreenVertex {
     float x, y, z, rhw;
@@ -41,66 +32,18 @@ struct SpaceVertex {
 };
 const DWORD SPACE_FVF = D3DFVF_XYZ | D3DFVF_DIFFUSE;
 
-class D3D9GLDisplayTest : public testing::Test {
+class D3D9GLDisplayTest : public D3D9WindowTest {
 protected:
-    HWND window = nullptr;
-    IDirect3D9 *d3d = nullptr;
-    IDirect3DDevice9 *device = nullptr;
     IDirect3DVertexBuffer9 *buffer = nullptr;
 
-    void SetUp() override
-    {
-        PlatformSetHeadless(false);
-        ASSERT_TRUE(PlatformStartDisplay());
-        D3D9SetBackend(D3D9_BACKEND_GL);
-        WNDCLASSA window_class = {0, TestWindowProc, nullptr, "D3D9GLDisplayTest"};
-        RegisterClassA(&window_class);
-        RECT outer = {0, 0, WIDTH, HEIGHT};
-        AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW | WS_VISIBLE, FALSE);
-        window = CreateWindowExA(0, "D3D9GLDisplayTest", "D3D9", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                                 outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(window, nullptr);
-        d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(d3d, nullptr);
-    }
+    D3D9GLDisplayTest() : D3D9WindowTest(WIDTH, HEIGHT) {}
 
     void TearDown() override
     {
         if (buffer)
             buffer->Release();
-        if (device) {
-            EXPECT_EQ(device->Release(), 0u);
-        }
-        if (d3d)
-            d3d->Release();
-        PlatformResetWindowsForTests();
-        D3D9SetBackend(D3D9_BACKEND_RECORDING);
-        PlatformSetHeadless(true);
+        D3D9WindowTest::TearDown();
     }
-
-    D3DPRESENT_PARAMETERS Parameters()
-    {
-        D3DPRESENT_PARAMETERS parameters = {};
-        parameters.BackBufferWidth = WIDTH;
-        parameters.BackBufferHeight = HEIGHT;
-        parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-        parameters.BackBufferCount = 1;
-        parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        parameters.hDeviceWindow = window;
-        parameters.Windowed = TRUE;
-        parameters.EnableAutoDepthStencil = TRUE;
-        parameters.AutoDepthStencilFormat = D3DFMT_D24S8;
-        parameters.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-        return parameters;
-    }
-
-    HRESULT MakeDevice(D3DPRESENT_PARAMETERS parameters)
-    {
-        return d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                 &parameters, &device);
-    }
-
-    void MakeDevice() { ASSERT_EQ(MakeDevice(Parameters()), S_OK); }
 
     template <typename Vertex>
     void Draw(D3DPRIMITIVETYPE type, const std::vector<Vertex> &vertices, DWORD fvf)
@@ -142,14 +85,6 @@ protected:
     }
 
     void Clear(D3DCOLOR colour) { ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, colour, 1.0f, 0), S_OK); }
-
-    DWORD Pixel(int x, int y)
-    {
-        RECT rect = {x, y, x + 1, y + 1};
-        DWORD argb = 0;
-        EXPECT_EQ(D3D9GLReadBackBuffer(device, &rect, &argb), S_OK);
-        return argb;
-    }
 };
 
 TEST_F(D3D9GLDisplayTest, ADeviceClearsPresentsAndGoesWithoutLeftovers)
@@ -453,7 +388,7 @@ TEST_F(D3D9GLDisplayTest, MultisampledEdgesAreMixed)
 TEST_F(D3D9GLDisplayTest, AWindowWithoutGLHasNoDevice)
 {
     D3D9SetBackend(D3D9_BACKEND_RECORDING);
-    HWND plain = CreateWindowExA(0, "D3D9GLDisplayTest", "Plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 100, 100,
+    HWND plain = CreateWindowExA(0, "D3D9WindowTest", "Plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 100, 100,
                                  nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(plain, nullptr);
     D3D9SetBackend(D3D9_BACKEND_GL);
