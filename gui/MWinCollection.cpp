@@ -343,6 +343,8 @@ char MWinCollection::HandleMouseMove()
     if (!m_valid)
         return 0;
     MWinWindow *previous = GetActiveWindow();
+    if (previous && previous->ScrollDrag())
+        return 1;
     char follows = m_mwin->GetSettingsP()->m_window_focus_follows_mouse;
     if (follows && (!previous || (!previous->IsCapturingInput() && !previous->IsDragging()))) {
         MWinWindow *chosen = nullptr;
