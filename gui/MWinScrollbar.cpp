@@ -276,7 +276,11 @@ void MWinScrollbar::HandleMouseMove()
         return;
     if (IsVertical())
         RequestRender();
-    SetPosDouble(ValueAt(PointerAlong() - m_drag_offset), 1, 0, 1);
+    // One notification per change: the toolkit may run a move twice (once
+    // to settle the focus), and a pointer past an end changes nothing.
+    double value = Clamp(ValueAt(PointerAlong() - m_drag_offset), m_min, m_max);
+    if (value != m_pos)
+        SetPosDouble(value, 1, 0, 1);
 }
 
 char MWinScrollbar::HandleMouseWheel(int clicks)

@@ -131,6 +131,11 @@ public:
     char IsCapturingInput();
     char IsDragging() const { return m_dragging; }
     void EndDrag() { m_dragging = 0; }
+    // A scroll thumb is held or a track press waits for its release.
+    char IsScrollPressPending() const;
+    // Ends a thumb drag and forgets a pending track press: for a release
+    // the window never saw (it came outside the window).
+    void EndScrollPress();
     // Every control loses its pressed state; an active one is deactivated.
     void ReleaseControls();
 

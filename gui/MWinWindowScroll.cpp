@@ -151,6 +151,22 @@ char MWinWindow::ScrollPress(char button, char pressed, char, char extra2)
     return taken;
 }
 
+char MWinWindow::IsScrollPressPending() const
+{
+    for (const _MWinWindowScroll &s : m_scroll)
+        if (s.dragging || s.page_dir)
+            return 1;
+    return 0;
+}
+
+void MWinWindow::EndScrollPress()
+{
+    for (_MWinWindowScroll &s : m_scroll) {
+        s.dragging = 0;
+        s.page_dir = 0;
+    }
+}
+
 char MWinWindow::ScrollDrag()
 {
     _MWinWindowScroll *dragged = nullptr;
