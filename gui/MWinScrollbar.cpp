@@ -3,13 +3,11 @@
 #include "gui/MWinScrollbar.h"
 
 #include "engine/core/EngDebug.h"
-#include "engine/graphics/EngFont.h"
 #include "engine/runtime/EngWindow.h"
 #include "gui/MWin.h"
 #include "gui/MWinTextures.h"
 #include "gui/MWinWindow.h"
 
-#include <cstring>
 
 namespace {
 
@@ -225,7 +223,6 @@ char MWinScrollbar::HandleMouseButtonPressed(char button, char pressed, char)
 {
     m_pressed = 0;
     if (!IsUsable() || !m_enabled || button != 0) {
-        m_pressed = 0;
         m_dragging = 0;
         return 0;
     }
