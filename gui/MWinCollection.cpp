@@ -222,13 +222,19 @@ void MWinCollection::WindowsChanged()
 
 void MWinCollection::UpdateActiveWindow()
 {
-    _MWinSettings *settings = m_mwin->GetSettingsP();
+    MWin *mwin = m_mwin;
+    char id[MWIN_ID_SIZE];
+    std::memcpy(id, m_id, sizeof(id));
+    _MWinSettings *settings = mwin->GetSettingsP();
     char follows = settings->m_window_focus_follows_mouse;
     settings->m_window_focus_follows_mouse = 1;
+    // A move may reach a receiver (a dragged scrollbar) that removes this
+    // collection: afterwards only the collection found by its id is used.
     HandleMouseMove();
     settings->m_window_focus_follows_mouse = follows;
-    if (!GetActiveWindow() && m_active && !follows && GetNumWindows() == 1)
-        Head()->Activate();
+    MWinCollection *self = mwin->GetCollectionFromID(id, 0);
+    if (self && !self->GetActiveWindow() && self->m_active && !follows && self->GetNumWindows() == 1)
+        self->Head()->Activate();
 }
 
 void MWinCollection::RemoveAllWindows()
@@ -343,6 +349,8 @@ char MWinCollection::HandleMouseMove()
     if (!m_valid)
         return 0;
     MWinWindow *previous = GetActiveWindow();
+    if (previous && previous->ScrollDrag())
+        return 1;
     char follows = m_mwin->GetSettingsP()->m_window_focus_follows_mouse;
     if (follows && (!previous || (!previous->IsCapturingInput() && !previous->IsDragging()))) {
         MWinWindow *chosen = nullptr;
@@ -385,6 +393,11 @@ char MWinCollection::HandleButtonPressed(char button, char pressed, char extra)
         return active->HandleButtonPressed(button, pressed, extra, 0);
     if (active && active->IsDragging()) {
         active->EndDrag();
+        return 1;
+    }
+    // A scroll thumb let go outside its window must not stay held.
+    if (active && button == 0 && !pressed && active->IsScrollPressPending()) {
+        active->EndScrollPress();
         return 1;
     }
     if (active)

@@ -189,6 +189,9 @@ struct _MWinButtonCallbackInfo {
     int m_panel_pos;
     char m_panel_arg;
     char m_range_slider_code;
+    // A scrollbar's position, and whether the user moved it.
+    double m_scroll_pos;
+    char m_scroll_from_user;
 };
 
 enum _MWinMessageNum : int {

@@ -13,6 +13,7 @@
 #include "gui/MWinFonts.h"
 #include "gui/MWinGroup.h"
 #include "gui/MWinIDs.h"
+#include "gui/MWinScrollbar.h"
 #include "gui/MWinTextures.h"
 
 #include <cstring>
@@ -57,8 +58,8 @@ MWinWindow::MWinWindow(MWin *mwin, const char *id, MWinCollection *collection, c
       m_body_area{}, m_scaled(0), m_escape_button(nullptr), m_default_button(nullptr),
       m_font_num(MWIN_FONT_DEFAULT), m_title_texbut(-1), m_hide_texbut(-1), m_extra_texbut(-1), m_back_texbut(-1),
       m_title_colour{0, 0, 0, 1}, m_title_scale_x(1), m_title_scale_y(1), m_title_align(MWTA_LEFT),
-      m_multiplier_on(0), m_multiplier{1, 1, 1, 1}, m_offset_x(0), m_offset_y(0), m_scroll_w(0), m_scroll_h(0),
-      m_scrolling_on(0)
+      m_multiplier_on(0), m_multiplier{1, 1, 1, 1}, m_offset_x(0), m_offset_y(0), m_scroll_size{0, 0},
+      m_scroll{}, m_scrolling_on(0)
 {
     const char *where = "MWinWindow::MWinWindow";
     if (!DebugCheckFatal(mwin != nullptr, where, "No mw"))
@@ -160,6 +161,19 @@ MWinButton *MWinWindow::AddButtonWithCallback(const char *id, _MWinButtonType ty
         return nullptr;
     }
     return m_first_group->AddButtonWithCallback(id, type, texbut_id, text, x, y, w, h, callback, a, b);
+}
+
+MWinHorzScrollbar *MWinWindow::AddHorzScrollbar(const char *id, const char *texbut_id, const char *text, float x,
+                                                float y, float w, float h)
+{
+    if (!m_first_group) {
+        DebugErrorCode("MWinWindow::AddHorzScrollbar", 'NOSU');
+        return nullptr;
+    }
+    MWinHorzScrollbar *bar = new (std::nothrow) MWinHorzScrollbar(m_mwin, id, m_first_group, texbut_id, text, x, y, w, h);
+    if (!bar)
+        DebugErrorCode("MWinWindow::AddHorzScrollbar", 'OMEM');
+    return static_cast<MWinHorzScrollbar *>(m_first_group->CompleteAddButton(bar));
 }
 
 void MWinWindow::RemoveAllButtons()
@@ -639,8 +653,7 @@ void MWinWindow::UpdateAreas(char keep_title_buttons)
         m_title_text_area = {0, 0, 0, 0};
     }
     // Every layout change returns the content to its start.
-    m_offset_x = 0;
-    m_offset_y = 0;
+    UpdateScrollbars();
 }
 
 // Graphics.
@@ -706,12 +719,13 @@ char MWinWindow::Render()
 
     if (m_back_texbut >= 0) {
         _Dimension body = m_area;
-        if (m_scrolling_on && m_scroll_h > 0 && l)
+        if (m_scrolling_on && m_scroll_size[MWIN_AXIS_VERT] > 0 && l)
             body.w -= l->m_win_vscroll_w;
-        else if (m_scrolling_on && m_scroll_w > 0 && l)
+        else if (m_scrolling_on && m_scroll_size[MWIN_AXIS_HORZ] > 0 && l)
             body.h -= l->m_win_hscroll_h;
         textures->DrawTexButInArea(m_back_texbut, state, &body, multiplier);
     }
+    RenderScrollbars();
     for (MWinGroup *g = m_first_group; g; g = g->GetNext())
         g->Render();
     return 1;

@@ -21,6 +21,29 @@ class MWinButton;
 class MWinCollection;
 class MWinCollectionController;
 class MWinGroup;
+class MWinHorzScrollbar;
+
+// The axes of a window's content scrolling.
+enum {
+    MWIN_AXIS_HORZ = 0,
+    MWIN_AXIS_VERT = 1,
+};
+
+// One axis of a window's built-in scroll bar, in screen units.
+struct _MWinWindowScroll {
+    // Window size / (scroll size + window size); 1 without scrolling.
+    float fraction;
+    // The track's length less the thumb's.
+    float travel;
+    _Dimension track, thumb;
+    // The position and the pointer coordinate when the thumb drag began.
+    float drag_start_pos, drag_start_pointer;
+    // 0 to the axis's scroll size.
+    float pos;
+    char dragging;
+    // A track press pages on its release: 1 forward, -1 back, 0 none.
+    signed char page_dir;
+};
 
 class MWinWindow {
 public:
@@ -35,6 +58,8 @@ public:
     MWinButton *AddButtonWithCallback(const char *id, _MWinButtonType type, const char *texbut_id,
                                       const char *text, float x, float y, float w, float h,
                                       void (*callback)(MWin *, _MWinButtonCallbackInfo *, int, int), int a, int b);
+    MWinHorzScrollbar *AddHorzScrollbar(const char *id, const char *texbut_id, const char *text, float x, float y,
+                                        float w, float h);
     void RemoveAllButtons();
     MWinButton *GetFirstButton();
     MWinButton *GetActiveButton();
@@ -106,8 +131,28 @@ public:
     char IsCapturingInput();
     char IsDragging() const { return m_dragging; }
     void EndDrag() { m_dragging = 0; }
+    // A scroll thumb is held or a track press waits for its release.
+    char IsScrollPressPending() const;
+    // Ends a thumb drag and forgets a pending track press: for a release
+    // the window never saw (it came outside the window).
+    void EndScrollPress();
     // Every control loses its pressed state; an active one is deactivated.
     void ReleaseControls();
+
+    // Content scrolling (MWinWindowScroll.cpp). w and h are how far the
+    // content reaches beyond the window along each axis; 0, 0 turns
+    // scrolling off. Every move, resize or layout change returns the
+    // content to its start.
+    void SetScrollSize(float w, float h);
+    void UpdateScrollbars();
+    void ApplyScroll(int axis, char from_layout);
+    // A mouse move while a scroll thumb is dragged; true when it was.
+    char ScrollDrag();
+    // A press or release on a scroll track or thumb; true when it took it.
+    char ScrollPress(char button, char pressed, char extra, char extra2);
+    char ScrollByWheel(int clicks);
+    char IsScrollingOn() const { return m_scrolling_on; }
+    const _MWinWindowScroll *GetScroll(int axis) const { return &m_scroll[axis == MWIN_AXIS_VERT]; }
 
     // Identity, links and geometry.
     const char *GetID() const { return m_id; }
@@ -149,6 +194,11 @@ private:
     MWinButton *MakeTitleButton(const char *id, const char *texbut_id, float x, float y, float w, float h);
     void PlaceTitleButton(MWinButton *button, const char *text, const char *token, float x, float y, float w,
                           float h);
+    void RenderScrollbars();
+    // Keyboard focus: the next (or previous) control that can take it.
+    MWinButton *FindFocusCandidate(bool forward);
+    MWinButton *StepFocus(MWinButton *button, bool forward);
+    char MoveFocus(bool forward);
 
     MWin *m_mwin;
     int m_kind;
@@ -179,8 +229,10 @@ private:
     _MWinTextAlign m_title_align;
     char m_multiplier_on;
     _ColourRGBA m_multiplier;
-    // Content scrolling: the offsets every control's area includes.
+    // Content scrolling: the offsets every control's area includes, and
+    // per axis the scroll size and the scroll bar.
     float m_offset_x, m_offset_y;
-    float m_scroll_w, m_scroll_h;
+    float m_scroll_size[2];
+    _MWinWindowScroll m_scroll[2];
     char m_scrolling_on;
 };

@@ -1,13 +1,18 @@
-// How a window handles the events its collection passes on: presses go to a
-// title-bar button, the control under the pointer or a capturing control,
-// or start a window drag; moves drag the window or move the hover (the
-// control under the pointer is the active one); keys fire the escape and
-// default buttons through the message queue or go to the active control.
+// How a window handles the events its collection passes on: presses go to
+// the scroll bars, a title-bar button, the control under the pointer or a
+// capturing control, or start a window drag; moves drag the window or move
+// the hover (the control under the pointer is the active one); the wheel
+// goes to the active control or scrolls the content; keys fire the escape
+// and default buttons through the message queue, Tab and Shift+Tab move the
+// pointer (and so the focus) to the next control that can take it, and
+// other keys go to the active control.
 // A control's handler may delete the window: nothing here touches the
 // window or the control after handing an event on.
 #include "gui/MWinWindow.h"
 
 #include "engine/core/EngDebug.h"
+#include "engine/runtime/EngMain.h"
+#include "engine/runtime/EngWindow.h"
 #include "engine/runtime/EngWindowInput.h"
 #include "gui/MWin.h"
 #include "gui/MWinButton.h"
@@ -17,9 +22,13 @@
 
 namespace {
 
+const int kKeyTab = 9;
 const int kKeyEnter = 13;
 const int kKeyEscape = 27;
+const int kKeyShift = 0x10;
 const int kKeyAlt = 0x12;
+// A focus search that finds nothing gives up after this many steps.
+const int kMaxFocusSteps = 1000;
 
 bool IsOpenList(MWinButton *button)
 {
@@ -57,7 +66,7 @@ void MWinWindow::ReleaseControls()
         }
 }
 
-char MWinWindow::HandleButtonPressed(char button, char pressed, char extra, char)
+char MWinWindow::HandleButtonPressed(char button, char pressed, char extra, char extra2)
 {
     if (!m_mwin) {
         DebugErrorCode("MWinWindow::HandleButtonPressed", 'NOSU');
@@ -70,6 +79,8 @@ char MWinWindow::HandleButtonPressed(char button, char pressed, char extra, char
             m_dragging = 0;
         return 1;
     }
+    if (ScrollPress(button, pressed, extra, extra2))
+        return 1;
     if (!m_valid || !m_collection)
         return 0;
 
@@ -212,7 +223,7 @@ char MWinWindow::HandleMouseWheel(int clicks)
     if (!m_shown)
         return 0;
     MWinButton *active = GetActiveButton();
-    return active ? active->HandleMouseWheel(clicks) : 0;
+    return active ? active->HandleMouseWheel(clicks) : ScrollByWheel(clicks);
 }
 
 char MWinWindow::HandleKeyDown(int key)
@@ -237,6 +248,8 @@ char MWinWindow::HandleKeyDown(int key)
         SendButtonCallCallbackMessage(m_default_button, 1);
         return 1;
     }
+    if (key == kKeyTab)
+        return MoveFocus(eng_main_key_states[kKeyShift] == 0);
     // The control's handler may delete this window: its answer is the last thing read.
     return active ? active->HandleKeyDown(key) : 0;
 }
@@ -255,4 +268,62 @@ char MWinWindow::HandleKeyUp(int key)
         return 0;
     MWinButton *active = GetActiveButton();
     return active ? active->HandleKeyUp(key) : 0;
+}
+
+// Keyboard focus. The walk runs over every group's list in order and wraps
+// from the last group to the first (and back, backwards).
+
+MWinButton *MWinWindow::StepFocus(MWinButton *button, bool forward)
+{
+    MWinButton *next = forward ? button->GetNext() : button->GetPrev();
+    if (next)
+        return next;
+    MWinGroup *group = button->GetGroup();
+    for (int i = 0; group && i < kMaxFocusSteps; i++) {
+        group = forward ? group->GetNext() : group->GetPrev();
+        if (!group)
+            group = forward ? m_first_group : m_last_group;
+        MWinButton *end = forward ? group->GetFirstButton() : group->GetLastButton();
+        if (end)
+            return end;
+    }
+    return nullptr;
+}
+
+MWinButton *MWinWindow::FindFocusCandidate(bool forward)
+{
+    MWinButton *button = GetActiveButton();
+    if (!button && m_first_group)
+        button = forward ? m_first_group->GetFirstButton() : m_last_group->GetLastButton();
+    if (!button)
+        return nullptr;
+    for (int i = 0; i < kMaxFocusSteps; i++) {
+        button = StepFocus(button, forward);
+        if (!button)
+            return nullptr;
+        if (button->CanBeActive())
+            return button;
+    }
+    DebugError("MWinWindow::HandleKeyDown", forward ? "Could not get next button" : "Coult not get prev button");
+    return nullptr;
+}
+
+char MWinWindow::MoveFocus(bool forward)
+{
+    MWinButton *found = FindFocusCandidate(forward);
+    if (!found)
+        return 0;
+    MWinButton *active = GetActiveButton();
+    if (active && active->IsEditing())
+        active->Deactivate();
+    const _Dimension *area = found->GetScreenDimensionP();
+    float x = area->x + area->w / 2, y = area->y + area->h / 2;
+    if (eng_main_window)
+        eng_main_window->SetMousePos(x, y);
+    // The toolkit hears of the pointer now, not when the system sends the
+    // motion (some send none for a warp): the next move activates the control.
+    if (eng_screen_width > 0 && eng_screen_height > 0)
+        m_mwin->MouseMove(x * static_cast<float>(eng_screen_width) / 640.0f,
+                          y * static_cast<float>(eng_screen_height) / 480.0f);
+    return 1;
 }

@@ -214,8 +214,24 @@ void GuiTest::Click(float x, float y)
 
 void GuiTest::Key(int vk)
 {
+    KeyDown(vk);
+    KeyUp(vk);
+}
+
+void GuiTest::KeyDown(int vk)
+{
     Send(WM_KEYDOWN, vk, 0);
+}
+
+void GuiTest::KeyUp(int vk)
+{
     Send(WM_KEYUP, vk, 0);
+}
+
+void GuiTest::Wheel(int notches)
+{
+    Send(WM_MOUSEWHEEL, MAKEWPARAM(0, notches * WHEEL_DELTA),
+         MAKELPARAM(static_cast<int>(m_mouse_x), static_cast<int>(m_mouse_y)));
 }
 
 void GuiTest::Char(int ch)

@@ -90,7 +90,13 @@ protected:
     void Release(int button = 0);
     void Click(float x, float y);
     void Key(int vk);
+    // A key held down (Shift for Shift+Tab) and let go.
+    void KeyDown(int vk);
+    void KeyUp(int vk);
     void Char(int ch);
+    // Notches of the wheel, away from the user above 0; the window layer
+    // turns each into the system's wheel lines (3 clicks).
+    void Wheel(int notches);
 
     // A collection with one window holding push buttons.
     MWinCollection *AddCollection(const char *id);
