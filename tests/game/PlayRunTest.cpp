@@ -55,8 +55,8 @@ TEST_F(PlayRunTest, GraphicsCreationStopsAtAModulesFailureExceptTheTutorials)
     levels_garden = 0;
     EXPECT_TRUE(HiveWatcherCreateGraphics());
     EXPECT_TRUE(LevelsGetGardenPicture()->IsCreated());
-    EXPECT_EQ((std::vector<std::string>{"WeaponsCreateGraphics", "SidebarCreateGraphics", "TutorialCreateGraphics",
-                                        "EffectsCreateGraphics", "GameOverCreateGraphics", "GameWonCreateGraphics"}),
+    EXPECT_EQ((std::vector<std::string>{"SidebarCreateGraphics", "TutorialCreateGraphics", "GameOverCreateGraphics",
+                                        "GameWonCreateGraphics"}),
               NeighbourLog::Take());
 
     const struct {
@@ -64,10 +64,8 @@ TEST_F(PlayRunTest, GraphicsCreationStopsAtAModulesFailureExceptTheTutorials)
         bool result;
         const char *last_call;
     } cases[] = {
-        {"WeaponsCreateGraphics", false, "WeaponsCreateGraphics"},
         {"SidebarCreateGraphics", false, "SidebarCreateGraphics"},
         {"TutorialCreateGraphics", true, "GameWonCreateGraphics"},
-        {"EffectsCreateGraphics", false, "EffectsCreateGraphics"},
         {"GameOverCreateGraphics", false, "GameOverCreateGraphics"},
         {"GameWonCreateGraphics", false, "GameWonCreateGraphics"},
     };
