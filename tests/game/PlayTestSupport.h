@@ -154,3 +154,18 @@ inline Weapon *AddTestWeapon(int type, float x, float y)
     weapons_list[weapons_count++] = weapon;
     return weapon;
 }
+
+// A bug of a wave of `count` in `slot`, on the road at `step` of the road in
+// use, targetable, with the hit points given (also its maximum).
+inline Bug *PutRoadBug(int slot, int count, int step, double hp)
+{
+    bugs_count = count;
+    Bug *bug = bugs_table[slot] = new Bug(slot, 0);
+    bug->m_distance = (float)step;
+    bug->m_step = bug->m_shown_step = step;
+    bug->m_state = BS_ON_ROAD;
+    bug->m_on_board = 1;
+    bug->m_targetable = 1;
+    bug->m_hp = bug->m_max_hp = hp;
+    return bug;
+}
