@@ -68,9 +68,11 @@ void Effect::Update()
     if (!m_alive || m_kind != 0)
         return;
     const float dt = play_frame_time;
+    // Before the first update no atlas frame is chosen yet, so the first
+    // update always picks one rather than showing the whole atlas.
+    const int old = m_frame < 0.0f ? -1 : (int)m_frame;
     if (m_frame == -1.0f)
         m_frame = 0.0f;
-    const int old = (int)m_frame;
     m_frame += dt * FRAMES_PER_SECOND;
     if (m_frame >= (float)LAST_FRAME) {
         Kill();
