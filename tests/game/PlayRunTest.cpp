@@ -241,6 +241,41 @@ TEST_F(PlayRunTest, BugBodiesAreDrawnBeforeTheirHealthBarsLastSlotFirst)
     EXPECT_EQ(0.0f, world.m_elements[12]);
 }
 
+TEST_F(PlayRunTest, AWeaponDrawsItsBaseThenItsTurretTurnedTowardsItsTarget)
+{
+    levels_garden = 0;
+    ASSERT_TRUE(HiveWatcherCreateGraphics());
+    UseStraightRoad(300);
+    BugsSetSize(0.1f);
+    // A bug straight below a Turret that has turned to it.
+    PutRoadBug(0, 1, 150, 1e9);
+    Weapon turret(0, 0.4f, 0.15f);
+    turret.m_angle = 3.0f * 3.14159265f / 2.0f;
+    turret.m_mouse_over = 1;
+    ASSERT_TRUE(turret.Fire(0));
+    StartRecording();
+    InScene([&] {
+        turret.Draw();
+        turret.DrawShots();
+    });
+    // Base, turret, range circle, level marker, then the shot.
+    ASSERT_EQ(5u, Draws().size());
+    auto texture_of = [](EngTexture &t) { return (IDirect3DBaseTexture9 *)t.GetTextureDX9()->GetD3DTexture(); };
+    EXPECT_EQ(texture_of(weapons_base_textures[0]), Draws()[0].state.textures[0]);
+    EXPECT_EQ(texture_of(weapons_turret_textures[0]), Draws()[1].state.textures[0]);
+    EXPECT_EQ(texture_of(play_textures[HWT_RANGE_CIRCLE]), Draws()[2].state.textures[0]);
+    EXPECT_EQ(texture_of(play_textures[HWT_LEVEL_MARKER]), Draws()[3].state.textures[0]);
+    EXPECT_EQ(texture_of(weapons_shot_textures[0]), Draws()[4].state.textures[0]);
+    // The picture's top (world +y) is turned to world -y: down the screen,
+    // towards the bug, and the shot starts below the Turret.
+    const D3DMATRIX &world = Draws()[1].state.world;
+    EXPECT_NEAR(-1.0f, world.m[1][1], 1e-5);
+    EXPECT_NEAR(0.0f, world.m[1][0], 1e-5);
+    EXPECT_FLOAT_EQ(0.4f, world.m[3][0]);
+    EXPECT_FLOAT_EQ(-0.15f, world.m[3][1]);
+    EXPECT_LT(Draws()[4].state.world.m[3][1], -0.15f);
+}
+
 TEST_F(PlayRunTest, TheBannerDrawsAShadowThenTheText)
 {
     // Released by its destructor, before the device goes.
@@ -367,7 +402,6 @@ TEST_F(PlayRunTest, DISABLED_ASimplePlayerAtEveryDifficulty)
         const RunResult run = RunGardenZero(difficulty, 2024);
         printf("difficulty %d: level %d, score %d, lives %d, money %d, weapons %d\n", difficulty, run.level,
                run.score, run.lives, run.money, run.weapons);
-        HiveWatcherFreeObjects();
         HiveWatcherDestroyGraphics();
     }
 }
