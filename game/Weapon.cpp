@@ -253,7 +253,8 @@ void Weapon::Update()
     const float dt = play_frame_time;
     if (!play_game_over)
         UpdateUpgrade(dt);
-    if (!play_game_over && !m_upgrading) {
+    // Factories have no shots: they never aim or fire.
+    if (!play_game_over && !m_upgrading && !IsFactory()) {
         const _WeaponLevelInfo &level = weapons_level_info[m_type][m_level];
         if (m_reload < 1.0f && level.reload_rate > 0.0f)
             m_reload += level.reload_rate * 0.1f * dt;

@@ -132,6 +132,12 @@ TEST_F(WeaponTest, HowCloselyAWeaponMustAimDependsOnItsClass)
         turret.Update();
         EXPECT_EQ(c.fires, turret.m_reload == 0.0f);
     }
+
+    // A factory with a bug straight above it, at its own angle, never fires.
+    Weapon factory(9, 0.4f, 0.35f);
+    factory.Update();
+    EXPECT_EQ(1.0f, factory.m_reload);
+    EXPECT_EQ(0, factory.m_num_shots);
 }
 
 TEST_F(WeaponTest, ASprayFiresOneCloudAtATimeAndDoesNotTurnMeanwhile)
