@@ -1,15 +1,17 @@
-// What the play hub, the levels and the bugs call of the modules built on top
-// of them: the sidebar with its tutorial hints, the
-// weapon popup glue, the game-over and game-won scenes, the game sounds, the
-// game object and the current player's options.
+// What the play hub, the levels, the bugs and the weapons call of the modules
+// built on top of them: the sidebar with its tutorial hints, the weapon popup
+// glue, the game-over and game-won scenes, the game sounds, the game object
+// and the current player's options.
 //
 // Each of those calls is declared here under its module's own name and
 // forwarded to the hook of the same name in `play_neighbours`. A module that
 // is not there yet leaves its hook null, and the call then does what an
 // absent module means: set-up and graphics creation succeed, queries answer
 // "no" (nothing placed, nothing taken, no font), everything else does
-// nothing. When a module arrives it defines its functions itself and its
-// lines leave this file; tests fill the hooks to watch what the play calls.
+// nothing, except that cancelling the placing still clears the shared flag
+// and the shot sounds become game sounds 0 to 17. When a module arrives it
+// defines its functions itself and its lines leave this file; tests fill the
+// hooks to watch what the play calls.
 //
 // The placing state of the sidebar is a shared module variable that the play
 // hub and the weapons read and reset; it lives here until the sidebar does.
