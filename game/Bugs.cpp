@@ -296,9 +296,8 @@ void Bug::DrawHealthBar()
 char BugsSetup()
 {
     bugs_spacing = 1.0f;
-    for (Bug *&slot : bugs_table)
-        slot = nullptr;
-    bugs_count = 0;
+    // A set-up while a wave is alive must not lose its bugs.
+    BugsDeleteAll();
     return 1;
 }
 

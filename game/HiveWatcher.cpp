@@ -10,8 +10,10 @@
 #include "engine/runtime/EngProgram.h"
 #include "engine/runtime/EngWindow.h"
 #include "game/Bugs.h"
+#include "game/Effects.h"
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
+#include "game/Weapons.h"
 #include "platform/win32/Win32Input.h"
 
 #include <cstdio>

@@ -6,7 +6,6 @@
 
 char sidebar_placing = 0;
 int sidebar_placing_type = -1;
-int weapons_factory_level[3] = {0, 0, 0};
 
 _PlayNeighbours play_neighbours = {};
 
@@ -15,7 +14,6 @@ void PlayNeighboursResetForTests()
     play_neighbours = _PlayNeighbours{};
     sidebar_placing = 0;
     sidebar_placing_type = -1;
-    memset(weapons_factory_level, 0, sizeof(weapons_factory_level));
 }
 
 char SidebarSetup()
@@ -79,6 +77,26 @@ void SidebarMovePreviewWeapon(float x, float y)
         play_neighbours.sidebar_move_preview(x, y);
 }
 
+void SidebarCancelPlacing()
+{
+    if (play_neighbours.sidebar_cancel_placing)
+        play_neighbours.sidebar_cancel_placing();
+    else
+        sidebar_placing = 0;
+}
+
+void SidebarDeselect()
+{
+    if (play_neighbours.sidebar_deselect)
+        play_neighbours.sidebar_deselect();
+}
+
+void SidebarRefresh(int flags)
+{
+    if (play_neighbours.sidebar_refresh)
+        play_neighbours.sidebar_refresh(flags);
+}
+
 char TutorialCreateGraphics()
 {
     return play_neighbours.tutorial_create_graphics ? play_neighbours.tutorial_create_graphics() : 1;
@@ -114,109 +132,20 @@ void TutorialDraw()
         play_neighbours.tutorial_draw();
 }
 
-char WeaponsSetup()
-{
-    return play_neighbours.weapons_setup ? play_neighbours.weapons_setup() : 1;
-}
-
-char WeaponsCreateGraphics()
-{
-    return play_neighbours.weapons_create_graphics ? play_neighbours.weapons_create_graphics() : 1;
-}
-
-void WeaponsDestroyGraphics()
-{
-    if (play_neighbours.weapons_destroy_graphics)
-        play_neighbours.weapons_destroy_graphics();
-}
-
-void WeaponsClearForNewGame()
-{
-    if (play_neighbours.weapons_clear_for_new_game)
-        play_neighbours.weapons_clear_for_new_game();
-}
-
-void WeaponsUpdate()
-{
-    if (play_neighbours.weapons_update)
-        play_neighbours.weapons_update();
-}
-
-void WeaponsDraw()
-{
-    if (play_neighbours.weapons_draw)
-        play_neighbours.weapons_draw();
-}
-
-void WeaponsDeleteAll()
-{
-    if (play_neighbours.weapons_delete_all)
-        play_neighbours.weapons_delete_all();
-}
-
-char WeaponsCanPlaceAt(int type, float x, float y, char lenient)
-{
-    return play_neighbours.weapons_can_place_at ? play_neighbours.weapons_can_place_at(type, x, y, lenient) : 0;
-}
-
-void WeaponsUpdateMouseOver()
-{
-    if (play_neighbours.weapons_update_mouse_over)
-        play_neighbours.weapons_update_mouse_over();
-}
-
-char WeaponsHandleClick(char button, char state)
-{
-    return play_neighbours.weapons_handle_click ? play_neighbours.weapons_handle_click(button, state) : 0;
-}
-
-char WeaponsUpgradeSelected(char full)
-{
-    return play_neighbours.weapons_upgrade_selected ? play_neighbours.weapons_upgrade_selected(full) : 0;
-}
-
-int WeaponsGetScoreValue()
-{
-    return play_neighbours.weapons_score_value ? play_neighbours.weapons_score_value() : 0;
-}
-
-char EffectsSetup()
-{
-    return play_neighbours.effects_setup ? play_neighbours.effects_setup() : 1;
-}
-
-char EffectsCreateGraphics()
-{
-    return play_neighbours.effects_create_graphics ? play_neighbours.effects_create_graphics() : 1;
-}
-
-void EffectsDestroyGraphics()
-{
-    if (play_neighbours.effects_destroy_graphics)
-        play_neighbours.effects_destroy_graphics();
-}
-
-void EffectsDeleteAll()
-{
-    if (play_neighbours.effects_delete_all)
-        play_neighbours.effects_delete_all();
-}
-
-void EffectsUpdate()
-{
-    if (play_neighbours.effects_update)
-        play_neighbours.effects_update();
-}
-
-void EffectsDraw()
-{
-    if (play_neighbours.effects_draw)
-        play_neighbours.effects_draw();
-}
-
 char PopupPriceAboveMoney()
 {
     return play_neighbours.popup_price_above_money ? play_neighbours.popup_price_above_money() : 0;
+}
+
+char PopupIsShown()
+{
+    return play_neighbours.popup_is_shown ? play_neighbours.popup_is_shown() : 0;
+}
+
+void PopupShow(char refresh)
+{
+    if (play_neighbours.popup_show)
+        play_neighbours.popup_show(refresh);
 }
 
 void PopupRefresh(char refill)
@@ -325,6 +254,18 @@ void SoundPlay(int id)
 {
     if (play_neighbours.sound_play)
         play_neighbours.sound_play(id);
+}
+
+void SoundPlayShotSound(int kind)
+{
+    if (kind >= 0 && kind < 9)
+        SoundPlay(kind);
+}
+
+void SoundPlayShotSound2(int kind)
+{
+    if (kind >= 0 && kind < 9)
+        SoundPlay(9 + kind);
 }
 
 void GameGotoScoresAfterGame()

@@ -1,28 +1,27 @@
-// What the play hub, the levels and the bugs call of the modules built on top
-// of them: the sidebar with its tutorial hints, the weapons, the effects, the
-// weapon popup glue, the game-over and game-won scenes, the game sounds, the
-// game object and the current player's options.
+// What the play hub, the levels, the bugs and the weapons call of the modules
+// built on top of them: the sidebar with its tutorial hints, the weapon popup
+// glue, the game-over and game-won scenes, the game sounds, the game object
+// and the current player's options.
 //
 // Each of those calls is declared here under its module's own name and
 // forwarded to the hook of the same name in `play_neighbours`. A module that
 // is not there yet leaves its hook null, and the call then does what an
 // absent module means: set-up and graphics creation succeed, queries answer
 // "no" (nothing placed, nothing taken, no font), everything else does
-// nothing. When a module arrives it defines its functions itself and its
-// lines leave this file; tests fill the hooks to watch what the play calls.
+// nothing, except that cancelling the placing still clears the shared flag
+// and the shot sounds become game sounds 0 to 17. When a module arrives it
+// defines its functions itself and its lines leave this file; tests fill the
+// hooks to watch what the play calls.
 //
-// The placing state of the sidebar and the factory levels of the weapons are
-// shared module variables that the play hub reads and resets; they live here
-// until their modules do.
+// The placing state of the sidebar is a shared module variable that the play
+// hub and the weapons read and reset; it lives here until the sidebar does.
 #pragma once
 
 class EngFont;
 
-// Sidebar (the weapon being placed) and weapons (factory level per family:
-// 0 guns, 1 sprays, 2 projectiles; 0 means no factory yet).
+// The sidebar's placing state: whether a weapon is being placed, and its type.
 extern char sidebar_placing;
 extern int sidebar_placing_type;
-extern int weapons_factory_level[3];
 
 struct _PlayNeighbours {
     // Sidebar, its preview weapon that follows the mouse, and the tutorial.
@@ -37,34 +36,19 @@ struct _PlayNeighbours {
     void (*sidebar_delete_preview)();
     void (*sidebar_draw_preview)();
     void (*sidebar_move_preview)(float x, float y);
+    void (*sidebar_cancel_placing)();
+    void (*sidebar_deselect)();
+    void (*sidebar_refresh)(int flags);
     char (*tutorial_create_graphics)();
     void (*tutorial_destroy_graphics)();
     void (*tutorial_restart)(char restoring);
     void (*tutorial_update_hint)();
     void (*tutorial_tick)();
     void (*tutorial_draw)();
-    // Weapons.
-    char (*weapons_setup)();
-    char (*weapons_create_graphics)();
-    void (*weapons_destroy_graphics)();
-    void (*weapons_clear_for_new_game)();
-    void (*weapons_update)();
-    void (*weapons_draw)();
-    void (*weapons_delete_all)();
-    char (*weapons_can_place_at)(int type, float x, float y, char lenient);
-    void (*weapons_update_mouse_over)();
-    char (*weapons_handle_click)(char button, char state);
-    char (*weapons_upgrade_selected)(char full);
-    int (*weapons_score_value)();
-    // Effects.
-    char (*effects_setup)();
-    char (*effects_create_graphics)();
-    void (*effects_destroy_graphics)();
-    void (*effects_delete_all)();
-    void (*effects_update)();
-    void (*effects_draw)();
     // Weapon popup glue.
     char (*popup_price_above_money)();
+    char (*popup_is_shown)();
+    void (*popup_show)(char refresh);
     void (*popup_refresh)(char refill);
     void (*popup_hide)();
     void (*popup_tick)();
@@ -108,6 +92,10 @@ char SidebarStartPlacingWeapon(int type);
 void SidebarDeletePreviewWeapon();
 void SidebarDrawPreviewWeapon();
 void SidebarMovePreviewWeapon(float x, float y);
+// Without a sidebar, cancelling only ends the shared placing flag.
+void SidebarCancelPlacing();
+void SidebarDeselect();
+void SidebarRefresh(int flags);
 char TutorialCreateGraphics();
 void TutorialDestroyGraphics();
 void TutorialRestart(char restoring);
@@ -115,28 +103,9 @@ void TutorialUpdateHint();
 void TutorialTick();
 void TutorialDraw();
 
-char WeaponsSetup();
-char WeaponsCreateGraphics();
-void WeaponsDestroyGraphics();
-void WeaponsClearForNewGame();
-void WeaponsUpdate();
-void WeaponsDraw();
-void WeaponsDeleteAll();
-char WeaponsCanPlaceAt(int type, float x, float y, char lenient);
-void WeaponsUpdateMouseOver();
-char WeaponsHandleClick(char button, char state);
-char WeaponsUpgradeSelected(char full);
-// The sum of every placed weapon's score value.
-int WeaponsGetScoreValue();
-
-char EffectsSetup();
-char EffectsCreateGraphics();
-void EffectsDestroyGraphics();
-void EffectsDeleteAll();
-void EffectsUpdate();
-void EffectsDraw();
-
 char PopupPriceAboveMoney();
+char PopupIsShown();
+void PopupShow(char refresh);
 void PopupRefresh(char refill);
 void PopupHide();
 void PopupTick();
@@ -158,6 +127,9 @@ void GameWonRender();
 char GameWonEnd(char from_click);
 
 void SoundPlay(int id);
+// The firing (sound kind) and hit (sound 9 + kind) sounds of weapon type kind 0 to 8.
+void SoundPlayShotSound(int kind);
+void SoundPlayShotSound2(int kind);
 void GameGotoScoresAfterGame();
 // The game font, or null while there is none.
 EngFont *GameGetFont();

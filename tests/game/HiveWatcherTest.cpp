@@ -38,18 +38,18 @@ protected:
 
 }  // namespace
 
-TEST_F(HiveWatcherTest, SetupRunsTheModulesInOrderAndStopsAtAFailure)
+TEST_F(HiveWatcherTest, SetupRunsTheModulesInOrder)
 {
     levels_garden = 2;
     levels_difficulty = 1;
     EXPECT_TRUE(HiveWatcherSetup());
     EXPECT_EQ(-1, levels_garden);
     EXPECT_EQ(0, levels_difficulty);
-    EXPECT_EQ((std::vector<std::string>{"SidebarSetup", "WeaponsSetup", "EffectsSetup"}), NeighbourLog::Take());
-
-    play_neighbours.weapons_setup = [] { return NeighbourLog::Note("WeaponsSetup"), (char)0; };
-    EXPECT_FALSE(HiveWatcherSetup());
-    EXPECT_EQ((std::vector<std::string>{"SidebarSetup", "WeaponsSetup"}), NeighbourLog::Take());
+    EXPECT_EQ((std::vector<std::string>{"SidebarSetup"}), NeighbourLog::Take());
+    // The weapon tables are resolved and the lists emptied.
+    EXPECT_EQ(1.0f, weapons_type_info[0].upgrade_speed);
+    EXPECT_EQ(0, weapons_count);
+    EXPECT_EQ(0, effects_count);
 }
 
 TEST_F(HiveWatcherTest, ANewGameStartsFromFixedValues)
@@ -63,7 +63,9 @@ TEST_F(HiveWatcherTest, ANewGameStartsFromFixedValues)
     play_end_time = 55.0;
     sidebar_placing = 1;
     sidebar_placing_type = 4;
+    AddTestWeapon(10, 0.0f, 0.0f)->m_level = 1;
     weapons_factory_level[1] = 2;
+    EffectsAdd(0, 0.0f, 0.0f, 0.1f);
     levels_difficulty = 2;
     EngMiscRandSeed(5);
 
@@ -80,11 +82,12 @@ TEST_F(HiveWatcherTest, ANewGameStartsFromFixedValues)
     EXPECT_EQ(0, sidebar_placing);
     EXPECT_EQ(-1, sidebar_placing_type);
     EXPECT_EQ(0, weapons_factory_level[1]);
+    EXPECT_EQ(0, weapons_count);
+    EXPECT_EQ(0, effects_count);
     EXPECT_STREQ("500", play_money_text);
     EXPECT_STREQ("0", play_score_text);
     EXPECT_STREQ("20", play_lives_text);
-    EXPECT_EQ((std::vector<std::string>{"WeaponsClearForNewGame", "SidebarResetForNewGame", "EffectsDeleteAll",
-                                        "PopupHide", "TutorialRestart 1", "SidebarDeletePreviewWeapon"}),
+    EXPECT_EQ((std::vector<std::string>{"SidebarResetForNewGame", "PopupHide", "TutorialRestart 1", "SidebarDeletePreviewWeapon"}),
               NeighbourLog::Take());
     // Restoring: no wave yet; the title names the kind the saved game gives.
     EXPECT_EQ(0, bugs_count);
@@ -134,7 +137,9 @@ TEST_F(HiveWatcherTest, AddersKeepTheirFloorsAndStopDuringGameOver)
         HiveWatcherResetForTests();
         RecordNeighbours();
         play_level = 2;
-        NeighbourLog::weapons_score_value = 30;
+        WeaponsDeleteAll();
+        for (int i = 0; i < 3; i++)
+            AddTestWeapon(0, 0.0f, 0.0f);
         play_money = 500;
         play_lives = 20;
         c.change();
@@ -198,7 +203,8 @@ TEST_F(HiveWatcherTest, ShortcutsActOnNewPressesUnlessCtrlIsHeld)
         int key_after;
     };
     const Case cases[] = {
-        {'U', 0, 0, 0, "WeaponsUpgradeSelected 0", 0}, {'F', 0, 1, 0, "WeaponsUpgradeSelected 1", 0},
+        // U and F upgrade the selected weapon; F while placing is taken but refused.
+        {'U', 0, 0, 0, "SoundPlay 18", 0}, {'F', 0, 0, 0, "SoundPlay 19", 0}, {'F', 0, 1, 0, "", 0},
         {'G', 0, 0, 0, "SidebarStartPlacingWeapon 9", 0}, {'G', 0, 0, 2, "SidebarStartPlacingWeapon 1", 0},
         {'S', 0, 0, 0, "SidebarStartPlacingWeapon 10", 0}, {'S', 0, 0, 3, "SidebarStartPlacingWeapon 5", 0},
         {'P', 0, 0, 0, "SidebarStartPlacingWeapon 11", 0}, {'P', 0, 0, 1, "SidebarStartPlacingWeapon 6", 0},
@@ -212,6 +218,10 @@ TEST_F(HiveWatcherTest, ShortcutsActOnNewPressesUnlessCtrlIsHeld)
         memset(eng_main_key_states, 0, sizeof(eng_main_key_states));
         memset(weapons_factory_level, 0, sizeof(weapons_factory_level));
         weapons_factory_level[family.at(c.key)] = c.factory_level;
+        WeaponsDeleteAll();
+        AddTestWeapon(0, 0.0f, 0.0f);
+        weapons_selected = 0;
+        play_money = 500;
         sidebar_placing = c.placing;
         eng_main_key_states[c.key] = 2;
         eng_main_key_states[VK_CONTROL] = c.ctrl ? 2 : 0;
@@ -220,7 +230,7 @@ TEST_F(HiveWatcherTest, ShortcutsActOnNewPressesUnlessCtrlIsHeld)
         std::vector<std::string> expected;
         if (*c.call)
             expected.push_back(c.call);
-        EXPECT_EQ(expected, CallsOf({"WeaponsUpgradeSelected", "SidebarStartPlacingWeapon"}));
+        EXPECT_EQ(expected, CallsOf({"SoundPlay 18", "SoundPlay 19", "SidebarStartPlacingWeapon"}));
         EXPECT_EQ(c.key_after, eng_main_key_states[c.key]);
     }
 }
@@ -284,16 +294,18 @@ TEST_F(HiveWatcherTest, MouseMovesGoToThePopupThenTheWeaponsAndTheSidebar)
     const Case cases[] = {
         {"popup takes it", 1, 1, 0, 0, {"PopupMouseMove"}},
         {"placing where it fits", 0, 1, 1, 0,
-         {"PopupMouseMove", "WeaponsUpdateMouseOver", "SidebarMovePreviewWeapon", "SidebarMouseMove 320 240"}},
+         {"PopupMouseMove", "SidebarMovePreviewWeapon", "SidebarMouseMove 320 240"}},
         {"placing where it does not", 0, 1, 0, 1,
-         {"PopupMouseMove", "WeaponsUpdateMouseOver", "SidebarMovePreviewWeapon", "SidebarMouseMove 320 240"}},
-        {"not placing", 0, 0, 0, 0, {"PopupMouseMove", "WeaponsUpdateMouseOver", "SidebarMouseMove 320 240"}},
+         {"PopupMouseMove", "SidebarMovePreviewWeapon", "SidebarMouseMove 320 240"}},
+        {"not placing", 0, 0, 0, 0, {"PopupMouseMove", "SidebarMouseMove 320 240"}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         NeighbourLog::popup_takes_move = c.popup_takes;
-        NeighbourLog::can_place = c.can_place;
+        // A Turret fits on free ground only.
+        memset(play_grid, c.can_place ? 0 : 1, sizeof(play_grid));
         sidebar_placing = c.placing;
+        sidebar_placing_type = 0;
         play_pointer = 1 - c.pointer;
         HiveWatcherMouseMove(320.0f, 240.0f);
         EXPECT_EQ(c.pointer, play_pointer);
@@ -312,13 +324,13 @@ TEST_F(HiveWatcherTest, ClicksGoToTheFirstModuleThatTakesThem)
     HiveWatcherMouseButton(0, 1);
     EXPECT_EQ(std::vector<std::string>{"PopupMouseButton"}, NeighbourLog::Take());
     NeighbourLog::popup_takes_click = 0;
-    NeighbourLog::weapons_take_click = 1;
+    // A press on a weapon selects it: the weapons take the click.
+    AddTestWeapon(0, play_board_x, play_board_y);
     HiveWatcherMouseButton(0, 1);
-    EXPECT_EQ((std::vector<std::string>{"PopupMouseButton", "WeaponsHandleClick"}), NeighbourLog::Take());
-    NeighbourLog::weapons_take_click = 0;
+    EXPECT_EQ((std::vector<std::string>{"PopupMouseButton", "PopupRefresh 0"}), NeighbourLog::Take());
+    EXPECT_EQ(0, weapons_selected);
     HiveWatcherMouseButton(1, 0);
-    EXPECT_EQ((std::vector<std::string>{"PopupMouseButton", "WeaponsHandleClick", "SidebarHandleClick"}),
-              NeighbourLog::Take());
+    EXPECT_EQ((std::vector<std::string>{"PopupMouseButton", "SidebarHandleClick"}), NeighbourLog::Take());
 }
 
 TEST_F(HiveWatcherTest, AfterTheGameEndsOnlyALateClickLeadsToTheScores)

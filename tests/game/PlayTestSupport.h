@@ -7,9 +7,12 @@
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngWindowInput.h"
 #include "game/Bugs.h"
+#include "game/Effects.h"
 #include "game/HiveWatcher.h"
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
+#include "game/Weapon.h"
+#include "game/Weapons.h"
 #include "platform/win32/Win32Input.h"
 
 #include <cmath>
@@ -21,12 +24,10 @@
 struct NeighbourLog {
     static inline std::vector<std::string> calls;
     static inline char popup_takes_click = 0;
-    static inline char weapons_take_click = 0;
     static inline char popup_takes_move = 0;
-    static inline char can_place = 1;
     static inline char scene_ends = 1;
-    static inline int weapons_score_value = 0;
     static inline char price_above_money = 0;
+    static inline char popup_shown = 0;
     // Failing graphics creation, by hook name ("" for none).
     static inline std::string failing_graphics;
     // The game-over hook sets the scene's flag as the real scene does.
@@ -35,11 +36,10 @@ struct NeighbourLog {
     static void Reset()
     {
         calls.clear();
-        popup_takes_click = weapons_take_click = popup_takes_move = 0;
-        can_place = 1;
+        popup_takes_click = popup_takes_move = 0;
         scene_ends = 1;
-        weapons_score_value = 0;
         price_above_money = 0;
+        popup_shown = 0;
         failing_graphics.clear();
         game_over_sets_flag = false;
     }
@@ -76,29 +76,19 @@ inline void RecordNeighbours()
     };
     n.sidebar_delete_preview = [] { NeighbourLog::Note("SidebarDeletePreviewWeapon"); };
     n.sidebar_move_preview = [](float, float) { NeighbourLog::Note("SidebarMovePreviewWeapon"); };
+    n.sidebar_cancel_placing = [] {
+        NeighbourLog::Note("SidebarCancelPlacing");
+        sidebar_placing = 0;
+    };
+    n.sidebar_deselect = [] { NeighbourLog::Note("SidebarDeselect"); };
     n.tutorial_create_graphics = [] { return NeighbourLog::Graphics("TutorialCreateGraphics"); };
     n.tutorial_restart = [](char restoring) { NeighbourLog::Note("TutorialRestart " + std::to_string(restoring)); };
     n.tutorial_update_hint = [] { NeighbourLog::Note("TutorialUpdateHint"); };
-    n.weapons_setup = [] { return NeighbourLog::Note("WeaponsSetup"), (char)1; };
-    n.weapons_create_graphics = [] { return NeighbourLog::Graphics("WeaponsCreateGraphics"); };
-    n.weapons_clear_for_new_game = [] { NeighbourLog::Note("WeaponsClearForNewGame"); };
-    n.weapons_can_place_at = [](int, float, float, char) { return NeighbourLog::can_place; };
-    n.weapons_update_mouse_over = [] { NeighbourLog::Note("WeaponsUpdateMouseOver"); };
-    n.weapons_handle_click = [](char, char) {
-        NeighbourLog::Note("WeaponsHandleClick");
-        return NeighbourLog::weapons_take_click;
-    };
-    n.weapons_upgrade_selected = [](char full) {
-        NeighbourLog::Note("WeaponsUpgradeSelected " + std::to_string(full));
-        return (char)1;
-    };
-    n.weapons_score_value = [] { return NeighbourLog::weapons_score_value; };
-    n.effects_setup = [] { return NeighbourLog::Note("EffectsSetup"), (char)1; };
-    n.effects_create_graphics = [] { return NeighbourLog::Graphics("EffectsCreateGraphics"); };
-    n.effects_delete_all = [] { NeighbourLog::Note("EffectsDeleteAll"); };
     n.popup_price_above_money = [] { return NeighbourLog::price_above_money; };
     n.popup_refresh = [](char refill) { NeighbourLog::Note("PopupRefresh " + std::to_string(refill)); };
     n.popup_hide = [] { NeighbourLog::Note("PopupHide"); };
+    n.popup_is_shown = [] { return NeighbourLog::popup_shown; };
+    n.popup_show = [](char refresh) { NeighbourLog::Note("PopupShow " + std::to_string(refresh)); };
     n.popup_mouse_move = [](float, float) {
         NeighbourLog::Note("PopupMouseMove");
         return NeighbourLog::popup_takes_move;
@@ -135,6 +125,8 @@ inline void ResetPlayForTest()
     HiveWatcherResetForTests();
     LevelsResetForTests();
     BugsResetForTests();
+    WeaponsResetForTests();
+    EffectsResetForTests();
     memset(eng_main_key_states, 0, sizeof(eng_main_key_states));
     DebugClearLogs();
 }
@@ -152,4 +144,28 @@ inline void UseStraightRoad(int steps)
     }
     traverse_data.reserved = 1.0f;
     traverse_data.step_length = 0.01f;
+}
+
+// A weapon of the type put straight into the next slot of the list, with no
+// grid, money or sound involved; returns it.
+inline Weapon *AddTestWeapon(int type, float x, float y)
+{
+    Weapon *weapon = new Weapon(type, x, y);
+    weapons_list[weapons_count++] = weapon;
+    return weapon;
+}
+
+// A bug of a wave of `count` in `slot`, on the road at `step` of the road in
+// use, targetable, with the hit points given (also its maximum).
+inline Bug *PutRoadBug(int slot, int count, int step, double hp)
+{
+    bugs_count = count;
+    Bug *bug = bugs_table[slot] = new Bug(slot, 0);
+    bug->m_distance = (float)step;
+    bug->m_step = bug->m_shown_step = step;
+    bug->m_state = BS_ON_ROAD;
+    bug->m_on_board = 1;
+    bug->m_targetable = 1;
+    bug->m_hp = bug->m_max_hp = hp;
+    return bug;
 }
