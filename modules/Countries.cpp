@@ -4,6 +4,7 @@
 
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngFile.h"
+#include "engine/core/EngMemory.h"
 #include "engine/graphics/EngTexture.h"
 #include "engine/runtime/EngWindow.h"
 #include "platform/win32/Win32User.h"
@@ -264,6 +265,7 @@ struct CountrySettings {
 
 CountrySettings country_settings;
 EngTexture *country_flags = nullptr;
+char country_chosen_code[3] = "";
 double country_next_invalid_log = 0;
 
 // The row whose code is code, or -1.
@@ -499,9 +501,30 @@ void CountryDrawFlagBesideButton(int country, const _Dimension *button)
     CountryDrawFlag(static_cast<unsigned>(country), &flag);
 }
 
+bool CountryChooseCountry(int country)
+{
+    if (country < 0 || country >= COUNTRY_NUM_COUNTRIES) {
+        DebugErrorCode("CountryChooseCountry", 'BAPA');
+        return false;
+    }
+    EngSafeStrcpy(country_chosen_code, country_list[country].code, sizeof(country_chosen_code));
+    if (country_settings.release_flags_on_continue)
+        CountryDestroyGraphics();
+    if (!country_settings.continue_cb)
+        return false;
+    country_settings.continue_cb(country_settings.program);
+    return true;
+}
+
+const char *CountryGetChosenCountryCode()
+{
+    return country_chosen_code;
+}
+
 void CountryResetForTests()
 {
     CountryDestroyGraphics();
     country_settings = CountrySettings();
+    country_chosen_code[0] = 0;
     country_next_invalid_log = 0;
 }

@@ -82,5 +82,14 @@ void CountryDrawFlagWithAlpha(int country, const _Dimension *rect, float alpha);
 void CountryDrawFlagOnRightSideOfButton(int country, const _Dimension *button);
 void CountryDrawFlagBesideButton(int country, const _Dimension *button);
 
-// The module's settings and texture as at start; for tests.
+// The player's choice on the country screen: keeps the row's code as the
+// chosen country, frees the flags texture when the set-up asks for it and
+// calls the continue callback. False, with nothing done, for a number that
+// is no row; false after keeping the code when no callback is set, so that
+// the screen goes back to the one before.
+bool CountryChooseCountry(int country);
+// The code last chosen ("" before any), which the new-player screen reads.
+const char *CountryGetChosenCountryCode();
+
+// The module's settings, choice and texture as at start; for tests.
 void CountryResetForTests();

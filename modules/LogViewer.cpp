@@ -11,7 +11,12 @@
 #include <cstring>
 #include <vector>
 
-const char *const LOG_VIEWER_TRUNCATED_LINE = "(Entries Truncated)";
+namespace {
+
+// Shown before the newest lines of a longer log.
+const char *const TRUNCATED_LINE = "(Entries Truncated)";
+
+} // namespace
 
 void LogViewerLines::LoadLogs()
 {
@@ -39,7 +44,7 @@ int LogViewerLines::ReadPass(char *buffer, bool adding, int skip)
                 continue;
             if (adding && count >= skip) {
                 if (count == skip && skip > 0)
-                    Add(LOG_VIEWER_TRUNCATED_LINE);
+                    Add(TRUNCATED_LINE);
                 for (char *c = buffer; *c; c++)
                     if (*c == '|')
                         *c = '>';

@@ -30,9 +30,6 @@ enum _LogViewerCopyResult : int {
     LVCR_CLIPBOARD_FAILED = 3,
 };
 
-// The line the viewer shows before the newest lines of a longer log.
-extern const char *const LOG_VIEWER_TRUNCATED_LINE;
-
 class LogViewerLines {
 public:
     LogViewerLines() = default;

@@ -130,4 +130,16 @@ TEST_F(CountriesDrawTest, ABadNumberEveryFrameIsLoggedOnceEveryTwoSeconds)
     EXPECT_EQ(LogCount("ERROR: CountryDrawFlagOnRightSideOfButton: Invalid cnum -3."), 3);
 }
 
+TEST_F(CountriesDrawTest, ChoosingFreesTheFlagsOnlyWhenAsked)
+{
+    CountrySetup(0, 0, nullptr, nullptr, 0, 0);
+    ASSERT_TRUE(CountryCreateGraphics());
+    CountryChooseCountry(71);
+    EXPECT_NE(CountryGetFlagsTexture(), nullptr);
+    CountrySetup(0, 1, nullptr, nullptr, 0, 0);
+    CountryChooseCountry(71);
+    EXPECT_EQ(CountryGetFlagsTexture(), nullptr);
+    EXPECT_STREQ(CountryGetChosenCountryCode(), "DE");
+}
+
 } // namespace

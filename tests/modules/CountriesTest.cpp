@@ -236,4 +236,39 @@ TEST_F(CountriesTest, TheFlagsFileFollowsTheSetUp)
     EXPECT_EQ(CountryGetFlagsTexture(), nullptr);
 }
 
+int continued = 0;
+Program *continued_with = nullptr;
+void Continued(Program *program)
+{
+    continued++;
+    continued_with = program;
+}
+
+TEST_F(CountriesTest, ChoosingKeepsTheCodeAndContinues)
+{
+    EXPECT_STREQ(CountryGetChosenCountryCode(), "");
+    Program *program = reinterpret_cast<Program *>(&continued);
+    CountrySetup(0, 1, Continued, program, 0, 0);
+    continued = 0;
+    EXPECT_TRUE(CountryChooseCountry(0));
+    EXPECT_STREQ(CountryGetChosenCountryCode(), "AF");
+    EXPECT_EQ(continued, 1);
+    EXPECT_EQ(continued_with, program);
+
+    // Without a callback the screen goes back itself.
+    CountrySetContinueCallback(nullptr, nullptr);
+    EXPECT_FALSE(CountryChooseCountry(217));
+    EXPECT_STREQ(CountryGetChosenCountryCode(), "G4");
+    EXPECT_TRUE(StoredLines().empty());
+
+    // Numbers without a row change nothing.
+    CountrySetContinueCallback(Continued, program);
+    for (int bad : {-1, 222, 223}) {
+        EXPECT_FALSE(CountryChooseCountry(bad)) << bad;
+        EXPECT_STREQ(CountryGetChosenCountryCode(), "G4");
+    }
+    EXPECT_EQ(continued, 1);
+    EXPECT_EQ(LogCount("Bad parameters."), 3);
+}
+
 } // namespace
