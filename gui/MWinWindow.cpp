@@ -14,6 +14,7 @@
 #include "gui/MWinProgressCircle.h"
 #include "gui/MWinRangeSlider.h"
 #include "gui/MWinScriptButton.h"
+#include "gui/MWinTabPanel.h"
 #include "gui/MWinGroup.h"
 #include "gui/MWinIDs.h"
 #include "gui/MWinScrollbar.h"
@@ -203,6 +204,18 @@ MWinProgressCircle *MWinWindow::AddProgressCircle(const char *id, const char *te
     if (!button)
         DebugErrorCode("MWinWindow::AddProgressCircle", 'OMEM');
     return static_cast<MWinProgressCircle *>(m_first_group->CompleteAddButton(button));
+}
+
+MWinTabPanel *MWinWindow::AddTabPanel(const char *id, const char *texbut_id, float x, float y, float w, float h)
+{
+    if (!m_first_group) {
+        DebugErrorCode("MWinWindow::AddTabPanel", 'NOSU');
+        return nullptr;
+    }
+    MWinTabPanel *button = new (std::nothrow) MWinTabPanel(m_mwin, id, m_first_group, texbut_id, x, y, w, h);
+    if (!button)
+        DebugErrorCode("MWinWindow::AddTabPanel", 'OMEM');
+    return static_cast<MWinTabPanel *>(m_first_group->CompleteAddButton(button));
 }
 
 MWinRangeSlider *MWinWindow::AddRangeSlider(const char *id, const char *texbut_id, float x, float y, float w, float h)

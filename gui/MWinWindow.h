@@ -25,6 +25,7 @@ class MWinHorzScrollbar;
 class MWinProgressCircle;
 class MWinRangeSlider;
 class MWinScriptButton;
+class MWinTabPanel;
 
 // The axes of a window's content scrolling.
 enum {
@@ -66,6 +67,7 @@ public:
     MWinScriptButton *AddScriptButton(const char *id, const char *texbut_id, float x, float y, float w, float h);
     MWinProgressCircle *AddProgressCircle(const char *id, const char *texbut_id, float x, float y, float w,
                                           float h);
+    MWinTabPanel *AddTabPanel(const char *id, const char *texbut_id, float x, float y, float w, float h);
     MWinRangeSlider *AddRangeSlider(const char *id, const char *texbut_id, float x, float y, float w, float h);
     void RemoveAllButtons();
     MWinButton *GetFirstButton();
