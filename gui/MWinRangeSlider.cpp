@@ -185,7 +185,7 @@ char MWinRangeSlider::EndDrag()
     return RangeSliderSetValues(m_low, m_high, 0, 1);
 }
 
-char MWinRangeSlider::HandleMouseButtonPressed(char button, char down, char extra)
+char MWinRangeSlider::HandleMouseButtonPressed(char button, char down, char)
 {
     if (!m_interactive || !m_active || !m_enabled || !m_shown)
         return 0;
@@ -194,7 +194,6 @@ char MWinRangeSlider::HandleMouseButtonPressed(char button, char down, char extr
             EndDrag();
         return 1;
     }
-    (void)extra;
     const float mx = m_mwin->GetMouseX();
     const int hit = HitCode(mx);
     switch (hit) {
