@@ -189,6 +189,12 @@ struct _MWinButtonCallbackInfo {
     int m_panel_pos;
     char m_panel_arg;
     char m_range_slider_code;
+    // A tab panel's row, its new selection flag, how it was chosen (1 a
+    // click, 2 a release, 0 keys or wheel) and whether the header was clicked.
+    int m_tab_row;
+    char m_tab_selected;
+    char m_tab_value;
+    char m_tab_header;
     // A scrollbar's position, and whether the user moved it.
     double m_scroll_pos;
     char m_scroll_from_user;

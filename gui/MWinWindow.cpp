@@ -11,6 +11,10 @@
 #include "gui/MWinButton.h"
 #include "gui/MWinCollection.h"
 #include "gui/MWinFonts.h"
+#include "gui/MWinProgressCircle.h"
+#include "gui/MWinRangeSlider.h"
+#include "gui/MWinScriptButton.h"
+#include "gui/MWinTabPanel.h"
 #include "gui/MWinGroup.h"
 #include "gui/MWinIDs.h"
 #include "gui/MWinScrollbar.h"
@@ -174,6 +178,56 @@ MWinHorzScrollbar *MWinWindow::AddHorzScrollbar(const char *id, const char *texb
     if (!bar)
         DebugErrorCode("MWinWindow::AddHorzScrollbar", 'OMEM');
     return static_cast<MWinHorzScrollbar *>(m_first_group->CompleteAddButton(bar));
+}
+
+MWinScriptButton *MWinWindow::AddScriptButton(const char *id, const char *texbut_id, float x, float y, float w,
+                                              float h)
+{
+    if (!m_first_group) {
+        DebugErrorCode("MWinWindow::AddScriptButton", 'NOSU');
+        return nullptr;
+    }
+    MWinScriptButton *button =
+        new (std::nothrow) MWinScriptButton(m_mwin, id, m_first_group, texbut_id, x, y, w, h);
+    if (!button)
+        DebugErrorCode("MWinWindow::AddScriptButton", 'OMEM');
+    return static_cast<MWinScriptButton *>(m_first_group->CompleteAddButton(button));
+}
+
+MWinProgressCircle *MWinWindow::AddProgressCircle(const char *id, const char *texbut_id, float x, float y, float w, float h)
+{
+    if (!m_first_group) {
+        DebugErrorCode("MWinWindow::AddProgressCircle", 'NOSU');
+        return nullptr;
+    }
+    MWinProgressCircle *button = new (std::nothrow) MWinProgressCircle(m_mwin, id, m_first_group, texbut_id, x, y, w, h);
+    if (!button)
+        DebugErrorCode("MWinWindow::AddProgressCircle", 'OMEM');
+    return static_cast<MWinProgressCircle *>(m_first_group->CompleteAddButton(button));
+}
+
+MWinTabPanel *MWinWindow::AddTabPanel(const char *id, const char *texbut_id, float x, float y, float w, float h)
+{
+    if (!m_first_group) {
+        DebugErrorCode("MWinWindow::AddTabPanel", 'NOSU');
+        return nullptr;
+    }
+    MWinTabPanel *button = new (std::nothrow) MWinTabPanel(m_mwin, id, m_first_group, texbut_id, x, y, w, h);
+    if (!button)
+        DebugErrorCode("MWinWindow::AddTabPanel", 'OMEM');
+    return static_cast<MWinTabPanel *>(m_first_group->CompleteAddButton(button));
+}
+
+MWinRangeSlider *MWinWindow::AddRangeSlider(const char *id, const char *texbut_id, float x, float y, float w, float h)
+{
+    if (!m_first_group) {
+        DebugErrorCode("MWinWindow::AddRangeSlider", 'NOSU');
+        return nullptr;
+    }
+    MWinRangeSlider *button = new (std::nothrow) MWinRangeSlider(m_mwin, id, m_first_group, texbut_id, x, y, w, h);
+    if (!button)
+        DebugErrorCode("MWinWindow::AddRangeSlider", 'OMEM');
+    return static_cast<MWinRangeSlider *>(m_first_group->CompleteAddButton(button));
 }
 
 void MWinWindow::RemoveAllButtons()

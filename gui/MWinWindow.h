@@ -22,6 +22,10 @@ class MWinCollection;
 class MWinCollectionController;
 class MWinGroup;
 class MWinHorzScrollbar;
+class MWinProgressCircle;
+class MWinRangeSlider;
+class MWinScriptButton;
+class MWinTabPanel;
 
 // The axes of a window's content scrolling.
 enum {
@@ -60,6 +64,11 @@ public:
                                       void (*callback)(MWin *, _MWinButtonCallbackInfo *, int, int), int a, int b);
     MWinHorzScrollbar *AddHorzScrollbar(const char *id, const char *texbut_id, const char *text, float x, float y,
                                         float w, float h);
+    MWinScriptButton *AddScriptButton(const char *id, const char *texbut_id, float x, float y, float w, float h);
+    MWinProgressCircle *AddProgressCircle(const char *id, const char *texbut_id, float x, float y, float w,
+                                          float h);
+    MWinTabPanel *AddTabPanel(const char *id, const char *texbut_id, float x, float y, float w, float h);
+    MWinRangeSlider *AddRangeSlider(const char *id, const char *texbut_id, float x, float y, float w, float h);
     void RemoveAllButtons();
     MWinButton *GetFirstButton();
     MWinButton *GetActiveButton();
