@@ -197,6 +197,30 @@ TEST_F(ScoresMainNetTest, KeepsTheServersMessageReadable)
     EXPECT_FALSE(std::filesystem::exists("ScoresMainTest.sco"));
 }
 
+TEST_F(ScoresMainNetTest, AbandonedDownloadsNeverHoldUpTheMainThread)
+{
+    server.Script({{kScript, {{"silent", true}}}});
+    ScoresMain scores;
+    ASSERT_TRUE(scores.Setup(SP_THIS_GAME, 150, 100, 1001, SR_ALL, nullptr, 0, 60));
+    // More downloads than the ring has slots, each abandoned while its reader
+    // still waits for the server.
+    for (int i = 0; i < SCORES_MAIN_READERS + 1; i++) {
+        SCOPED_TRACE(i);
+        auto start = std::chrono::steady_clock::now();
+        ASSERT_TRUE(scores.Update());
+        EngMainUpdateProgramTime();
+        EXPECT_EQ(scores.IsUpdateFinished(nullptr, nullptr), SCORES_UPDATE_RUNNING);
+        scores.StopUpdating();
+        EXPECT_LT(SecondsSince(start), 0.5);
+    }
+    EXPECT_FALSE(scores.IsUpdating());
+    server.Script({{kScript, {{"body", "Y \n" + kThreeLines}}}});
+    _EngInternetThreadReadResult status = EITRR_NONE;
+    ASSERT_TRUE(scores.Update());
+    EXPECT_EQ(PollUntilFinished(scores, &status), SCORES_UPDATE_LIST);
+    EXPECT_EQ(scores.GetNumberOfScores(), 3);
+}
+
 TEST_F(ScoresMainNetTest, ARefusedServerIsAnError)
 {
     EngServersSetScoreServerAddressForTests(
