@@ -15,6 +15,8 @@ packages=(
   libfreetype-dev zlib1g-dev libtomcrypt-dev nlohmann-json3-dev libstb-dev
   # data generator
   libcairo2-dev librsvg2-dev fonts-dejavu-core
+  # loopback score server: deciphers submissions on its own
+  python3-pycryptodome
 )
 
 missing=()

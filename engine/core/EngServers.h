@@ -5,3 +5,10 @@
 
 // The root of the maker's web site, without a trailing '/'.
 const char *EngServersGetMakerSiteAddress();
+// The base of the score server's scripts (world lists and submissions),
+// without a trailing '/'.
+const char *EngServersGetScoreServerAddress();
+
+// Points the score server elsewhere (a loopback server); null restores the
+// default.
+void EngServersSetScoreServerAddressForTests(const char *address);

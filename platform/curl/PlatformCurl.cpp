@@ -1,0 +1,101 @@
+#include "platform/curl/PlatformCurl.h"
+
+#include <curl/curl.h>
+
+// The handle type is libcurl's own; the struct name only hides it.
+static CURL *Easy(PlatformCurl *curl)
+{
+    return reinterpret_cast<CURL *>(curl);
+}
+
+int PlatformCurlGlobalInit()
+{
+    return curl_global_init(static_cast<long>(CURL_GLOBAL_ALL));
+}
+
+void PlatformCurlGlobalCleanup()
+{
+    curl_global_cleanup();
+}
+
+PlatformCurl *PlatformCurlEasyInit()
+{
+    return reinterpret_cast<PlatformCurl *>(curl_easy_init());
+}
+
+void PlatformCurlEasyCleanup(PlatformCurl *curl)
+{
+    if (curl)
+        curl_easy_cleanup(Easy(curl));
+}
+
+int PlatformCurlSetWriteData(PlatformCurl *curl, void *object)
+{
+    return curl_easy_setopt(Easy(curl), CURLOPT_WRITEDATA, object);
+}
+
+int PlatformCurlSetWriteFunction(PlatformCurl *curl, PlatformCurlWriteCB callback)
+{
+    curl_write_callback write = callback;
+    return curl_easy_setopt(Easy(curl), CURLOPT_WRITEFUNCTION, write);
+}
+
+int PlatformCurlSetUrl(PlatformCurl *curl, const char *url)
+{
+    return curl_easy_setopt(Easy(curl), CURLOPT_URL, url);
+}
+
+int PlatformCurlSetTimeout(PlatformCurl *curl, long seconds)
+{
+    return curl_easy_setopt(Easy(curl), CURLOPT_TIMEOUT, seconds);
+}
+
+int PlatformCurlSetConnectTimeout(PlatformCurl *curl, long seconds)
+{
+    return curl_easy_setopt(Easy(curl), CURLOPT_CONNECTTIMEOUT, seconds);
+}
+
+int PlatformCurlSetIpResolveV4(PlatformCurl *curl)
+{
+    return curl_easy_setopt(Easy(curl), CURLOPT_IPRESOLVE, static_cast<long>(CURL_IPRESOLVE_V4));
+}
+
+int PlatformCurlSetNoSignal(PlatformCurl *curl, long on)
+{
+    return curl_easy_setopt(Easy(curl), CURLOPT_NOSIGNAL, on);
+}
+
+int PlatformCurlSetSslVerifyPeer(PlatformCurl *curl, long on)
+{
+    return curl_easy_setopt(Easy(curl), CURLOPT_SSL_VERIFYPEER, on);
+}
+
+int PlatformCurlSetFailOnError(PlatformCurl *curl, long on)
+{
+    return curl_easy_setopt(Easy(curl), CURLOPT_FAILONERROR, on);
+}
+
+int PlatformCurlSetPostFieldSize(PlatformCurl *curl, long size)
+{
+    return curl_easy_setopt(Easy(curl), CURLOPT_POSTFIELDSIZE, size);
+}
+
+int PlatformCurlSetPostFields(PlatformCurl *curl, const void *data)
+{
+    return curl_easy_setopt(Easy(curl), CURLOPT_POSTFIELDS, data);
+}
+
+int PlatformCurlSetPost(PlatformCurl *curl, long on)
+{
+    return curl_easy_setopt(Easy(curl), CURLOPT_POST, on);
+}
+
+int PlatformCurlPerform(PlatformCurl *curl)
+{
+    return curl_easy_perform(Easy(curl));
+}
+
+const char *PlatformCurlStrError(int code)
+{
+    return curl_easy_strerror(static_cast<CURLcode>(code));
+}
