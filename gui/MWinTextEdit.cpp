@@ -522,7 +522,7 @@ void MWinButton::TextEditRenderText()
     font->SetScale(sx, sy);
     float caret_w = font->GetStringWidth("I");
     m_mwin->DrawTextLine(m_font_num, MWTA_CENTER, 0, x - caret_w, m_screen.y, caret_w * 2, m_screen.h, nullptr, "I", 0,
-                         0, 0);
+                         1, 0);
     PrepareFont();
     if (eng_main_program)
         eng_main_program->RequestRenderWhenNeeded();

@@ -1,11 +1,9 @@
 // The text edit: typing through WM_CHAR bytes against the limit and the
 // filters, the editing keys, accept and cancel written back into the bound
-// buffer, paste and copy through the clipboard (control bytes in the
-// clipboard never paste or copy again), and limits changed while bound or
-// editing never overrunning a buffer.
+// buffer, and limits changed while bound or editing never overrunning a
+// buffer. Paste and copy need the system clipboard: MWinTextEditDisplayTest.
 #include "tests/support/GuiTestKit.h"
 
-#include "engine/core/EngPrefs.h"
 #include "engine/runtime/EngWindowInput.h"
 
 #include <cstring>
@@ -15,7 +13,6 @@
 namespace {
 
 const int kBackspace = 8, kEnter = 13, kEscape = 27, kEnd = 35, kHome = 36, kLeft = 37, kRight = 39, kDelete = 46;
-const int kControl = 0x11;
 
 class MWinTextEditTest : public GuiTest {
 protected:
@@ -190,36 +187,6 @@ TEST_F(MWinTextEditTest, ALimitRaisedAfterBindingOrWhileEditingOverrunsNoBuffer)
     free_edit->TextEditSetLength(600);
     EXPECT_EQ(free_edit->TextEditGetLength(), 511);
     EXPECT_TRUE(LogHasLine("Length too long: 600"));
-}
-
-TEST_F(MWinTextEditTest, PasteReadsOnlyWhatFitsAndNeverRepeatsOnControlBytes)
-{
-    if (!VariousCopyClipboardFromString("ab\x16" "cd\x03" "ef"))
-        GTEST_SKIP() << "no clipboard on this display";
-    edit->TextEditSetLength(20);
-    StartEditing();
-    Char(22); // Ctrl+V arrives as byte 22
-    EXPECT_EQ(Text(), "abcdef") << "the 22 and 3 in the clipboard neither paste nor copy";
-
-    // Limit 5 with the caret at 3: at most two characters come in.
-    Key(kEnter);
-    edit->TextEditSetText("xyz");
-    edit->TextEditSetLength(5);
-    StartEditing();
-    ASSERT_TRUE(VariousCopyClipboardFromString(std::string(2000, 'Q').c_str()));
-    eng_main_key_states[kControl] = 2;
-    Char('v');
-    EXPECT_EQ(eng_main_key_states[kControl], 0) << "a paste lets go of Control";
-    EXPECT_EQ(Text(), "xyzQQ");
-
-    // Copy puts the edited text on the clipboard, accents kept.
-    Key(kEnter);
-    edit->TextEditSetText("\xE9t\xE9");
-    StartEditing();
-    Char(3);
-    char back[16] = {};
-    ASSERT_TRUE(VariousPasteClipboardToString(back, sizeof(back)));
-    EXPECT_STREQ(back, "\xE9t\xE9");
 }
 
 TEST_F(MWinTextEditTest, TabIntoATextEditStartsEditingAndTabOutEndsIt)
