@@ -155,6 +155,8 @@ void MWinButton::AreaChanged()
 
 char MWinButton::Tick(char)
 {
+    if (m_type == MWBT_LIST && m_list_open)
+        return ListTick();
     if (m_type == MWBT_TEXT_EDIT && m_interactive)
         return TextEditTick();
     if (!m_interactive || !m_enabled || !m_shown)
@@ -173,6 +175,8 @@ char MWinButton::HandleMouseButtonPressed(char button, char down, char)
     }
     if (m_type == MWBT_PANEL)
         return PanelHandleMouseButtonPressed(button, down);
+    if (m_type == MWBT_LIST && button == 0)
+        return ListHandleMouseButtonPressed(down);
     if (button != 0)
         return 0;
     RequestRender();
@@ -243,6 +247,10 @@ void MWinButton::HandleMouseMove()
         PanelHandleMouseMove();
         return;
     }
+    if (m_type == MWBT_LIST && m_list_open) {
+        ListHandleMouseMove();
+        return;
+    }
     if (eng_main_window && eng_main_window->WasLeftButtonReleasedOutside_PC())
         CancelPress();
     m_dragging = 0;
@@ -250,6 +258,8 @@ void MWinButton::HandleMouseMove()
 
 char MWinButton::HandleMouseWheel(int count)
 {
+    if (m_type == MWBT_LIST && m_interactive)
+        return ListHandleMouseWheel(count);
     if (m_type != MWBT_PANEL || !m_interactive)
         return 0;
     m_panel_scroll -= static_cast<float>(count);
@@ -273,6 +283,8 @@ char MWinButton::HandleKeyDown(int key)
         return ChoiceHandleKeyDown(key);
     case MWBT_PANEL:
         return PanelHandleKeyDown(key);
+    case MWBT_LIST:
+        return ListHandleKeyDown(key);
     default:
         return 0;
     }
@@ -297,6 +309,8 @@ char MWinButton::IsCapturingInput()
     switch (m_type) {
     case MWBT_TEXT_EDIT:
         return m_editing;
+    case MWBT_LIST:
+        return m_list_open;
     case MWBT_PANEL:
     case MWBT_KIND_13:
     case MWBT_RANGE_SLIDER:
@@ -316,6 +330,8 @@ void MWinButton::Activate()
 
 char MWinButton::Deactivate()
 {
+    if (m_type == MWBT_LIST)
+        ListClose(0, 0);
     char result = CancelPress();
     m_dragging = 0;
     if (m_active) {

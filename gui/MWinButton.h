@@ -253,6 +253,28 @@ public:
     // Left edge and width of segment i.
     void ChoiceGetSegment(int i, float *x, float *w);
 
+    // Drop-down list (MWinList.cpp): entries from a copied array or a
+    // callback; the open list is drawn over the screen in rows of the
+    // control's height.
+    void ListSetStrings(int num, const char **strings);
+    void ListSetStringsCallback(int num, StringCallback callback, void *context);
+    int ListGetPos();
+    void ListSetPos(int pos, char notify);
+    const char *ListGetStringAtPos(int pos);
+    char ListIsOpen();
+    void ListOpen();
+    void ListClose(char accept, char notify);
+    char ListCancel();
+    char ListCalcOpenListVariables();
+    char ListSetHover(int index, char set_anchor);
+    void ListScroll(int delta);
+    int ListGetHover() const { return m_list_hover; }
+    int ListGetFirstVisible() const { return m_list_first; }
+    int ListGetEndVisible() const { return m_list_end; }
+    char ListHasMoreAbove() const { return m_list_more_above; }
+    char ListHasMoreBelow() const { return m_list_more_below; }
+    void RenderOpenList();
+
     // Panel (MWinPanel.cpp): a scrolling page of text rows.
     void PanelSetUp();
     void PanelSetStringsCallback(int num, int per_page, StringCallback callback, void *context);
@@ -337,6 +359,13 @@ protected:
     void TextEditNotifyChange();
     void TextEditRenderText();
     void TextEditFreeBuffer();
+    char ListHandleMouseButtonPressed(char down);
+    char ListHandleKeyDown(int key);
+    char ListHandleMouseWheel(int count);
+    void ListHandleMouseMove();
+    char ListTick();
+    void ListRenderBack(_MWinTextureState state);
+    void ListRenderText();
 
     MWin *m_mwin;
     MWinWindow *m_window;
@@ -419,6 +448,22 @@ protected:
     std::vector<std::string> m_choice_strings;
     StringCallback m_choice_callback = nullptr;
     float m_choice_extra = 0;
+
+    // List: while open, the list's origin is the control's screen position
+    // when it opened; rows are counted from the anchor plus the scroll.
+    int m_list_num = 0, m_list_pos = 0;
+    std::vector<std::string> m_list_strings;
+    StringCallback m_list_callback = nullptr;
+    char m_list_open = 0;
+    float m_list_x = 0, m_list_y = 0;
+    int m_list_anchor = 0, m_list_hover = 0, m_list_scroll = 0, m_list_first = 0, m_list_end = 0;
+    float m_list_area_y = 0, m_list_area_h = 0;
+    float m_list_top_cap_y = -1, m_list_top_cap_h = -1, m_list_bot_cap_y = -1, m_list_bot_cap_h = -1;
+    float m_list_hover_y = -1;
+    char m_list_more_above = 0, m_list_more_below = 0;
+    float m_list_above_y = 0, m_list_above_h = 0, m_list_below_y = 0, m_list_below_h = 0;
+    int m_list_delay_ms = 400;
+    double m_list_open_time = 0;
 
     // Panel.
     int m_panel_num = 0, m_panel_pos = 0, m_panel_anchor = 0;

@@ -644,6 +644,9 @@ void MWinButton::RenderBackByType(_MWinTextureState state)
     case MWBT_PANEL:
         PanelRenderBack(state);
         break;
+    case MWBT_LIST:
+        ListRenderBack(state);
+        break;
     default:
         RenderBack(state);
         break;
@@ -666,6 +669,9 @@ void MWinButton::RenderBody()
         break;
     case MWBT_PANEL:
         PanelRenderText();
+        break;
+    case MWBT_LIST:
+        ListRenderText();
         break;
     default:
         RenderText();
