@@ -1,7 +1,7 @@
 // The text edit: typing through WM_CHAR bytes against the limit and the
 // filters, the editing keys, accept and cancel written back into the bound
 // buffer, and limits changed while bound or editing never overrunning a
-// buffer. Paste and copy need the system clipboard: MWinTextEditDisplayTest.
+// buffer. Paste and copy need the system clipboard: MWinControlsDisplayTest.
 #include "tests/support/GuiTestKit.h"
 
 #include "engine/runtime/EngWindowInput.h"

@@ -1,7 +1,8 @@
-// Text edits and panels on a real window: paste and copy through the
-// system clipboard (bytes 22 and 3 in the clipboard neither paste again nor
-// copy, an over-long clipboard reads only what fits), the blinking caret,
-// and a panel's selected row, read back from the back buffer.
+// Text edits, panels and lists on a real window: paste and copy through
+// the system clipboard (bytes 22 and 3 in the clipboard neither paste again
+// nor copy, an over-long clipboard reads only what fits), the blinking
+// caret, a panel's selected row and an open list's hovered row, read back
+// from the back buffer.
 #include "tests/support/GuiTestKit.h"
 #include "engine/core/EngPrefs.h"
 #include "engine/runtime/EngWindowInput.h"
@@ -15,7 +16,7 @@ namespace {
 
 const int kControl = 0x11, kEnter = 13;
 
-class MWinTextEditDisplayTest : public GuiTest {
+class MWinControlsDisplayTest : public GuiTest {
 protected:
     MWinWindow *window = nullptr;
 
@@ -59,7 +60,7 @@ protected:
     }
 };
 
-TEST_F(MWinTextEditDisplayTest, PasteFeedsOnlyPrintableCharactersThatFit)
+TEST_F(MWinControlsDisplayTest, PasteFeedsOnlyPrintableCharactersThatFit)
 {
     MWinButton *edit = AddEdit(20);
     ASSERT_TRUE(VariousCopyClipboardFromString("ab\x16" "cd\x03" "ef"));
@@ -90,7 +91,7 @@ TEST_F(MWinTextEditDisplayTest, PasteFeedsOnlyPrintableCharactersThatFit)
     EXPECT_STREQ(back, "\xE9t\xE9");
 }
 
-TEST_F(MWinTextEditDisplayTest, TheCaretBlinksAfterTheTypedText)
+TEST_F(MWinControlsDisplayTest, TheCaretBlinksAfterTheTypedText)
 {
     VirtualClock::Install(); // the blink follows the program clock
     MWinButton *edit = AddEdit(20);
@@ -116,7 +117,7 @@ TEST_F(MWinTextEditDisplayTest, TheCaretBlinksAfterTheTypedText)
     EXPECT_GE(shown, hidden + 4) << "the caret shows after the text in one phase and not in the other";
 }
 
-TEST_F(MWinTextEditDisplayTest, APanelDrawsItsSelectedRow)
+TEST_F(MWinControlsDisplayTest, APanelDrawsItsSelectedRow)
 {
     MWinTextures *textures = mwin->GetTextures();
     // The highlighted state (a selected row) has its own, red, record.
@@ -132,6 +133,25 @@ TEST_F(MWinTextEditDisplayTest, APanelDrawsItsSelectedRow)
     EXPECT_TRUE(Near(0xFF0000, Pixel(150, 160))) << "the selected row";
     EXPECT_TRUE(Near(0xFFFFFF, Pixel(150, 140))) << "the row above";
     EXPECT_TRUE(Near(0xFFFFFF, Pixel(150, 180))) << "the row below";
+}
+
+TEST_F(MWinControlsDisplayTest, AnOpenListDrawsItsSelectedRowOverTheWindow)
+{
+    MWinTextures *textures = mwin->GetTextures();
+    ASSERT_TRUE(textures->SetStandardTextureToTexBut(MWIN_STD_TEX_LIST_OPEN_MAIN, "Blue"));
+    ASSERT_TRUE(textures->SetStandardTextureToTexBut(MWIN_STD_TEX_LIST_OPEN_SEL, "Red"));
+    MWinButton *list = window->AddButton("Pick", MWBT_LIST, "White", "", 10, 100, 200, 20);
+    const char *names[] = {"", "", "", ""};
+    list->ListSetStrings(4, names);
+    list->ListSetPos(1, 0);
+    // The control sits at 110, 200; opened on entry 1, the rows of 20 run
+    // from 180 (entry 0) to 260 with entry 1 where the control is.
+    list->ListOpen();
+    mwin->RenderMain();
+    EXPECT_TRUE(Near(0xFF0000, Pixel(150, 210))) << "the selected row";
+    EXPECT_TRUE(Near(0x0000FF, Pixel(150, 190))) << "the row above";
+    EXPECT_TRUE(Near(0x0000FF, Pixel(150, 250))) << "a row below";
+    EXPECT_TRUE(Near(0xFFFFFF, Pixel(150, 300))) << "the window under the list";
 }
 
 } // namespace
