@@ -98,6 +98,8 @@ MWinButton::~MWinButton()
         m_group->Unlink(this);
     if (IsValid())
         FreeAllText();
+    TextEditFreeBuffer();
+    PanelFreeArrays();
     DestroyGraphics();
     if (m_text_allocs)
         DebugError("MWinButton::~MWinButton", "Text alloc count: %d", m_text_allocs);
@@ -123,6 +125,8 @@ void MWinButton::SetTypeDefaults()
     for (_MWinButtonType kind : kInteractiveKinds)
         if (m_type == kind)
             m_interactive = 1;
+    if (m_type == MWBT_PANEL)
+        PanelSetUp();
 }
 
 void MWinButton::RequestRender()
@@ -144,11 +148,17 @@ void MWinButton::DestroyGraphics() {}
 
 void MWinButton::AreaChanged()
 {
+    if (m_type == MWBT_PANEL)
+        PanelUpdateNumPerPageVar(-99);
     RequestRender();
 }
 
 char MWinButton::Tick(char)
 {
+    if (m_type == MWBT_LIST && m_list_open)
+        return ListTick();
+    if (m_type == MWBT_TEXT_EDIT && m_interactive)
+        return TextEditTick();
     if (!m_interactive || !m_enabled || !m_shown)
         return 0;
     return TickPicture();
@@ -163,11 +173,36 @@ char MWinButton::HandleMouseButtonPressed(char button, char down, char)
         m_dragging = 0;
         return 0;
     }
+    if (m_type == MWBT_PANEL)
+        return PanelHandleMouseButtonPressed(button, down);
+    if (m_type == MWBT_LIST && button == 0)
+        return ListHandleMouseButtonPressed(down);
     if (button != 0)
         return 0;
     RequestRender();
+    if (down && m_type == MWBT_CHECKBOX) {
+        CheckboxSet(!m_check_state, 1);
+        return 1;
+    }
+    if (down && m_type == MWBT_CHOICE) {
+        int item = ChoiceGetItemFromMousePos(1);
+        if (item < 0)
+            return 0;
+        int previous = m_choice_sel;
+        MWin *mwin = m_mwin;
+        // The callback may delete this control: the hook goes through the toolkit.
+        ChoiceSetSel(item, 2);
+        if (item != previous && mwin && mwin->IsOn())
+            mwin->CallEventHook(2);
+        return 1;
+    }
     if (down) {
         m_pressed = 1;
+        return 1;
+    }
+    if (m_pressed && m_type == MWBT_TEXT_EDIT) {
+        m_pressed = 0;
+        TextEditHandleMousePress();
         return 1;
     }
     if (m_pressed) {
@@ -183,9 +218,16 @@ char MWinButton::HandleMouseButtonPressed(char button, char down, char)
     return 1;
 }
 
-char MWinButton::HandleMouseButtonReleased(char)
+char MWinButton::HandleMouseButtonReleased(char button)
 {
-    return 0;
+    if (m_type != MWBT_PANEL || button != 0)
+        return 0;
+    MWin *mwin = m_mwin;
+    PanelRecompute();
+    PanelSetPos(m_panel_pos, 2, 2);
+    if (mwin && mwin->IsOn())
+        mwin->CallEventHook(2);
+    return 1;
 }
 
 char MWinButton::CancelPress()
@@ -201,14 +243,29 @@ void MWinButton::HandleMouseMove()
 {
     if (!m_interactive || !m_shown)
         return;
+    if (m_type == MWBT_PANEL && m_dragging) {
+        PanelHandleMouseMove();
+        return;
+    }
+    if (m_type == MWBT_LIST && m_list_open) {
+        ListHandleMouseMove();
+        return;
+    }
     if (eng_main_window && eng_main_window->WasLeftButtonReleasedOutside_PC())
         CancelPress();
     m_dragging = 0;
 }
 
-char MWinButton::HandleMouseWheel(int)
+char MWinButton::HandleMouseWheel(int count)
 {
-    return 0;
+    if (m_type == MWBT_LIST && m_interactive)
+        return ListHandleMouseWheel(count);
+    if (m_type != MWBT_PANEL || !m_interactive)
+        return 0;
+    m_panel_scroll -= static_cast<float>(count);
+    PanelClampScroll();
+    PanelRecompute();
+    return 1;
 }
 
 char MWinButton::HandleKeyDown(int key)
@@ -219,12 +276,25 @@ char MWinButton::HandleKeyDown(int key)
         CallCallback(nullptr);
         return 1;
     }
-    return 0;
+    switch (m_type) {
+    case MWBT_TEXT_EDIT:
+        return TextEditHandleKeyDown(key);
+    case MWBT_CHOICE:
+        return ChoiceHandleKeyDown(key);
+    case MWBT_PANEL:
+        return PanelHandleKeyDown(key);
+    case MWBT_LIST:
+        return ListHandleKeyDown(key);
+    default:
+        return 0;
+    }
 }
 
-char MWinButton::HandleKeyDownUChar(unsigned char)
+char MWinButton::HandleKeyDownUChar(unsigned char ch)
 {
-    return 0;
+    if (m_type != MWBT_TEXT_EDIT || !m_interactive || !m_active || !m_shown)
+        return 0;
+    return TextEditHandleKeyDownUChar(ch);
 }
 
 char MWinButton::HandleKeyUp(int)
@@ -239,6 +309,8 @@ char MWinButton::IsCapturingInput()
     switch (m_type) {
     case MWBT_TEXT_EDIT:
         return m_editing;
+    case MWBT_LIST:
+        return m_list_open;
     case MWBT_PANEL:
     case MWBT_KIND_13:
     case MWBT_RANGE_SLIDER:
@@ -258,12 +330,17 @@ void MWinButton::Activate()
 
 char MWinButton::Deactivate()
 {
+    if (m_type == MWBT_LIST)
+        ListClose(0, 0);
     char result = CancelPress();
     m_dragging = 0;
     if (m_active) {
         m_active = 0;
         RequestRender();
     }
+    // Last: the end-of-editing callback may delete this control.
+    if (m_type == MWBT_TEXT_EDIT && m_editing)
+        TextEditTurnOffEditing(0);
     return result;
 }
 

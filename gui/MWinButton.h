@@ -21,6 +21,9 @@
 
 #include "gui/MWinTypes.h"
 
+#include <string>
+#include <vector>
+
 class EngFont;
 class EngPicture;
 class EngTexture;
@@ -234,6 +237,93 @@ public:
     // Controls alive now.
     static int GetLiveCount();
 
+    // Checkbox (MWinCheckbox.cpp).
+    void CheckboxSet(char state, char notify);
+    char CheckboxGet() const { return m_check_state; }
+
+    // Choice (MWinChoice.cpp): a row of segments, one selected (-1 none).
+    typedef const char *(*StringCallback)(int index, MWinButton *button, void *context);
+    void ChoiceSetStrings(int num, const char **strings);
+    void ChoiceSetStringsCallback(int num, StringCallback callback, void *context);
+    void ChoiceSetSel(int sel, char notify);
+    int ChoiceGetSel() const { return m_choice_sel; }
+    void ChoiceRegisterCharVariable(char *variable, char notify);
+    void ChoiceSetSelectionExtraWidthMultiplier(float multiplier);
+    int ChoiceGetItemFromMousePos(char clamp);
+    // Left edge and width of segment i.
+    void ChoiceGetSegment(int i, float *x, float *w);
+
+    // Drop-down list (MWinList.cpp): entries from a copied array or a
+    // callback; the open list is drawn over the screen in rows of the
+    // control's height.
+    void ListSetStrings(int num, const char **strings);
+    void ListSetStringsCallback(int num, StringCallback callback, void *context);
+    int ListGetPos();
+    void ListSetPos(int pos, char notify);
+    const char *ListGetStringAtPos(int pos);
+    char ListIsOpen();
+    void ListOpen();
+    void ListClose(char accept, char notify);
+    char ListCancel();
+    char ListCalcOpenListVariables();
+    char ListSetHover(int index, char set_anchor);
+    void ListScroll(int delta);
+    int ListGetHover() const { return m_list_hover; }
+    int ListGetFirstVisible() const { return m_list_first; }
+    int ListGetEndVisible() const { return m_list_end; }
+    char ListHasMoreAbove() const { return m_list_more_above; }
+    char ListHasMoreBelow() const { return m_list_more_below; }
+    void RenderOpenList();
+
+    // Panel (MWinPanel.cpp): a scrolling page of text rows.
+    void PanelSetUp();
+    void PanelSetStringsCallback(int num, int per_page, StringCallback callback, void *context);
+    void PanelUpdateNumPerPageVar(int n);
+    void PanelSetPos(int pos, char notify, char mode);
+    int PanelGetPos() const { return m_panel_pos; }
+    void PanelAllowNoSelection(char on) { m_panel_allow_none = on; }
+    char PanelSetMultiSelect(char on, char toggle_without_modifiers);
+    int PanelGetNumMultiPos();
+    int PanelGetNthMultiPos(int n);
+    void PanelSetScrollPos(float first);
+    float PanelGetScrollPos() const { return m_panel_scroll; }
+    void PanelCenterOnPos();
+    void PanelRemoveAllEntries();
+    void PanelRegisterIntVariable(int *variable, char notify);
+    void PanelSetExtraRenderCallback(MWinButtonRenderCallback callback, void *user);
+    char PanelGetVisibleRange(int *first, int *end);
+    int PanelGetNumVisible();
+    int PanelGetPosFromVisibleRow(int row);
+    char PanelGetVisibleRowDimension(int row, _Dimension *out);
+    char PanelGetPosDimension(int entry, _Dimension *out);
+    int PanelGetNumPerPage() const { return m_panel_per_page; }
+    char PanelIsScrollbarShown() const { return m_panel_bar_on; }
+    float PanelGetThumbLength() const { return m_panel_thumb_len; }
+    float PanelGetTrackLength() const { return m_panel_track_len; }
+    const char *PanelGetEntryText(int index);
+
+    // Text edit (MWinTextEdit.cpp): single-line entry with a caret.
+    void TextEditSetText(const char *text);
+    void TextEditSetLength(int n);
+    int TextEditGetLength() const { return m_edit_limit; }
+    void TextEditRegisterString(char *buffer, int size);
+    int TextEditGetNumber();
+    void TextEditUpdateCursor();
+    char TextEditTurnOnEditing(char mode);
+    void TextEditTurnOffEditing(char accept);
+    void TextEditHandleMousePress();
+    char TextEditHandleKeyDown(int key);
+    char TextEditHandleKeyDownUChar(unsigned char ch);
+    void TextEditMoveCursorToButtonAndTurnOnEditing();
+    char TextEditIsEditing() const { return m_editing; }
+    int TextEditGetCursor() const { return m_edit_caret; }
+    // 0 none, 1 signed decimal, 2 dotted number groups, 3 no spaces or tabs.
+    void TextEditSetFilter(int filter) { m_edit_filter = filter; }
+    void TextEditSetBeginEditingCallback(void (*callback)(MWinButton *)) { m_edit_begin_cb = callback; }
+    void TextEditSetClearOnEdit(char on) { m_edit_clear_on_edit = on; }
+    void TextEditSetNotifyEachChange(char on) { m_edit_notify_each = on; }
+    void TextEditSetPassword(char on) { m_edit_password = on; }
+
 protected:
     void RequestRender();
     void SetTypeDefaults();
@@ -244,6 +334,38 @@ protected:
     void RenderPicture();
     char TickPicture();
     void SetCustomOff();
+
+    // Per-kind handlers, reached from the virtual operations.
+    void CheckboxRenderBack(_MWinTextureState state);
+    void CheckboxRenderText();
+    void ChoiceRenderBack(_MWinTextureState state);
+    void ChoiceRenderText();
+    char ChoiceHandleKeyDown(int key);
+    const char *ChoiceGetEntryText(int index);
+    void WriteBoundValue(int value);
+    void PanelFreeArrays();
+    char PanelAllocateMultiPos();
+    void PanelRecompute();
+    void PanelClampScroll();
+    char PanelIsSelected(int entry);
+    char PanelHandleMouseButtonPressed(char button, char down);
+    char PanelHandleKeyDown(int key);
+    void PanelHandleMouseMove();
+    void PanelRenderBack(_MWinTextureState state);
+    void PanelRenderText();
+    char TextEditTick();
+    char TextEditInsertChar(unsigned char ch);
+    char TextEditPaste();
+    void TextEditNotifyChange();
+    void TextEditRenderText();
+    void TextEditFreeBuffer();
+    char ListHandleMouseButtonPressed(char down);
+    char ListHandleKeyDown(int key);
+    char ListHandleMouseWheel(int count);
+    void ListHandleMouseMove();
+    char ListTick();
+    void ListRenderBack(_MWinTextureState state);
+    void ListRenderText();
 
     MWin *m_mwin;
     MWinWindow *m_window;
@@ -314,4 +436,63 @@ protected:
     float m_pic_coords[4] = {0, 0, 1, 1};
     char m_pic_margins_on = 0;
     float m_pic_margins[4] = {0, 0, 0, 0};
+
+    // Checkbox: the state and where its text ended in the last drawing.
+    char m_check_state = 0;
+    float m_check_text_end = 0;
+
+    // Choice: entries copied from the caller's array, or a callback; the
+    // extra width multiplier is 0 when off.
+    int m_choice_num = 0;
+    int m_choice_sel = -1;
+    std::vector<std::string> m_choice_strings;
+    StringCallback m_choice_callback = nullptr;
+    float m_choice_extra = 0;
+
+    // List: while open, the list's origin is the control's screen position
+    // when it opened; rows are counted from the anchor plus the scroll.
+    int m_list_num = 0, m_list_pos = 0;
+    std::vector<std::string> m_list_strings;
+    StringCallback m_list_callback = nullptr;
+    char m_list_open = 0;
+    float m_list_x = 0, m_list_y = 0;
+    int m_list_anchor = 0, m_list_hover = 0, m_list_scroll = 0, m_list_first = 0, m_list_end = 0;
+    float m_list_area_y = 0, m_list_area_h = 0;
+    float m_list_top_cap_y = -1, m_list_top_cap_h = -1, m_list_bot_cap_y = -1, m_list_bot_cap_h = -1;
+    float m_list_hover_y = -1;
+    char m_list_more_above = 0, m_list_more_below = 0;
+    float m_list_above_y = 0, m_list_above_h = 0, m_list_below_y = 0, m_list_below_h = 0;
+    int m_list_delay_ms = 400;
+    double m_list_open_time = 0;
+
+    // Panel.
+    int m_panel_num = 0, m_panel_pos = 0, m_panel_anchor = 0;
+    int m_panel_per_page = 0;
+    char m_panel_per_page_mode = 1;
+    float m_panel_scroll = 0, m_panel_row_h = 0;
+    char m_panel_multi = 0, m_panel_toggle = 0, m_panel_show_sel = 1, m_panel_allow_none = 0;
+    char *m_panel_multi_pos = nullptr;
+    StringCallback m_panel_callback = nullptr;
+    MWinButtonRenderCallback m_panel_row_cb = nullptr;
+    void *m_panel_row_user = nullptr;
+    char m_panel_bar_on = 0;
+    float m_panel_text_w = 0;
+    _Dimension m_panel_bar = {};
+    float m_panel_track_top = 0, m_panel_track_bottom = 0, m_panel_track_len = 0;
+    float m_panel_thumb_x = 0, m_panel_thumb_w = 0, m_panel_thumb_y = 0, m_panel_thumb_len = 0;
+    float m_panel_grab = 0;
+
+    // Text edit: the edit buffer holds m_edit_size bytes (limit + 3 when it
+    // was allocated); the bound buffer keeps the caller's own size.
+    char *m_edit_buffer = nullptr;
+    int m_edit_size = 0;
+    int m_edit_caret = 0;
+    int m_edit_limit = 511;
+    char m_edit_mode = 0;
+    char m_edit_caret_on = 0;
+    int m_edit_filter = 0;
+    void (*m_edit_begin_cb)(MWinButton *) = nullptr;
+    char m_edit_clear_on_edit = 0, m_edit_notify_each = 0, m_edit_password = 0;
+    char *m_edit_bound = nullptr;
+    int m_edit_bound_size = 0;
 };

@@ -634,14 +634,49 @@ void MWinButton::RenderUnchecked()
 
 void MWinButton::RenderBackByType(_MWinTextureState state)
 {
-    RenderBack(state);
+    switch (m_type) {
+    case MWBT_CHECKBOX:
+        CheckboxRenderBack(state);
+        break;
+    case MWBT_CHOICE:
+        ChoiceRenderBack(state);
+        break;
+    case MWBT_PANEL:
+        PanelRenderBack(state);
+        break;
+    case MWBT_LIST:
+        ListRenderBack(state);
+        break;
+    default:
+        RenderBack(state);
+        break;
+    }
     RenderPicture();
 }
 
 void MWinButton::RenderBody()
 {
     PrepareFont();
-    RenderText();
+    switch (m_type) {
+    case MWBT_TEXT_EDIT:
+        TextEditRenderText();
+        break;
+    case MWBT_CHECKBOX:
+        CheckboxRenderText();
+        break;
+    case MWBT_CHOICE:
+        ChoiceRenderText();
+        break;
+    case MWBT_PANEL:
+        PanelRenderText();
+        break;
+    case MWBT_LIST:
+        ListRenderText();
+        break;
+    default:
+        RenderText();
+        break;
+    }
 }
 
 void MWinButton::RenderBack(_MWinTextureState state)

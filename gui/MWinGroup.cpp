@@ -120,6 +120,10 @@ void MWinGroup::Render()
         return;
     for (MWinButton *b = m_first; b; b = b->GetNext())
         b->Render();
+    // Open lists go over every other control of the group.
+    for (MWinButton *b = m_first; b; b = b->GetNext())
+        if (b->GetType() == MWBT_LIST && b->ListIsOpen())
+            b->RenderOpenList();
 }
 
 char MWinGroup::Tick()

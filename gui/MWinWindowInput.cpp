@@ -325,5 +325,7 @@ char MWinWindow::MoveFocus(bool forward)
     if (eng_screen_width > 0 && eng_screen_height > 0)
         m_mwin->MouseMove(x * static_cast<float>(eng_screen_width) / 640.0f,
                           y * static_cast<float>(eng_screen_height) / 480.0f);
+    if (found->GetType() == MWBT_TEXT_EDIT)
+        found->TextEditTurnOnEditing(1);
     return 1;
 }
