@@ -180,54 +180,41 @@ MWinHorzScrollbar *MWinWindow::AddHorzScrollbar(const char *id, const char *texb
     return static_cast<MWinHorzScrollbar *>(m_first_group->CompleteAddButton(bar));
 }
 
+// The controls with a class of their own and no text of their own are made
+// the same way: in the first group, reported under the caller's name.
+template <class Control>
+Control *MWinWindow::AddOwnControl(const char *caller, const char *id, const char *texbut_id, float x, float y,
+                                   float w, float h)
+{
+    if (!m_first_group) {
+        DebugErrorCode(caller, 'NOSU');
+        return nullptr;
+    }
+    Control *control = new (std::nothrow) Control(m_mwin, id, m_first_group, texbut_id, x, y, w, h);
+    if (!control)
+        DebugErrorCode(caller, 'OMEM');
+    return static_cast<Control *>(m_first_group->CompleteAddButton(control));
+}
+
 MWinScriptButton *MWinWindow::AddScriptButton(const char *id, const char *texbut_id, float x, float y, float w,
                                               float h)
 {
-    if (!m_first_group) {
-        DebugErrorCode("MWinWindow::AddScriptButton", 'NOSU');
-        return nullptr;
-    }
-    MWinScriptButton *button =
-        new (std::nothrow) MWinScriptButton(m_mwin, id, m_first_group, texbut_id, x, y, w, h);
-    if (!button)
-        DebugErrorCode("MWinWindow::AddScriptButton", 'OMEM');
-    return static_cast<MWinScriptButton *>(m_first_group->CompleteAddButton(button));
+    return AddOwnControl<MWinScriptButton>("MWinWindow::AddScriptButton", id, texbut_id, x, y, w, h);
 }
 
 MWinProgressCircle *MWinWindow::AddProgressCircle(const char *id, const char *texbut_id, float x, float y, float w, float h)
 {
-    if (!m_first_group) {
-        DebugErrorCode("MWinWindow::AddProgressCircle", 'NOSU');
-        return nullptr;
-    }
-    MWinProgressCircle *button = new (std::nothrow) MWinProgressCircle(m_mwin, id, m_first_group, texbut_id, x, y, w, h);
-    if (!button)
-        DebugErrorCode("MWinWindow::AddProgressCircle", 'OMEM');
-    return static_cast<MWinProgressCircle *>(m_first_group->CompleteAddButton(button));
+    return AddOwnControl<MWinProgressCircle>("MWinWindow::AddProgressCircle", id, texbut_id, x, y, w, h);
 }
 
 MWinTabPanel *MWinWindow::AddTabPanel(const char *id, const char *texbut_id, float x, float y, float w, float h)
 {
-    if (!m_first_group) {
-        DebugErrorCode("MWinWindow::AddTabPanel", 'NOSU');
-        return nullptr;
-    }
-    MWinTabPanel *button = new (std::nothrow) MWinTabPanel(m_mwin, id, m_first_group, texbut_id, x, y, w, h);
-    if (!button)
-        DebugErrorCode("MWinWindow::AddTabPanel", 'OMEM');
-    return static_cast<MWinTabPanel *>(m_first_group->CompleteAddButton(button));
+    return AddOwnControl<MWinTabPanel>("MWinWindow::AddTabPanel", id, texbut_id, x, y, w, h);
 }
 
 MWinRangeSlider *MWinWindow::AddRangeSlider(const char *id, const char *texbut_id, float x, float y, float w, float h)
 {
-    if (!m_first_group) {
-        DebugErrorCode("MWinWindow::AddRangeSlider", 'NOSU');
-        return nullptr;
-    }
-    MWinRangeSlider *button = new (std::nothrow) MWinRangeSlider(m_mwin, id, m_first_group, texbut_id, x, y, w, h);
-    if (!button)
-        DebugErrorCode("MWinWindow::AddRangeSlider", 'OMEM');
-    return static_cast<MWinRangeSlider *>(m_first_group->CompleteAddButton(button));
+    return AddOwnControl<MWinRangeSlider>("MWinWindow::AddRangeSlider", id, texbut_id, x, y, w, h);
 }
 
 void MWinWindow::RemoveAllButtons()

@@ -199,6 +199,9 @@ public:
     char m_was_active_before_popup;
 
 private:
+    template <class Control>
+    Control *AddOwnControl(const char *caller, const char *id, const char *texbut_id, float x, float y, float w,
+                           float h);
     char ResolveTexBut(const char *id, int default_slot, int *number);
     MWinButton *MakeTitleButton(const char *id, const char *texbut_id, float x, float y, float w, float h);
     void PlaceTitleButton(MWinButton *button, const char *text, const char *token, float x, float y, float w,
