@@ -15,6 +15,8 @@
 #include "game/Weapons.h"
 #include "platform/win32/Win32Input.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -169,3 +171,27 @@ inline Bug *PutRoadBug(int slot, int count, int step, double hp)
     bug->m_hp = bug->m_max_hp = hp;
     return bug;
 }
+
+inline constexpr float PI_F = 3.14159265358979323846f;
+
+// The weapons' and shots' tests: a play on a straight road of 300 steps with
+// bugs of size 0.1, level 0, not running, at the frame time the test gives.
+class StraightRoadPlayTest : public testing::Test {
+protected:
+    explicit StraightRoadPlayTest(float frame_time) : m_frame_time(frame_time) {}
+
+    void SetUp() override
+    {
+        ResetPlayForTest();
+        RecordNeighbours();
+        UseStraightRoad(300);
+        BugsSetSize(0.1f);
+        play_level = 0;
+        play_run_state = 0;
+        play_frame_time = m_frame_time;
+    }
+    void TearDown() override { ResetPlayForTest(); }
+
+private:
+    float m_frame_time;
+};

@@ -13,21 +13,9 @@
 
 namespace {
 
-const float PI_F = 3.14159265358979323846f;
-
-class ShotsTest : public testing::Test {
+class ShotsTest : public StraightRoadPlayTest {
 protected:
-    void SetUp() override
-    {
-        ResetPlayForTest();
-        RecordNeighbours();
-        UseStraightRoad(300);
-        BugsSetSize(0.1f);
-        play_level = 0;
-        play_run_state = 0;
-        play_frame_time = 0.0f;
-    }
-    void TearDown() override { ResetPlayForTest(); }
+    ShotsTest() : StraightRoadPlayTest(0.0f) {}
 
     static int Count(const std::string &call)
     {

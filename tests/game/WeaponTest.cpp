@@ -12,21 +12,9 @@
 
 namespace {
 
-const float PI_F = 3.14159265358979323846f;
-
-class WeaponTest : public testing::Test {
+class WeaponTest : public StraightRoadPlayTest {
 protected:
-    void SetUp() override
-    {
-        ResetPlayForTest();
-        RecordNeighbours();
-        UseStraightRoad(300);
-        BugsSetSize(0.1f);
-        play_level = 0;
-        play_run_state = 0;
-        play_frame_time = 0.01f;
-    }
-    void TearDown() override { ResetPlayForTest(); }
+    WeaponTest() : StraightRoadPlayTest(0.01f) {}
 
     static int Count(const std::vector<std::string> &calls, const std::string &call)
     {
