@@ -11,6 +11,7 @@
 #include "game/HiveWatcher.h"
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
+#include "game/RecordFields.h"
 #include "game/Weapon.h"
 #include "game/Weapons.h"
 #include "modules/ModulesFiles.h"
@@ -20,8 +21,6 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
-
-static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the record's numbers are copied in the host's order");
 
 namespace {
 
@@ -106,18 +105,6 @@ enum {
 
 char file_name[SAVED_GAME_NAME_SIZE];
 
-template <typename T> void Put(unsigned char *at, int offset, T value)
-{
-    std::memcpy(at + offset, &value, sizeof(T));
-}
-
-template <typename T> T Get(const unsigned char *at, int offset)
-{
-    T value;
-    std::memcpy(&value, at + offset, sizeof(T));
-    return value;
-}
-
 bool IsSlotValid(int slot)
 {
     return slot >= 0 && slot <= SAVED_GAME_MAX_SLOT;
@@ -134,39 +121,39 @@ void PutWeapon(unsigned char *element, const Weapon *weapon)
 {
     if (!weapon)
         return;
-    Put<uint8_t>(element, W_PRESENT, 1);
-    Put<int32_t>(element, W_TYPE, weapon->m_type);
-    Put<int32_t>(element, W_LEVEL, weapon->m_level);
-    Put<int32_t>(element, W_TARGET_MODE, weapon->m_target_mode);
-    Put<float>(element, W_X, weapon->m_x);
-    Put<float>(element, W_Y, weapon->m_y);
-    Put<float>(element, W_DRAW_SIZE, weapon->m_draw_size);
-    Put<float>(element, W_ANGLE, weapon->m_angle);
-    Put<float>(element, W_HULL_ANGLE, weapon->m_hull_angle);
-    Put<uint8_t>(element, W_UPGRADING, weapon->m_upgrading);
-    Put<uint8_t>(element, W_FULL_UPGRADE, weapon->m_full_upgrade);
-    Put<float>(element, W_UPGRADE_PROGRESS, weapon->m_upgrade_progress);
-    Put<float>(element, W_THROB, weapon->m_throb);
-    Put<float>(element, W_ALPHA, weapon->m_alpha);
-    Put<float>(element, W_RELOAD, weapon->m_reload);
+    RecordPut<uint8_t>(element, W_PRESENT, 1);
+    RecordPut<int32_t>(element, W_TYPE, weapon->m_type);
+    RecordPut<int32_t>(element, W_LEVEL, weapon->m_level);
+    RecordPut<int32_t>(element, W_TARGET_MODE, weapon->m_target_mode);
+    RecordPut<float>(element, W_X, weapon->m_x);
+    RecordPut<float>(element, W_Y, weapon->m_y);
+    RecordPut<float>(element, W_DRAW_SIZE, weapon->m_draw_size);
+    RecordPut<float>(element, W_ANGLE, weapon->m_angle);
+    RecordPut<float>(element, W_HULL_ANGLE, weapon->m_hull_angle);
+    RecordPut<uint8_t>(element, W_UPGRADING, weapon->m_upgrading);
+    RecordPut<uint8_t>(element, W_FULL_UPGRADE, weapon->m_full_upgrade);
+    RecordPut<float>(element, W_UPGRADE_PROGRESS, weapon->m_upgrade_progress);
+    RecordPut<float>(element, W_THROB, weapon->m_throb);
+    RecordPut<float>(element, W_ALPHA, weapon->m_alpha);
+    RecordPut<float>(element, W_RELOAD, weapon->m_reload);
 }
 
 void GetWeapon(const unsigned char *element, Weapon *weapon)
 {
-    weapon->m_level = Get<int32_t>(element, W_LEVEL);
-    weapon->m_target_mode = Get<int32_t>(element, W_TARGET_MODE);
-    weapon->m_x = Get<float>(element, W_X);
-    weapon->m_y = Get<float>(element, W_Y);
-    weapon->m_draw_size = Get<float>(element, W_DRAW_SIZE);
+    weapon->m_level = RecordGet<int32_t>(element, W_LEVEL);
+    weapon->m_target_mode = RecordGet<int32_t>(element, W_TARGET_MODE);
+    weapon->m_x = RecordGet<float>(element, W_X);
+    weapon->m_y = RecordGet<float>(element, W_Y);
+    weapon->m_draw_size = RecordGet<float>(element, W_DRAW_SIZE);
     weapon->m_draw_half = weapon->m_draw_size / 2.0f;
-    weapon->m_angle = Get<float>(element, W_ANGLE);
-    weapon->m_hull_angle = Get<float>(element, W_HULL_ANGLE);
-    weapon->m_upgrading = Get<uint8_t>(element, W_UPGRADING);
-    weapon->m_full_upgrade = Get<uint8_t>(element, W_FULL_UPGRADE);
-    weapon->m_upgrade_progress = Get<float>(element, W_UPGRADE_PROGRESS);
-    weapon->m_throb = Get<float>(element, W_THROB);
-    weapon->m_alpha = Get<float>(element, W_ALPHA);
-    weapon->m_reload = Get<float>(element, W_RELOAD);
+    weapon->m_angle = RecordGet<float>(element, W_ANGLE);
+    weapon->m_hull_angle = RecordGet<float>(element, W_HULL_ANGLE);
+    weapon->m_upgrading = RecordGet<uint8_t>(element, W_UPGRADING);
+    weapon->m_full_upgrade = RecordGet<uint8_t>(element, W_FULL_UPGRADE);
+    weapon->m_upgrade_progress = RecordGet<float>(element, W_UPGRADE_PROGRESS);
+    weapon->m_throb = RecordGet<float>(element, W_THROB);
+    weapon->m_alpha = RecordGet<float>(element, W_ALPHA);
+    weapon->m_reload = RecordGet<float>(element, W_RELOAD);
 }
 
 // An empty table slot is written as a zero element: not alive.
@@ -174,80 +161,80 @@ void PutBug(unsigned char *element, const Bug *bug)
 {
     if (!bug)
         return;
-    Put<int32_t>(element, B_INDEX, bug->m_index);
-    Put<uint8_t>(element, B_RESERVED_BYTE1, bug->m_reserved_byte1);
-    Put<float>(element, B_ANIM_PHASE, bug->m_anim_phase);
-    Put<float>(element, B_ANGLE, bug->m_angle);
-    Put<float>(element, B_DISTANCE, bug->m_distance);
-    Put<int32_t>(element, B_STEP, bug->m_step);
-    Put<int32_t>(element, B_SHOWN_STEP, bug->m_shown_step);
-    Put<uint8_t>(element, B_ON_BOARD, bug->m_on_board);
-    Put<float>(element, B_RESERVED_FLOAT1, bug->m_reserved_float1);
-    Put<uint8_t>(element, B_ALIVE, bug->m_alive);
-    Put<uint8_t>(element, B_RUNNER, bug->m_runner);
-    Put<uint8_t>(element, B_RESERVED_BYTE2, bug->m_reserved_byte2);
-    Put<float>(element, B_RESERVED_FLOAT2, bug->m_reserved_float2);
-    Put<double>(element, B_SPEED, bug->m_speed);
-    Put<double>(element, B_HP, bug->m_hp);
-    Put<double>(element, B_MAX_HP, bug->m_max_hp);
-    Put<uint8_t>(element, B_STATE, bug->m_state);
-    Put<uint8_t>(element, B_TARGETABLE, bug->m_targetable);
+    RecordPut<int32_t>(element, B_INDEX, bug->m_index);
+    RecordPut<uint8_t>(element, B_RESERVED_BYTE1, bug->m_reserved_byte1);
+    RecordPut<float>(element, B_ANIM_PHASE, bug->m_anim_phase);
+    RecordPut<float>(element, B_ANGLE, bug->m_angle);
+    RecordPut<float>(element, B_DISTANCE, bug->m_distance);
+    RecordPut<int32_t>(element, B_STEP, bug->m_step);
+    RecordPut<int32_t>(element, B_SHOWN_STEP, bug->m_shown_step);
+    RecordPut<uint8_t>(element, B_ON_BOARD, bug->m_on_board);
+    RecordPut<float>(element, B_RESERVED_FLOAT1, bug->m_reserved_float1);
+    RecordPut<uint8_t>(element, B_ALIVE, bug->m_alive);
+    RecordPut<uint8_t>(element, B_RUNNER, bug->m_runner);
+    RecordPut<uint8_t>(element, B_RESERVED_BYTE2, bug->m_reserved_byte2);
+    RecordPut<float>(element, B_RESERVED_FLOAT2, bug->m_reserved_float2);
+    RecordPut<double>(element, B_SPEED, bug->m_speed);
+    RecordPut<double>(element, B_HP, bug->m_hp);
+    RecordPut<double>(element, B_MAX_HP, bug->m_max_hp);
+    RecordPut<uint8_t>(element, B_STATE, bug->m_state);
+    RecordPut<uint8_t>(element, B_TARGETABLE, bug->m_targetable);
 }
 
 void GetBug(const unsigned char *element, Bug *bug)
 {
-    bug->m_index = Get<int32_t>(element, B_INDEX);
-    bug->m_reserved_byte1 = Get<uint8_t>(element, B_RESERVED_BYTE1);
-    bug->m_anim_phase = Get<float>(element, B_ANIM_PHASE);
-    bug->m_angle = Get<float>(element, B_ANGLE);
-    bug->m_distance = Get<float>(element, B_DISTANCE);
-    bug->m_step = Get<int32_t>(element, B_STEP);
-    bug->m_shown_step = Get<int32_t>(element, B_SHOWN_STEP);
-    bug->m_on_board = Get<uint8_t>(element, B_ON_BOARD);
-    bug->m_reserved_float1 = Get<float>(element, B_RESERVED_FLOAT1);
-    bug->m_alive = Get<uint8_t>(element, B_ALIVE);
-    bug->m_runner = Get<uint8_t>(element, B_RUNNER);
-    bug->m_reserved_byte2 = Get<uint8_t>(element, B_RESERVED_BYTE2);
-    bug->m_reserved_float2 = Get<float>(element, B_RESERVED_FLOAT2);
-    bug->m_speed = Get<double>(element, B_SPEED);
-    bug->m_hp = Get<double>(element, B_HP);
-    bug->m_max_hp = Get<double>(element, B_MAX_HP);
-    bug->m_state = Get<uint8_t>(element, B_STATE);
-    bug->m_targetable = Get<uint8_t>(element, B_TARGETABLE);
+    bug->m_index = RecordGet<int32_t>(element, B_INDEX);
+    bug->m_reserved_byte1 = RecordGet<uint8_t>(element, B_RESERVED_BYTE1);
+    bug->m_anim_phase = RecordGet<float>(element, B_ANIM_PHASE);
+    bug->m_angle = RecordGet<float>(element, B_ANGLE);
+    bug->m_distance = RecordGet<float>(element, B_DISTANCE);
+    bug->m_step = RecordGet<int32_t>(element, B_STEP);
+    bug->m_shown_step = RecordGet<int32_t>(element, B_SHOWN_STEP);
+    bug->m_on_board = RecordGet<uint8_t>(element, B_ON_BOARD);
+    bug->m_reserved_float1 = RecordGet<float>(element, B_RESERVED_FLOAT1);
+    bug->m_alive = RecordGet<uint8_t>(element, B_ALIVE);
+    bug->m_runner = RecordGet<uint8_t>(element, B_RUNNER);
+    bug->m_reserved_byte2 = RecordGet<uint8_t>(element, B_RESERVED_BYTE2);
+    bug->m_reserved_float2 = RecordGet<float>(element, B_RESERVED_FLOAT2);
+    bug->m_speed = RecordGet<double>(element, B_SPEED);
+    bug->m_hp = RecordGet<double>(element, B_HP);
+    bug->m_max_hp = RecordGet<double>(element, B_MAX_HP);
+    bug->m_state = RecordGet<uint8_t>(element, B_STATE);
+    bug->m_targetable = RecordGet<uint8_t>(element, B_TARGETABLE);
     bug->m_reserved_int = -1;
 }
 
 void FillRecord(unsigned char *record)
 {
     std::memset(record, 0, SAVED_GAME_RECORD_SIZE);
-    Put<int16_t>(record, R_GARDEN, levels_garden);
-    Put<int16_t>(record, R_DIFFICULTY, levels_difficulty);
-    Put<int32_t>(record, R_SCORE, play_score);
-    Put<int32_t>(record, R_BONUS, play_bonus);
-    Put<int32_t>(record, R_LIVES, play_lives);
-    Put<int32_t>(record, R_MONEY, play_money);
-    Put<int32_t>(record, R_LEVEL, play_level);
-    Put<uint8_t>(record, R_RUN_STATE, play_run_state);
-    Put<uint8_t>(record, R_GAME_OVER, play_game_over);
-    Put<uint8_t>(record, R_GAME_WON, play_game_won);
+    RecordPut<int16_t>(record, R_GARDEN, levels_garden);
+    RecordPut<int16_t>(record, R_DIFFICULTY, levels_difficulty);
+    RecordPut<int32_t>(record, R_SCORE, play_score);
+    RecordPut<int32_t>(record, R_BONUS, play_bonus);
+    RecordPut<int32_t>(record, R_LIVES, play_lives);
+    RecordPut<int32_t>(record, R_MONEY, play_money);
+    RecordPut<int32_t>(record, R_LEVEL, play_level);
+    RecordPut<uint8_t>(record, R_RUN_STATE, play_run_state);
+    RecordPut<uint8_t>(record, R_GAME_OVER, play_game_over);
+    RecordPut<uint8_t>(record, R_GAME_WON, play_game_won);
 
-    Put<int32_t>(record, R_WEAPONS_COUNT, weapons_count);
+    RecordPut<int32_t>(record, R_WEAPONS_COUNT, weapons_count);
     for (int i = 0; i < weapons_count; i++)
         PutWeapon(record + R_WEAPONS + i * WEAPON_SIZE, weapons_list[i]);
 
-    Put<int32_t>(record, R_BUGS_KIND, bugs_kind);
-    Put<double>(record, R_BUGS_HP, bugs_hp);
-    Put<double>(record, R_BUGS_SPEED, bugs_speed);
-    Put<double>(record, R_BUGS_REWARD, bugs_reward);
-    Put<int32_t>(record, R_BUGS_KILL_SCORE, bugs_kill_score);
-    Put<float>(record, R_BUGS_SPACING, bugs_spacing);
-    Put<float>(record, R_BUGS_SIZE, bugs_size);
-    Put<int32_t>(record, R_BUGS_COUNT, bugs_count);
-    Put<int32_t>(record, R_LAST_BOSS_LEVEL, bugs_last_boss_level);
+    RecordPut<int32_t>(record, R_BUGS_KIND, bugs_kind);
+    RecordPut<double>(record, R_BUGS_HP, bugs_hp);
+    RecordPut<double>(record, R_BUGS_SPEED, bugs_speed);
+    RecordPut<double>(record, R_BUGS_REWARD, bugs_reward);
+    RecordPut<int32_t>(record, R_BUGS_KILL_SCORE, bugs_kill_score);
+    RecordPut<float>(record, R_BUGS_SPACING, bugs_spacing);
+    RecordPut<float>(record, R_BUGS_SIZE, bugs_size);
+    RecordPut<int32_t>(record, R_BUGS_COUNT, bugs_count);
+    RecordPut<int32_t>(record, R_LAST_BOSS_LEVEL, bugs_last_boss_level);
     for (int i = 0; i < bugs_count; i++)
         PutBug(record + R_BUGS + i * BUG_SIZE, bugs_table[i]);
 
-    Put<float>(record, R_VERSION, SAVED_GAME_VERSION);
+    RecordPut<float>(record, R_VERSION, SAVED_GAME_VERSION);
 }
 
 bool IsFlag(uint8_t value)
@@ -255,76 +242,84 @@ bool IsFlag(uint8_t value)
     return value <= 1;
 }
 
-bool AreFinite(const unsigned char *at, const int *float_offsets, int count)
+// Whether the numbers of type T at the offsets are finite.
+template <typename T, size_t N> bool AreFinite(const unsigned char *at, const int (&offsets)[N])
 {
-    for (int i = 0; i < count; i++)
-        if (!std::isfinite(Get<float>(at, float_offsets[i])))
+    for (int offset : offsets)
+        if (!std::isfinite(RecordGet<T>(at, offset)))
             return false;
     return true;
 }
 
 bool IsWeaponValid(const unsigned char *element)
 {
-    const uint8_t present = Get<uint8_t>(element, W_PRESENT);
+    const uint8_t present = RecordGet<uint8_t>(element, W_PRESENT);
     if (present == 0)
         return true;
-    const int type = Get<int32_t>(element, W_TYPE);
+    const int type = RecordGet<int32_t>(element, W_TYPE);
     if (present != 1 || type < 0 || type >= WEAPON_TYPES)
         return false;
     const int levels = type >= WEAPON_FIRST_FACTORY ? FACTORY_LEVELS : WEAPON_LEVELS;
-    const int level = Get<int32_t>(element, W_LEVEL);
-    const int mode = Get<int32_t>(element, W_TARGET_MODE);
+    const int level = RecordGet<int32_t>(element, W_LEVEL);
+    const int mode = RecordGet<int32_t>(element, W_TARGET_MODE);
     static const int floats[] = {W_X, W_Y, W_DRAW_SIZE, W_ANGLE, W_HULL_ANGLE, W_UPGRADE_PROGRESS,
                                  W_THROB, W_ALPHA, W_RELOAD};
-    if (level < 0 || level >= levels || mode < 0 || mode >= TARGET_MODES ||
-        !AreFinite(element, floats, sizeof(floats) / sizeof(floats[0])))
+    if (level < 0 || level >= levels || mode < 0 || mode >= TARGET_MODES || !AreFinite<float>(element, floats))
         return false;
     // A weapon stands on the board, whose units run from -1 to 1.
-    const float x = Get<float>(element, W_X), y = Get<float>(element, W_Y);
-    const float progress = Get<float>(element, W_UPGRADE_PROGRESS);
+    const float x = RecordGet<float>(element, W_X), y = RecordGet<float>(element, W_Y);
+    const float progress = RecordGet<float>(element, W_UPGRADE_PROGRESS);
     return std::fabs(x) <= 1.0f && std::fabs(y) <= 1.0f && progress >= 0.0f && progress <= 1.0f &&
-           IsFlag(Get<uint8_t>(element, W_UPGRADING)) && IsFlag(Get<uint8_t>(element, W_FULL_UPGRADE));
+           IsFlag(RecordGet<uint8_t>(element, W_UPGRADING)) && IsFlag(RecordGet<uint8_t>(element, W_FULL_UPGRADE));
 }
 
 bool IsBugValid(const unsigned char *element, int slot)
 {
-    const int index = Get<int32_t>(element, B_INDEX);
-    const uint8_t alive = Get<uint8_t>(element, B_ALIVE);
+    const int index = RecordGet<int32_t>(element, B_INDEX);
+    const uint8_t alive = RecordGet<uint8_t>(element, B_ALIVE);
     // An empty slot of the table is stored as a zero element.
     if (index != slot && !(alive == 0 && index == 0))
         return false;
-    const int step = Get<int32_t>(element, B_STEP), shown = Get<int32_t>(element, B_SHOWN_STEP);
+    const int step = RecordGet<int32_t>(element, B_STEP);
+    const int shown = RecordGet<int32_t>(element, B_SHOWN_STEP);
+    if (step < 0 || step >= ROAD_MAX_STEPS || shown < 0 || shown >= ROAD_MAX_STEPS ||
+        RecordGet<uint8_t>(element, B_STATE) > BS_PAST_END)
+        return false;
+    static const int flags[] = {B_ALIVE, B_ON_BOARD, B_RUNNER, B_TARGETABLE};
+    for (int offset : flags)
+        if (!IsFlag(RecordGet<uint8_t>(element, offset)))
+            return false;
     static const int floats[] = {B_ANIM_PHASE, B_ANGLE, B_DISTANCE, B_RESERVED_FLOAT1, B_RESERVED_FLOAT2};
-    return step >= 0 && step < ROAD_MAX_STEPS && shown >= 0 && shown < ROAD_MAX_STEPS &&
-           Get<uint8_t>(element, B_STATE) <= BS_PAST_END && IsFlag(alive) &&
-           IsFlag(Get<uint8_t>(element, B_ON_BOARD)) && IsFlag(Get<uint8_t>(element, B_RUNNER)) &&
-           IsFlag(Get<uint8_t>(element, B_TARGETABLE)) && AreFinite(element, floats, sizeof(floats) / sizeof(floats[0])) &&
-           std::isfinite(Get<double>(element, B_SPEED)) && std::isfinite(Get<double>(element, B_HP)) &&
-           std::isfinite(Get<double>(element, B_MAX_HP));
+    static const int doubles[] = {B_SPEED, B_HP, B_MAX_HP};
+    return AreFinite<float>(element, floats) && AreFinite<double>(element, doubles);
 }
 
 // Everything the loader acts on, checked before it changes anything (the
 // version is checked on its own first).
 bool IsRecordValid(const unsigned char *record)
 {
-    const int weapons = Get<int32_t>(record, R_WEAPONS_COUNT);
-    const int bugs = Get<int32_t>(record, R_BUGS_COUNT);
-    const int garden = Get<int16_t>(record, R_GARDEN);
-    const int difficulty = Get<int16_t>(record, R_DIFFICULTY);
-    const int level = Get<int32_t>(record, R_LEVEL);
-    const int kind = Get<int32_t>(record, R_BUGS_KIND);
+    const int weapons = RecordGet<int32_t>(record, R_WEAPONS_COUNT);
+    const int bugs = RecordGet<int32_t>(record, R_BUGS_COUNT);
+    const int garden = RecordGet<int16_t>(record, R_GARDEN);
+    const int difficulty = RecordGet<int16_t>(record, R_DIFFICULTY);
+    const int level = RecordGet<int32_t>(record, R_LEVEL);
+    const int kind = RecordGet<int32_t>(record, R_BUGS_KIND);
     if (weapons < 0 || weapons > WEAPONS_MAX || bugs < 0 || bugs > BUGS_MAX || garden < 0 || garden >= GARDENS ||
         difficulty < 0 || difficulty >= DIFFICULTIES || level < 0 || level > LAST_LEVEL || kind < 0 ||
         kind >= BUGS_KINDS)
         return false;
-    if (Get<int32_t>(record, R_SCORE) < 0 || Get<int32_t>(record, R_BONUS) < 0 || Get<int32_t>(record, R_LIVES) < 0 ||
-        Get<int32_t>(record, R_MONEY) < 0 || Get<uint8_t>(record, R_RUN_STATE) > 2 ||
-        !IsFlag(Get<uint8_t>(record, R_GAME_OVER)) || !IsFlag(Get<uint8_t>(record, R_GAME_WON)))
+    // Score, bonus, lives and money never go below 0 in play.
+    static const int counters[] = {R_SCORE, R_BONUS, R_LIVES, R_MONEY};
+    for (int offset : counters)
+        if (RecordGet<int32_t>(record, offset) < 0)
+            return false;
+    if (RecordGet<uint8_t>(record, R_RUN_STATE) > 2 || !IsFlag(RecordGet<uint8_t>(record, R_GAME_OVER)) ||
+        !IsFlag(RecordGet<uint8_t>(record, R_GAME_WON)))
         return false;
-    const float spacing = Get<float>(record, R_BUGS_SPACING), size = Get<float>(record, R_BUGS_SIZE);
-    if (!std::isfinite(Get<double>(record, R_BUGS_HP)) || !std::isfinite(Get<double>(record, R_BUGS_SPEED)) ||
-        !std::isfinite(Get<double>(record, R_BUGS_REWARD)) || !std::isfinite(spacing) || !std::isfinite(size) ||
-        size < 0.0f)
+    static const int wave_floats[] = {R_BUGS_SPACING, R_BUGS_SIZE};
+    static const int wave_doubles[] = {R_BUGS_HP, R_BUGS_SPEED, R_BUGS_REWARD};
+    if (!AreFinite<float>(record, wave_floats) || !AreFinite<double>(record, wave_doubles) ||
+        RecordGet<float>(record, R_BUGS_SIZE) < 0.0f)
         return false;
     for (int i = 0; i < weapons; i++)
         if (!IsWeaponValid(record + R_WEAPONS + i * WEAPON_SIZE))
@@ -337,33 +332,34 @@ bool IsRecordValid(const unsigned char *record)
 
 void SetWaveValues(const unsigned char *record)
 {
-    bugs_spacing = Get<float>(record, R_BUGS_SPACING);
-    bugs_kind = Get<int32_t>(record, R_BUGS_KIND);
-    bugs_hp = Get<double>(record, R_BUGS_HP);
-    bugs_speed = Get<double>(record, R_BUGS_SPEED);
-    bugs_reward = Get<double>(record, R_BUGS_REWARD);
-    bugs_kill_score = Get<int32_t>(record, R_BUGS_KILL_SCORE);
+    bugs_spacing = RecordGet<float>(record, R_BUGS_SPACING);
+    bugs_kind = RecordGet<int32_t>(record, R_BUGS_KIND);
+    bugs_hp = RecordGet<double>(record, R_BUGS_HP);
+    bugs_speed = RecordGet<double>(record, R_BUGS_SPEED);
+    bugs_reward = RecordGet<double>(record, R_BUGS_REWARD);
+    bugs_kill_score = RecordGet<int32_t>(record, R_BUGS_KILL_SCORE);
 }
 
 void SetPlayValues(const unsigned char *record)
 {
-    play_score = Get<int32_t>(record, R_SCORE);
-    play_bonus = Get<int32_t>(record, R_BONUS);
-    play_lives = Get<int32_t>(record, R_LIVES);
-    play_money = Get<int32_t>(record, R_MONEY);
-    play_level = Get<int32_t>(record, R_LEVEL);
-    play_game_over = Get<uint8_t>(record, R_GAME_OVER);
-    play_game_won = Get<uint8_t>(record, R_GAME_WON);
+    play_score = RecordGet<int32_t>(record, R_SCORE);
+    play_bonus = RecordGet<int32_t>(record, R_BONUS);
+    play_lives = RecordGet<int32_t>(record, R_LIVES);
+    play_money = RecordGet<int32_t>(record, R_MONEY);
+    play_level = RecordGet<int32_t>(record, R_LEVEL);
+    play_game_over = RecordGet<uint8_t>(record, R_GAME_OVER);
+    play_game_won = RecordGet<uint8_t>(record, R_GAME_WON);
 }
 
 void PlaceWeapons(const unsigned char *record)
 {
-    const int count = Get<int32_t>(record, R_WEAPONS_COUNT);
+    const int count = RecordGet<int32_t>(record, R_WEAPONS_COUNT);
     for (int i = 0; i < count; i++) {
         const unsigned char *element = record + R_WEAPONS + i * WEAPON_SIZE;
-        if (!Get<uint8_t>(element, W_PRESENT))
+        if (!RecordGet<uint8_t>(element, W_PRESENT))
             continue;
-        if (!WeaponsCreateNew(Get<int32_t>(element, W_TYPE), Get<float>(element, W_X), Get<float>(element, W_Y), 0, 1)) {
+        const int type = RecordGet<int32_t>(element, W_TYPE);
+        if (!WeaponsCreateNew(type, RecordGet<float>(element, W_X), RecordGet<float>(element, W_Y), 0, 1)) {
             DebugError("LoadSavedGame", "Could not create weapon [%d]", i);
             continue;
         }
@@ -373,10 +369,10 @@ void PlaceWeapons(const unsigned char *record)
 
 bool RestoreBugs(const unsigned char *record)
 {
-    bugs_count = Get<int32_t>(record, R_BUGS_COUNT);
+    bugs_count = RecordGet<int32_t>(record, R_BUGS_COUNT);
     for (int i = 0; i < bugs_count; i++) {
         const unsigned char *element = record + R_BUGS + i * BUG_SIZE;
-        Bug *bug = new (std::nothrow) Bug(Get<int32_t>(element, B_INDEX), 0);
+        Bug *bug = new (std::nothrow) Bug(RecordGet<int32_t>(element, B_INDEX), 0);
         if (!bug)
             return false;
         GetBug(element, bug);
@@ -459,7 +455,7 @@ char LoadSavedGame(int slot, char any_garden)
         DebugError(where, "Problem reading saved game file %d", slot);
         return 0;
     }
-    const float version = Get<float>(record, R_VERSION);
+    const float version = RecordGet<float>(record, R_VERSION);
     if (version != SAVED_GAME_VERSION) {
         EngFileDelete(name, 1);
         DebugError(where, "Incorrect version [%f not %f] reading saved game file %d", version, SAVED_GAME_VERSION,
@@ -472,13 +468,13 @@ char LoadSavedGame(int slot, char any_garden)
         return 0;
     }
 
-    levels_garden = Get<int16_t>(record, R_GARDEN);
-    levels_difficulty = Get<int16_t>(record, R_DIFFICULTY);
+    levels_garden = RecordGet<int16_t>(record, R_GARDEN);
+    levels_difficulty = RecordGet<int16_t>(record, R_DIFFICULTY);
     HiveWatcherStartNewGame(1);
     PlaceWeapons(record);
     WeaponsCountFactoryLevels();
     SetWaveValues(record);
-    BugsSetSize(Get<float>(record, R_BUGS_SIZE));
+    BugsSetSize(RecordGet<float>(record, R_BUGS_SIZE));
     SetPlayValues(record);
     HiveWatcherInitForNewLevel(1);
     if (!RestoreBugs(record)) {
@@ -491,9 +487,9 @@ char LoadSavedGame(int slot, char any_garden)
     // The steps above reset some of these on their way; the record wins.
     SetWaveValues(record);
     SetPlayValues(record);
-    play_run_state = Get<uint8_t>(record, R_RUN_STATE);
+    play_run_state = RecordGet<uint8_t>(record, R_RUN_STATE);
     BugsCreateGraphics();
-    bugs_last_boss_level = Get<int32_t>(record, R_LAST_BOSS_LEVEL);
+    bugs_last_boss_level = RecordGet<int32_t>(record, R_LAST_BOSS_LEVEL);
     TutorialUpdateHint();
     return 1;
 }

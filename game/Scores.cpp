@@ -10,14 +10,13 @@
 #include "game/HiveWatcher.h"
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
+#include "game/RecordFields.h"
 #include "modules/ScoresMain.h"
 #include "modules/UserClass.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-
-static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the blocks' numbers are copied in the host's order");
 
 _ScoresScore scores_table[SCORES_MAX];
 int scores_count = 0;
@@ -54,18 +53,6 @@ enum {
 };
 
 const char *const range_words[RANGES] = {"all time", "yearly", "monthly", "weekly", "daily"};
-
-template <typename T> void Put(unsigned char *at, int offset, T value)
-{
-    std::memcpy(at + offset, &value, sizeof(T));
-}
-
-template <typename T> T Get(const unsigned char *at, int offset)
-{
-    T value;
-    std::memcpy(&value, at + offset, sizeof(T));
-    return value;
-}
 
 void ClearNewestMarks(int rows)
 {
@@ -105,18 +92,18 @@ bool DecodeBlock(const unsigned char *block, _ScoresScore *entry)
     const char *country = reinterpret_cast<const char *>(block + E_COUNTRY);
     const size_t name_length = strnlen(name, E_NAME_SIZE);
     const size_t country_length = strnlen(country, E_COUNTRY_SIZE);
-    const int month = Get<uint8_t>(block, E_MONTH), day = Get<uint8_t>(block, E_DAY);
-    if (Get<int32_t>(block, E_SCORE) <= 0 || Get<int32_t>(block, E_LEVEL) <= 0 || month < 1 || month > 12 ||
+    const int month = RecordGet<uint8_t>(block, E_MONTH), day = RecordGet<uint8_t>(block, E_DAY);
+    if (RecordGet<int32_t>(block, E_SCORE) <= 0 || RecordGet<int32_t>(block, E_LEVEL) <= 0 || month < 1 || month > 12 ||
         day < 1 || day > 31 || name_length < 1 || name_length > E_NAME_MAX || country_length < 1 ||
         country_length > E_COUNTRY_MAX)
         return false;
     std::memset(entry, 0, sizeof(*entry));
-    entry->score = Get<int32_t>(block, E_SCORE);
-    entry->level = Get<int32_t>(block, E_LEVEL);
-    entry->date.year = Get<int32_t>(block, E_YEAR);
+    entry->score = RecordGet<int32_t>(block, E_SCORE);
+    entry->level = RecordGet<int32_t>(block, E_LEVEL);
+    entry->date.year = RecordGet<int32_t>(block, E_YEAR);
     entry->date.month = static_cast<char>(month);
     entry->date.day = static_cast<char>(day);
-    entry->user_id = Get<uint16_t>(block, E_USER_ID);
+    entry->user_id = RecordGet<uint16_t>(block, E_USER_ID);
     std::memcpy(entry->name, name, name_length);
     // A code of three letters fills the field; the second name after it is
     // empty, so the code still reads as a text of three.
@@ -127,12 +114,12 @@ bool DecodeBlock(const unsigned char *block, _ScoresScore *entry)
 void EncodeBlock(const _ScoresScore &entry, unsigned char *block)
 {
     std::memset(block, 0, SCORES_BLOCK_SIZE);
-    Put<int32_t>(block, E_SCORE, entry.score);
-    Put<int32_t>(block, E_LEVEL, entry.level);
-    Put<int32_t>(block, E_YEAR, entry.date.year);
-    Put<uint8_t>(block, E_MONTH, static_cast<uint8_t>(entry.date.month));
-    Put<uint8_t>(block, E_DAY, static_cast<uint8_t>(entry.date.day));
-    Put<uint16_t>(block, E_USER_ID, entry.user_id);
+    RecordPut<int32_t>(block, E_SCORE, entry.score);
+    RecordPut<int32_t>(block, E_LEVEL, entry.level);
+    RecordPut<int32_t>(block, E_YEAR, entry.date.year);
+    RecordPut<uint8_t>(block, E_MONTH, static_cast<uint8_t>(entry.date.month));
+    RecordPut<uint8_t>(block, E_DAY, static_cast<uint8_t>(entry.date.day));
+    RecordPut<uint16_t>(block, E_USER_ID, entry.user_id);
     std::memcpy(block + E_NAME, entry.name, strnlen(entry.name, E_NAME_MAX));
     std::memcpy(block + E_COUNTRY, entry.country, strnlen(entry.country, SCORES_COUNTRY_SIZE));
 }
@@ -265,7 +252,8 @@ void ScoresReadCurrentGardenScores()
     file.Rewind();
     unsigned char header[SCORES_HEADER_SIZE];
     if (!EngEncryptionReadFromOpenFileAndDecrypt(&file, header, sizeof(header)) ||
-        Get<int16_t>(header, H_VERSION) != SCORES_FILE_VERSION || Get<int16_t>(header, H_GARDEN) != ScoresGetGarden()) {
+        RecordGet<int16_t>(header, H_VERSION) != SCORES_FILE_VERSION ||
+        RecordGet<int16_t>(header, H_GARDEN) != ScoresGetGarden()) {
         DropFile(&file, where, "Score file invalid - deleted");
         ScoresScreenRefreshList();
         return;
@@ -311,8 +299,8 @@ char ScoresWriteToFile()
     if (!ScoresGetFilename(1) || !file.OpenForWriting(scores_file_name, 0))
         return 0;
     unsigned char header[SCORES_HEADER_SIZE] = {};
-    Put<int16_t>(header, H_VERSION, SCORES_FILE_VERSION);
-    Put<int16_t>(header, H_GARDEN, ScoresGetGarden());
+    RecordPut<int16_t>(header, H_VERSION, SCORES_FILE_VERSION);
+    RecordPut<int16_t>(header, H_GARDEN, ScoresGetGarden());
     if (!EngEncryptionEncryptAndWriteToOpenFile(&file, header, sizeof(header))) {
         DropFile(&file, where, "Could not write version to file");
         return 0;
