@@ -322,6 +322,27 @@ TEST_F(SavedGameTest, WeaponsWithHolesAndTheWaveComeBack)
     EXPECT_NE(nullptr, bugs_table[1]);
 }
 
+TEST_F(SavedGameTest, AWeaponThatCannotStandAgainIsLeftOutAndLoadingGoesOn)
+{
+    PlayAWhile();
+    ASSERT_TRUE(SaveGame(0, 1));
+    // The factory's element moved onto the first weapon's ground.
+    std::string record = ReadRecord();
+    Put<float>(&record, 4 + 112 + 16, At<float>(record, 4 + 16));
+    Put<float>(&record, 4 + 112 + 20, At<float>(record, 4 + 20));
+    WriteRecord(record);
+
+    Scramble();
+    DebugClearLogs();
+    ASSERT_TRUE(LoadSavedGame(0, 1));
+    EXPECT_TRUE(LogHas("Could not create weapon [2]"));
+    ASSERT_EQ(1, weapons_count);
+    EXPECT_EQ(2, weapons_list[0]->m_type);
+    EXPECT_EQ(0, weapons_factory_level[1]);
+    EXPECT_EQ(789, play_money);
+    EXPECT_EQ(6, play_level);
+}
+
 TEST_F(SavedGameTest, DeletingRemovesTheFileOnce)
 {
     ASSERT_TRUE(SaveGame(0, 1));
