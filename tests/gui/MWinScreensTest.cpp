@@ -6,6 +6,7 @@
 #include "engine/core/EngMemory.h"
 #include "engine/runtime/EngProgram.h"
 #include "gui/MWinScreens.h"
+#include "platform/win32/Win32Input.h"
 
 #include <string>
 #include <vector>
@@ -38,6 +39,7 @@ public:
         MWinWindow *window = collection->AddWindow("WIN", &info);
         window->SetController(this);
         go = window->AddButton("GO", MWBT_PUSH, "White", m_name.c_str(), 10, 10, 100, 40);
+        go->SetEscapeButtonForParentWindow();
         return 1;
     }
     void ClearPointers() override
@@ -312,13 +314,20 @@ TEST_F(MWinScreensTest, HandlersThatSwitchScreensNeverTouchTheOldControls)
     EXPECT_EQ(screens->GetCurrentScreen(), static_cast<unsigned>('OPTS'));
     Click(160, 130);
     EXPECT_EQ(screens->GetCurrentScreen(), static_cast<unsigned>('MAIN'));
-    // Each click reached exactly one screen: the rebuilt control under the
-    // same ids was not pressed by the click that built it.
+    // Escape presses the screen's escape button, delivered by the next tick.
+    Key(VK_ESCAPE);
+    mwin->Tick();
+    EXPECT_EQ(screens->GetCurrentScreen(), static_cast<unsigned>('OPTS'));
+    Key(VK_ESCAPE);
+    mwin->Tick();
+    EXPECT_EQ(screens->GetCurrentScreen(), static_cast<unsigned>('MAIN'));
+    // Each press reached exactly one screen: the rebuilt control under the
+    // same ids was not pressed by the press that built it.
     Calls presses;
     for (const std::string &call : calls)
         if (call.find("Pressed") != std::string::npos)
             presses.push_back(call);
-    EXPECT_EQ(presses, (Calls{"MAIN.Pressed GO", "OPTS.Pressed GO"}));
+    EXPECT_EQ(presses, (Calls{"MAIN.Pressed GO", "OPTS.Pressed GO", "MAIN.Pressed GO", "OPTS.Pressed GO"}));
 }
 
 TEST_F(MWinScreensTest, RemovingScreensClearsTheirPointers)
