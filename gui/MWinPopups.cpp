@@ -16,6 +16,7 @@
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngLanguages.h"
 #include "engine/core/EngMisc.h"
+#include "engine/core/EngPrefs.h"
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
 #include "engine/runtime/EngWindow.h"
@@ -123,6 +124,20 @@ void MWinPopupPanelCB(MWin *mwin, _MWinButtonCallbackInfo *info, int, int)
     mwin->PopupPanelEvent(info);
 }
 
+// Going online (in the engine) asks and shows its notice through these.
+char AskToGoOnline(MWin *mwin, const char *question, MWinPopupDoneCB done)
+{
+    return mwin->PopupOkCancel(nullptr, question, done, nullptr);
+}
+
+void ShowGoingOnline(MWin *mwin, const char *text)
+{
+    if (mwin->IsOn() && !mwin->IsPopupOn())
+        mwin->PopupShowMessageNow(nullptr, text);
+}
+
+const _VariousPopups ONLINE_POPUPS = {AskToGoOnline, ShowGoingOnline};
+
 } // namespace
 
 // State.
@@ -156,6 +171,7 @@ void MWin::PopupResetAll()
     m_popup_user = nullptr;
     m_popup_fail_next_window = 0;
     PopupSelectSizesForPlatform();
+    VariousSetPopups(&ONLINE_POPUPS);
 }
 
 void MWin::PopupSelectSizesForPlatform()
