@@ -269,7 +269,8 @@ private:
     char PopupMeasureText(const _MWinWindowCreateInfo *info, const char *text, float w, char multiline,
                           float *out_w, float *out_h);
     void PopupPlaceButtons(float box, float gaps, float gap, float bw);
-    void PopupSetButtonTexts(char first, char second, char third);
+    // The one-shot texts, else the usual ones of the buttons' kinds.
+    void PopupApplyButtonTexts(char first, char second);
     void PopupClearOneShots();
     // The fade of a timed message: alpha from 'from' to 'to' over seconds.
     void PopupFadeAlpha(float from, float to, double seconds);

@@ -515,12 +515,12 @@ char MWin::PopupSetupDefaultButtons(const char *title, const char *text, char fi
         cancel->SetEscapeButtonForParentWindow();
     }
 
-    PopupSetButtonTexts(first, second, third);
+    PopupApplyButtonTexts(first, second);
     PopupPlaceButtons(box, gaps, gap, bw);
     return 1;
 }
 
-void MWin::PopupSetButtonTexts(char first, char second, char)
+void MWin::PopupApplyButtonTexts(char first, char second)
 {
     const ButtonTexts *usual[3] = {&TextsOfKind(OK_TEXTS, first), &TextsOfKind(CANCEL_TEXTS, second), &NO_TEXTS};
     const bool languages = EngLanguagesGetNumLanguages() > 0;
