@@ -1,6 +1,7 @@
 #include "engine/core/EngPrefs.h"
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngFile.h"
+#include "engine/core/EngLanguages.h"
 #include "engine/core/EngMemory.h"
 #include "engine/core/EngMisc.h"
 #include "engine/core/EngServers.h"
@@ -34,6 +35,17 @@ const unsigned ONLINE_WAIT_MS = 10000;
 
 char online_address[512] = "";
 bool exiting_to_go_online = false;
+_VariousPopups online_popups = {nullptr, nullptr};
+
+// The question's own text when the caller gives none: the language's, when
+// its token exists, else English.
+const char *DefaultQuestion(bool exit)
+{
+    const char *token = exit ? "Misc_ExitProgramAndGoOnline" : "Misc_GoOnline";
+    if (EngLanguagesDoesTokenExist(token))
+        return EngLanguagesGetStringForToken(token);
+    return exit ? "Exit Program and Go Online ?" : "Go Online ?";
+}
 
 // "%s\%s" of folder and name into the composed buffer; a path that does not
 // fit is reported and refused.
@@ -334,8 +346,13 @@ void VariousGoOnlineNow(const char *address)
         Sleep(ONLINE_WAIT_MS);
 }
 
-void VariousGoOnline(MWin *mwin, const char *, const char *address, char, char, char exit_full_screen,
-                     char exit_window)
+void VariousSetPopups(const _VariousPopups *popups)
+{
+    online_popups = popups ? *popups : _VariousPopups{nullptr, nullptr};
+}
+
+void VariousGoOnline(MWin *mwin, const char *question, const char *address, char ask_full_screen, char ask_window,
+                     char exit_full_screen, char exit_window)
 {
     if (!address)
         address = "";
@@ -345,11 +362,17 @@ void VariousGoOnline(MWin *mwin, const char *, const char *address, char, char, 
     }
     if (address != online_address)
         EngSafeStrcpy(online_address, address, sizeof(online_address));
+    char ask = eng_screen_windowed ? ask_window : ask_full_screen;
     char exit = eng_screen_windowed ? exit_window : exit_full_screen;
-    if (exit)
+    if (ask && mwin && online_popups.ask) {
+        if (!question)
+            question = DefaultQuestion(exit != 0);
+        online_popups.ask(mwin, question, exit ? VariousExitAndGoOnlineCB : VariousGoOnlineCB);
+    } else if (exit) {
         VariousExitAndGoOnlineCB(mwin, 1, nullptr);
-    else
+    } else {
         VariousOpenBrowser(mwin);
+    }
 }
 
 void VariousGoOnlineToHomeSite(MWin *mwin, const char *question, const char *path, char ask_full_screen,
@@ -394,8 +417,10 @@ void VariousGoOnlineAfterExitCB()
     VariousGoOnlineNow(online_address);
 }
 
-void VariousOpenBrowser(MWin *)
+void VariousOpenBrowser(MWin *mwin)
 {
+    if (mwin && online_popups.show_now)
+        online_popups.show_now(mwin, "Opening browser...");
     VariousGoOnlineNow(online_address);
 }
 

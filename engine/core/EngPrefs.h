@@ -73,14 +73,25 @@ char VariousPasteClipboardToString(char *buffer, int size);
 
 // Opens address in the browser.
 void VariousGoOnlineNow(const char *address);
+
+// The toolkit's popups, which the engine below it cannot call: the toolkit
+// installs them when it is made. ask shows an OK/Cancel question without
+// title and calls done with 1 for OK; show_now shows a message in the next
+// frames when the toolkit is on and no popup is open.
+struct _VariousPopups {
+    char (*ask)(MWin *mwin, const char *question, void (*done)(MWin *, char, void *));
+    void (*show_now)(MWin *mwin, const char *text);
+};
+void VariousSetPopups(const _VariousPopups *popups);
+
 // The ask and exit flags of the current mode (window or full screen) apply.
-// Asking needs the toolkit's popups: the OK/Cancel question and the
-// "Opening browser..." message are shown by the toolkit when mwin is given;
-// without an mwin the address is opened (or the program left) at once, as
-// if OK had been pressed, without the full-screen switch of an OK.
+// With asking on and an mwin, the question is the caller's, or "Exit
+// Program and Go Online ?" / "Go Online ?" (or their language texts);
+// Cancel does nothing. Without asking (or without an mwin) the address is
+// opened, or the program left, at once as if OK had been pressed, without
+// the full-screen switch of an OK.
 void VariousGoOnline(MWin *mwin, const char *question, const char *address, char ask_full_screen,
                      char ask_window, char exit_full_screen, char exit_window);
-// The maker's web site, "/" and path (may be null).
 void VariousGoOnlineToHomeSite(MWin *mwin, const char *question, const char *path, char ask_full_screen,
                                char ask_window, char exit_full_screen, char exit_window);
 // Popup answers: 1 is OK. An OK to go online without leaving switches a
