@@ -5,6 +5,7 @@
 #include "tests/support/GuiTestKit.h"
 #include "gui/EngMenu.h"
 #include "gui/EngScroller.h"
+#include "tests/support/TestLog.h"
 
 namespace {
 
@@ -28,6 +29,21 @@ TEST_F(EngMenuTest, WithoutAMenuNothingIsTakenAndCropsPassThrough)
     EXPECT_NE(EngMenuTurnOnCrop(1, 2, 3, 4), nullptr);
     EXPECT_TRUE(eng_device->IsCropOn());
     eng_device->TurnOffCrop();
+}
+
+TEST_F(EngMenuTest, WithoutAMenuThePositionGettersFindNothingAndSaySo)
+{
+    _EngMenuCol *col = nullptr;
+    _EngMenuRow *row = nullptr, *sub = nullptr;
+    EXPECT_EQ(EngMenuGetColPointer(0), nullptr);
+    EXPECT_FALSE(EngMenuGetColAndRowPointers(0, 0, &col, &row));
+    EXPECT_FALSE(EngMenuGetColAndRowAndSubPointers(0, 0, 0, &col, &row, &sub));
+    EXPECT_EQ(LogCount("Error 1"), 3);
+    EXPECT_EQ(col, nullptr);
+    EXPECT_EQ(EngMenuGetNumRowsInCol(2), -1);
+    EXPECT_TRUE(LogHasLine("Invalid col id 2"));
+    EXPECT_EQ(EngMenuGetNumSubsInRow(1, 3), -1);
+    EXPECT_TRUE(LogHasLine("Invalid ids 1 3"));
 }
 
 TEST_F(EngMenuTest, TheScrollerIdlesAndTheKeyboardNeverTakesTheScreen)
