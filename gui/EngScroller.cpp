@@ -21,19 +21,12 @@ const double kTapWindow = 0.2;
 const double kTapSettle = 0.3;
 const float kNoPress = -9999.0f;
 
-char flick_for_tests = 0;
-
 float ClampFloat(float value, float low, float high)
 {
     return value < low ? low : (value > high ? high : value);
 }
 
 } // namespace
-
-void EngScroller::SetFlickForTests(char on)
-{
-    flick_for_tests = on;
-}
 
 EngScroller::EngScroller()
     : m_on(0), m_area{0, 0, 640, 480}, m_one_axis(0), m_axis{}, m_press_x(kNoPress), m_press_y(kNoPress),
@@ -150,7 +143,7 @@ void EngScroller::Release(int axis)
         Reset(axis);
         return;
     }
-    if (EngMiscIsTabletPlatform() || flick_for_tests) {
+    if (EngMiscIsTabletPlatform()) {
         TakeSample(&a);
         double dt = a.sample_time - a.previous_sample_time;
         float distance = a.sample - a.previous_sample;

@@ -65,10 +65,6 @@ public:
     int GetState(int axis) const { return m_axis[axis & 1].state; }
     int GetTapCount() const { return m_tap_count; }
 
-    // Tablets measure the flick on release; tests turn it on here to drive
-    // the tablet path on the desktop.
-    static void SetFlickForTests(char on);
-
 private:
     struct Axis {
         char on;

@@ -45,6 +45,11 @@ struct _MWinCustomTexButState {
     _ColourRGBA m_colour;
 };
 
+// Whether a text edit's filter (0 none, 1 signed decimal, 2 dotted number
+// groups, 3 no spaces or tabs) lets ch join text; the on-screen keyboard
+// types through the same rules.
+bool MWinTextEditFilterAccepts(int filter, const char *text, unsigned char ch);
+
 class MWinButton {
 public:
     MWinButton(MWin *mwin, const char *id, MWinGroup *group, _MWinButtonType type, const char *texbut_id,

@@ -3,6 +3,7 @@
 // friction, bounce margin and spring, and the refusals.
 #include "gui/EngScroller.h"
 
+#include "engine/core/EngMisc.h"
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
 #include "tests/support/TestHooks.h"
@@ -38,7 +39,7 @@ protected:
         eng_main_frame_time = 0.02f;
         taps_seen.clear();
     }
-    void TearDown() override { EngScroller::SetFlickForTests(0); }
+    void TearDown() override { EngMiscSetTabletPlatformForTests(0); }
 
     // x alone, at 50 in 0..100, drag scale 100 over the 100-wide area, so a
     // unit of pointer is a unit of position; the default threshold.
@@ -155,7 +156,7 @@ TEST_F(EngScrollerTest, AFlickGlidesSlowsStopsAtTheMarginAndSpringsBack)
     scroller.MouseButton(0, 0, 40, 50, 0, 1);
     EXPECT_EQ(scroller.GetVelocity(0), 0);
 
-    EngScroller::SetFlickForTests(1);
+    EngMiscSetTabletPlatformForTests(1);
     TurnOnX(0, 2);
     Drag(60, {60, 55, 50});
     scroller.MouseButton(0, 0, 50, 50, 0, 1);
