@@ -310,8 +310,10 @@ MWinHorzScrollbar *MWinColour::ScrollbarUnderMouse()
     return nullptr;
 }
 
-// The scrollbars report each change through ScrollbarCB; the picker needs
-// nothing more from the events it hands on.
+// A scrollbar's receiver (the picker itself, or the window's controller)
+// may delete the picker: after handing an event on, the picker reads itself
+// again only when the toolkit still finds it, and then catches up with any
+// change the controller took instead of it.
 char MWinColour::HandleMouseButtonPressed(char button, char down, char extra)
 {
     MWinHorzScrollbar *bar = ScrollbarUnderMouse();
@@ -319,28 +321,48 @@ char MWinColour::HandleMouseButtonPressed(char button, char down, char extra)
         return 0;
     if (m_active)
         bar->Activate();
-    return bar->HandleMouseButtonPressed(button, down, extra);
+    const MWinButtonIdentity self(this);
+    char used = bar->HandleMouseButtonPressed(button, down, extra);
+    if (self.StillAlive())
+        UpdateFromScrollbars(0);
+    return used;
 }
 
 char MWinColour::CancelPress()
 {
-    for (MWinHorzScrollbar *bar : m_bars)
+    const MWinButtonIdentity self(this);
+    for (MWinHorzScrollbar *bar : m_bars) {
         if (bar)
             bar->CancelPress();
+        if (!self.StillAlive())
+            return 0;
+    }
+    UpdateFromScrollbars(0);
     return 0;
 }
 
 void MWinColour::HandleMouseMove()
 {
     for (MWinHorzScrollbar *bar : m_bars)
-        if (bar && bar->IsDraggingThumb())
+        if (bar && bar->IsDraggingThumb()) {
+            const MWinButtonIdentity self(this);
             bar->HandleMouseMove();
+            if (self.StillAlive())
+                UpdateFromScrollbars(0);
+            return;
+        }
 }
 
 char MWinColour::HandleMouseWheel(int count)
 {
     MWinHorzScrollbar *bar = ScrollbarUnderMouse();
-    return bar ? bar->HandleMouseWheel(count) : 0;
+    if (!bar)
+        return 0;
+    const MWinButtonIdentity self(this);
+    char used = bar->HandleMouseWheel(count);
+    if (self.StillAlive())
+        UpdateFromScrollbars(0);
+    return used;
 }
 
 char MWinColour::IsCapturingInput()
@@ -361,8 +383,12 @@ void MWinColour::Activate()
 
 char MWinColour::Deactivate()
 {
-    for (MWinHorzScrollbar *bar : m_bars)
+    const MWinButtonIdentity self(this);
+    for (MWinHorzScrollbar *bar : m_bars) {
         if (bar)
             bar->Deactivate();
+        if (!self.StillAlive())
+            return 0;
+    }
     return MWinButton::Deactivate();
 }

@@ -12,8 +12,9 @@
 //
 // Failures: a missing scrollbar is reported ("No scrollbars") and nothing
 // changes; a texture that cannot be written is reported and left as it is.
-// A window with a controller sends the scrollbars' changes to the
-// controller instead, and the picker then keeps its colour.
+// In a window with a controller the scrollbars' changes go to the
+// controller, and the picker reads them after handing on each event; the
+// controller may delete the picker, which is then never touched again.
 #pragma once
 
 #include "gui/MWinButton.h"

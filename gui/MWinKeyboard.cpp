@@ -90,7 +90,6 @@ const int kKindFilter[] = {0, 1, 2, 0};
 
 // The keyboard screen's controls (one keyboard per program).
 struct KeyboardControls {
-    MWinWindow *main_win;
     MWinButton *bg, *title, *message, *text, *keys_back, *done, *shift, *del;
 };
 KeyboardControls controls;
@@ -125,7 +124,6 @@ struct KeyboardEntry {
     int pressed;
     double press_time;
     _Dimension bubble;
-    float bubble_x, bubble_y;
 };
 KeyboardEntry entry;
 
@@ -134,7 +132,6 @@ void ForgetBubble()
     entry.pressed = 0;
     entry.press_time = 0;
     entry.bubble = {0, 0, 0, 0};
-    entry.bubble_x = entry.bubble_y = 0;
 }
 
 // Ends the entry: the key area, its window and the buffer are forgotten and
@@ -164,7 +161,6 @@ char AddButtonsForLayout(int index, MWinWindow *window)
         DebugError(where, "No window");
         return 0;
     }
-    controls.main_win = window;
     char ok = 1;
     for (const ControlSpec &spec : kControls) {
         const _Dimension &at = spec.at[index];
@@ -510,8 +506,6 @@ void MWinPopupGetTextKeyCB_Mobile(MWin *mwin, _MWinButtonCallbackInfo *info, int
         entry.bubble.h = at->h * 1.6f;
         entry.bubble.x = at->x + (at->w - entry.bubble.w) / 2;
         entry.bubble.y = at->y - 5 - entry.bubble.h;
-        entry.bubble_x = entry.bubble.x + entry.bubble.w / 2;
-        entry.bubble_y = entry.bubble.y + entry.bubble.h / 2;
     }
     TintShift(window->GetButtonFromID("Shift", 0));
     MWinPopupGetTextSetButtonText_Mobile(text, buffer);

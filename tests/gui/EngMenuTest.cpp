@@ -1,7 +1,8 @@
 // The menu bar without a menu, and the other entry points the toolkit's
-// core calls before their own parts are built out: none takes an event,
-// the crops reach the device unchanged, the scroller idles, the colour
-// picker's textures and palette are made with the toolkit's graphics.
+// core calls every frame or at every graphics creation: no menu takes an
+// event or is found, the crops reach the device unchanged, an unused
+// scroller idles, the keyboard never takes the desktop's screen, and the
+// colour picker's textures and palette are made with the toolkit's graphics.
 #include "tests/support/GuiTestKit.h"
 #include "gui/EngMenu.h"
 #include "gui/EngScroller.h"

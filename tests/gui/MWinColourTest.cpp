@@ -53,6 +53,24 @@ TEST_F(MWinColourTest, ClicksOnTheScrollbarsPickTheColour)
     }
 }
 
+TEST_F(MWinColourTest, UnderAControllerThePickerFollowsAndMayBeDeleted)
+{
+    TestController controller;
+    window->SetController(&controller);
+    Click(340, 122);
+    EXPECT_FLOAT_EQ(colour->GetHue(), 51);
+    EXPECT_EQ(controller.presses, std::vector<std::string>{"Pick.H"});
+
+    // A controller that takes the window's controls away on the next change.
+    controller.on_press = [this](MWinButton *, _MWinButtonCallbackInfo *) {
+        window->RemoveAllButtons();
+        return char(1);
+    };
+    Click(340, 122);
+    EXPECT_EQ(window->GetFirstButton(), nullptr);
+    Click(340, 122);
+}
+
 TEST_F(MWinColourTest, TheStripsShowTheGradientsInsideABorder)
 {
     MWinHorzScrollbar *hue = colour->GetScrollbar(0);
