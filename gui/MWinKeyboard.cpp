@@ -443,8 +443,6 @@ bool MWinKeyboardAcceptsChar(int kind, const char *text, unsigned char ch)
     int filter = kind >= 0 && kind < static_cast<int>(sizeof(kKindFilter) / sizeof(kKindFilter[0]))
                      ? kKindFilter[kind]
                      : 0;
-    if (kind == 2 && ch == '-')
-        return false;
     return MWinTextEditFilterAccepts(filter, text, ch);
 }
 
