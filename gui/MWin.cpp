@@ -12,6 +12,7 @@
 #include "engine/runtime/EngProgram.h"
 #include "engine/runtime/EngWindow.h"
 #include "gui/EngMenu.h"
+#include "gui/MWinDrawState.h"
 #include "gui/MWinButton.h"
 #include "gui/MWinCollection.h"
 #include "gui/MWinDesktop.h"
@@ -649,40 +650,6 @@ MWinButton *MWin::GetButtonFromIDs(const char *collection_id, const char *window
 
 // Rendering.
 
-namespace {
-
-// The device state the toolkit draws in: depth suspended, blending type 0
-// and lighting off (its quads carry their own colours; text drawing turns
-// lighting on for itself and back off). Everything is put back afterwards.
-class ToolkitDrawState {
-public:
-    ToolkitDrawState()
-    {
-        m_depth_suspended = eng_device->SuspendZBufferIfOn();
-        eng_device->GetBlendingState(&m_blend_on, &m_src, &m_dest);
-        eng_device->EnableBlendingType(0);
-        m_lighting_was_on = eng_device->TurnOffLightingIfOn();
-    }
-    ~ToolkitDrawState()
-    {
-        if (m_lighting_was_on)
-            eng_device->TurnOnLighting();
-        if (m_blend_on)
-            eng_device->SetBlendingState(m_blend_on, m_src, m_dest);
-        else
-            eng_device->DisableBlending();
-        if (m_depth_suspended)
-            eng_device->RestoreZBuffer();
-    }
-
-private:
-    bool m_depth_suspended;
-    char m_blend_on = 0;
-    int m_src = 0, m_dest = 0;
-    bool m_lighting_was_on;
-};
-
-} // namespace
 
 void MWin::RenderMain()
 {

@@ -241,6 +241,10 @@ public:
 
     // The on-screen keyboard's entry points (MWinKeyboard.cpp).
     char PopupRenderFullScreenTextEntryMobile(char check_only);
+    // The full-screen text entry of phones and tablets; false with "Not
+    // mobile." on the desktop.
+    char PopupGetText_Mobile(const char *title, const char *text, char *buffer, int size, MWinPopupDoneCB done,
+                             void *user);
     void PopupGetTextSetEntryMode(int kind, char hidden, char automatic_capitals);
 
     // For tests: the raw on flag, to check IsOn's guard.

@@ -486,40 +486,28 @@ void MWinButton::FillCallbackInfo(_MWinButtonCallbackInfo *info)
     info->m_button = this;
 }
 
-namespace {
-
-// Who this control is, copied before a handler runs. Afterwards the
-// control is alive only when the toolkit still finds a control under these
-// ids and that control carries the same serial: the old object is never
-// read, even when the handler deleted it or rebuilt the screen with the
-// same ids.
-struct ButtonIdentity {
-    MWin *mwin;
-    char collection_id[MWIN_ID_SIZE];
-    char window_id[MWIN_ID_SIZE];
-    char button_id[MWIN_ID_SIZE];
-    unsigned long serial;
-
-    bool StillAlive() const
-    {
-        if (!eng_main_program || !eng_main_window || !mwin->IsOn())
-            return false;
-        MWinButton *found = mwin->GetButtonFromIDs(collection_id, window_id, button_id, 0);
-        return found && found->GetSerial() == serial;
+MWinButtonIdentity::MWinButtonIdentity(MWinButton *button)
+    : mwin(button->GetMWin()), collection_id{}, window_id{}, button_id{}, serial(button->GetSerial())
+{
+    std::memcpy(button_id, button->GetID(), MWIN_ID_SIZE);
+    if (MWinWindow *window = button->GetWindow()) {
+        std::memcpy(window_id, window->GetID(), MWIN_ID_SIZE);
+        if (window->GetCollection())
+            std::memcpy(collection_id, window->GetCollection()->GetID(), MWIN_ID_SIZE);
     }
-};
+}
 
-} // namespace
+bool MWinButtonIdentity::StillAlive() const
+{
+    if (!eng_main_program || !eng_main_window || !mwin->IsOn())
+        return false;
+    MWinButton *found = mwin->GetButtonFromIDs(collection_id, window_id, button_id, 0);
+    return found && found->GetSerial() == serial;
+}
 
 char MWinButton::CallCallback(_MWinButtonCallbackInfo *info)
 {
-    ButtonIdentity self = {m_mwin, {}, {}, {}, m_serial};
-    std::memcpy(self.button_id, m_id, sizeof(m_id));
-    if (m_window) {
-        std::memcpy(self.window_id, m_window->GetID(), MWIN_ID_SIZE);
-        if (m_window->GetCollection())
-            std::memcpy(self.collection_id, m_window->GetCollection()->GetID(), MWIN_ID_SIZE);
-    }
+    const MWinButtonIdentity self(this);
     const bool push = m_type == MWBT_PUSH;
     _MWinButtonCallbackInfo filled;
     if (!info) {

@@ -45,6 +45,26 @@ struct _MWinCustomTexButState {
     _ColourRGBA m_colour;
 };
 
+// Whether a text edit's filter (0 none, 1 signed decimal, 2 dotted number
+// groups, 3 no spaces or tabs) lets ch join text; the on-screen keyboard
+// types through the same rules.
+bool MWinTextEditFilterAccepts(int filter, const char *text, unsigned char ch);
+
+// Who a control is, copied before a handler runs. Afterwards the control
+// is alive only when the toolkit still finds a control under these ids and
+// that control carries the same serial: the old object is never read, even
+// when the handler deleted it or rebuilt the screen with the same ids.
+struct MWinButtonIdentity {
+    explicit MWinButtonIdentity(MWinButton *button);
+    bool StillAlive() const;
+
+    MWin *mwin;
+    char collection_id[MWIN_ID_SIZE];
+    char window_id[MWIN_ID_SIZE];
+    char button_id[MWIN_ID_SIZE];
+    unsigned long serial;
+};
+
 class MWinButton {
 public:
     MWinButton(MWin *mwin, const char *id, MWinGroup *group, _MWinButtonType type, const char *texbut_id,

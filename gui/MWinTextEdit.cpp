@@ -45,8 +45,10 @@ bool Held(int vk)
     return eng_main_key_states[vk] > 1;
 }
 
+} // namespace
+
 // Whether the filter lets ch join the text.
-bool FilterAccepts(int filter, const char *text, unsigned char ch)
+bool MWinTextEditFilterAccepts(int filter, const char *text, unsigned char ch)
 {
     int len = static_cast<int>(std::strlen(text));
     bool digit = ch >= '0' && ch <= '9';
@@ -74,7 +76,6 @@ bool FilterAccepts(int filter, const char *text, unsigned char ch)
     }
 }
 
-} // namespace
 
 void MWinButton::TextEditFreeBuffer()
 {
@@ -373,7 +374,7 @@ char MWinButton::TextEditInsertChar(unsigned char ch)
     int len = static_cast<int>(std::strlen(m_edit_buffer));
     if (len >= m_edit_limit || len + 1 >= m_edit_size)
         return 1; // full: the character is dropped
-    if (!FilterAccepts(m_edit_filter, m_edit_buffer, ch))
+    if (!MWinTextEditFilterAccepts(m_edit_filter, m_edit_buffer, ch))
         return 0;
     int caret = std::max(0, std::min(m_edit_caret, len));
     std::memmove(m_edit_buffer + caret + 1, m_edit_buffer + caret, len - caret + 1);

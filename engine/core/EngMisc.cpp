@@ -113,9 +113,17 @@ char EngMiscIsDesktopPlatform()
     return 1;
 }
 
+// This program runs on the desktop; tests switch the tablet paths on here.
+static char tablet_for_tests = 0;
+
 char EngMiscIsTabletPlatform()
 {
-    return 0;
+    return tablet_for_tests;
+}
+
+void EngMiscSetTabletPlatformForTests(char on)
+{
+    tablet_for_tests = on;
 }
 
 const char *EngMiscGetPlatformName()

@@ -40,6 +40,8 @@ extern char eng_misc_main_window_created;
 // Platform, orientation and layout. This program is a desktop program.
 char EngMiscIsDesktopPlatform();
 char EngMiscIsTabletPlatform();
+// For tests: takes the tablet paths on this desktop build.
+void EngMiscSetTabletPlatformForTests(char on);
 const char *EngMiscGetPlatformName();
 void EngMainSetOrientation(int orientation);
 int EngMainGetOrientation();

@@ -1,10 +1,12 @@
 // The menu bar without a menu, and the other entry points the toolkit's
-// core calls before their own parts are built out: none takes an event,
-// the crops reach the device unchanged, the scroller idles, the colour
-// picker's textures and palette are made with the toolkit's graphics.
+// core calls every frame or at every graphics creation: no menu takes an
+// event or is found, the crops reach the device unchanged, an unused
+// scroller idles, the keyboard never takes the desktop's screen, and the
+// colour picker's textures and palette are made with the toolkit's graphics.
 #include "tests/support/GuiTestKit.h"
 #include "gui/EngMenu.h"
 #include "gui/EngScroller.h"
+#include "tests/support/TestLog.h"
 
 namespace {
 
@@ -28,6 +30,21 @@ TEST_F(EngMenuTest, WithoutAMenuNothingIsTakenAndCropsPassThrough)
     EXPECT_NE(EngMenuTurnOnCrop(1, 2, 3, 4), nullptr);
     EXPECT_TRUE(eng_device->IsCropOn());
     eng_device->TurnOffCrop();
+}
+
+TEST_F(EngMenuTest, WithoutAMenuThePositionGettersFindNothingAndSaySo)
+{
+    _EngMenuCol *col = nullptr;
+    _EngMenuRow *row = nullptr, *sub = nullptr;
+    EXPECT_EQ(EngMenuGetColPointer(0), nullptr);
+    EXPECT_FALSE(EngMenuGetColAndRowPointers(0, 0, &col, &row));
+    EXPECT_FALSE(EngMenuGetColAndRowAndSubPointers(0, 0, 0, &col, &row, &sub));
+    EXPECT_EQ(LogCount("Error 1"), 3);
+    EXPECT_EQ(col, nullptr);
+    EXPECT_EQ(EngMenuGetNumRowsInCol(2), -1);
+    EXPECT_TRUE(LogHasLine("Invalid col id 2"));
+    EXPECT_EQ(EngMenuGetNumSubsInRow(1, 3), -1);
+    EXPECT_TRUE(LogHasLine("Invalid ids 1 3"));
 }
 
 TEST_F(EngMenuTest, TheScrollerIdlesAndTheKeyboardNeverTakesTheScreen)
