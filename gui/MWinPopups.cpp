@@ -781,6 +781,9 @@ char MWin::PopupGetText(const char *title, const char *text, char *buffer, int s
         DebugError(where, "No max len.");
         return 0;
     }
+    // Tablets type on the full-screen keyboard instead of a text edit.
+    if (EngMiscIsTabletPlatform())
+        return PopupGetText_Mobile(title, text, buffer, size, done, user);
     if (!PopupCreateCollection()) {
         PopupClearOneShots();
         return 0;
