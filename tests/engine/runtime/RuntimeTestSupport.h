@@ -75,8 +75,9 @@ public:
     std::vector<RecordedInput> inputs;
     int ticks = 0;
     int renders = 0;
-    // Virtual milliseconds each tick takes.
+    // Virtual milliseconds each tick and each drawn frame take.
     int tick_ms = 0;
+    int render_ms = 0;
     char pre_create_window_answer = 1;
     char pre_device_init_answer = 1;
     char create_graphics_objects_answer = 1;
@@ -116,6 +117,7 @@ public:
     void RenderCB() override
     {
         renders++;
+        VirtualClock::Advance(render_ms);
         EngProgram::RenderCB();
     }
     char InputEventCB(int event, float a, float b) override
