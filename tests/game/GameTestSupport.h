@@ -1,23 +1,24 @@
 // Shared by the tests of the program object, the game object and the screen
 // set: the modules' test ground (fresh per-user folder, headless desktop,
 // settings module set up) with the generated data folder beside the test,
-// the game's neighbour hooks emptied, and a recorder of the calls the game
-// makes through those hooks.
+// the game's neighbour hooks emptied, a recorder of the calls the game makes
+// through those hooks and of the screens started, and a whole game started
+// on the recording device.
 #pragma once
 
 #include "tests/engine/runtime/RuntimeTestSupport.h"
 
 #include "engine/core/EngLanguages.h"
-#include "game/HW_Screens.h"
-#include "game/HiveWatcher.h"
-#include "gui/MWin.h"
 #include "game/Game.h"
 #include "game/GameNeighbours.h"
+#include "game/HW_Screens.h"
+#include "game/HiveWatcher.h"
 #include "game/PlayNeighbours.h"
 #include "game/Program.h"
+#include "gui/MWin.h"
 #include "tests/modules/ModulesTestSupport.h"
+#include "tests/support/TestData.h"
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -38,8 +39,7 @@ protected:
     void SetUp() override
     {
         ModulesTest::SetUp();
-        if (!std::filesystem::exists("Data"))
-            std::filesystem::create_directory_symlink(HW_DATA_DIR, "Data");
+        LinkGeneratedDataFolder();
         GameNeighboursResetForTests();
         PlayNeighboursResetForTests();
         MainResetModulesForTests();

@@ -61,6 +61,8 @@ TEST_F(HW_ScreensTest, MadeRegisteredAndDeletedInTheirOrders)
         EXPECT_EQ(TakeCalls(), (std::vector<std::string>{"make MAIN", "make OPTN", "make PLRS", "make SELE",
                                                          "make STAT", "make GENL", "make POPU", "make HELP",
                                                          "make PAUS", "make ABOT", "make LOGS", "make GADS"}));
+        // The player screens stay with the started game's screen set.
+        game_neighbours.user_screens_add_screens = [](MWinScreens *, char) { return char(1); };
         // PAUS is taken already: its registration fails, the others are made.
         RecordingScreen other("other");
         ASSERT_EQ(screens.AddScreen(HW_SCREEN_PAUS, &other), 1);

@@ -7,9 +7,9 @@
 #include "engine/graphics/EngFont.h"
 #include "tests/support/GuiTestKit.h"
 #include "tests/support/TestLog.h"
+#include "tests/support/TestData.h"
 
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 namespace {
@@ -19,8 +19,7 @@ protected:
     void SetUp() override
     {
         GuiTest::SetUp();
-        if (!std::filesystem::exists("Data"))
-            std::filesystem::create_directory_symlink(HW_DATA_DIR, "Data");
+        LinkGeneratedDataFolder();
     }
     MWinTextures *Textures() { return mwin->GetTextures(); }
     // Draws one texture button in a frame set up for 2D, as a render pass does.

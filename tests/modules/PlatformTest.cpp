@@ -6,6 +6,7 @@
 #include "engine/core/EngMath.h"
 #include "tests/support/GuiTestKit.h"
 #include "tests/support/TestLog.h"
+#include "tests/support/TestData.h"
 
 #include <filesystem>
 
@@ -16,8 +17,7 @@ protected:
     void SetUp() override
     {
         GuiTest::SetUp();
-        if (!std::filesystem::exists("Data"))
-            std::filesystem::create_directory_symlink(HW_DATA_DIR, "Data");
+        LinkGeneratedDataFolder();
         PlatformResetForTests();
     }
     void TearDown() override

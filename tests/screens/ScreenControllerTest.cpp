@@ -10,8 +10,8 @@
 #include "modules/ModulesHooks.h"
 #include "tests/support/GuiTestKit.h"
 #include "tests/support/TestLog.h"
+#include "tests/support/TestData.h"
 
-#include <filesystem>
 
 namespace {
 
@@ -165,8 +165,7 @@ TEST_F(ScreenControllerTest, ACollectionThatCannotBeMadeIsReported)
 
 TEST_F(ScreenControllerTest, TheTitlePictureComesAndGoes)
 {
-    if (!std::filesystem::exists("Data"))
-        std::filesystem::create_directory_symlink(HW_DATA_DIR, "Data");
+    LinkGeneratedDataFolder();
     // The picture's own texture comes through the program's texture hook.
     ModulesSetup(nullptr, Program_GetModulesItemFilenameCB);
     ModulesInstallEngPictureTextureFileOverwriteCB(Program_SetEngPictureTextureFileOverwriteCB);
