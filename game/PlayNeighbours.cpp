@@ -2,6 +2,9 @@
 // (see PlayNeighbours.h for what an absent module answers).
 #include "game/PlayNeighbours.h"
 
+#include "game/Game.h"
+#include "game/Program.h"
+
 #include <cstring>
 
 char sidebar_placing = 0;
@@ -268,15 +271,20 @@ void SoundPlayShotSound2(int kind)
         SoundPlay(9 + kind);
 }
 
+// The game object answers these two unless a test watches them.
 void GameGotoScoresAfterGame()
 {
     if (play_neighbours.game_goto_scores_after_game)
         play_neighbours.game_goto_scores_after_game();
+    else if (main_game)
+        main_game->GotoScoresAfterGame();
 }
 
-EngFont * GameGetFont()
+EngFont *GameGetFont()
 {
-    return play_neighbours.game_get_font ? play_neighbours.game_get_font() : nullptr;
+    if (play_neighbours.game_get_font)
+        return play_neighbours.game_get_font();
+    return main_game ? main_game->GetFontIfAny() : nullptr;
 }
 
 void PlayerSetTutorialHints(char on)

@@ -142,8 +142,9 @@ void SoundPlay(int id);
 // The firing (sound kind) and hit (sound 9 + kind) sounds of weapon type kind 0 to 8.
 void SoundPlayShotSound(int kind);
 void SoundPlayShotSound2(int kind);
+// The game object's, unless a test fills the hook.
 void GameGotoScoresAfterGame();
-// The game font, or null while there is none.
+// The game font, or null while there is no game object.
 EngFont *GameGetFont();
 void PlayerSetTutorialHints(char on);
 const _UserInfo *PlayerGetLoaded();

@@ -1,0 +1,513 @@
+// The game's application object (see the header).
+#include "game/Game.h"
+
+#include "engine/core/EngDebug.h"
+#include "engine/core/EngLanguages.h"
+#include "engine/core/EngMemory.h"
+#include "engine/core/EngMisc.h"
+#include "engine/graphics/EngFont.h"
+#include "engine/runtime/EngDevice.h"
+#include "engine/runtime/EngProgram.h"
+#include "engine/runtime/EngWindow.h"
+#include "game/GameNeighbours.h"
+#include "game/HW_Screens.h"
+#include "game/HiveWatcher.h"
+#include "game/HiveWatcherMWin.h"
+#include "game/Levels.h"
+#include "game/PlayNeighbours.h"
+#include "game/Program.h"
+#include "gui/MWin.h"
+#include "gui/MWinFonts.h"
+#include "gui/MWinScreens.h"
+#include "modules/Countries.h"
+#include "modules/Platform.h"
+#include "modules/Resolution.h"
+#include "modules/UserClass.h"
+#include "screens/ScreenController.h"
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+const char *kFontFile = "Data/1000.dat";
+
+} // namespace
+
+Game::Game(Program *program, const char *name, int tag)
+    : m_tag(tag), m_program(program), m_font(nullptr), m_mwin(nullptr), m_screens(nullptr), m_user(nullptr)
+{
+    DebugCheckFatal(program != nullptr, "Game::Game", "no program");
+    EngSafeStrcpy(m_name, name ? name : "Game", sizeof(m_name));
+    m_font = new (std::nothrow) EngFont();
+    m_mwin = new (std::nothrow) MWin(this);
+    m_screens = new (std::nothrow) HW_Screens(this, m_mwin);
+    m_user = new (std::nothrow) UserClass(this, "HiveWatcher", 1, UFM_ENCIPHERED_OR_PLAIN);
+}
+
+Game::~Game()
+{
+    delete m_user;
+    m_user = nullptr;
+    delete m_screens;
+    m_screens = nullptr;
+    delete m_mwin;
+    m_mwin = nullptr;
+    delete m_font;
+    m_font = nullptr;
+}
+
+void GameExit()
+{
+    HiveWatcherFreeObjects();
+    ScoresDeleteWorld();
+    EngLanguagesDestroy();
+}
+
+// ---- Accessors ----
+
+MWin *Game::GetMWin()
+{
+    DebugCheckFatal(m_mwin != nullptr, "Game::GetMWin", "No mwin");
+    return m_mwin;
+}
+
+HW_Screens *Game::GetScreens()
+{
+    DebugCheckFatal(m_screens != nullptr, "Game::GetScreens", "No screens");
+    return m_screens;
+}
+
+UserClass *Game::GetUser()
+{
+    DebugCheckFatal(m_user != nullptr, "Game::GetUser", "No user");
+    return m_user;
+}
+
+EngFont *Game::GetFont()
+{
+    DebugCheckFatal(m_font != nullptr, "Game::GetFont", "No font");
+    return m_font;
+}
+
+_UserInfo *Game::GetUserInfo()
+{
+    _UserInfo *info = GetUser()->GetInfo();
+    DebugCheckFatal(info != nullptr, "Game::GetUserInfo", "No user info");
+    return info;
+}
+
+_UserOptions *Game::GetUserOptions()
+{
+    return &GetUserInfo()->options;
+}
+
+char Game::MenusOn()
+{
+    return m_screens && m_screens->IsOn();
+}
+
+char Game::PlayerLoaded()
+{
+    return m_user && m_user->IsLoaded();
+}
+
+// ---- Fonts, toolkit and graphics ----
+
+char Game::CreateFontA()
+{
+    if (!m_font)
+        return 0;
+    if (m_font->IsCreated())
+        return 1;
+    EngFontSetReportMissingLetters(0);
+    if (!HiveWatcherMWinCreateFontApart(0, kFontFile, m_font)) {
+        DebugError("Game::CreateFontA", "Could not create the game font from %s", kFontFile);
+        return 0;
+    }
+    return 1;
+}
+
+void Game::DestroyFont()
+{
+    if (m_font)
+        m_font->Destroy();
+}
+
+void Game::SetupToolkitStyle()
+{
+    MWin *mwin = GetMWin();
+    HiveWatcherMWinSetupLayoutSettings(mwin);
+    _MWinSettings settings;
+    mwin->GetSettings(&settings);
+    settings.m_collection_focus_follows_mouse = 0;
+    settings.m_window_focus_follows_mouse = 0;
+    mwin->SetSettings(&settings);
+    mwin->SetSettingsFlags(0, 0, 0, 1);
+    mwin->PopupSetStyle("Back1", "Back1", "Main", "Main", "Main", 1, 1, 1, 0.7f, 1.2f, 1.2f, 1, 1, 1, 0.7f, 1.4f,
+                        1.4f, 1);
+}
+
+char Game::CreateTexturesAndFonts()
+{
+    SoundInitSlots();
+    ScoresDeleteWorld();
+    ScoresCreateWorld();
+    MWin *mwin = GetMWin();
+    HiveWatcherMWinSetupTexturesAndTexButs(mwin);
+    if (mwin->GetFonts())
+        mwin->GetFonts()->AddUserFontPointer("Main", m_font);
+    SetupToolkitStyle();
+    return HiveWatcherSetup();
+}
+
+char Game::CreateGraphics()
+{
+    MWin *mwin = GetMWin();
+    if (!mwin->CreateGraphicsObjects())
+        return 0;
+    if (!CreateFontA()) {
+        DebugError("Game::CreateGraphics", "Could not create font");
+        return 0;
+    }
+    if (UserScreensIsUserScreenOn())
+        UserScreensCreateGraphics();
+    if (MenusOn())
+        TitlePictureCreateGraphics();
+    if (!HiveWatcherCreateGraphics()) {
+        DebugError("Game::CreateGraphics", "Could not load graphics");
+        return 0;
+    }
+    return MenusOn() || mwin->IsOn() || mwin->Startup();
+}
+
+char Game::Post3dInit()
+{
+    if (!SoundInit())
+        DebugError("Game::Post3dInit", "Problem loading sounds");
+    if (!HiveWatcherStartNewGame(0))
+        return 0;
+    GraphicsObjectsCreated();
+    GetScreens()->SetupAllScreens();
+    UserScreensStartFirstScreen();
+    return 1;
+}
+
+void Game::GraphicsObjectsCreated()
+{
+    if (eng_device) {
+        eng_device->ModulateTextureAlphaWithColourAlpha();
+        eng_device->SuspendZBufferIfOn();
+        eng_device->PrepareFor2DIfNeeded(1);
+    }
+    if (eng_main_window) {
+        if (MenusOn()) {
+            eng_main_window->ShowMouseCursor();
+            m_screens->ReloadCurrentScreen();
+        } else {
+            eng_main_window->HideMouseCursor();
+        }
+    }
+    UpdatePlayMousePosition();
+    TutorialUpdateHint();
+}
+
+void Game::DestroyGraphics()
+{
+    SelectCC_DestroyGraphics();
+    TitlePictureDestroyGraphics();
+    DestroyFont();
+    UserScreensDestroyGraphics();
+    CountryDestroyGraphics();
+    PlatformDestroyGraphics();
+    if (m_mwin)
+        m_mwin->DestroyGraphicsObjects();
+    HiveWatcherDestroyGraphics();
+}
+
+// ---- Frames and input ----
+
+char Game::Tick()
+{
+    play_frame_time = eng_main_frame_time;
+    SoundUpdateMusicForCurrentState();
+    if (MenusOn())
+        m_screens->Tick();
+    else
+        HiveWatcherTick();
+    return 1;
+}
+
+void Game::Render()
+{
+    if (!eng_device || !eng_device->BeginRendering())
+        return;
+    eng_device->ClearBackBuffer();
+    if (MenusOn()) {
+        m_screens->Render(0);
+        m_mwin->RenderMain();
+        m_screens->Render(1);
+        if (m_mwin->IsPopupOn())
+            m_mwin->RenderPopups();
+        m_screens->Render(2);
+    } else if (m_mwin && m_mwin->IsOn()) {
+        m_mwin->RenderMain();
+        HiveWatcherRender();
+        m_mwin->RenderPopups();
+    } else {
+        HiveWatcherRender();
+    }
+    eng_device->EndRendering();
+}
+
+void Game::MouseMove(float x, float y)
+{
+    if (MenusOn())
+        m_mwin->MouseMove(x, y);
+    else
+        HiveWatcherMouseMove(x, y);
+}
+
+char Game::MouseButton(int button, int state)
+{
+    if (MenusOn())
+        return m_mwin->ButtonPressed(static_cast<char>(button), static_cast<char>(state == 2 ? 0 : state), 0);
+    HiveWatcherMouseButton(button, state);
+    return 1;
+}
+
+char Game::InputEvent(int event, float a, float b)
+{
+    if (!eng_main_window)
+        return 0;
+    switch (event) {
+    case EPIE_MOUSE_MOVE:
+        MouseMove(a, b);
+        return 1;
+    case EPIE_MOUSE_BUTTON:
+        return MouseButton(static_cast<int>(a), static_cast<int>(b));
+    case EPIE_WHEEL:
+        return MenusOn() ? m_mwin->MouseWheelMoved(static_cast<int>(a)) : 0;
+    case EPIE_KEY_DOWN:
+        if (static_cast<int>(a) == 27 && HandleEscapeKey())
+            return 1;
+        return MenusOn() ? m_mwin->KeyDown(static_cast<int>(a)) : 0;
+    case EPIE_KEY_UP:
+        return MenusOn() ? m_mwin->KeyUp(static_cast<int>(a)) : 0;
+    case EPIE_CHARACTER:
+        return MenusOn() ? m_mwin->KeyDownChar(static_cast<int>(a)) : 0;
+    default:
+        return 0;
+    }
+}
+
+// ---- Escape and the exit prompts ----
+
+void ExitOrWindowedPopupCB(MWin *, char result, void *)
+{
+    if (result == 1)
+        EngMiscQuitMainLoop();
+    else if (result == 2 && eng_main_window)
+        eng_main_window->ToggleFullscreenMode();
+}
+
+void ExitPopupCB(MWin *, char result, void *)
+{
+    if (result == 1)
+        EngMiscQuitMainLoop();
+}
+
+char Game::HandleEscapeKey()
+{
+    if (MenusOn()) {
+        if (m_screens->GetCurrentScreen() != HW_SCREEN_MAIN || m_mwin->IsPopupOn())
+            return 0;
+        if (!eng_screen_windowed) {
+            m_mwin->PopupSetWideButtons();
+            m_mwin->PopupSetYesNoCancelTexts(EngLanguagesGetString("Main_ExitOrWindowedButtons", 0),
+                                             EngLanguagesGetString("Main_ExitOrWindowedButtons", 1), nullptr);
+            m_mwin->PopupYesNoCancel(nullptr, EngLanguagesGetStringForToken("Main_ExitOrWindowedMsg"),
+                                     ExitOrWindowedPopupCB, this);
+            m_mwin->PopupResetButtonWidths();
+        } else {
+            m_mwin->PopupSetButtonTexts(EngLanguagesGetString("Main_ExitOrWindowedButtons", 0), nullptr);
+            m_mwin->PopupOkCancel(nullptr, EngLanguagesGetStringForToken("Main_ExitMsg"), ExitPopupCB, this);
+        }
+        return 1;
+    }
+    EscapeDuringPlay();
+    return 1;
+}
+
+// ---- Play transitions ----
+
+void Game::CloseMenusAndPlay()
+{
+    GetScreens()->End(-1);
+    if (eng_main_window)
+        eng_main_window->HideMouseCursor();
+    HiveWatcherSetPointer(0);
+    TutorialUpdateHint();
+    play_under_way = 1;
+}
+
+void Game::EscapeDuringPlay()
+{
+    if (GameOverEnd() || GameWonEnd(0)) {
+        GotoScoresAfterGame();
+        return;
+    }
+    GetScreens()->StartScreen(HW_SCREEN_PAUS, -1);
+}
+
+void Game::GotoScoresAfterGame()
+{
+    HW_Screens *screens = GetScreens();
+    ScoresSetScreenGarden(levels_garden);
+    screens->StartScreen(HW_SCREEN_MAIN, -1);
+    ScoresRecordFinishedGame();
+    ScoresSetShowLastGame();
+    screens->GotoScreen(HW_SCREEN_STAT, nullptr);
+    ScoresPromptToSubmitLastScore();
+}
+
+void Game::UpdatePlayMousePosition()
+{
+    if (!eng_main_window || MenusOn())
+        return;
+    int x = 100, y = 100;
+    if (!eng_main_window->GetMousePos(&x, &y)) {
+        x = 100;
+        y = 100;
+    }
+    HiveWatcherMouseMove(static_cast<float>(x), static_cast<float>(y));
+}
+
+// ---- The player ----
+
+void Game::AfterUserLoaded(char set_defaults, char skip)
+{
+    if (skip)
+        return;
+    if (set_defaults) {
+        if (PlayerLoaded()) {
+            _UserInfo *info = GetUserInfo();
+            info->options.date_format = std::strcmp(info->country, "US") == 0 ? 0 : 1;
+        } else {
+            DebugError("Game::AfterUserLoaded", "User not loaded.");
+        }
+    }
+    OptionsApplyCpuUsage();
+    SoundSetGameSoundsVolume();
+    SoundUpdateMusicForCurrentState();
+    GetUserInfo()->options.load_count++;
+    GetScreens()->GotoScreen(HW_SCREEN_MAIN, nullptr);
+    AskToResumeUsersGameIfExists();
+}
+
+void Game::SaveUser(char note_if_no_user)
+{
+    if (!m_user) {
+        if (note_if_no_user)
+            DebugNoteWithName(2, "Game::SaveUser", "No user.");
+        return;
+    }
+    if (!m_user->IsLoaded()) {
+        if (note_if_no_user)
+            DebugNoteWithName(2, "Game::SaveUser", "User is not loaded.");
+        return;
+    }
+    if (play_under_way && !play_game_over && !play_game_won)
+        SaveGame(0, 1);
+    else
+        DeleteSavedGame(0, 1);
+    m_user->Save(1);
+    ResolutionUpdateSettingsFromCurrent();
+    ResolutionSaveSettings();
+}
+
+void Game::SaveUserIfLoaded()
+{
+    if (PlayerLoaded())
+        SaveUser(1);
+}
+
+void Game::UserIsBeingUnloaded()
+{
+    if (!m_user) {
+        DebugNoteWithName(2, "Game::UserIsBeingUnloaded", "No user.");
+        return;
+    }
+    if (!m_user->IsLoaded()) {
+        DebugNoteWithName(2, "Game::UserIsBeingUnloaded", "User is not loaded.");
+        return;
+    }
+    SoundStopAllMusic(1);
+    SaveUser(1);
+    m_user->UnloadUser();
+}
+
+char Game::AskToResumeUsersGameIfExists()
+{
+    if (!SavedGameExists(0, 1))
+        return 0;
+    MWin *mwin = GetMWin();
+    if (mwin->IsPopupOn()) {
+        DebugError("Game::AskToResumeUsersGameIfExists", "Popup was on.");
+        mwin->PopupCloseIfOn();
+    }
+    mwin->PopupYesNo(nullptr, "Resume your last game?", ResumeGamePopupCB, this);
+    return 1;
+}
+
+void ResumeGamePopupCB(MWin *, char result, void *user)
+{
+    if (user)
+        static_cast<Game *>(user)->ResumeUsersGame(result == 1);
+}
+
+void Game::ResumeUsersGame(char yes)
+{
+    if (!yes) {
+        DeleteSavedGame(0, 1);
+        return;
+    }
+    CloseMenusAndPlay();
+    if (LoadSavedGame(0, 1))
+        return;
+    play_under_way = 0;
+    GetScreens()->StartScreen(HW_SCREEN_MAIN, -1);
+    GetMWin()->PopupMessage(nullptr, "Your last game could not be resumed");
+}
+
+void Game::ComputerSleepingCB(char sleeping)
+{
+    DebugInfoWithObjectAndName(m_name, "Game::ComputerSleepingCB", "%d", sleeping);
+    HandleSleep(sleeping);
+}
+
+void Game::HandleSleep(char sleeping)
+{
+    if (sleeping)
+        SoundStopAllMusic(1);
+    else
+        SoundUpdateMusicForCurrentState();
+    if (PlayerLoaded()) {
+        m_user->SaveAccount(sleeping);
+        if (sleeping)
+            SaveUserIfLoaded();
+    }
+}
+
+void Game::WindowActivated(char) {}
+
+void Game::PreDestroyDevice()
+{
+    if (PlayerLoaded())
+        UserIsBeingUnloaded();
+    SoundShutdown();
+    if (m_screens)
+        m_screens->RemoveAllScreens();
+    if (m_mwin)
+        m_mwin->Destroy();
+}

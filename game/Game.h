@@ -1,0 +1,100 @@
+// The game's application object. It owns the game font, the toolkit root,
+// the screen set and the current player, and each frame runs either the menu
+// screens (the toolkit and the current screen's controller) or the play,
+// routing mouse and keys the same way. It holds the player's life-cycle
+// steps (after loading, saving, unloading), the offer to resume a saved
+// game, the exit prompt on Escape, the road from a finished game to the high
+// scores, and the reaction to the computer going to sleep.
+//
+// Failures: a font or play graphics that cannot be made fail the graphics
+// creation ("Could not create font", "Could not load graphics"); sounds that
+// cannot start are logged ("Problem loading sounds") and the game goes on
+// silent; a missing toolkit, screen set, player object or record behind an
+// accessor is a fatal check.
+#pragma once
+
+class EngFont;
+class HW_Screens;
+class MWin;
+class Program;
+class UserClass;
+struct _UserInfo;
+struct _UserOptions;
+
+class Game {
+public:
+    Game(Program *program, const char *name, int tag);
+    ~Game();
+    Game(const Game &) = delete;
+    Game &operator=(const Game &) = delete;
+
+    MWin *GetMWin();
+    HW_Screens *GetScreens();
+    UserClass *GetUser();
+    EngFont *GetFont();
+    // The loaded player's record and the game's options in it (a zeroed
+    // record while no player is loaded).
+    _UserInfo *GetUserInfo();
+    _UserOptions *GetUserOptions();
+    // Null instead of a fatal check, for the hooks that may run without.
+    MWin *GetMWinIfAny() { return m_mwin; }
+    EngFont *GetFontIfAny() { return m_font; }
+    const char *GetName() const { return m_name; }
+
+    // Engine hooks, through the program object.
+    char CreateTexturesAndFonts();
+    char CreateGraphics();
+    char Post3dInit();
+    void GraphicsObjectsCreated();
+    void DestroyGraphics();
+    char Tick();
+    void Render();
+    char InputEvent(int event, float a, float b);
+    void ComputerSleepingCB(char sleeping);
+    void WindowActivated(char active);
+    void PreDestroyDevice();
+
+    // Player hooks.
+    void AfterUserLoaded(char set_defaults, char skip);
+    void SaveUser(char note_if_no_user);
+    void SaveUserIfLoaded();
+    void UserIsBeingUnloaded();
+    char AskToResumeUsersGameIfExists();
+    void ResumeUsersGame(char yes);
+    void HandleSleep(char sleeping);
+
+    // Play transitions.
+    void CloseMenusAndPlay();
+    void EscapeDuringPlay();
+    void GotoScoresAfterGame();
+    void UpdatePlayMousePosition();
+    // True when Escape was taken (the exit prompt, or the play's pause).
+    char HandleEscapeKey();
+
+    char CreateFontA();
+    void DestroyFont();
+    void SetupToolkitStyle();
+
+private:
+    char MenusOn();
+    char PlayerLoaded();
+    void MouseMove(float x, float y);
+    char MouseButton(int button, int state);
+
+    char m_name[8];
+    int m_tag;
+    Program *m_program;
+    EngFont *m_font;
+    MWin *m_mwin;
+    HW_Screens *m_screens;
+    UserClass *m_user;
+};
+
+// Run before the game object is deleted: frees the play's objects, the
+// world scores and the languages.
+void GameExit();
+
+// The popups' answers to the exit prompts and the offer to resume.
+void ExitOrWindowedPopupCB(MWin *mwin, char result, void *user);
+void ExitPopupCB(MWin *mwin, char result, void *user);
+void ResumeGamePopupCB(MWin *mwin, char result, void *user);

@@ -1,0 +1,238 @@
+// The game object on a started game (recording device, headless desktop):
+// the first screen, Escape on the menus and in play, saving the running
+// game with the player, the date format of a newly loaded player, and the
+// road from a finished game to the Scores screen.
+#include "game/Game.h"
+
+#include "engine/graphics/EngFont.h"
+#include "engine/runtime/EngProgram.h"
+#include "game/Levels.h"
+#include "gui/MWinButton.h"
+#include "gui/MWinTextures.h"
+#include "engine/runtime/EngWindow.h"
+#include "modules/UserClass.h"
+#include "tests/game/GameTestSupport.h"
+
+namespace {
+
+using namespace game_test;
+
+class GameTest : public StartedGameTest {
+protected:
+    unsigned Current() { return game->GetScreens()->GetCurrentScreen(); }
+
+    // The texts of the open popup's buttons, in their order.
+    std::vector<std::string> PopupButtons()
+    {
+        std::vector<std::string> texts;
+        MWin *mwin = game->GetMWin();
+        if (!mwin->IsPopupOn())
+            return texts;
+        for (int i = 0; i < MWIN_POPUP_NUM_BUTTONS; i++)
+            if (mwin->GetPopupButton(i) && mwin->GetPopupButton(i)->IsShown())
+                texts.push_back(mwin->GetPopupButton(i)->GetTextP());
+        return texts;
+    }
+
+    char Escape() { return program->InputEventCB(EPIE_KEY_DOWN, 27, 0); }
+};
+
+TEST_F(GameTest, StartsOnTheFirstScreenWithTheSkinAndFont)
+{
+    EXPECT_EQ(main_game, game);
+    EXPECT_TRUE(game->GetScreens()->IsOn());
+    EXPECT_EQ(Current(), HW_SCREEN_MAIN);
+    ASSERT_NE(GameGetFont(), nullptr);
+    EXPECT_EQ(GameGetFont(), game->GetFont());
+    EXPECT_EQ(GameGetFont()->IsCreated(), 1);
+    EXPECT_GE(game->GetMWin()->GetTextures()->GetTexButNumFromID("Back1"), 0);
+    // Focus does not follow the mouse in the game's menus.
+    EXPECT_EQ(game->GetMWin()->GetSettingsP()->m_collection_focus_follows_mouse, 0);
+    EXPECT_EQ(game->GetMWin()->GetSettingsP()->m_window_focus_follows_mouse, 0);
+    EXPECT_FALSE(LogHas("Could not"));
+}
+
+TEST_F(GameTest, EscapeTable)
+{
+    game_neighbours.delete_saved_game = [](int, char) { return char(1); };
+    play_neighbours.game_over_end = [] {
+        calls.push_back("game over end");
+        return char(play_game_over);
+    };
+    play_neighbours.game_won_end = [](char) {
+        calls.push_back("game won end");
+        return char(play_game_won);
+    };
+    game_neighbours.scores_prompt_to_submit_last_score = [] { calls.push_back("prompt"); };
+    struct Case {
+        const char *what;
+        bool menus, popup_open;
+        unsigned screen;
+        char windowed;
+        char over, won;
+        char taken;
+        std::vector<std::string> buttons;
+        std::vector<std::string> calls;
+        unsigned after;
+    } cases[] = {
+        {"Main screen in a window", true, false, HW_SCREEN_MAIN, 1, 0, 0, 1, {"Exit", "Cancel"}, {}, HW_SCREEN_MAIN},
+        {"Main screen in full screen", true, false, HW_SCREEN_MAIN, 0, 0, 0, 1, {"Exit", "Cancel", "Windowed"}, {},
+         HW_SCREEN_MAIN},
+        {"Main screen with a popup open", true, true, HW_SCREEN_MAIN, 1, 0, 0, 0, {"Ok"}, {}, HW_SCREEN_MAIN},
+        {"another menu screen", true, false, HW_SCREEN_OPTN, 1, 0, 0, 0, {}, {}, HW_SCREEN_OPTN},
+        {"play", false, false, 0, 1, 0, 0, 1, {}, {"game over end", "game won end", "start PAUS"}, HW_SCREEN_PAUS},
+        {"play after game over", false, false, 0, 1, 1, 0, 1, {}, {"game over end", "start MAIN", "start STAT", "prompt"},
+         HW_SCREEN_STAT},
+        {"play after game won", false, false, 0, 1, 0, 1, 1, {},
+         {"game over end", "game won end", "start MAIN", "start STAT", "prompt"}, HW_SCREEN_STAT},
+    };
+    MWin *mwin = game->GetMWin();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.menus) {
+            game->GetScreens()->StartScreen(c.screen, -1);
+        } else {
+            game->CloseMenusAndPlay();
+            ASSERT_FALSE(game->GetScreens()->IsOn());
+        }
+        if (c.popup_open) {
+            ASSERT_EQ(mwin->PopupMessage(nullptr, "Hello"), 1);
+        }
+        eng_screen_windowed = c.windowed;
+        play_game_over = c.over;
+        play_game_won = c.won;
+        calls.clear();
+        EXPECT_EQ(game->HandleEscapeKey(), c.taken);
+        EXPECT_EQ(PopupButtons(), c.buttons);
+        EXPECT_EQ(calls, c.calls);
+        EXPECT_EQ(Current(), c.after);
+        mwin->PopupCloseIfOn();
+    }
+    eng_screen_windowed = 1;
+    play_game_over = play_game_won = 0;
+}
+
+TEST_F(GameTest, TheExitPromptsQuitOrSwitchToAWindow)
+{
+    MWin *mwin = game->GetMWin();
+    // In a window: Cancel keeps the game, OK ends the main loop.
+    ASSERT_EQ(Escape(), 1);
+    mwin->PopupAnswer(0);
+    EXPECT_EQ(program->GetExitFlag(), 0);
+    ASSERT_EQ(Escape(), 1);
+    mwin->PopupAnswer(1);
+    EXPECT_EQ(program->GetExitFlag(), 1);
+    program->ClearExitFlag();
+    // In full screen, No asks the window to leave full screen instead.
+    eng_screen_windowed = 0;
+    ASSERT_EQ(Escape(), 1);
+    mwin->PopupAnswer(2);
+    EXPECT_EQ(program->GetExitFlag(), 0);
+    eng_screen_windowed = 1;
+}
+
+TEST_F(GameTest, EscapeReachesTheToolkitWhenTheGameDoesNotTakeIt)
+{
+    game->GetScreens()->StartScreen(HW_SCREEN_OPTN, -1);
+    Escape();
+    EXPECT_FALSE(game->GetMWin()->IsPopupOn());
+    game->GetScreens()->StartScreen(HW_SCREEN_MAIN, -1);
+    EXPECT_EQ(Escape(), 1);
+    EXPECT_TRUE(game->GetMWin()->IsPopupOn());
+}
+
+TEST_F(GameTest, SavingThePlayerKeepsTheRunningGameInSlotZero)
+{
+    game_neighbours.save_game = [](int slot, char any) {
+        calls.push_back("save " + std::to_string(slot) + " " + std::to_string(any));
+        return char(1);
+    };
+    game_neighbours.delete_saved_game = [](int slot, char any) {
+        calls.push_back("delete " + std::to_string(slot) + " " + std::to_string(any));
+        return char(1);
+    };
+    // Without a loaded player nothing is saved.
+    game->SaveUser(1);
+    EXPECT_TRUE(calls.empty());
+    EXPECT_TRUE(LogHas("User is not loaded."));
+    ASSERT_EQ(game->GetUser()->CreateNewUser("Ann", "GB", 0), 1);
+    calls.clear();
+    struct Case {
+        const char *what;
+        char under_way, over, won;
+        const char *call;
+    } cases[] = {
+        {"game under way", 1, 0, 0, "save 0 1"},
+        {"after game over", 1, 1, 0, "delete 0 1"},
+        {"after game won", 1, 0, 1, "delete 0 1"},
+        {"no game", 0, 0, 0, "delete 0 1"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        play_under_way = c.under_way;
+        play_game_over = c.over;
+        play_game_won = c.won;
+        ResolutionGetSettings()->show_dialog = 0;
+        game->SaveUser(1);
+        EXPECT_EQ(TakeCalls(), std::vector<std::string>{c.call});
+        // The settings are written with the real show-dialog byte.
+        EXPECT_EQ(ReadWhole(modules_test::SettingsFile())[8], 0);
+    }
+    play_under_way = play_game_over = play_game_won = 0;
+}
+
+TEST_F(GameTest, APlayerLoadedWithDefaultsGetsTheDateFormatOfTheirCountry)
+{
+    ASSERT_EQ(game->GetUser()->CreateNewUser("Ann", "GB", 0), 1);
+    _UserInfo *info = game->GetUserInfo();
+    const struct {
+        const char *country;
+        int date_format;
+    } cases[] = {{"US", 0}, {"us", 1}, {"GB", 1}, {"", 1}};
+    for (const auto &c : cases) {
+        std::strcpy(info->country, c.country);
+        info->options.date_format = 7;
+        int loads = info->options.load_count;
+        game->GetScreens()->StartScreen(HW_SCREEN_OPTN, -1);
+        game->AfterUserLoaded(1, 0);
+        EXPECT_EQ(info->options.date_format, c.date_format) << c.country;
+        EXPECT_EQ(info->options.load_count, loads + 1) << c.country;
+        EXPECT_EQ(Current(), HW_SCREEN_MAIN) << c.country;
+    }
+    // Skipped: nothing at all.
+    int loads = info->options.load_count;
+    game->AfterUserLoaded(1, 1);
+    EXPECT_EQ(info->options.load_count, loads);
+}
+
+TEST_F(GameTest, AFinishedGameLeadsToTheScoresScreenInOrder)
+{
+    levels_garden = 2;
+    game_neighbours.scores_set_screen_garden = [](int garden) {
+        calls.push_back("garden " + std::to_string(garden));
+    };
+    game_neighbours.scores_record_finished_game = [] { calls.push_back("record"); };
+    game_neighbours.scores_set_show_last_game = [] { calls.push_back("show last game"); };
+    game_neighbours.scores_prompt_to_submit_last_score = [] { calls.push_back("prompt"); };
+    game->CloseMenusAndPlay();
+    calls.clear();
+    GameGotoScoresAfterGame();
+    EXPECT_EQ(calls, (std::vector<std::string>{"garden 2", "start MAIN", "record", "show last game", "start STAT",
+                                               "prompt"}));
+    EXPECT_EQ(Current(), HW_SCREEN_STAT);
+    levels_garden = 0;
+}
+
+TEST_F(GameTest, MenusAndPlayEachDrawAFrame)
+{
+    D3D9RecordingReset();
+    program->RenderCB();
+    size_t menu_draws = D3D9RecordingGetDraws().size();
+    game->CloseMenusAndPlay();
+    D3D9RecordingReset();
+    program->RenderCB();
+    // The play draws its garden and sidebar; the empty menus only clear.
+    EXPECT_GT(D3D9RecordingGetDraws().size(), menu_draws);
+}
+
+} // namespace
