@@ -292,3 +292,36 @@ void PlayerSetTutorialHints(char on)
     if (play_neighbours.player_set_tutorial_hints)
         play_neighbours.player_set_tutorial_hints(on);
 }
+
+const _UserInfo *PlayerGetLoaded()
+{
+    return play_neighbours.player_get_loaded ? play_neighbours.player_get_loaded() : nullptr;
+}
+
+int ScoresScreenGetGarden()
+{
+    return play_neighbours.scores_screen_get_garden ? play_neighbours.scores_screen_get_garden() : -1;
+}
+
+void ScoresScreenRefreshList()
+{
+    if (play_neighbours.scores_screen_refresh_list)
+        play_neighbours.scores_screen_refresh_list();
+}
+
+char ScoresScreenIsCurrent()
+{
+    return play_neighbours.scores_screen_is_current ? play_neighbours.scores_screen_is_current() : 0;
+}
+
+void ScoresScreenAskSubmit(const char *text)
+{
+    if (play_neighbours.scores_screen_ask_submit)
+        play_neighbours.scores_screen_ask_submit(text);
+}
+
+void PopupMessageNoTitle(const char *text)
+{
+    if (play_neighbours.popup_message_no_title)
+        play_neighbours.popup_message_no_title(text);
+}

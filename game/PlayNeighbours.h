@@ -1,7 +1,7 @@
 // What the play hub, the levels, the bugs and the weapons call of the modules
 // built on top of them: the sidebar with its tutorial hints, the weapon popup
-// glue, the game-over and game-won scenes, the game sounds, the game object
-// and the current player's options.
+// glue, the game-over and game-won scenes, the game sounds, the game object,
+// the current player, and the Scores screen with its popups.
 //
 // Each of those calls is declared here under its module's own name and
 // forwarded to the hook of the same name in `play_neighbours`. A module that
@@ -18,6 +18,7 @@
 #pragma once
 
 class EngFont;
+struct _UserInfo;
 
 // The sidebar's placing state: whether a weapon is being placed, and its type.
 extern char sidebar_placing;
@@ -73,6 +74,17 @@ struct _PlayNeighbours {
     void (*game_goto_scores_after_game)();
     EngFont *(*game_get_font)();
     void (*player_set_tutorial_hints)(char on);
+    // The loaded player's record, or null while no player is loaded.
+    const _UserInfo *(*player_get_loaded)();
+    // The Scores screen: the garden it shows, its table's refresh, whether
+    // the screen stack is on with it current, and the question after a game
+    // (an OK/Cancel popup whose answer goes to the screen) or a plain message,
+    // both without title.
+    int (*scores_screen_get_garden)();
+    void (*scores_screen_refresh_list)();
+    char (*scores_screen_is_current)();
+    void (*scores_screen_ask_submit)(const char *text);
+    void (*popup_message_no_title)(const char *text);
 };
 
 extern _PlayNeighbours play_neighbours;
@@ -135,3 +147,10 @@ void GameGotoScoresAfterGame();
 // The game font, or null while there is no game object.
 EngFont *GameGetFont();
 void PlayerSetTutorialHints(char on);
+const _UserInfo *PlayerGetLoaded();
+// -1 (no garden) without a Scores screen.
+int ScoresScreenGetGarden();
+void ScoresScreenRefreshList();
+char ScoresScreenIsCurrent();
+void ScoresScreenAskSubmit(const char *text);
+void PopupMessageNoTitle(const char *text);
