@@ -2,6 +2,7 @@
 #include "screens/ScreenMakers.h"
 
 #include "game/HW_Screens.h"
+#include "screens/PauseCC.h"
 #include "screens/ScoresCC.h"
 
 namespace {
@@ -11,6 +12,7 @@ const struct {
     HW_ScreenMaker maker;
 } makers[] = {
     {HWS_SCORES, ScoresCC_Make},
+    {HWS_PAUSE, PauseCC_Make},
 };
 
 } // namespace
