@@ -3,7 +3,7 @@
 #include "game/PlayNeighbours.h"
 
 #include "game/Game.h"
-#include "game/GameNeighbours.h"
+#include "gui/MWin.h"
 #include "game/Program.h"
 #include "modules/UserClass.h"
 #include "screens/ScoresCC.h"
@@ -343,5 +343,5 @@ void PopupMessageNoTitle(const char *text)
     if (play_neighbours.popup_message_no_title)
         play_neighbours.popup_message_no_title(text);
     else if (main_game && main_game->GetMWinIfAny())
-        PopupMessage(main_game->GetMWinIfAny(), nullptr, text);
+        main_game->GetMWinIfAny()->PopupMessageNoTitle(text);
 }

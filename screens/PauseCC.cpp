@@ -7,6 +7,7 @@
 #include "game/HW_Screens.h"
 #include "game/HiveWatcher.h"
 #include "game/SavedGame.h"
+#include "gui/MWin.h"
 #include "gui/MWinButton.h"
 
 #include <array>
@@ -106,7 +107,8 @@ char PauseCC::ButtonPressedCB(MWinButton *button, _MWinButtonCallbackInfo *info)
         }
     }
     if (button == Control(PCB_QUIT)) {
-        PopupOkCancel(m_mwin, nullptr, "Are you sure you wish to quit the game ?", QuitDoneCB, this);
+        if (m_mwin)
+            m_mwin->PopupOkCancel(nullptr, "Are you sure you wish to quit the game ?", QuitDoneCB, this);
         return 1;
     }
     if (button == Control(PCB_SAVE)) {

@@ -230,7 +230,7 @@ void ScoresCC_AskSubmit(const char *text)
 {
     ScoresCC *scores = ScoresCC_Get("ScoresCC_AskSubmit");
     if (scores && main_game->GetMWinIfAny())
-        PopupOkCancel(main_game->GetMWinIfAny(), nullptr, text, AskSubmitDoneCB, scores);
+        main_game->GetMWinIfAny()->PopupOkCancel(nullptr, text, AskSubmitDoneCB, scores);
 }
 
 // ---- The layout ----
@@ -555,7 +555,8 @@ char ScoresCC::ButtonPressedCB(MWinButton *button, _MWinButtonCallbackInfo *info
     if (IsPressEmpty(button, info))
         return 0;
     if (button == Control(SCB_RESET)) {
-        PopupYesNo(m_mwin, nullptr, "Reset all scores?", ResetDoneCB, this);
+        if (m_mwin)
+            m_mwin->PopupYesNo(nullptr, "Reset all scores?", ResetDoneCB, this);
     } else if (button == Control(SCB_SUBMIT)) {
         if (!IsInternetAllowed(1))
             return 1;

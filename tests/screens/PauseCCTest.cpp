@@ -23,7 +23,6 @@ protected:
         ASSERT_EQ(game->GetUser()->CreateNewUser("Ann", "GB", 0), 1);
         pause = dynamic_cast<PauseCC *>(Screens()->GetController(HWS_PAUSE));
         ASSERT_NE(pause, nullptr);
-        RecordQuestions();
         Pause();
     }
 
@@ -81,14 +80,13 @@ TEST_F(PauseScreenTest, QuitAsksAndOnlyOkGivesTheGameUp)
 {
     ASSERT_EQ(SaveGame(0, 1), 1);
     Press(pause, pause->Control(PCB_QUIT));
-    EXPECT_EQ(asked_popup.text, "Are you sure you wish to quit the game ?");
-    asked_popup.Answer(0);
+    ASSERT_TRUE(Answer(0));
     EXPECT_EQ(Current(), HW_SCREEN_PAUS);
     EXPECT_TRUE(SavedGameExists(0, 1));
     EXPECT_EQ(play_under_way, 1);
 
     Press(pause, pause->Control(PCB_QUIT));
-    asked_popup.Answer(1);
+    ASSERT_TRUE(Answer(1));
     EXPECT_EQ(Current(), HW_SCREEN_MAIN);
     EXPECT_FALSE(SavedGameExists(0, 1));
     EXPECT_EQ(play_under_way, 0);

@@ -36,32 +36,17 @@ protected:
         info.m_button = button;
         return controller->ButtonPressedCB(button, &info);
     }
-};
 
-// The popups the screens ask for: the last one's text, its answer callback
-// and user pointer, so that a test can answer it.
-struct AskedPopup {
-    std::string text;
-    GamePopupDoneCB done = nullptr;
-    void *user = nullptr;
-
-    void Answer(char result)
+    // Answers the open popup as its button would (1 OK or Yes, 0 Cancel,
+    // 2 No); false when none is open.
+    bool Answer(char result)
     {
-        if (done)
-            done(nullptr, result, user);
+        MWin *mwin = game->GetMWin();
+        if (!mwin->IsPopupOn())
+            return false;
+        mwin->PopupAnswer(result);
+        return true;
     }
 };
-inline AskedPopup asked_popup;
-
-inline void RecordQuestions()
-{
-    asked_popup = AskedPopup{};
-    auto record = [](MWin *, const char *, const char *text, GamePopupDoneCB done, void *user) {
-        asked_popup = AskedPopup{text, done, user};
-        return char(1);
-    };
-    game_neighbours.popup_ok_cancel = record;
-    game_neighbours.popup_yes_no = record;
-}
 
 } // namespace screens_test
