@@ -16,6 +16,8 @@
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
 #include "game/Program.h"
+#include "game/SavedGame.h"
+#include "game/Scores.h"
 #include "gui/MWin.h"
 #include "gui/MWinFonts.h"
 #include "gui/MWinScreens.h"
@@ -153,6 +155,7 @@ char Game::CreateTexturesAndFonts()
     SoundInitSlots();
     ScoresDeleteWorld();
     ScoresCreateWorld();
+    ScoresInit();
     MWin *mwin = GetMWin();
     HiveWatcherMWinSetupTexturesAndTexButs(mwin);
     if (mwin->GetFonts())

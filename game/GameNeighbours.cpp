@@ -2,6 +2,8 @@
 // header): each forwards to its hook, or does what an absent module means.
 #include "game/GameNeighbours.h"
 
+#include "screens/ScoresCC.h"
+
 _GameNeighbours game_neighbours = {};
 
 void GameNeighboursResetForTests()
@@ -21,29 +23,43 @@ void SoundUpdateMusicForCurrentState() { FORWARD_VOID(sound_update_music_for_cur
 void SoundStopAllMusic(char now) { FORWARD_VOID(sound_stop_all_music, now) }
 void SoundSetGameSoundsVolume() { FORWARD_VOID(sound_set_game_sounds_volume) }
 
-char SavedGameExists(int slot, char any_garden)
-{
-    return game_neighbours.saved_game_exists ? game_neighbours.saved_game_exists(slot, any_garden) : 0;
-}
-char SaveGame(int slot, char any_garden)
-{
-    return game_neighbours.save_game ? game_neighbours.save_game(slot, any_garden) : 0;
-}
-char LoadSavedGame(int slot, char any_garden)
-{
-    return game_neighbours.load_saved_game ? game_neighbours.load_saved_game(slot, any_garden) : 0;
-}
-char DeleteSavedGame(int slot, char any_garden)
-{
-    return game_neighbours.delete_saved_game ? game_neighbours.delete_saved_game(slot, any_garden) : 0;
-}
+// A call whose absent module answers `absent`.
+#define FORWARD(hook, absent, ...) return game_neighbours.hook ? game_neighbours.hook(__VA_ARGS__) : (absent);
 
 void ScoresCreateWorld() { FORWARD_VOID(scores_create_world) }
 void ScoresDeleteWorld() { FORWARD_VOID(scores_delete_world) }
-void ScoresSetScreenGarden(int garden) { FORWARD_VOID(scores_set_screen_garden, garden) }
-void ScoresRecordFinishedGame() { FORWARD_VOID(scores_record_finished_game) }
-void ScoresSetShowLastGame() { FORWARD_VOID(scores_set_show_last_game) }
-void ScoresPromptToSubmitLastScore() { FORWARD_VOID(scores_prompt_to_submit_last_score) }
+unsigned char ScoresWorldUpdateIfNeeded() { FORWARD(scores_world_update_if_needed, 0) }
+char ScoresWorldUpdate() { FORWARD(scores_world_update, 0) }
+char ScoresWorldIsUpdating() { FORWARD(scores_world_is_updating, 0) }
+unsigned char ScoresWorldIsUpdateFinished() { FORWARD(scores_world_is_update_finished, 0) }
+int ScoresWorldGetNumScores() { FORWARD(scores_world_get_num_scores, 0) }
+_ScoresScore *ScoresWorldGetScoresList() { FORWARD(scores_world_get_scores_list, nullptr) }
+void ScoresWorldRelease() { FORWARD_VOID(scores_world_release) }
+void ScoresWorldAllScoresForCurrentGardenNeedToBeUpdated()
+{
+    FORWARD_VOID(scores_world_all_scores_for_current_garden_need_to_be_updated)
+}
+char ScoresIsInternetAccessAllowed(Game *game, char ask) { FORWARD(scores_is_internet_access_allowed, 0, game, ask) }
+char ScoresSubmitUsersBestScoreForCurrentGardenAndRange(_ScoresRange range)
+{
+    FORWARD(scores_submit_users_best_score_for_current_garden_and_range, 0, range)
+}
+char ScoresSubmitUsersLastScoreForCurrentGarden() { FORWARD(scores_submit_users_last_score_for_current_garden, 0) }
+
+void ScoresSetScreenGarden(int garden)
+{
+    if (game_neighbours.scores_set_screen_garden)
+        game_neighbours.scores_set_screen_garden(garden);
+    else if (ScoresCC *scores = ScoresCC_Get("ScoresSetScreenGarden"))
+        scores->SetShownGarden(static_cast<short>(garden));
+}
+void ScoresSetShowLastGame()
+{
+    if (game_neighbours.scores_set_show_last_game)
+        game_neighbours.scores_set_show_last_game();
+    else if (ScoresCC *scores = ScoresCC_Get("ScoresSetShowLastGame"))
+        scores->ShowLastGame();
+}
 
 void OptionsApplyCpuUsage() { FORWARD_VOID(options_apply_cpu_usage) }
 
@@ -64,4 +80,6 @@ char UserScreensCreateGraphics()
 }
 void UserScreensDestroyGraphics() { FORWARD_VOID(user_screens_destroy_graphics) }
 
+char SelectCC_CreateGraphics() { FORWARD(select_create_graphics, 1) }
 void SelectCC_DestroyGraphics() { FORWARD_VOID(select_destroy_graphics) }
+EngTexture *SelectCC_GetThumbnail(int garden) { FORWARD(select_get_thumbnail, nullptr, garden) }

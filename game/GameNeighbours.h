@@ -1,16 +1,20 @@
 // What the game object calls of the modules built beside it that are not in
-// the program yet: the game sounds and music, the saved games, the local
-// high scores with the Scores screen, the Options screen's CPU-usage choice
-// and the player screens.
+// the program yet: the game sounds and music, the world scores with the
+// Scores screen, the Options screen's CPU-usage choice and the player
+// screens.
 //
 // Each call is declared here under its module's own name and forwarded to
 // the hook of the same name in `game_neighbours`; a module that is not there
 // yet leaves its hook null, and the call then does what an absent module
-// means: nothing to start, nothing saved, no saved game, no player screen.
+// means: nothing to start, no player screen.
 // When a module arrives it defines its functions itself and its lines leave
 // this file; tests fill the hooks to watch the order of the game's calls.
 #pragma once
 
+#include "modules/ScoresScore.h"
+
+class EngTexture;
+class Game;
 class MWinScreens;
 
 struct _GameNeighbours {
@@ -21,18 +25,25 @@ struct _GameNeighbours {
     void (*sound_update_music_for_current_state)();
     void (*sound_stop_all_music)(char now);
     void (*sound_set_game_sounds_volume)();
-    // Saved games: slot, and the any-garden form.
-    char (*saved_game_exists)(int slot, char any_garden);
-    char (*save_game)(int slot, char any_garden);
-    char (*load_saved_game)(int slot, char any_garden);
-    char (*delete_saved_game)(int slot, char any_garden);
-    // The world-scores object, the local scores and the Scores screen.
+    // The world-scores object and its glue: without them nothing is set up,
+    // downloaded or submitted, and internet access is not allowed.
     void (*scores_create_world)();
     void (*scores_delete_world)();
+    unsigned char (*scores_world_update_if_needed)();
+    char (*scores_world_update)();
+    char (*scores_world_is_updating)();
+    unsigned char (*scores_world_is_update_finished)();
+    int (*scores_world_get_num_scores)();
+    _ScoresScore *(*scores_world_get_scores_list)();
+    void (*scores_world_release)();
+    void (*scores_world_all_scores_for_current_garden_need_to_be_updated)();
+    char (*scores_is_internet_access_allowed)(Game *game, char ask);
+    char (*scores_submit_users_best_score_for_current_garden_and_range)(_ScoresRange range);
+    char (*scores_submit_users_last_score_for_current_garden)();
+    // The Scores screen's garden and its highlight of the game just
+    // finished: the screen's own unless a test fills the hook.
     void (*scores_set_screen_garden)(int garden);
-    void (*scores_record_finished_game)();
     void (*scores_set_show_last_game)();
-    void (*scores_prompt_to_submit_last_score)();
     // The Options screen's CPU-usage choice, applied to the engine.
     void (*options_apply_cpu_usage)();
     // The player screens: registration, the first screen and its graphics.
@@ -42,8 +53,10 @@ struct _GameNeighbours {
     char (*user_screens_is_user_screen_on)();
     char (*user_screens_create_graphics)();
     void (*user_screens_destroy_graphics)();
-    // The Select screen's thumbnails.
+    // The Select screen's garden thumbnails (none without the screen).
+    char (*select_create_graphics)();
     void (*select_destroy_graphics)();
+    EngTexture *(*select_get_thumbnail)(int garden);
 };
 
 extern _GameNeighbours game_neighbours;
@@ -59,17 +72,23 @@ void SoundUpdateMusicForCurrentState();
 void SoundStopAllMusic(char now);
 void SoundSetGameSoundsVolume();
 
-char SavedGameExists(int slot, char any_garden);
-char SaveGame(int slot, char any_garden);
-char LoadSavedGame(int slot, char any_garden);
-char DeleteSavedGame(int slot, char any_garden);
-
 void ScoresCreateWorld();
 void ScoresDeleteWorld();
+unsigned char ScoresWorldUpdateIfNeeded();
+char ScoresWorldUpdate();
+char ScoresWorldIsUpdating();
+// 0 while nothing arrived, 1 when a list arrived; 255 (-1 as a signed byte)
+// a failed download.
+unsigned char ScoresWorldIsUpdateFinished();
+int ScoresWorldGetNumScores();
+_ScoresScore *ScoresWorldGetScoresList();
+void ScoresWorldRelease();
+void ScoresWorldAllScoresForCurrentGardenNeedToBeUpdated();
+char ScoresIsInternetAccessAllowed(Game *game, char ask);
+char ScoresSubmitUsersBestScoreForCurrentGardenAndRange(_ScoresRange range);
+char ScoresSubmitUsersLastScoreForCurrentGarden();
 void ScoresSetScreenGarden(int garden);
-void ScoresRecordFinishedGame();
 void ScoresSetShowLastGame();
-void ScoresPromptToSubmitLastScore();
 
 void OptionsApplyCpuUsage();
 
@@ -81,4 +100,6 @@ char UserScreensIsUserScreenOn();
 char UserScreensCreateGraphics();
 void UserScreensDestroyGraphics();
 
+char SelectCC_CreateGraphics();
 void SelectCC_DestroyGraphics();
+EngTexture *SelectCC_GetThumbnail(int garden);

@@ -3,7 +3,10 @@
 #include "game/PlayNeighbours.h"
 
 #include "game/Game.h"
+#include "gui/MWin.h"
 #include "game/Program.h"
+#include "modules/UserClass.h"
+#include "screens/ScoresCC.h"
 
 #include <cstring>
 
@@ -293,35 +296,52 @@ void PlayerSetTutorialHints(char on)
         play_neighbours.player_set_tutorial_hints(on);
 }
 
+// The game object's player and popups unless a test fills the hook.
 const _UserInfo *PlayerGetLoaded()
 {
-    return play_neighbours.player_get_loaded ? play_neighbours.player_get_loaded() : nullptr;
+    if (play_neighbours.player_get_loaded)
+        return play_neighbours.player_get_loaded();
+    if (!main_game || !main_game->GetUser()->IsLoaded())
+        return nullptr;
+    return main_game->GetUserInfo();
 }
 
+// The Scores screen's unless a test fills the hook.
 int ScoresScreenGetGarden()
 {
-    return play_neighbours.scores_screen_get_garden ? play_neighbours.scores_screen_get_garden() : -1;
+    if (play_neighbours.scores_screen_get_garden)
+        return play_neighbours.scores_screen_get_garden();
+    ScoresCC *scores = ScoresCC_Get(nullptr);
+    return scores ? scores->GetShownGarden() : -1;
 }
 
 void ScoresScreenRefreshList()
 {
     if (play_neighbours.scores_screen_refresh_list)
         play_neighbours.scores_screen_refresh_list();
+    else if (ScoresCC *scores = ScoresCC_Get(nullptr))
+        scores->RefreshList();
 }
 
 char ScoresScreenIsCurrent()
 {
-    return play_neighbours.scores_screen_is_current ? play_neighbours.scores_screen_is_current() : 0;
+    if (play_neighbours.scores_screen_is_current)
+        return play_neighbours.scores_screen_is_current();
+    return ScoresCC::IsScreenCurrent();
 }
 
 void ScoresScreenAskSubmit(const char *text)
 {
     if (play_neighbours.scores_screen_ask_submit)
         play_neighbours.scores_screen_ask_submit(text);
+    else
+        ScoresCC_AskSubmit(text);
 }
 
 void PopupMessageNoTitle(const char *text)
 {
     if (play_neighbours.popup_message_no_title)
         play_neighbours.popup_message_no_title(text);
+    else if (main_game && main_game->GetMWinIfAny())
+        main_game->GetMWinIfAny()->PopupMessageNoTitle(text);
 }

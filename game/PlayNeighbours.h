@@ -74,12 +74,14 @@ struct _PlayNeighbours {
     void (*game_goto_scores_after_game)();
     EngFont *(*game_get_font)();
     void (*player_set_tutorial_hints)(char on);
-    // The loaded player's record, or null while no player is loaded.
+    // The loaded player's record, or null while no player is loaded; the
+    // game object's player unless a test fills the hook.
     const _UserInfo *(*player_get_loaded)();
     // The Scores screen: the garden it shows, its table's refresh, whether
     // the screen stack is on with it current, and the question after a game
     // (an OK/Cancel popup whose answer goes to the screen) or a plain message,
-    // both without title.
+    // both without title; the screen's and the game's popups unless a test
+    // fills the hook.
     int (*scores_screen_get_garden)();
     void (*scores_screen_refresh_list)();
     char (*scores_screen_is_current)();

@@ -7,6 +7,7 @@
 #include "engine/graphics/EngFont.h"
 #include "engine/runtime/EngProgram.h"
 #include "game/Levels.h"
+#include "game/SavedGame.h"
 #include "gui/MWinButton.h"
 #include "gui/MWinTextures.h"
 #include "engine/runtime/EngWindow.h"
@@ -54,7 +55,6 @@ TEST_F(GameTest, StartsOnTheFirstScreenWithTheSkinAndFont)
 
 TEST_F(GameTest, EscapeTable)
 {
-    game_neighbours.delete_saved_game = [](int, char) { return char(1); };
     play_neighbours.game_over_end = [] {
         calls.push_back("game over end");
         return char(play_game_over);
@@ -63,7 +63,7 @@ TEST_F(GameTest, EscapeTable)
         calls.push_back("game won end");
         return char(play_game_won);
     };
-    game_neighbours.scores_prompt_to_submit_last_score = [] { calls.push_back("prompt"); };
+    play_neighbours.scores_screen_ask_submit = [](const char *) { calls.push_back("prompt"); };
     struct Case {
         const char *what;
         bool menus, popup_open;
@@ -143,29 +143,21 @@ TEST_F(GameTest, EscapeReachesTheToolkitWhenTheGameDoesNotTakeIt)
 
 TEST_F(GameTest, SavingThePlayerKeepsTheRunningGameInSlotZero)
 {
-    game_neighbours.save_game = [](int slot, char any) {
-        calls.push_back("save " + std::to_string(slot) + " " + std::to_string(any));
-        return char(1);
-    };
-    game_neighbours.delete_saved_game = [](int slot, char any) {
-        calls.push_back("delete " + std::to_string(slot) + " " + std::to_string(any));
-        return char(1);
-    };
     // Without a loaded player nothing is saved.
     game->SaveUser(1);
-    EXPECT_TRUE(calls.empty());
     EXPECT_TRUE(LogHas("User is not loaded."));
     ASSERT_EQ(game->GetUser()->CreateNewUser("Ann", "GB", 0), 1);
-    calls.clear();
     struct Case {
         const char *what;
         char under_way, over, won;
-        const char *call;
+        bool saved;
     } cases[] = {
-        {"game under way", 1, 0, 0, "save 0 1"},
-        {"after game over", 1, 1, 0, "delete 0 1"},
-        {"after game won", 1, 0, 1, "delete 0 1"},
-        {"no game", 0, 0, 0, "delete 0 1"},
+        {"game under way", 1, 0, 0, true},
+        {"after game over", 1, 1, 0, false},
+        {"game under way again", 1, 0, 0, true},
+        {"after game won", 1, 0, 1, false},
+        {"game under way once more", 1, 0, 0, true},
+        {"no game", 0, 0, 0, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -174,11 +166,30 @@ TEST_F(GameTest, SavingThePlayerKeepsTheRunningGameInSlotZero)
         play_game_won = c.won;
         ResolutionGetSettings()->show_dialog = 0;
         game->SaveUser(1);
-        EXPECT_EQ(TakeCalls(), std::vector<std::string>{c.call});
+        EXPECT_EQ(SavedGameExists(0, 1), c.saved);
         // The settings are written with the real show-dialog byte.
         EXPECT_EQ(ReadWhole(modules_test::SettingsFile())[8], 0);
     }
     play_under_way = play_game_over = play_game_won = 0;
+}
+
+TEST_F(GameTest, DecliningToResumeDeletesTheSavedGameAndAcceptingLoadsIt)
+{
+    ASSERT_EQ(game->GetUser()->CreateNewUser("Ann", "GB", 0), 1);
+    levels_garden = 1;
+    ASSERT_TRUE(HiveWatcherStartNewGame(0));
+    game->CloseMenusAndPlay();
+    play_money = 1234;
+    ASSERT_EQ(SaveGame(0, 1), 1);
+    play_money = 5;
+    game->ResumeUsersGame(1);
+    EXPECT_FALSE(game->GetScreens()->IsOn());
+    EXPECT_EQ(play_money, 1234);
+    EXPECT_TRUE(SavedGameExists(0, 1));
+    game->ResumeUsersGame(0);
+    EXPECT_FALSE(SavedGameExists(0, 1));
+    play_under_way = 0;
+    levels_garden = -1;
 }
 
 TEST_F(GameTest, APlayerLoadedWithDefaultsGetsTheDateFormatOfTheirCountry)
@@ -211,9 +222,14 @@ TEST_F(GameTest, AFinishedGameLeadsToTheScoresScreenInOrder)
     game_neighbours.scores_set_screen_garden = [](int garden) {
         calls.push_back("garden " + std::to_string(garden));
     };
-    game_neighbours.scores_record_finished_game = [] { calls.push_back("record"); };
+    // Recording the game asks the shown garden; the question after it goes
+    // to the Scores screen.
+    play_neighbours.scores_screen_get_garden = [] {
+        calls.push_back("record");
+        return 2;
+    };
     game_neighbours.scores_set_show_last_game = [] { calls.push_back("show last game"); };
-    game_neighbours.scores_prompt_to_submit_last_score = [] { calls.push_back("prompt"); };
+    play_neighbours.scores_screen_ask_submit = [](const char *) { calls.push_back("prompt"); };
     game->CloseMenusAndPlay();
     calls.clear();
     GameGotoScoresAfterGame();

@@ -91,13 +91,16 @@ inline void UseRecordingScreens()
 // ('MAIN' here, through the player screens' hook).
 class StartedGameTest : public GameTestBase {
 protected:
+    // The screens the set is made with.
+    virtual void UseScreens() { UseRecordingScreens(); }
+
     void SetUp() override
     {
         GameTestBase::SetUp();
         ResetRuntimeForTest();
         for (HW_ScreenMaker &maker : hw_screen_makers)
             maker = nullptr;
-        UseRecordingScreens();
+        UseScreens();
         game_neighbours.user_screens_start_first_screen = [] {
             main_game->GetScreens()->StartScreen(HW_SCREEN_MAIN, -1);
         };

@@ -66,6 +66,8 @@ TEST_F(HW_ScreensTest, MadeRegisteredAndDeletedInTheirOrders)
         // PAUS is taken already: its registration fails, the others are made.
         RecordingScreen other("other");
         ASSERT_EQ(screens.AddScreen(HW_SCREEN_PAUS, &other), 1);
+        // The player screens stay with the game's own set.
+        game_neighbours.user_screens_add_screens = [](MWinScreens *, char) { return char(1); };
         DebugResetForTests();
         EXPECT_EQ(screens.SetupScreensCB(), 0);
         for (unsigned id : hw_screen_ids)

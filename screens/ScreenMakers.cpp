@@ -1,0 +1,24 @@
+// The game's screens put into the screen set (see the header).
+#include "screens/ScreenMakers.h"
+
+#include "game/HW_Screens.h"
+#include "screens/PauseCC.h"
+#include "screens/ScoresCC.h"
+
+namespace {
+
+const struct {
+    HW_ScreenSlot slot;
+    HW_ScreenMaker maker;
+} makers[] = {
+    {HWS_SCORES, ScoresCC_Make},
+    {HWS_PAUSE, PauseCC_Make},
+};
+
+} // namespace
+
+void ScreenMakersSetAll()
+{
+    for (const auto &row : makers)
+        hw_screen_makers[row.slot] = row.maker;
+}
