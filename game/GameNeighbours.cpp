@@ -64,7 +64,10 @@ char UserScreensCreateGraphics()
 }
 void UserScreensDestroyGraphics() { FORWARD_VOID(user_screens_destroy_graphics) }
 
-void SelectCC_DestroyGraphics() { FORWARD_VOID(select_destroy_graphics) }
+void GameAdsPrepareBrowse(MWinCollectionController *ads, const char *player_name, short *current_ad)
+{
+    FORWARD_VOID(game_ads_prepare_browse, ads, player_name, current_ad)
+}
 
 void PopupSetStyle(MWin *mwin, const char *window_texbut, const char *title_texbut, const char *window_font,
                    const char *text_texbut, const char *button_font, const float numbers[12], int last)

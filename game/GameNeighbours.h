@@ -13,6 +13,7 @@
 #pragma once
 
 class MWin;
+class MWinCollectionController;
 class MWinScreens;
 
 // A popup's answer: 1 OK or Yes, 0 Cancel, 2 No.
@@ -47,8 +48,10 @@ struct _GameNeighbours {
     char (*user_screens_is_user_screen_on)();
     char (*user_screens_create_graphics)();
     void (*user_screens_destroy_graphics)();
-    // The Select screen's thumbnails.
-    void (*select_destroy_graphics)();
+    // The cross-promotion screen made ready for browsing from the Main
+    // screen: its included titles, the links path with the player's name,
+    // the current title kept in the player's record, the picture files.
+    void (*game_ads_prepare_browse)(MWinCollectionController *ads, const char *player_name, short *current_ad);
     // The toolkit's popups: their style, the texts and widths of the next
     // popup's buttons, and the popups themselves (true when shown).
     void (*popup_set_style)(MWin *mwin, const char *window_texbut, const char *title_texbut,
@@ -99,7 +102,7 @@ char UserScreensIsUserScreenOn();
 char UserScreensCreateGraphics();
 void UserScreensDestroyGraphics();
 
-void SelectCC_DestroyGraphics();
+void GameAdsPrepareBrowse(MWinCollectionController *ads, const char *player_name, short *current_ad);
 
 void PopupSetStyle(MWin *mwin, const char *window_texbut, const char *title_texbut, const char *window_font,
                    const char *text_texbut, const char *button_font, const float numbers[12], int last);

@@ -6,6 +6,9 @@
 #include "game/GameNeighbours.h"
 #include "gui/MWin.h"
 #include "gui/MWinDesktop.h"
+#include "screens/MainCC.h"
+#include "screens/NoticeCC.h"
+#include "screens/SelectCC.h"
 
 #include <initializer_list>
 #include <new>
@@ -14,7 +17,21 @@ const unsigned int hw_screen_ids[11] = {HW_SCREEN_MAIN, HW_SCREEN_ABOT, HW_SCREE
                                         HW_SCREEN_PLRS, HW_SCREEN_STAT, HW_SCREEN_PAUS, HW_SCREEN_HELP,
                                         HW_SCREEN_GENL, HW_SCREEN_POPU, HW_SCREEN_LOGS};
 
-HW_ScreenMaker hw_screen_makers[HWS_COUNT] = {};
+// The screens built so far, by slot; each maker lives in its screen's module.
+HW_ScreenMaker hw_screen_makers[HWS_COUNT] = {
+    MainCC_Make,   // HWS_MAIN
+    nullptr,       // HWS_OPTIONS
+    nullptr,       // HWS_SOUNDS
+    SelectCC_Make, // HWS_SELECT
+    nullptr,       // HWS_SCORES
+    NoticeCC_Make, // HWS_NOTICE
+    nullptr,       // HWS_POPUP
+    nullptr,       // HWS_HELP
+    nullptr,       // HWS_PAUSE
+    nullptr,       // HWS_ABOUT
+    nullptr,       // HWS_LOG
+    nullptr,       // HWS_GAME_ADS
+};
 
 namespace {
 

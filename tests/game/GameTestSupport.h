@@ -97,7 +97,7 @@ protected:
         ResetRuntimeForTest();
         for (HW_ScreenMaker &maker : hw_screen_makers)
             maker = nullptr;
-        UseRecordingScreens();
+        ChooseScreens();
         game_neighbours.user_screens_start_first_screen = [] {
             main_game->GetScreens()->StartScreen(HW_SCREEN_MAIN, -1);
         };
@@ -129,6 +129,9 @@ protected:
             maker = nullptr;
         GameTestBase::TearDown();
     }
+
+    // Fills the screen set's makers before the game makes its screens.
+    virtual void ChooseScreens() { UseRecordingScreens(); }
 
     Program *program = nullptr;
     Game *game = nullptr;
