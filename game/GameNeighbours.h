@@ -1,7 +1,7 @@
 // What the game object calls of the modules built beside it that are not in
 // the program yet: the game sounds and music, the saved games, the local
 // high scores with the Scores screen, the Options screen's CPU-usage choice,
-// the player screens, and the toolkit's popups.
+// the player screens, the cross-promotion screen, and the toolkit's popups.
 //
 // Each call is declared here under its module's own name and forwarded to
 // the hook of the same name in `game_neighbours`; a module that is not there
