@@ -26,6 +26,7 @@
 #include "modules/Resolution.h"
 #include "modules/UserClass.h"
 #include "screens/ScreenController.h"
+#include "screens/SelectCC.h"
 
 #include <cstring>
 #include <new>

@@ -80,6 +80,7 @@ char UserScreensCreateGraphics()
 }
 void UserScreensDestroyGraphics() { FORWARD_VOID(user_screens_destroy_graphics) }
 
-char SelectCC_CreateGraphics() { FORWARD(select_create_graphics, 1) }
-void SelectCC_DestroyGraphics() { FORWARD_VOID(select_destroy_graphics) }
-EngTexture *SelectCC_GetThumbnail(int garden) { FORWARD(select_get_thumbnail, nullptr, garden) }
+void GameAdsPrepareBrowse(MWinCollectionController *ads, const char *player_name, short *current_ad)
+{
+    FORWARD_VOID(game_ads_prepare_browse, ads, player_name, current_ad)
+}

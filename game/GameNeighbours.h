@@ -1,7 +1,7 @@
 // What the game object calls of the modules built beside it that are not in
 // the program yet: the game sounds and music, the world scores with the
-// Scores screen, the Options screen's CPU-usage choice and the player
-// screens.
+// Scores screen, the Options screen's CPU-usage choice, the player screens
+// and the cross-promotion screen.
 //
 // Each call is declared here under its module's own name and forwarded to
 // the hook of the same name in `game_neighbours`; a module that is not there
@@ -12,6 +12,8 @@
 #pragma once
 
 #include "modules/ScoresScore.h"
+
+class MWinCollectionController;
 
 class EngTexture;
 class Game;
@@ -53,10 +55,10 @@ struct _GameNeighbours {
     char (*user_screens_is_user_screen_on)();
     char (*user_screens_create_graphics)();
     void (*user_screens_destroy_graphics)();
-    // The Select screen's garden thumbnails (none without the screen).
-    char (*select_create_graphics)();
-    void (*select_destroy_graphics)();
-    EngTexture *(*select_get_thumbnail)(int garden);
+    // The cross-promotion screen made ready for browsing from the Main
+    // screen: its included titles, the links path with the player's name,
+    // the current title kept in the player's record, the picture files.
+    void (*game_ads_prepare_browse)(MWinCollectionController *ads, const char *player_name, short *current_ad);
 };
 
 extern _GameNeighbours game_neighbours;
@@ -100,6 +102,4 @@ char UserScreensIsUserScreenOn();
 char UserScreensCreateGraphics();
 void UserScreensDestroyGraphics();
 
-char SelectCC_CreateGraphics();
-void SelectCC_DestroyGraphics();
-EngTexture *SelectCC_GetThumbnail(int garden);
+void GameAdsPrepareBrowse(MWinCollectionController *ads, const char *player_name, short *current_ad);

@@ -14,6 +14,7 @@ const unsigned int hw_screen_ids[11] = {HW_SCREEN_MAIN, HW_SCREEN_ABOT, HW_SCREE
                                         HW_SCREEN_PLRS, HW_SCREEN_STAT, HW_SCREEN_PAUS, HW_SCREEN_HELP,
                                         HW_SCREEN_GENL, HW_SCREEN_POPU, HW_SCREEN_LOGS};
 
+// Filled by the program before the set is made (screens/ScreenMakers.h).
 HW_ScreenMaker hw_screen_makers[HWS_COUNT] = {};
 
 namespace {

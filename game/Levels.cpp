@@ -54,6 +54,8 @@ char level_filename[32];
 
 // The picture shown under the board, and the image it is cut from.
 EngTexture garden_picture;
+// The garden garden_picture was made from; -1 while it holds none.
+int picture_garden = -1;
 EngTexture garden_source;
 
 const char *GardenFilename(const char *where, const char *prefix, const char *missing)
@@ -195,12 +197,19 @@ char LevelsCreateGraphics()
         return 0;
     }
     garden_picture.PositionRatioedUsingInts(100, 0, 540, 450);
+    picture_garden = levels_garden;
     return 1;
 }
 
 void LevelsDestroyGraphics()
 {
     garden_picture.Destroy();
+    picture_garden = -1;
+}
+
+int LevelsGetGraphicsGarden()
+{
+    return picture_garden;
 }
 
 void LevelsDrawGardenPicture()
@@ -280,6 +289,6 @@ void LevelsResetForTests()
     levels_banner_time = 0.0;
     levels_banner_alpha = 0.0f;
     levels_banner_text[0] = 0;
-    garden_picture.Destroy();
+    LevelsDestroyGraphics();
     garden_source.Destroy();
 }

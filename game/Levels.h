@@ -60,6 +60,8 @@ char TraverseSetup();
 // placed over the board. True when no garden is chosen.
 char LevelsCreateGraphics();
 void LevelsDestroyGraphics();
+// The garden whose picture is made, -1 while there is none.
+int LevelsGetGraphicsGarden();
 void LevelsDrawGardenPicture();
 // The picture drawn under the board (not created while there is none).
 EngTexture *LevelsGetGardenPicture();

@@ -227,6 +227,11 @@ void TitlePictureDestroyGraphics()
     title_picture.Destroy();
 }
 
+char TitlePictureIsLoaded()
+{
+    return title_picture.AreGraphicsCreated() || title_picture.GetNumTextures() > 0;
+}
+
 void TitlePictureAttachToButton(MWinButton *button)
 {
     if (!button)

@@ -128,6 +128,8 @@ protected:
 // The game's title picture ("Data/1021.dat"), shared by the menu screens.
 char TitlePictureCreateGraphics();
 void TitlePictureDestroyGraphics();
+// True while the title picture (its description or its textures) is held.
+char TitlePictureIsLoaded();
 // Shows the title picture, animated, as the control's background.
 void TitlePictureAttachToButton(MWinButton *button);
 // Offers to open the game's home page.

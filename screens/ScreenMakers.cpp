@@ -2,8 +2,11 @@
 #include "screens/ScreenMakers.h"
 
 #include "game/HW_Screens.h"
+#include "screens/MainCC.h"
+#include "screens/NoticeCC.h"
 #include "screens/PauseCC.h"
 #include "screens/ScoresCC.h"
+#include "screens/SelectCC.h"
 
 namespace {
 
@@ -11,7 +14,10 @@ const struct {
     HW_ScreenSlot slot;
     HW_ScreenMaker maker;
 } makers[] = {
+    {HWS_MAIN, MainCC_Make},
+    {HWS_SELECT, SelectCC_Make},
     {HWS_SCORES, ScoresCC_Make},
+    {HWS_NOTICE, NoticeCC_Make},
     {HWS_PAUSE, PauseCC_Make},
 };
 

@@ -5,7 +5,8 @@
 
 #include "tests/game/GameTestSupport.h"
 
-#include "screens/ScreenMakers.h"
+#include "screens/PauseCC.h"
+#include "screens/ScoresCC.h"
 
 #include <utility>
 
@@ -23,7 +24,8 @@ protected:
     void UseScreens() override
     {
         UseRecordingScreensFor(std::make_integer_sequence<int, HWS_COUNT>());
-        ScreenMakersSetAll();
+        hw_screen_makers[HWS_SCORES] = ScoresCC_Make;
+        hw_screen_makers[HWS_PAUSE] = PauseCC_Make;
     }
 
     HW_Screens *Screens() { return game->GetScreens(); }

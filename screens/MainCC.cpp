@@ -1,0 +1,176 @@
+// The Main screen (see the header).
+#include "screens/MainCC.h"
+
+#include "engine/core/EngDebug.h"
+#include "engine/core/EngMisc.h"
+#include "game/Game.h"
+#include "game/GameNeighbours.h"
+#include "game/HW_Screens.h"
+#include "game/Program.h"
+#include "gui/MWin.h"
+#include "gui/MWinButton.h"
+#include "modules/Resolution.h"
+#include "modules/UserClass.h"
+
+#include <cstdio>
+
+namespace {
+
+const _ScreenTextStyle kTitleStyle = {"MWIN_FONT_DEFAULT", 0, 0, 0, 1, 1, 1, MWTA_CENTER};
+const _ScreenTextStyle kVersionStyle = {"Main", 1, 1, 1, 0.6f, 0.6f, 0.6f, MWTA_RIGHT};
+const _ScreenTextStyle kWelcomeStyle = {"Main", 1, 1, 1, 0.8f, 1.5f, 1.5f, MWTA_CENTER};
+const _ScreenTextStyle kDebugStyle = {"Main", 1, 1, 1, 0.7f, 0.9f, 0.95f, MWTA_CENTER};
+const _ScreenTextStyle *const kMenu = &screen_menu_style;
+const char *const kDefault = "MWIN_TEXBUT_DEFAULT";
+const char *const kNone = "MWIN_TEXBUT_NONE";
+
+// The same rows serve every layout; the mobile layouts hide "Exit" when
+// the screen starts.
+const _ScreenControlRow kMainRows[] = {
+    {"Title", SCA_BUTTON, MWBT_STATIC, "Back2", "", nullptr, 128, 0, 384, 84, &kTitleStyle, {}, 0},
+    {"Version", SCA_BUTTON, MWBT_STATIC, kNone, "vX.X", nullptr, 560, 0, 75, 20, &kVersionStyle, {}, 0},
+    {"Welcome", SCA_BUTTON, MWBT_STATIC, kNone, "Wecome, Name.", nullptr, 120, 100, 400, 35, &kWelcomeStyle, {}, 0},
+    {"Play", SCA_BUTTON, MWBT_PUSH, kDefault, "New Game", nullptr, 235, 205, 170, 40, kMenu, {}, 0},
+    {"Help", SCA_BUTTON, MWBT_PUSH, kDefault, "How To Play", nullptr, 330, 280, 150, 30, kMenu, {}, 0},
+    {"Scores", SCA_BUTTON, MWBT_PUSH, kDefault, "High Scores", nullptr, 160, 280, 150, 30, kMenu, {}, 0},
+    {"Sound", SCA_BUTTON, MWBT_PUSH, kDefault, "Sound & Music", nullptr, 330, 320, 150, 30, kMenu, {}, 0},
+    {"Options", SCA_BUTTON, MWBT_PUSH, kDefault, "Options", nullptr, 160, 320, 150, 30, kMenu, {}, 0},
+    {"About", SCA_BUTTON, MWBT_PUSH, kDefault, "About", nullptr, 330, 360, 150, 30, kMenu, {}, 0},
+    {"User", SCA_BUTTON, MWBT_PUSH, kDefault, "Change Player", nullptr, 160, 360, 150, 30, kMenu, {}, 0},
+    {"OtherGames", SCA_BUTTON, MWBT_PUSH, kDefault, "Other Games", nullptr, 160, 400, 150, 30, kMenu, {}, 0},
+    {"Exit", SCA_BUTTON, MWBT_PUSH, kDefault, "Exit Game", nullptr, 330, 400, 150, 30, kMenu, {}, 0},
+    {"Debug", SCA_BUTTON, MWBT_PUSH, kDefault, "Debug", nullptr, 10, 450, 50, 20, &kDebugStyle, {1, 1, 1, 0.493f}, 0},
+    {"Review", SCA_BUTTON, MWBT_PUSH, kDefault, "Review", nullptr, 235, 150, 170, 30, kMenu, {}, 0},
+};
+static_assert(sizeof(kMainRows) / sizeof(kMainRows[0]) == MainCollectionController::MAIN_NUM_CONTROLS,
+              "one row per control");
+
+const _ScreenWindowRow kMainWindows[] = {
+    {"Main", 0, 0, 640, 480, nullptr, {kMainRows, nullptr, nullptr, nullptr, nullptr},
+     MainCollectionController::MAIN_NUM_CONTROLS},
+};
+
+// The player screens' first screen, where "Change Player" leads.
+constexpr unsigned int kPlayersScreen = HW_ScreenId("uUSR");
+
+// The buttons that only release the title picture and change screen.
+struct _MainPlainLink {
+    MainCollectionController::MainControl control;
+    unsigned int screen_id;
+};
+const _MainPlainLink kPlainLinks[] = {
+    {MainCollectionController::MAIN_SCORES, HW_SCREEN_STAT}, {MainCollectionController::MAIN_HELP, HW_SCREEN_HELP},
+    {MainCollectionController::MAIN_SOUND, HW_SCREEN_PLRS},  {MainCollectionController::MAIN_OPTIONS, HW_SCREEN_OPTN},
+    {MainCollectionController::MAIN_ABOUT, HW_SCREEN_ABOT},
+};
+
+} // namespace
+
+MainCollectionController::MainCollectionController(MWinScreens *screens)
+    : ScreenController(screens, "MainCollectionController", "Main", kMainWindows, 1)
+{
+}
+
+void MainCC::StartingCB(void *)
+{
+    if (MWinButton *welcome = Control(MAIN_WELCOME)) {
+        char text[64];
+        std::snprintf(text, sizeof(text), "Welcome, %s.", m_game->GetUserInfo()->name);
+        welcome->SetText(text);
+    }
+    if (MWinButton *version = Control(MAIN_VERSION)) {
+        char text[32];
+        std::snprintf(text, sizeof(text), "Version %.2f", MainGetProgramVersion());
+        version->SetText(text);
+    }
+    if (MWinButton *debug = Control(MAIN_DEBUG))
+        debug->Hide();
+    TitlePictureCreateGraphics();
+    TitlePictureAttachToButton(Control(MAIN_TITLE));
+    if (MWinButton *review = Control(MAIN_REVIEW))
+        review->Hide();
+    // Quitting is left to the device on the mobile layouts.
+    if (m_mwin->GetLayout() != MWIN_LAYOUT_NORMAL && Control(MAIN_EXIT))
+        Control(MAIN_EXIT)->Hide();
+}
+
+char MainCC::ButtonPressedCB(MWinButton *button, _MWinButtonCallbackInfo *info)
+{
+    if (IsPressEmpty(button, info))
+        return 0;
+    if (button == Control(MAIN_PLAY)) {
+        // A new game replaces the game in progress.
+        DeleteSavedGame(0, 1);
+        Leave(HW_SCREEN_SELE);
+        return 1;
+    }
+    for (const _MainPlainLink &link : kPlainLinks) {
+        if (button == Control(link.control)) {
+            Leave(link.screen_id);
+            return 1;
+        }
+    }
+    if (button == Control(MAIN_USER)) {
+        ChangePlayer();
+        return 1;
+    }
+    if (button == Control(MAIN_OTHER_GAMES)) {
+        OtherGamesCB();
+        return 1;
+    }
+    if (button == Control(MAIN_TITLE)) {
+        TitlePictureGoOnline(button);
+        return 1;
+    }
+    if (button == Control(MAIN_EXIT)) {
+        ExitCB();
+        return 1;
+    }
+    return 0;
+}
+
+void MainCC::Leave(unsigned int screen_id)
+{
+    DestroyGraphics();
+    m_screens->GotoScreen(screen_id, nullptr);
+}
+
+void MainCC::ChangePlayer()
+{
+    // The player screens must appear at the next start.
+    m_game->GetUserInfo()->options.always_load = 0;
+    m_game->GetUser()->Save(1);
+    ResolutionUpdateSettingsFromCurrent();
+    ResolutionSaveSettings();
+    Leave(kPlayersScreen);
+    // Chosen after the change, so the player screens get their own music.
+    SoundUpdateMusicForCurrentState();
+}
+
+void MainCC::DestroyGraphics()
+{
+    TitlePictureDestroyGraphics();
+}
+
+void MainCC::ExitCB()
+{
+    EngMiscQuitMainLoop();
+}
+
+void MainCC::OtherGamesCB()
+{
+    HW_Screens *screens = dynamic_cast<HW_Screens *>(m_screens);
+    MWinCollectionController *ads = screens ? screens->GetController(HWS_GAME_ADS) : nullptr;
+    if (!ads) {
+        DebugError("MainCC::OtherGamesCB", "No game ads CC.");
+        return;
+    }
+    _UserInfo *player = m_game->GetUserInfo();
+    GameAdsPrepareBrowse(ads, player->name, &player->current_ad);
+    Leave(HW_SCREEN_GADS);
+}
+
+MWinCollectionController *MainCC_Make(HW_Screens *screens)
+{
+    return new MainCC(screens);
+}
