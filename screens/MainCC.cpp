@@ -7,6 +7,7 @@
 #include "game/GameNeighbours.h"
 #include "game/HW_Screens.h"
 #include "game/Program.h"
+#include "game/SavedGame.h"
 #include "gui/MWin.h"
 #include "gui/MWinButton.h"
 #include "modules/Resolution.h"

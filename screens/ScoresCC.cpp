@@ -18,6 +18,7 @@
 #include "gui/MWinButton.h"
 #include "gui/MWinTabPanel.h"
 #include "modules/Countries.h"
+#include "screens/SelectCC.h"
 #include "modules/Platform.h"
 #include "modules/UserClass.h"
 

@@ -4,6 +4,7 @@
 #include "tests/screens/MenuScreensTestSupport.h"
 
 #include "engine/runtime/EngProgram.h"
+#include "game/SavedGame.h"
 #include "tests/support/TestLog.h"
 
 namespace {
@@ -15,10 +16,6 @@ protected:
     void SetUp() override
     {
         MenuScreensTest::SetUp();
-        game_neighbours.delete_saved_game = [](int slot, char any) {
-            calls.push_back("delete saved " + std::to_string(slot) + " " + std::to_string(any));
-            return char(1);
-        };
         game_neighbours.sound_update_music_for_current_state = [] { calls.push_back("music"); };
         game_neighbours.game_ads_prepare_browse = [](MWinCollectionController *, const char *name, short *ad) {
             calls.push_back(std::string("ads for ") + name + (ad == &main_game->GetUserInfo()->current_ad ? "" : "?"));
@@ -75,10 +72,11 @@ TEST_F(MainCCTest, EachButtonLeadsToItsScreenWithNullDataAfterTheTitleIsReleased
 
 TEST_F(MainCCTest, NewGameDeletesTheGameInProgressBeforeTheSelectScreen)
 {
+    ASSERT_EQ(SaveGame(0, 1), 1);
+    ASSERT_EQ(SavedGameExists(0, 1), 1);
     EXPECT_EQ(Press(main_cc->Control(MainCollectionController::MAIN_PLAY)), 1);
     EXPECT_EQ(screens->GetCurrentScreen(), HW_SCREEN_SELE);
-    ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls.front(), "delete saved 0 1");
+    EXPECT_EQ(SavedGameExists(0, 1), 0);
     // Back from the Select screen finds Main again, with its picture.
     PressEscape();
     EXPECT_EQ(screens->GetCurrentScreen(), HW_SCREEN_MAIN);
