@@ -10,7 +10,6 @@
 #include "gui/MWin.h"
 #include "gui/MWinTextures.h"
 
-#include <cstring>
 
 namespace {
 
@@ -219,30 +218,46 @@ char AddSkinTexBut(MWinTextures *textures, const SkinTexBut &row)
     return ok;
 }
 
-// The layout metrics, by field number (four-byte steps from 1 in the
-// toolkit's layout record) for the layouts Normal, IPhonePortrait,
-// IPhoneLandscape, IPadPortrait and IPadLandscape.
+// The layout metrics for the layouts Normal, IPhonePortrait,
+// IPhoneLandscape, IPadPortrait and IPadLandscape. The art's table numbers
+// its fields by their place in the layout record of the toolkit it was made
+// for (four-byte steps from 1); that record starts with the control size and
+// keeps the title-bar metrics elsewhere, so each number is mapped to the
+// metric it means here rather than to a byte offset. Fields 5 to 8 (window
+// scrolling) and 14 (panel text inset) keep the toolkit's defaults; fields
+// 15 and 16 (12 in every layout) name metrics this toolkit does not have.
+typedef float _MWinLayoutSettings::*LayoutMetric;
 const struct {
     int field;
+    LayoutMetric metric;
     float values[MWIN_NUM_LAYOUTS];
 } skin_layout_fields[] = {
-    {1, {60, 60, 60, 60, 60}},          {2, {20, 45, 50, 30, 35}},
-    {3, {3, 3, 3, 3, 3}},               {4, {3, 6, 6, 3, 3}},
-    {9, {0, 2.5f, 1.7f, 1.6f, 1.4f}},   {10, {0, 1.2f, 1.8f, 0.8f, 1.2f}},
-    {11, {4.5f, 10, 5, 7, 5}},          {12, {0, 0, 0, 0, 0}},
-    {13, {7.1f, 8, 6, 6.6f, 6}},        {15, {12, 12, 12, 12, 12}},
-    {16, {12, 12, 12, 12, 12}},         {17, {3, 3, 3, 3, 3}},
-    {18, {14, 27.1f, 35, 20, 25}},      {19, {27.1f, 75, 45.1f, 44.3f, 45.1f}},
-    {20, {12.3f, 40, 40, 28.9f, 20}},   {21, {24.8f, 30.1f, 40.9f, 40.1f, 30.2f}},
-    {22, {13.7f, 42.1f, 42.2f, 30.1f, 22}}, {23, {17, 30.2f, 49.8f, 20.7f, 30.1f}},
-    {24, {3, 3, 3, 3, 3}},              {25, {3, 3, 3, 3, 3}},
-    {26, {12, 23.2f, 16.7f, 20.6f, 16}}, {27, {15.6f, 25.5f, 32.1f, 16.1f, 32.5f}},
-    {28, {3, 5.8f, 3, 5, 3}},           {29, {12, 25, 18.3f, 14.1f, 12}},
-    {30, {12, 15.9f, 20.2f, 12, 12}},   {31, {3, 10.9f, 8.1f, 9.1f, 8.9f}},
-    {32, {3, 9.3f, 6.1f, 9, 5.9f}},
+    {1, &_MWinLayoutSettings::m_button_w, {60, 60, 60, 60, 60}},
+    {2, &_MWinLayoutSettings::m_button_h, {20, 45, 50, 30, 35}},
+    {3, &_MWinLayoutSettings::m_win_inner_border_x, {3, 3, 3, 3, 3}},
+    {4, &_MWinLayoutSettings::m_win_inner_border_y, {3, 6, 6, 3, 3}},
+    {9, &_MWinLayoutSettings::m_text_scale_x, {0, 2.5f, 1.7f, 1.6f, 1.4f}},
+    {10, &_MWinLayoutSettings::m_text_scale_y, {0, 1.2f, 1.8f, 0.8f, 1.2f}},
+    {11, &_MWinLayoutSettings::m_text_margin, {4.5f, 10, 5, 7, 5}},
+    {12, &_MWinLayoutSettings::m_text_margin_per_w, {0, 0, 0, 0, 0}},
+    {13, &_MWinLayoutSettings::m_two_line_spacing, {7.1f, 8, 6, 6.6f, 6}},
+    {17, &_MWinLayoutSettings::m_arrow_inset, {3, 3, 3, 3, 3}},
+    {18, &_MWinLayoutSettings::m_hthumb_h, {14, 27.1f, 35, 20, 25}},
+    {19, &_MWinLayoutSettings::m_hthumb_w, {27.1f, 75, 45.1f, 44.3f, 45.1f}},
+    {20, &_MWinLayoutSettings::m_vscrollbar_w, {12.3f, 40, 40, 28.9f, 20}},
+    {21, &_MWinLayoutSettings::m_vthumb_h, {24.8f, 30.1f, 40.9f, 40.1f, 30.2f}},
+    {22, &_MWinLayoutSettings::m_panel_scrollbar_w, {13.7f, 42.1f, 42.2f, 30.1f, 22}},
+    {23, &_MWinLayoutSettings::m_panel_min_thumb_h, {17, 30.2f, 49.8f, 20.7f, 30.1f}},
+    {24, &_MWinLayoutSettings::m_hscroll_track_inset, {3, 3, 3, 3, 3}},
+    {25, &_MWinLayoutSettings::m_vscroll_track_inset, {3, 3, 3, 3, 3}},
+    {26, &_MWinLayoutSettings::m_list_row_h, {12, 23.2f, 16.7f, 20.6f, 16}},
+    {27, &_MWinLayoutSettings::m_list_arrow_h, {15.6f, 25.5f, 32.1f, 16.1f, 32.5f}},
+    {28, &_MWinLayoutSettings::m_list_text_inset, {3, 5.8f, 3, 5, 3}},
+    {29, &_MWinLayoutSettings::m_checkbox_w, {12, 25, 18.3f, 14.1f, 12}},
+    {30, &_MWinLayoutSettings::m_checkbox_h, {12, 15.9f, 20.2f, 12, 12}},
+    {31, &_MWinLayoutSettings::m_checkbox_gap, {3, 10.9f, 8.1f, 9.1f, 8.9f}},
+    {32, &_MWinLayoutSettings::m_checkbox_offset, {3, 9.3f, 6.1f, 9, 5.9f}},
 };
-
-static_assert(sizeof(_MWinLayoutSettings) >= 32 * 4, "the skin writes 32 four-byte fields of a layout record");
 
 // The font's sixteen glyph-rendering values: border, shadow offsets, shadow
 // colour and alpha, blur passes of both channels, then unused ones.
@@ -316,9 +331,7 @@ void HiveWatcherMWinSetupLayoutSettings(MWin *mwin)
     _MWinSettings *settings = mwin->GetSettingsP();
     settings->m_shrink_to_fit = 1;
     settings->m_choice_style = 0;
-    for (int layout = 0; layout < MWIN_NUM_LAYOUTS; layout++) {
-        unsigned char *record = reinterpret_cast<unsigned char *>(&settings->m_layouts[layout]);
+    for (int layout = 0; layout < MWIN_NUM_LAYOUTS; layout++)
         for (const auto &row : skin_layout_fields)
-            std::memcpy(record + (row.field - 1) * 4, &row.values[layout], sizeof(float));
-    }
+            settings->m_layouts[layout].*row.metric = row.values[layout];
 }

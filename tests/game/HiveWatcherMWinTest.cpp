@@ -131,23 +131,25 @@ TEST_F(SkinTest, LayoutMetricsGoToTheirFields)
     const _MWinSettings *s = mwin->GetSettingsP();
     EXPECT_EQ(s->m_shrink_to_fit, 1);
     EXPECT_EQ(s->m_choice_style, 0);
-    auto field = [](const _MWinLayoutSettings &layout, int n) {
-        float value;
-        std::memcpy(&value, reinterpret_cast<const unsigned char *>(&layout) + (n - 1) * 4, 4);
-        return value;
-    };
+    using L = _MWinLayoutSettings;
     const struct {
-        int layout, field;
+        int layout;
+        float L::*metric;
         float value;
-    } cases[] = {{0, 1, 60}, {0, 2, 20}, {1, 2, 45}, {4, 2, 35}, {0, 13, 7.1f}, {2, 19, 45.1f}, {3, 32, 9}, {4, 32, 5.9f}};
+    } cases[] = {
+        {0, &L::m_button_w, 60},         {0, &L::m_button_h, 20},          {1, &L::m_button_h, 45},
+        {4, &L::m_button_h, 35},         {0, &L::m_text_scale_x, 0},       {1, &L::m_text_scale_x, 2.5f},
+        {0, &L::m_text_margin, 4.5f},    {0, &L::m_text_margin_per_w, 0},  {0, &L::m_two_line_spacing, 7.1f},
+        {2, &L::m_hthumb_w, 45.1f},      {3, &L::m_checkbox_offset, 9},    {4, &L::m_checkbox_offset, 5.9f},
+    };
     for (const auto &c : cases)
-        EXPECT_FLOAT_EQ(field(s->m_layouts[c.layout], c.field), c.value) << c.layout << " " << c.field;
-    // Fields the skin does not name keep the toolkit's defaults.
-    for (int n : {5, 6, 7, 8, 14})
-        EXPECT_EQ(std::memcmp(reinterpret_cast<const unsigned char *>(&s->m_layouts[0]) + (n - 1) * 4,
-                              reinterpret_cast<const unsigned char *>(&before.m_layouts[0]) + (n - 1) * 4, 4),
-                  0)
-            << n;
+        EXPECT_FLOAT_EQ(s->m_layouts[c.layout].*c.metric, c.value) << c.layout;
+    // The metrics the art does not name keep the toolkit's defaults: the
+    // title bar, window scrolling and the panel text inset among them.
+    for (float L::*kept : {&L::m_title_h, &L::m_title_text_inset, &L::m_win_vscroll_w, &L::m_win_hthumb_h,
+                           &L::m_panel_text_inset, &L::m_choice_inset})
+        for (int layout = 0; layout < MWIN_NUM_LAYOUTS; layout++)
+            EXPECT_FLOAT_EQ(s->m_layouts[layout].*kept, before.m_layouts[layout].*kept) << layout;
 }
 
 } // namespace
