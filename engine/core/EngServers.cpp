@@ -6,6 +6,8 @@ namespace {
 
 const char kScoreServerDefault[] = "http://scores.lichenware.invalid";
 std::string score_server = kScoreServerDefault;
+const char kUpdateScriptDefault[] = "http://www.lichenware.invalid/cgi-bin/common/updater/CheckVersionV2.cgi";
+std::string update_script = kUpdateScriptDefault;
 
 } // namespace
 
@@ -19,7 +21,17 @@ const char *EngServersGetScoreServerAddress()
     return score_server.c_str();
 }
 
+const char *EngServersGetUpdateScriptAddress()
+{
+    return update_script.c_str();
+}
+
 void EngServersSetScoreServerAddressForTests(const char *address)
 {
     score_server = address ? address : kScoreServerDefault;
+}
+
+void EngServersSetUpdateScriptAddressForTests(const char *address)
+{
+    update_script = address ? address : kUpdateScriptDefault;
 }

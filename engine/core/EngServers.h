@@ -9,6 +9,12 @@ const char *EngServersGetMakerSiteAddress();
 // without a trailing '/'.
 const char *EngServersGetScoreServerAddress();
 
+// The updater's version script, a full address without a query.
+const char *EngServersGetUpdateScriptAddress();
+
 // Points the score server elsewhere (a loopback server); null restores the
 // default.
 void EngServersSetScoreServerAddressForTests(const char *address);
+// Points the update script elsewhere (a loopback server); null restores the
+// default.
+void EngServersSetUpdateScriptAddressForTests(const char *address);
