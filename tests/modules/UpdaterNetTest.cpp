@@ -1,5 +1,6 @@
 #include "modules/Updater.h"
 #include "engine/core/EngMisc.h"
+#include "engine/runtime/EngProgram.h"
 #include "modules/SWin.h"
 #include "platform/ui/UiWindow.h"
 #include "platform/win32/Win32MessageBox.h"
@@ -305,6 +306,54 @@ TEST_F(UpdaterNetTest, TheCustomerLoginWindowTakesThePlaceOfADownload)
     EXPECT_TRUE(Logged("No link"));
     EXPECT_TRUE(DesktopFiles().empty());
     EXPECT_EQ(server.Requests().size(), 1u);
+}
+
+// The settings dialog's internet test reads the update script until it works
+// or the player gives up.
+TEST_F(UpdaterNetTest, TheSettingsDialogsInternetTestReadsTheUpdateScript)
+{
+    const struct {
+        const char *what;
+        bool fails_first;
+        size_t boxes;
+    } cases[] = {{"works at once", false, 3}, {"works on the second try", true, 5}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetEngineForTest();
+        UiSetTestHook(Watch, true);
+        server.ForgetRequests();
+        ResolutionSetDefaults();
+        ResolutionGetSettings()->show_dialog = 0;
+        ResolutionGetSettings()->internet_test[0] = -1;
+        ASSERT_TRUE(ResolutionSaveSettings());
+        // A cut answer is a failed read; the player's "Try Again" finds the script mended.
+        if (c.fails_first)
+            server.Script({{kScript, {{"body", "ready"}, {"cut", 2}}}});
+        else
+            server.Answer(kScript, "ready");
+        PlatformSetMessageBoxHook([](const char *text, const char *caption, UINT type) -> int {
+            TestHooks::message_boxes.push_back({text, caption ? caption : "", type});
+            if (std::strncmp(text, "Try Again ?", 11) != 0)
+                return IDOK;
+            server.Answer(kScript, "ready");
+            return IDYES;
+        });
+        player = [](UiWindow *w) {
+            char text[16];
+            if (UiControlGetText(w, 1000, text, sizeof(text)) && std::strcmp(text, "&PLAY") == 0)
+                UiTestClick(w, 1000);
+        };
+        EngProgram program;
+        EXPECT_EQ(ResolutionDoDialog(), 1);
+        EXPECT_EQ(ReadWhole(SettingsFile())[312], 1);
+        EXPECT_EQ(server.Requests().size(), c.fails_first ? 2u : 1u);
+        ASSERT_EQ(TestHooks::message_boxes.size(), c.boxes);
+        EXPECT_EQ(TestHooks::message_boxes.back().text, "Connection to the internet okay.");
+        if (c.fails_first) {
+            EXPECT_EQ(TestHooks::message_boxes[2].text, "Could not read result from the URL");
+        }
+    }
+    EXPECT_TRUE(server.Requests()[0]["query"].empty());
 }
 
 } // namespace
