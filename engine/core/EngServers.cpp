@@ -4,6 +4,8 @@
 
 namespace {
 
+const char kMakerSiteDefault[] = "http://www.lichenware.invalid";
+std::string maker_site = kMakerSiteDefault;
 const char kScoreServerDefault[] = "http://scores.lichenware.invalid";
 std::string score_server = kScoreServerDefault;
 const char kUpdateScriptDefault[] = "http://www.lichenware.invalid/cgi-bin/common/updater/CheckVersionV2.cgi";
@@ -13,7 +15,12 @@ std::string update_script = kUpdateScriptDefault;
 
 const char *EngServersGetMakerSiteAddress()
 {
-    return "http://www.lichenware.invalid";
+    return maker_site.c_str();
+}
+
+const char *EngServersGetTellAFriendAddress()
+{
+    return "http://friends.lichenware.invalid";
 }
 
 const char *EngServersGetScoreServerAddress()
@@ -24,6 +31,11 @@ const char *EngServersGetScoreServerAddress()
 const char *EngServersGetUpdateScriptAddress()
 {
     return update_script.c_str();
+}
+
+void EngServersSetMakerSiteAddressForTests(const char *address)
+{
+    maker_site = address ? address : kMakerSiteDefault;
 }
 
 void EngServersSetScoreServerAddressForTests(const char *address)
