@@ -374,8 +374,8 @@ bool UpdaterCheckForNewVersion(int program, float version, int type)
         return false;
     status_index = modules_swin.AddButtonToWindow(SWBT_STATIC_TEXT, 0, 22, 400, 20, "Updating");
     modules_swin.SetButtonTextAlign(status_index, SWTA_CENTRE);
-    SetStatusText(Text("Updater_CheckingForUpdates", "Checking for updates ..."));
-    UpdaterPumpMessages();
+    UpdaterClearText();
+    UpdaterAddText(Text("Updater_CheckingForUpdates", "Checking for updates ..."));
 
     const char *result = nullptr;
     if (!UpdaterSetupUrl(program, version, type) || !UpdaterReadURL(request, 0))
@@ -383,8 +383,8 @@ bool UpdaterCheckForNewVersion(int program, float version, int type)
     else if (!std::strstr(answer, kOutOfDate))
         result = Text("Updater_NoNewVersionExists", "No new version exists at this time.");
     if (result) {
-        SetStatusText(result);
-        UpdaterPumpMessages();
+        UpdaterClearText();
+        UpdaterAddText(result);
         EngMiscSleep(kResultSeconds);
         CloseWindow();
         return false;
