@@ -1,6 +1,6 @@
 // What the shared modules need of the parts of the program above or beside
 // them: the game core (the main window's create parameters, the step after
-// a player is loaded), the player screens and the splash, and the updater;
+// a player is loaded), the player screens and the splash;
 // and the settings record and data files that the program hands the shared
 // modules at start (ModulesSetup), with the texture-name hook that sends five
 // texture names of the shared pictures to the program's own files.
@@ -13,7 +13,6 @@
 #include <cstdint>
 
 struct _EngCreateWindowParms;
-struct _EngMiscDate;
 
 struct _ModulesHooks {
     // The running program's version (MainGetProgramVersion), stamped into
@@ -27,13 +26,6 @@ struct _ModulesHooks {
     void (*free_load_list)();
     // Ends the splash picture.
     void (*splash_end)();
-    // The updater: the internet test (true when it works; otherwise the
-    // reason in message), the check on demand, and the weekly check (true
-    // when the player went on to download a new version).
-    char (*do_internet_test)(char *message, int size);
-    char (*check_for_new_version)(int program_id, float program_version, int program_type);
-    char (*do_weekly_version_check)(_EngMiscDate *last_check, int program_id, float program_version,
-                                    int program_type);
 };
 
 extern _ModulesHooks modules_hooks;

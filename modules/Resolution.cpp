@@ -12,6 +12,7 @@
 #include "engine/runtime/EngWindow.h"
 #include "modules/ModulesFiles.h"
 #include "modules/ModulesHooks.h"
+#include "modules/Updater.h"
 
 #include <cstdio>
 #include <cstring>
@@ -261,12 +262,8 @@ char ResolutionDoWeeklyVersionCheck()
     if (setup.program_id == RESOLUTION_PROGRAM_WITHOUT_UPDATES)
         return 0;
     ResolutionLoadSettings();
-    char result = 0;
-    if (modules_hooks.do_weekly_version_check)
-        result = modules_hooks.do_weekly_version_check(&settings.last_update_check, setup.program_id,
-                                                       setup.program_version, setup.program_type);
-    else
-        DebugError(where, "Updater not connected");
+    char result = UpdaterDoWeeklyVersionCheck(&settings.last_update_check, setup.program_id, setup.program_version,
+                                              setup.program_type);
     ResolutionSaveSettings();
     return result;
 }

@@ -16,6 +16,7 @@
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngResModes.h"
 #include "modules/ModulesHooks.h"
+#include "modules/Updater.h"
 #include "platform/ui/UiWindow.h"
 #include "platform/win32/Win32MessageBox.h"
 
@@ -316,10 +317,7 @@ void GoToLink(int which)
 void CheckForNewVersion()
 {
     const _ResolutionSetup &setup = *ResolutionGetSetup();
-    if (modules_hooks.check_for_new_version)
-        modules_hooks.check_for_new_version(setup.program_id, setup.program_version, setup.program_type);
-    else
-        DebugError("ResolutionDialogProc", "Updater not connected");
+    UpdaterCheckForNewVersion(setup.program_id, setup.program_version, setup.program_type);
 }
 
 void Play(int)
@@ -452,14 +450,7 @@ void DoInternetTest()
                 caption, MB_OK | MB_ICONINFORMATION);
     for (;;) {
         char message[256] = {};
-        char working = 0;
-        if (modules_hooks.do_internet_test) {
-            working = modules_hooks.do_internet_test(message, 200);
-        } else {
-            DebugError("ResolutionRunDialog", "Updater not connected");
-            std::snprintf(message, sizeof(message), "The internet test is not available.");
-        }
-        if (working) {
+        if (UpdaterDoInternetTest(message, 200)) {
             MessageBoxA(nullptr, "Connection to the internet okay.", caption, MB_OK | MB_ICONINFORMATION);
             tested = 1;
             return;

@@ -9,6 +9,17 @@ const char *EngServersGetMakerSiteAddress();
 // without a trailing '/'.
 const char *EngServersGetScoreServerAddress();
 
+// The host of the tell-a-friend script, without a trailing '/'.
+const char *EngServersGetTellAFriendAddress();
+// The updater's version script, a full address without a query.
+const char *EngServersGetUpdateScriptAddress();
+
+// Points the maker's web site (and the installers under it) elsewhere; null
+// restores the default.
+void EngServersSetMakerSiteAddressForTests(const char *address);
 // Points the score server elsewhere (a loopback server); null restores the
 // default.
 void EngServersSetScoreServerAddressForTests(const char *address);
+// Points the update script elsewhere (a loopback server); null restores the
+// default.
+void EngServersSetUpdateScriptAddressForTests(const char *address);

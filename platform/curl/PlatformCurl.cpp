@@ -75,6 +75,19 @@ int PlatformCurlSetFailOnError(PlatformCurl *curl, long on)
     return curl_easy_setopt(Easy(curl), CURLOPT_FAILONERROR, on);
 }
 
+int PlatformCurlSetProgressFunction(PlatformCurl *curl, PlatformCurlProgressCB callback, void *object)
+{
+    static_assert(sizeof(curl_off_t) == sizeof(int64_t), "progress counts are 64-bit");
+    int result = curl_easy_setopt(Easy(curl), CURLOPT_NOPROGRESS, 0L);
+    if (result == CURLE_OK)
+        result = curl_easy_setopt(Easy(curl), CURLOPT_XFERINFODATA, object);
+    if (result == CURLE_OK) {
+        curl_xferinfo_callback progress = callback;
+        result = curl_easy_setopt(Easy(curl), CURLOPT_XFERINFOFUNCTION, progress);
+    }
+    return result;
+}
+
 int PlatformCurlSetPostFieldSize(PlatformCurl *curl, long size)
 {
     return curl_easy_setopt(Easy(curl), CURLOPT_POSTFIELDSIZE, size);

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 // An easy handle; opaque outside this file pair.
 struct PlatformCurl;
@@ -28,6 +29,11 @@ enum {
 // Receives size x count bytes of the answer; returning fewer ends the
 // transfer with PLATFORM_CURL_WRITE_ERROR.
 typedef size_t (*PlatformCurlWriteCB)(char *data, size_t size, size_t count, void *object);
+
+// Told the bytes to download (0 while unknown) and received so far, and the
+// same for the upload; returning non-zero ends the transfer with
+// PLATFORM_CURL_ABORTED_BY_CALLBACK.
+typedef int (*PlatformCurlProgressCB)(void *object, int64_t total, int64_t now, int64_t up_total, int64_t up_now);
 
 // The process-wide set-up with every feature (CURL_GLOBAL_ALL), and its end.
 int PlatformCurlGlobalInit();
@@ -51,6 +57,8 @@ int PlatformCurlSetNoSignal(PlatformCurl *curl, long on);
 int PlatformCurlSetSslVerifyPeer(PlatformCurl *curl, long on);
 // An HTTP status of 400 or above fails with PLATFORM_CURL_HTTP_RETURNED_ERROR.
 int PlatformCurlSetFailOnError(PlatformCurl *curl, long on);
+// Turns progress reports on and sends them to callback with object.
+int PlatformCurlSetProgressFunction(PlatformCurl *curl, PlatformCurlProgressCB callback, void *object);
 int PlatformCurlSetPostFieldSize(PlatformCurl *curl, long size);
 // Not copied: the data must stay alive until PlatformCurlPerform returns.
 int PlatformCurlSetPostFields(PlatformCurl *curl, const void *data);

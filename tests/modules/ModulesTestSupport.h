@@ -6,6 +6,7 @@
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngEncryption.h"
 #include "engine/core/EngPrefs.h"
+#include "engine/core/EngServers.h"
 #include "engine/runtime/EngWindow.h"
 #include "modules/ModulesHooks.h"
 #include "modules/Resolution.h"
@@ -70,11 +71,15 @@ protected:
         window_parms = _EngCreateWindowParms{};
         ResolutionResetForTests();
         ResolutionSetup(3, 0, 2.01f, 1.5f, nullptr, 0, 1, 0, 0, 0);
+        // The updater's script on a loopback port nobody listens on: a
+        // module that checks for updates fails at once, without the network.
+        EngServersSetUpdateScriptAddressForTests("http://127.0.0.1:1/cgi-bin/common/updater/CheckVersionV2.cgi");
     }
 
     void TearDown() override
     {
         PlatformSetRenameFunction(nullptr);
+        EngServersSetUpdateScriptAddressForTests(nullptr);
         ModulesResetHooksForTests();
         ResolutionResetForTests();
         EngEncryptionResetForTests();

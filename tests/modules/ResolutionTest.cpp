@@ -237,30 +237,26 @@ TEST_F(ResolutionTest, NothingRunsBeforeTheModuleIsSetUp)
                                                        ErrorLine("ResolutionDoDialog", "Module not setup")}));
 }
 
-int weekly_checks = 0;
-
-TEST_F(ResolutionTest, TheWeeklyCheckStoresItsDayAndAlwaysSaves)
+TEST_F(ResolutionTest, TheWeeklyCheckAsksTheUpdaterAndAlwaysSaves)
 {
-    weekly_checks = 0;
-    modules_hooks.do_weekly_version_check = [](_EngMiscDate *date, int id, float version, int type) -> char {
-        weekly_checks++;
-        EXPECT_EQ(id, 3);
-        EXPECT_EQ(version, 2.01f);
-        EXPECT_EQ(type, 0);
-        *date = _EngMiscDate{2026, 12, 10};
-        return 0;
-    };
+    // Checked two days ago: the updater waits, and the file is written all the same.
+    ResolutionSetDefaults();
+    _EngMiscDate checked;
+    EngMiscGetCurrentDate(&checked);
+    EngMiscGetPreviousDay(&checked);
+    EngMiscGetPreviousDay(&checked);
+    ResolutionGetSettings()->last_update_check = checked;
+    ASSERT_TRUE(ResolutionSaveSettings());
     EXPECT_FALSE(ResolutionDoWeeklyVersionCheck());
-    EXPECT_EQ(weekly_checks, 1);
     std::string bytes = ReadWhole(SettingsFile());
-    EXPECT_EQ(At<int>(bytes, 12), 2026);
-    EXPECT_EQ(bytes[16], 12);
+    EXPECT_EQ(At<int>(bytes, 12), checked.year);
+    EXPECT_EQ(bytes[16], checked.month);
+    EXPECT_EQ(bytes[17], checked.day);
 
     // The program without updates neither checks nor saves.
     fs::remove(SettingsFile());
     ResolutionSetup(17, 0, 2.01f, 1.5f, nullptr, 0, 1, 0, 0, 0);
     EXPECT_FALSE(ResolutionDoWeeklyVersionCheck());
-    EXPECT_EQ(weekly_checks, 1);
     EXPECT_FALSE(fs::exists(SettingsFile()));
 }
 

@@ -142,10 +142,11 @@ bool PicturesWriteAll(const std::string &source_dir, const std::string &out_dir,
     InterfacePainterAddJobs(&jobs);
     SkinPainterAddJobs(&jobs);
     FlagPainterAddJobs(&jobs);
+    AdPainterAddJobs(&jobs);
     if (!CheckJobsCoverList(jobs, errors))
         return false;
 
-    for (const char *folder : {"Bugs", "Common"}) {
+    for (const char *folder : {"Bugs", "Common", "IGA"}) {
         std::error_code failed;
         std::filesystem::create_directories(out_dir + "/" + folder, failed);
         if (failed) {

@@ -24,3 +24,4 @@ void WeaponPainterAddJobs(std::vector<PictureJob> *jobs);
 void InterfacePainterAddJobs(std::vector<PictureJob> *jobs);
 void SkinPainterAddJobs(std::vector<PictureJob> *jobs);
 void FlagPainterAddJobs(std::vector<PictureJob> *jobs);
+void AdPainterAddJobs(std::vector<PictureJob> *jobs);
