@@ -120,8 +120,7 @@ bool IsValidLayout(int layout)
 } // namespace
 
 MWin::MWin(Game *game)
-    : m_game(game), m_queue_count(0), m_layout(0), m_screens(nullptr), m_popup_collection(nullptr),
-      m_popup_timeout(0), m_is_on(0), m_desktop(nullptr), m_textures(nullptr), m_fonts(nullptr), m_mouse_x(0),
+    : m_game(game), m_queue_count(0), m_layout(0), m_screens(nullptr), m_is_on(0), m_desktop(nullptr), m_textures(nullptr), m_fonts(nullptr), m_mouse_x(0),
       m_mouse_y(0), m_pointer_x(0), m_pointer_y(0), m_texture_file_ext(ETFE_TGA), m_event_hook(nullptr),
       m_event_hook_user(nullptr), m_scale_on(1), m_entry_kind(0), m_entry_hidden(0),
       m_entry_auto_capitals(0)
@@ -134,6 +133,7 @@ MWin::MWin(Game *game)
     }
     SetDefaultSettings();
     UpdateLayoutSettings();
+    PopupResetAll();
 
     m_desktop = new (std::nothrow) MWinDesktop(this);
     if (!DebugCheckFatal(m_desktop != nullptr, "MWin::MWin", "Could not create desktop"))
@@ -372,6 +372,7 @@ void MWin::SetScreenLayout(int layout)
             c->SetScreenLayout(layout);
     if (active)
         active->Activate();
+    PopupSelectSizesForPlatform();
 }
 
 void MWin::UpdateLayoutSettings()

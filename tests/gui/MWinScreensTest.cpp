@@ -330,6 +330,27 @@ TEST_F(MWinScreensTest, HandlersThatSwitchScreensNeverTouchTheOldControls)
     EXPECT_EQ(presses, (Calls{"MAIN.Pressed GO", "OPTS.Pressed GO", "MAIN.Pressed GO", "OPTS.Pressed GO"}));
 }
 
+void CountAnswer(MWin *, char, void *user)
+{
+    ++*static_cast<int *>(user);
+}
+
+TEST_F(MWinScreensTest, AScreenChangeClosesAnOpenPopupWithoutItsAnswer)
+{
+    screens->StartScreen('MAIN', 0);
+    int answers = 0;
+    ASSERT_TRUE(mwin->PopupOkCancel(nullptr, "Leave?", CountAnswer, &answers));
+    screens->GotoScreen('OPTS', nullptr);
+    EXPECT_TRUE(LogHasLine("Called when a popup was on. Turning popup off..."));
+    EXPECT_FALSE(mwin->IsPopupOn());
+    EXPECT_EQ(answers, 0);
+    EXPECT_EQ(screens->GetCurrentScreen(), static_cast<unsigned>('OPTS'));
+    // The new screen takes input: no popup state was left behind.
+    ASSERT_NE(second.go, nullptr);
+    EXPECT_TRUE(mwin->GetCollectionFromID("SCREEN", 0)->IsActive());
+    EXPECT_FALSE(mwin->GetDesktop()->GetDimInactive());
+}
+
 TEST_F(MWinScreensTest, RemovingScreensClearsTheirPointers)
 {
     screens->StartScreen('MAIN', 0);
