@@ -21,6 +21,7 @@
 #include "gui/MWinScreens.h"
 #include "modules/Countries.h"
 #include "modules/Platform.h"
+#include "screens/UserScreens.h"
 #include "modules/Resolution.h"
 #include "modules/UserClass.h"
 #include "screens/ScreenController.h"
@@ -170,7 +171,7 @@ char Game::CreateGraphics()
         DebugError("Game::CreateGraphics", "Could not create font");
         return 0;
     }
-    if (UserScreensIsUserScreenOn())
+    if (GetScreens()->GetUserScreens()->IsUserScreenOn())
         UserScreensCreateGraphics();
     if (MenusOn())
         TitlePictureCreateGraphics();
@@ -189,7 +190,7 @@ char Game::Post3dInit()
         return 0;
     GraphicsObjectsCreated();
     GetScreens()->SetupAllScreens();
-    UserScreensStartFirstScreen();
+    GetScreens()->GetUserScreens()->StartFirstScreen();
     return 1;
 }
 

@@ -1,13 +1,12 @@
 // What the game object calls of the modules built beside it that are not in
 // the program yet: the game sounds and music, the saved games, the local
 // high scores with the Scores screen, the Options screen's CPU-usage choice,
-// the player screens, and the toolkit's popups.
+// and the toolkit's popups.
 //
 // Each call is declared here under its module's own name and forwarded to
 // the hook of the same name in `game_neighbours`; a module that is not there
 // yet leaves its hook null, and the call then does what an absent module
-// means: nothing to start, nothing saved, no saved game, no player screen,
-// no popup shown.
+// means: nothing to start, nothing saved, no saved game, no popup shown.
 // When a module arrives it defines its functions itself and its lines leave
 // this file; tests fill the hooks to watch the order of the game's calls.
 #pragma once
@@ -40,13 +39,6 @@ struct _GameNeighbours {
     void (*scores_prompt_to_submit_last_score)();
     // The Options screen's CPU-usage choice, applied to the engine.
     void (*options_apply_cpu_usage)();
-    // The player screens: registration, the first screen and its graphics.
-    char (*user_screens_add_screens)(MWinScreens *screens, char with_country);
-    void (*user_screens_set_first_screen)();
-    void (*user_screens_start_first_screen)();
-    char (*user_screens_is_user_screen_on)();
-    char (*user_screens_create_graphics)();
-    void (*user_screens_destroy_graphics)();
     // The Select screen's thumbnails.
     void (*select_destroy_graphics)();
     // The toolkit's popups: their style, the texts and widths of the next
@@ -90,14 +82,6 @@ void ScoresSetShowLastGame();
 void ScoresPromptToSubmitLastScore();
 
 void OptionsApplyCpuUsage();
-
-// True when every player screen was registered (none without the module).
-char UserScreensAddScreens(MWinScreens *screens, char with_country);
-void UserScreensSetFirstScreen();
-void UserScreensStartFirstScreen();
-char UserScreensIsUserScreenOn();
-char UserScreensCreateGraphics();
-void UserScreensDestroyGraphics();
 
 void SelectCC_DestroyGraphics();
 

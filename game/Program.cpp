@@ -16,6 +16,8 @@
 #include "modules/Countries.h"
 #include "modules/ModulesHooks.h"
 #include "modules/Resolution.h"
+#include "screens/UserLoad.h"
+#include "screens/UserScreens.h"
 
 #include <cstdio>
 #include <cstring>
@@ -161,6 +163,10 @@ static void ConnectModulesHooks()
     modules_hooks.after_user_loaded = [](char set_defaults, char skip) {
         if (main_game)
             main_game->AfterUserLoaded(set_defaults, skip);
+    };
+    modules_hooks.free_load_list = [] {
+        if (main_game)
+            main_game->GetScreens()->GetUserScreens()->GetUserLoadCC()->FreeUserNameList();
     };
 }
 
