@@ -145,8 +145,8 @@ void Game::SetupToolkitStyle()
     settings.m_window_focus_follows_mouse = 0;
     mwin->SetSettings(&settings);
     mwin->SetSettingsFlags(0, 0, 0, 1);
-    const float popup_numbers[12] = {1, 1, 1, 0.7f, 1.2f, 1.2f, 1, 1, 1, 0.7f, 1.4f, 1.4f};
-    PopupSetStyle(mwin, "Back1", "Back1", "Main", "Main", "Main", popup_numbers, 1);
+    mwin->PopupSetStyle("Back1", "Back1", "Main", "Main", "Main", 1, 1, 1, 0.7f, 1.2f, 1.2f, 1, 1, 1, 0.7f, 1.4f,
+                        1.4f, 1);
 }
 
 char Game::CreateTexturesAndFonts()
@@ -324,15 +324,15 @@ char Game::HandleEscapeKey()
         if (m_screens->GetCurrentScreen() != HW_SCREEN_MAIN || m_mwin->IsPopupOn())
             return 0;
         if (!eng_screen_windowed) {
-            PopupSetWideButtons(m_mwin);
-            PopupSetYesNoCancelTexts(m_mwin, EngLanguagesGetString("Main_ExitOrWindowedButtons", 0),
-                                     EngLanguagesGetString("Main_ExitOrWindowedButtons", 1), nullptr);
-            PopupYesNoCancel(m_mwin, nullptr, EngLanguagesGetStringForToken("Main_ExitOrWindowedMsg"),
-                             ExitOrWindowedPopupCB, this);
-            PopupResetButtonWidths(m_mwin);
+            m_mwin->PopupSetWideButtons();
+            m_mwin->PopupSetYesNoCancelTexts(EngLanguagesGetString("Main_ExitOrWindowedButtons", 0),
+                                             EngLanguagesGetString("Main_ExitOrWindowedButtons", 1), nullptr);
+            m_mwin->PopupYesNoCancel(nullptr, EngLanguagesGetStringForToken("Main_ExitOrWindowedMsg"),
+                                     ExitOrWindowedPopupCB, this);
+            m_mwin->PopupResetButtonWidths();
         } else {
-            PopupSetButtonTexts(m_mwin, EngLanguagesGetString("Main_ExitOrWindowedButtons", 0), nullptr);
-            PopupOkCancel(m_mwin, nullptr, EngLanguagesGetStringForToken("Main_ExitMsg"), ExitPopupCB, this);
+            m_mwin->PopupSetButtonTexts(EngLanguagesGetString("Main_ExitOrWindowedButtons", 0), nullptr);
+            m_mwin->PopupOkCancel(nullptr, EngLanguagesGetStringForToken("Main_ExitMsg"), ExitPopupCB, this);
         }
         return 1;
     }
@@ -457,7 +457,7 @@ char Game::AskToResumeUsersGameIfExists()
         DebugError("Game::AskToResumeUsersGameIfExists", "Popup was on.");
         mwin->PopupCloseIfOn();
     }
-    PopupYesNo(mwin, nullptr, "Resume your last game?", ResumeGamePopupCB, this);
+    mwin->PopupYesNo(nullptr, "Resume your last game?", ResumeGamePopupCB, this);
     return 1;
 }
 
@@ -478,7 +478,7 @@ void Game::ResumeUsersGame(char yes)
         return;
     play_under_way = 0;
     GetScreens()->StartScreen(HW_SCREEN_MAIN, -1);
-    PopupMessage(GetMWin(), nullptr, "Your last game could not be resumed");
+    GetMWin()->PopupMessage(nullptr, "Your last game could not be resumed");
 }
 
 void Game::ComputerSleepingCB(char sleeping)

@@ -48,37 +48,3 @@ void ScoresPromptToSubmitLastScore() { FORWARD_VOID(scores_prompt_to_submit_last
 void OptionsApplyCpuUsage() { FORWARD_VOID(options_apply_cpu_usage) }
 
 void SelectCC_DestroyGraphics() { FORWARD_VOID(select_destroy_graphics) }
-
-void PopupSetStyle(MWin *mwin, const char *window_texbut, const char *title_texbut, const char *window_font,
-                   const char *text_texbut, const char *button_font, const float numbers[12], int last)
-{
-    FORWARD_VOID(popup_set_style, mwin, window_texbut, title_texbut, window_font, text_texbut, button_font, numbers,
-                 last)
-}
-void PopupSetWideButtons(MWin *mwin) { FORWARD_VOID(popup_set_wide_buttons, mwin) }
-void PopupResetButtonWidths(MWin *mwin) { FORWARD_VOID(popup_reset_button_widths, mwin) }
-void PopupSetButtonTexts(MWin *mwin, const char *first, const char *second)
-{
-    FORWARD_VOID(popup_set_button_texts, mwin, first, second)
-}
-void PopupSetYesNoCancelTexts(MWin *mwin, const char *yes, const char *no, const char *cancel)
-{
-    FORWARD_VOID(popup_set_yes_no_cancel_texts, mwin, yes, no, cancel)
-}
-char PopupYesNoCancel(MWin *mwin, const char *title, const char *text, GamePopupDoneCB done, void *user)
-{
-    return game_neighbours.popup_yes_no_cancel ? game_neighbours.popup_yes_no_cancel(mwin, title, text, done, user)
-                                               : 0;
-}
-char PopupOkCancel(MWin *mwin, const char *title, const char *text, GamePopupDoneCB done, void *user)
-{
-    return game_neighbours.popup_ok_cancel ? game_neighbours.popup_ok_cancel(mwin, title, text, done, user) : 0;
-}
-char PopupYesNo(MWin *mwin, const char *title, const char *text, GamePopupDoneCB done, void *user)
-{
-    return game_neighbours.popup_yes_no ? game_neighbours.popup_yes_no(mwin, title, text, done, user) : 0;
-}
-char PopupMessage(MWin *mwin, const char *title, const char *text)
-{
-    return game_neighbours.popup_message ? game_neighbours.popup_message(mwin, title, text) : 0;
-}

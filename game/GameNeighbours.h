@@ -1,21 +1,16 @@
 // What the game object calls of the modules built beside it that are not in
 // the program yet: the game sounds and music, the saved games, the local
-// high scores with the Scores screen, the Options screen's CPU-usage choice,
-// and the toolkit's popups.
+// high scores with the Scores screen and the Options screen's CPU-usage
+// choice.
 //
 // Each call is declared here under its module's own name and forwarded to
 // the hook of the same name in `game_neighbours`; a module that is not there
 // yet leaves its hook null, and the call then does what an absent module
-// means: nothing to start, nothing saved, no saved game, no popup shown.
+// means: nothing to start, nothing saved, no saved game.
 // When a module arrives it defines its functions itself and its lines leave
 // this file; tests fill the hooks to watch the order of the game's calls.
 #pragma once
 
-class MWin;
-class MWinScreens;
-
-// A popup's answer: 1 OK or Yes, 0 Cancel, 2 No.
-typedef void (*GamePopupDoneCB)(MWin *mwin, char result, void *user);
 
 struct _GameNeighbours {
     // Game sounds and music.
@@ -41,19 +36,6 @@ struct _GameNeighbours {
     void (*options_apply_cpu_usage)();
     // The Select screen's thumbnails.
     void (*select_destroy_graphics)();
-    // The toolkit's popups: their style, the texts and widths of the next
-    // popup's buttons, and the popups themselves (true when shown).
-    void (*popup_set_style)(MWin *mwin, const char *window_texbut, const char *title_texbut,
-                            const char *window_font, const char *text_texbut, const char *button_font,
-                            const float numbers[12], int last);
-    void (*popup_set_wide_buttons)(MWin *mwin);
-    void (*popup_reset_button_widths)(MWin *mwin);
-    void (*popup_set_button_texts)(MWin *mwin, const char *first, const char *second);
-    void (*popup_set_yes_no_cancel_texts)(MWin *mwin, const char *yes, const char *no, const char *cancel);
-    char (*popup_yes_no_cancel)(MWin *mwin, const char *title, const char *text, GamePopupDoneCB done, void *user);
-    char (*popup_ok_cancel)(MWin *mwin, const char *title, const char *text, GamePopupDoneCB done, void *user);
-    char (*popup_yes_no)(MWin *mwin, const char *title, const char *text, GamePopupDoneCB done, void *user);
-    char (*popup_message)(MWin *mwin, const char *title, const char *text);
 };
 
 extern _GameNeighbours game_neighbours;
@@ -84,14 +66,3 @@ void ScoresPromptToSubmitLastScore();
 void OptionsApplyCpuUsage();
 
 void SelectCC_DestroyGraphics();
-
-void PopupSetStyle(MWin *mwin, const char *window_texbut, const char *title_texbut, const char *window_font,
-                   const char *text_texbut, const char *button_font, const float numbers[12], int last);
-void PopupSetWideButtons(MWin *mwin);
-void PopupResetButtonWidths(MWin *mwin);
-void PopupSetButtonTexts(MWin *mwin, const char *first, const char *second);
-void PopupSetYesNoCancelTexts(MWin *mwin, const char *yes, const char *no, const char *cancel);
-char PopupYesNoCancel(MWin *mwin, const char *title, const char *text, GamePopupDoneCB done, void *user);
-char PopupOkCancel(MWin *mwin, const char *title, const char *text, GamePopupDoneCB done, void *user);
-char PopupYesNo(MWin *mwin, const char *title, const char *text, GamePopupDoneCB done, void *user);
-char PopupMessage(MWin *mwin, const char *title, const char *text);

@@ -16,6 +16,7 @@
 #include "modules/Countries.h"
 #include "modules/ModulesHooks.h"
 #include "modules/Resolution.h"
+#include "modules/Splash.h"
 #include "screens/UserLoad.h"
 #include "screens/UserScreens.h"
 
@@ -168,6 +169,7 @@ static void ConnectModulesHooks()
         if (main_game)
             main_game->GetScreens()->GetUserScreens()->GetUserLoadCC()->FreeUserNameList();
     };
+    modules_hooks.splash_end = [] { SplashEnd(); };
 }
 
 char MainCreateAndInitMainProgram(void *instance, char *command_line, int *exit_code)

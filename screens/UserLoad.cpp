@@ -12,6 +12,7 @@
 #include "modules/Countries.h"
 #include "modules/ModulesHooks.h"
 #include "modules/Resolution.h"
+#include "modules/Splash.h"
 #include "modules/UserClass.h"
 #include "screens/UserNew.h"
 #include "screens/UserScreens.h"
@@ -238,8 +239,7 @@ void UserLoadCC::LoadSelectedUser()
     UserClass *player = GamePlayer(m_game);
     if (player && player->LoadUser(name, 0, nullptr, nullptr)) {
         player->FinishLoading(0, 0);
-        if (modules_hooks.splash_end)
-            modules_hooks.splash_end();
+        SplashEnd();
         return;
     }
     m_mwin->PopupSetYesNoCancelTexts("Reset", "Delete", "Cancel");

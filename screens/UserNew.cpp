@@ -12,6 +12,7 @@
 #include "gui/MWinButton.h"
 #include "modules/Countries.h"
 #include "modules/ModulesHooks.h"
+#include "modules/Splash.h"
 #include "modules/UserClass.h"
 #include "screens/UserScreens.h"
 
@@ -248,8 +249,7 @@ void UserNewCC::CreatePlayer(char from_reset)
     if (!player || !player->CreateNewUser(m_name, CountryGetChosenCountryCode(), from_reset))
         return;
     player->FinishLoading(1, from_reset);
-    if (modules_hooks.splash_end)
-        modules_hooks.splash_end();
+    SplashEnd();
 }
 
 char UserNewCC::ResetAndLoadUser(const char *name)

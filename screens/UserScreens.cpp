@@ -11,6 +11,7 @@
 #include "gui/MWinScreens.h"
 #include "modules/Countries.h"
 #include "modules/ModulesHooks.h"
+#include "modules/Splash.h"
 #include "screens/UserLoad.h"
 #include "screens/UserNew.h"
 #include "screens/UserSelect.h"
@@ -158,6 +159,8 @@ char UserScreensCreateGraphics()
     } else if (parms->logo_source == 2) {
         LoadPicture(&logo_picture, MI_LOGO_PICTURE);
     }
+    if (parms->show_splash)
+        SplashCreateGraphics();
     return 1;
 }
 
@@ -169,6 +172,7 @@ void UserScreensDestroyGraphics()
     logo_texture.Destroy();
     logo_picture.DestroyGraphics();
     logo_picture.Destroy();
+    SplashDestroyGraphics();
 }
 
 void UserScreensSetupTitleButton(MWinButton *control, char keep_position)

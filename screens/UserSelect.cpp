@@ -12,6 +12,7 @@
 #include "modules/Countries.h"
 #include "modules/ModulesHooks.h"
 #include "modules/Resolution.h"
+#include "modules/Splash.h"
 #include "modules/UserClass.h"
 #include "screens/UserLoad.h"
 #include "screens/UserScreens.h"
@@ -86,12 +87,6 @@ void SetEnabled(MWinButton *control, char on)
         control->SetEnabled(on);
 }
 
-void EndSplash()
-{
-    if (modules_hooks.splash_end)
-        modules_hooks.splash_end();
-}
-
 UserLoadCC *LoadCC(UserSelectCC *screen) { return screen->GetUserScreens()->GetUserLoadCC(); }
 
 } // namespace
@@ -155,6 +150,7 @@ void UserSelectCC::StartingCB(void *)
     }
     Show(Control(DEVICE), 0);
     if (loads && always_load == 1) {
+        SplashShowAtOnce();
         EnableControls(0);
         Show(Control(ALWAYS_LOAD), 0);
         Show(Control(LANG_FLAG), 0);
@@ -186,7 +182,7 @@ void UserSelectCC::TickCB()
     if (player && player->LoadUser(name, 0, nullptr, nullptr)) {
         SetState(0);
         player->FinishLoading(0, 0);
-        EndSplash();
+        SplashEnd();
         return;
     }
     // Back to the choice instead of trying again every frame.
@@ -232,7 +228,7 @@ void UserSelectCC::PanelPicked()
         player->FinishLoading(0, 0);
         if (always_load)
             player->AlwaysLoadThisUser(1);
-        EndSplash();
+        SplashEnd();
         return;
     }
     m_mwin->PopupMessage("Error", "Unable to load user.");
@@ -247,7 +243,7 @@ void UserSelectCC::NewPressed()
 void UserSelectCC::ExitPressed()
 {
     SetState(0);
-    EndSplash();
+    SplashEnd();
     EngMiscQuitMainLoop();
 }
 

@@ -6,6 +6,7 @@
 #include "engine/core/EngMemory.h"
 #include "engine/core/EngMisc.h"
 #include "engine/runtime/EngMain.h"
+#include "engine/runtime/EngWindow.h"
 #include "engine/runtime/EngProgram.h"
 #include "game/Game.h"
 #include "gui/MWin.h"
@@ -13,6 +14,7 @@
 #include "modules/Countries.h"
 #include "modules/ModulesHooks.h"
 #include "modules/Resolution.h"
+#include "modules/Splash.h"
 #include "modules/UserClass.h"
 #include "screens/UserLoad.h"
 #include "screens/UserScreens.h"
@@ -93,10 +95,19 @@ void Show(MWinButton *control, char on)
         control->Hide();
 }
 
-void EndSplash()
+// The Players screen's splash stays until the player leaves the screen.
+char HoldForever(double, void *) { return 0; }
+
+float BottomOf(MWinButton *control, float otherwise)
 {
-    if (modules_hooks.splash_end)
-        modules_hooks.splash_end();
+    _Dimension dim;
+    return control && control->GetDimension(&dim) ? dim.y + dim.h : otherwise;
+}
+
+float TopOf(MWinButton *control, float otherwise)
+{
+    _Dimension dim;
+    return control && control->GetDimension(&dim) ? dim.y : otherwise;
 }
 
 } // namespace
@@ -166,6 +177,17 @@ void UsersCC::StartingCB(void *)
     if (Control(NEW))
         Control(NEW)->SetText(EngLanguagesGetStringOrDefault("Users_New", "New Player"));
 
+    if (!SplashIsOn() && ModulesGetParms()->show_splash) {
+        // Centred between the logo and the always-load box, square.
+        const float top = BottomOf(Control(TITLE_PIC), 0);
+        const float bottom = TopOf(Control(ALWAYS_LOAD), 480);
+        const float w = 240 * eng_font_scale_x;
+        if (SplashSetup(nullptr, "Data/1610.dat", nullptr, nullptr, 0, 0, nullptr, HoldForever, nullptr, this)) {
+            SplashSetArea(320 - w / 2, (top + bottom) / 2 - 120, w, 240, 1);
+            SplashStart();
+            SplashShowAtOnce();
+        }
+    }
     if (!ModulesGetParms()->no_countries)
         CountryCreateGraphics();
     UserScreensCreateGraphics();
@@ -179,6 +201,7 @@ void UsersCC::StartingCB(void *)
             Show(Control(row), 0);
         SetAlwaysLoad(1);
         Show(Control(ALWAYS_LOAD), 0);
+        SplashShowAtOnce();
         m_continue_time = eng_main_program_time.load() + 0.1;
     } else {
         SetAlwaysLoad(0);
@@ -189,10 +212,17 @@ void UsersCC::TickCB()
 {
     if (m_screens->GetCurrentScreen() != USER_SCREEN_USERS)
         return;
+    SplashTick();
     if (m_continue_time > 0 && eng_main_program_time.load() >= m_continue_time) {
         m_continue_time = 0;
         ContinueCB();
     }
+}
+
+void UsersCC::RenderCB(int pass)
+{
+    if (pass == 1 && m_screens->GetCurrentScreen() == USER_SCREEN_USERS)
+        SplashRender(0);
 }
 
 char UsersCC::ButtonPressedCB(MWinButton *button, _MWinButtonCallbackInfo *info)
@@ -206,7 +236,7 @@ char UsersCC::ButtonPressedCB(MWinButton *button, _MWinButtonCallbackInfo *info)
     } else if (button == Control(MANAGE)) {
         LoadCB();
     } else if (button == Control(EXIT)) {
-        EndSplash();
+        SplashEnd();
         EngMiscQuitMainLoop();
     } else {
         return 0;
@@ -216,13 +246,13 @@ char UsersCC::ButtonPressedCB(MWinButton *button, _MWinButtonCallbackInfo *info)
 
 void UsersCC::NewCB()
 {
-    EndSplash();
+    SplashEnd();
     m_screens->GotoScreen(USER_SCREEN_NEW, nullptr);
 }
 
 void UsersCC::LoadCB()
 {
-    EndSplash();
+    SplashEnd();
     m_screens->GotoScreen(USER_SCREEN_LOAD, nullptr);
 }
 
@@ -247,7 +277,7 @@ void UsersCC::ContinueCB()
         player->FinishLoading(0, 0);
         if (always_load)
             player->AlwaysLoadThisUser(1);
-        EndSplash();
+        SplashEnd();
         return;
     }
     if (!eng_main_program)

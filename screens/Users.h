@@ -27,6 +27,7 @@ public:
 
     void StartingCB(void *data) override;
     void TickCB() override;
+    void RenderCB(int pass) override;
     char ButtonPressedCB(MWinButton *button, _MWinButtonCallbackInfo *info) override;
 
     const char *GetLastCountry() const { return m_country; }

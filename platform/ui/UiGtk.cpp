@@ -364,3 +364,33 @@ float UiGtkScreenDpi()
     double dpi = gdk_screen_get_resolution(gdk_screen_get_default());
     return dpi > 0.0 ? static_cast<float>(dpi) : 96.0f;
 }
+
+bool UiTestCaptureScreen(const char *png_file, std::vector<uint32_t> *pixels, int *width, int *height)
+{
+    if (!StartGtk())
+        return false;
+    GdkWindow *root = gdk_get_default_root_window();
+    int w = gdk_window_get_width(root);
+    int h = gdk_window_get_height(root);
+    GdkPixbuf *pixbuf = gdk_pixbuf_get_from_window(root, 0, 0, w, h);
+    if (!pixbuf)
+        return false;
+    bool saved = !png_file || gdk_pixbuf_save(pixbuf, png_file, "png", nullptr, nullptr);
+    if (pixels) {
+        const int channels = gdk_pixbuf_get_n_channels(pixbuf);
+        const int stride = gdk_pixbuf_get_rowstride(pixbuf);
+        const guchar *data = gdk_pixbuf_read_pixels(pixbuf);
+        pixels->assign(static_cast<size_t>(w) * h, 0);
+        for (int y = 0; y < h; y++)
+            for (int x = 0; x < w; x++) {
+                const guchar *p = data + y * stride + x * channels;
+                (*pixels)[static_cast<size_t>(y) * w + x] = (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
+            }
+    }
+    if (width)
+        *width = w;
+    if (height)
+        *height = h;
+    g_object_unref(pixbuf);
+    return saved;
+}

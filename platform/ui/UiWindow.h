@@ -20,6 +20,9 @@
 // Main thread only.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 struct UiWindow;
 
 enum _UiControlKind {
@@ -129,3 +132,6 @@ bool UiTestWaitUntilShown(UiWindow *window);
 // The window's size as the desktop shows it (the created size on the null
 // backend).
 void UiTestGetShownSize(UiWindow *window, int *width, int *height);
+// The whole X screen as it is shown: saved as a PNG file (when named) and
+// read into pixels as 0xRRGGBB, rows from the top. False without a display.
+bool UiTestCaptureScreen(const char *png_file, std::vector<uint32_t> *pixels, int *width, int *height);

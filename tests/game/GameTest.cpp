@@ -7,6 +7,7 @@
 #include "engine/graphics/EngFont.h"
 #include "engine/runtime/EngProgram.h"
 #include "game/Levels.h"
+#include "gui/MWinButton.h"
 #include "gui/MWinTextures.h"
 #include "engine/runtime/EngWindow.h"
 #include "modules/UserClass.h"
@@ -20,25 +21,17 @@ class GameTest : public StartedGameTest {
 protected:
     unsigned Current() { return game->GetScreens()->GetCurrentScreen(); }
 
-    // The popups the game asks for, by kind and text.
-    static void RecordPopups()
+    // The texts of the open popup's buttons, in their order.
+    std::vector<std::string> PopupButtons()
     {
-        game_neighbours.popup_set_wide_buttons = [](MWin *) { calls.push_back("wide buttons"); };
-        game_neighbours.popup_reset_button_widths = [](MWin *) { calls.push_back("reset widths"); };
-        game_neighbours.popup_set_yes_no_cancel_texts = [](MWin *, const char *yes, const char *no, const char *) {
-            calls.push_back(std::string("texts ") + yes + " / " + no);
-        };
-        game_neighbours.popup_set_button_texts = [](MWin *, const char *first, const char *) {
-            calls.push_back(std::string("texts ") + first);
-        };
-        game_neighbours.popup_yes_no_cancel = [](MWin *, const char *, const char *text, GamePopupDoneCB, void *) {
-            calls.push_back(std::string("yes/no/cancel ") + text);
-            return char(1);
-        };
-        game_neighbours.popup_ok_cancel = [](MWin *, const char *, const char *text, GamePopupDoneCB, void *) {
-            calls.push_back(std::string("ok/cancel ") + text);
-            return char(1);
-        };
+        std::vector<std::string> texts;
+        MWin *mwin = game->GetMWin();
+        if (!mwin->IsPopupOn())
+            return texts;
+        for (int i = 0; i < MWIN_POPUP_NUM_BUTTONS; i++)
+            if (mwin->GetPopupButton(i) && mwin->GetPopupButton(i)->IsShown())
+                texts.push_back(mwin->GetPopupButton(i)->GetTextP());
+        return texts;
     }
 
     char Escape() { return program->InputEventCB(EPIE_KEY_DOWN, 27, 0); }
@@ -61,7 +54,6 @@ TEST_F(GameTest, StartsOnTheFirstScreenWithTheSkinAndFont)
 
 TEST_F(GameTest, EscapeTable)
 {
-    RecordPopups();
     game_neighbours.delete_saved_game = [](int, char) { return char(1); };
     play_neighbours.game_over_end = [] {
         calls.push_back("game over end");
@@ -74,27 +66,27 @@ TEST_F(GameTest, EscapeTable)
     game_neighbours.scores_prompt_to_submit_last_score = [] { calls.push_back("prompt"); };
     struct Case {
         const char *what;
-        bool menus;
+        bool menus, popup_open;
         unsigned screen;
         char windowed;
         char over, won;
         char taken;
+        std::vector<std::string> buttons;
         std::vector<std::string> calls;
         unsigned after;
     } cases[] = {
-        {"Main screen in a window", true, HW_SCREEN_MAIN, 1, 0, 0, 1,
-         {"texts Exit", "ok/cancel Exit the game?"}, HW_SCREEN_MAIN},
-        {"Main screen in full screen", true, HW_SCREEN_MAIN, 0, 0, 0, 1,
-         {"wide buttons", "texts Exit / Windowed", "yes/no/cancel Exit the game, or switch to a window?",
-          "reset widths"},
+        {"Main screen in a window", true, false, HW_SCREEN_MAIN, 1, 0, 0, 1, {"Exit", "Cancel"}, {}, HW_SCREEN_MAIN},
+        {"Main screen in full screen", true, false, HW_SCREEN_MAIN, 0, 0, 0, 1, {"Exit", "Cancel", "Windowed"}, {},
          HW_SCREEN_MAIN},
-        {"another menu screen", true, HW_SCREEN_OPTN, 1, 0, 0, 0, {}, HW_SCREEN_OPTN},
-        {"play", false, 0, 1, 0, 0, 1, {"game over end", "game won end", "start PAUS"}, HW_SCREEN_PAUS},
-        {"play after game over", false, 0, 1, 1, 0, 1, {"game over end", "start MAIN", "start STAT", "prompt"},
+        {"Main screen with a popup open", true, true, HW_SCREEN_MAIN, 1, 0, 0, 0, {"Ok"}, {}, HW_SCREEN_MAIN},
+        {"another menu screen", true, false, HW_SCREEN_OPTN, 1, 0, 0, 0, {}, {}, HW_SCREEN_OPTN},
+        {"play", false, false, 0, 1, 0, 0, 1, {}, {"game over end", "game won end", "start PAUS"}, HW_SCREEN_PAUS},
+        {"play after game over", false, false, 0, 1, 1, 0, 1, {}, {"game over end", "start MAIN", "start STAT", "prompt"},
          HW_SCREEN_STAT},
-        {"play after game won", false, 0, 1, 0, 1, 1,
+        {"play after game won", false, false, 0, 1, 0, 1, 1, {},
          {"game over end", "game won end", "start MAIN", "start STAT", "prompt"}, HW_SCREEN_STAT},
     };
+    MWin *mwin = game->GetMWin();
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         if (c.menus) {
@@ -103,28 +95,50 @@ TEST_F(GameTest, EscapeTable)
             game->CloseMenusAndPlay();
             ASSERT_FALSE(game->GetScreens()->IsOn());
         }
+        if (c.popup_open) {
+            ASSERT_EQ(mwin->PopupMessage(nullptr, "Hello"), 1);
+        }
         eng_screen_windowed = c.windowed;
         play_game_over = c.over;
         play_game_won = c.won;
         calls.clear();
         EXPECT_EQ(game->HandleEscapeKey(), c.taken);
+        EXPECT_EQ(PopupButtons(), c.buttons);
         EXPECT_EQ(calls, c.calls);
         EXPECT_EQ(Current(), c.after);
+        mwin->PopupCloseIfOn();
     }
     eng_screen_windowed = 1;
     play_game_over = play_game_won = 0;
 }
 
+TEST_F(GameTest, TheExitPromptsQuitOrSwitchToAWindow)
+{
+    MWin *mwin = game->GetMWin();
+    // In a window: Cancel keeps the game, OK ends the main loop.
+    ASSERT_EQ(Escape(), 1);
+    mwin->PopupAnswer(0);
+    EXPECT_EQ(program->GetExitFlag(), 0);
+    ASSERT_EQ(Escape(), 1);
+    mwin->PopupAnswer(1);
+    EXPECT_EQ(program->GetExitFlag(), 1);
+    program->ClearExitFlag();
+    // In full screen, No asks the window to leave full screen instead.
+    eng_screen_windowed = 0;
+    ASSERT_EQ(Escape(), 1);
+    mwin->PopupAnswer(2);
+    EXPECT_EQ(program->GetExitFlag(), 0);
+    eng_screen_windowed = 1;
+}
+
 TEST_F(GameTest, EscapeReachesTheToolkitWhenTheGameDoesNotTakeIt)
 {
-    RecordPopups();
     game->GetScreens()->StartScreen(HW_SCREEN_OPTN, -1);
-    calls.clear();
     Escape();
-    EXPECT_TRUE(calls.empty());
+    EXPECT_FALSE(game->GetMWin()->IsPopupOn());
     game->GetScreens()->StartScreen(HW_SCREEN_MAIN, -1);
     EXPECT_EQ(Escape(), 1);
-    EXPECT_EQ(calls.size(), 2u);
+    EXPECT_TRUE(game->GetMWin()->IsPopupOn());
 }
 
 TEST_F(GameTest, SavingThePlayerKeepsTheRunningGameInSlotZero)
