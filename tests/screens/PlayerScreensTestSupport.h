@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/runtime/EngMain.h"
+#include "gui/MWinButton.h"
 #include "modules/Resolution.h"
 #include "modules/UserClass.h"
 #include "screens/UserLoad.h"

@@ -51,29 +51,31 @@ TEST_F(UsersTest, AnAlwaysLoadPlayerIsLoadedATenthOfASecondAfterTheStart)
 {
     SavePlayer("Ann", "IE", 1);
     SetLastPlayer("Ann");
-    eng_main_program_time = 50.0;
+    VirtualClock::Install();
     game->GetScreens()->GotoScreen(USER_SCREEN_USERS, nullptr);
     for (auto row : {UsersCollectionController::MANAGE, UsersCollectionController::EXIT,
                      UsersCollectionController::NEW, UsersCollectionController::CONTINUE,
                      UsersCollectionController::ALWAYS_LOAD})
         EXPECT_FALSE(Shown(row)) << row;
-    eng_main_program_time = 50.09;
+    VirtualClock::Advance(90);
+    EngMainUpdateProgramTime();
     Users()->TickCB();
     EXPECT_FALSE(game->GetUser()->IsLoaded());
-    eng_main_program_time = 50.1;
+    VirtualClock::Advance(10);
+    EngMainUpdateProgramTime();
     Users()->TickCB();
-    ASSERT_TRUE(game->GetUser()->IsLoaded());
+    EXPECT_TRUE(game->GetUser()->IsLoaded());
     EXPECT_EQ(Current(), HW_SCREEN_MAIN);
+    VirtualClock::Remove();
 }
 
 TEST_F(UsersTest, AnAlwaysLoadPlayerWhoseFileFailsBringsTheButtonsBack)
 {
     SavePlayer("Ann", "IE", 1);
     SetLastPlayer("Ann");
-    eng_main_program_time = 50.0;
     game->GetScreens()->GotoScreen(USER_SCREEN_USERS, nullptr);
     WriteUsersFile("Ann.usr", "damaged since the start");
-    eng_main_program_time = 51.0;
+    eng_main_program_time = Users()->GetContinueTime() + 1;
     Users()->TickCB();
     EXPECT_FALSE(game->GetUser()->IsLoaded());
     EXPECT_EQ(Current(), USER_SCREEN_USERS);
@@ -93,13 +95,12 @@ TEST_F(UsersTest, TheSelectScreenStopsContinuingWhenTheLastPlayerFails)
     SavePlayer("Ann", "IE", 1);
     SetLastPlayer("Ann");
     UserSelectCC *select = Screens()->GetUserSelectCC();
-    eng_main_program_time = 50.0;
     game->GetScreens()->GotoScreen(USER_SCREEN_SELECT, nullptr);
     EXPECT_EQ(select->GetState(), 1);
     EXPECT_FALSE(select->Control(UserSelectCollectionController::NEW)->IsEnabled());
     EXPECT_EQ(select->Control(UserSelectCollectionController::ALWAYS_LOAD), nullptr) << "Normal layout";
     WriteUsersFile("Ann.usr", "damaged since the start");
-    eng_main_program_time = 50.1;
+    eng_main_program_time = eng_main_program_time.load() + 0.1;
     select->TickCB();
     EXPECT_EQ(select->GetState(), 2);
     select->TickCB();
