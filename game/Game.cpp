@@ -23,6 +23,7 @@
 #include "gui/MWinScreens.h"
 #include "modules/Countries.h"
 #include "modules/Platform.h"
+#include "screens/UserScreens.h"
 #include "modules/Resolution.h"
 #include "modules/UserClass.h"
 #include "screens/ScreenController.h"
@@ -174,7 +175,7 @@ char Game::CreateGraphics()
         DebugError("Game::CreateGraphics", "Could not create font");
         return 0;
     }
-    if (UserScreensIsUserScreenOn())
+    if (GetScreens()->GetUserScreens()->IsUserScreenOn())
         UserScreensCreateGraphics();
     if (MenusOn())
         TitlePictureCreateGraphics();
@@ -193,7 +194,7 @@ char Game::Post3dInit()
         return 0;
     GraphicsObjectsCreated();
     GetScreens()->SetupAllScreens();
-    UserScreensStartFirstScreen();
+    GetScreens()->GetUserScreens()->StartFirstScreen();
     return 1;
 }
 

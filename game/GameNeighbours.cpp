@@ -63,23 +63,6 @@ void ScoresSetShowLastGame()
 
 void OptionsApplyCpuUsage() { FORWARD_VOID(options_apply_cpu_usage) }
 
-char UserScreensAddScreens(MWinScreens *screens, char with_country)
-{
-    return game_neighbours.user_screens_add_screens ? game_neighbours.user_screens_add_screens(screens, with_country)
-                                                    : 1;
-}
-void UserScreensSetFirstScreen() { FORWARD_VOID(user_screens_set_first_screen) }
-void UserScreensStartFirstScreen() { FORWARD_VOID(user_screens_start_first_screen) }
-char UserScreensIsUserScreenOn()
-{
-    return game_neighbours.user_screens_is_user_screen_on ? game_neighbours.user_screens_is_user_screen_on() : 0;
-}
-char UserScreensCreateGraphics()
-{
-    return game_neighbours.user_screens_create_graphics ? game_neighbours.user_screens_create_graphics() : 1;
-}
-void UserScreensDestroyGraphics() { FORWARD_VOID(user_screens_destroy_graphics) }
-
 void GameAdsPrepareBrowse(MWinCollectionController *ads, const char *player_name, short *current_ad)
 {
     FORWARD_VOID(game_ads_prepare_browse, ads, player_name, current_ad)

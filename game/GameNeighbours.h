@@ -1,23 +1,20 @@
 // What the game object calls of the modules built beside it that are not in
 // the program yet: the game sounds and music, the world scores with the
-// Scores screen, the Options screen's CPU-usage choice, the player screens
-// and the cross-promotion screen.
+// Scores screen, the Options screen's CPU-usage choice and the
+// cross-promotion screen.
 //
 // Each call is declared here under its module's own name and forwarded to
 // the hook of the same name in `game_neighbours`; a module that is not there
 // yet leaves its hook null, and the call then does what an absent module
-// means: nothing to start, no player screen.
+// means: nothing to start, nothing downloaded or submitted.
 // When a module arrives it defines its functions itself and its lines leave
 // this file; tests fill the hooks to watch the order of the game's calls.
 #pragma once
 
 #include "modules/ScoresScore.h"
 
-class MWinCollectionController;
-
-class EngTexture;
 class Game;
-class MWinScreens;
+class MWinCollectionController;
 
 struct _GameNeighbours {
     // Game sounds and music.
@@ -48,13 +45,6 @@ struct _GameNeighbours {
     void (*scores_set_show_last_game)();
     // The Options screen's CPU-usage choice, applied to the engine.
     void (*options_apply_cpu_usage)();
-    // The player screens: registration, the first screen and its graphics.
-    char (*user_screens_add_screens)(MWinScreens *screens, char with_country);
-    void (*user_screens_set_first_screen)();
-    void (*user_screens_start_first_screen)();
-    char (*user_screens_is_user_screen_on)();
-    char (*user_screens_create_graphics)();
-    void (*user_screens_destroy_graphics)();
     // The cross-promotion screen made ready for browsing from the Main
     // screen: its included titles, the links path with the player's name,
     // the current title kept in the player's record, the picture files.
@@ -93,13 +83,5 @@ void ScoresSetScreenGarden(int garden);
 void ScoresSetShowLastGame();
 
 void OptionsApplyCpuUsage();
-
-// True when every player screen was registered (none without the module).
-char UserScreensAddScreens(MWinScreens *screens, char with_country);
-void UserScreensSetFirstScreen();
-void UserScreensStartFirstScreen();
-char UserScreensIsUserScreenOn();
-char UserScreensCreateGraphics();
-void UserScreensDestroyGraphics();
 
 void GameAdsPrepareBrowse(MWinCollectionController *ads, const char *player_name, short *current_ad);

@@ -6,6 +6,7 @@
 #include "game/GameNeighbours.h"
 #include "gui/MWin.h"
 #include "gui/MWinDesktop.h"
+#include "screens/UserScreens.h"
 
 #include <initializer_list>
 #include <new>
@@ -33,12 +34,16 @@ const HW_ScreenSlot deletion_order[] = {HWS_GAME_ADS, HWS_MAIN, HWS_OPTIONS, HWS
 
 } // namespace
 
-HW_Screens::HW_Screens(Game *game, MWin *mwin) : MWinScreens(mwin, 0), m_game(game), m_controllers{}
+HW_Screens::HW_Screens(Game *game, MWin *mwin)
+    : MWinScreens(mwin, 0), m_game(game), m_controllers{}, m_user_screens(nullptr)
 {
     DebugCheckFatal(game != nullptr, "HW_Screens::HW_Screens", "No game_p");
-    for (HW_ScreenSlot slot : creation_order)
+    for (HW_ScreenSlot slot : creation_order) {
+        if (slot == HWS_GAME_ADS)
+            m_user_screens = new (std::nothrow) UserScreens(this);
         if (hw_screen_makers[slot])
             m_controllers[slot] = hw_screen_makers[slot](this);
+    }
 }
 
 HW_Screens::~HW_Screens()
@@ -48,7 +53,17 @@ HW_Screens::~HW_Screens()
     for (HW_ScreenSlot slot : deletion_order) {
         delete m_controllers[slot];
         m_controllers[slot] = nullptr;
+        if (slot == HWS_GAME_ADS) {
+            delete m_user_screens;
+            m_user_screens = nullptr;
+        }
     }
+}
+
+UserScreens *HW_Screens::GetUserScreens()
+{
+    DebugCheckFatal(m_user_screens != nullptr, "HW_Screens::GetUserScreens", "No user screens");
+    return m_user_screens;
 }
 
 char HW_Screens::SetupScreensCB()
@@ -57,9 +72,10 @@ char HW_Screens::SetupScreensCB()
     for (int slot = 0; slot < HWS_COUNT; slot++)
         if (m_controllers[slot] && !AddScreen(slot_ids[slot], m_controllers[slot]))
             ok = 0;
-    if (!UserScreensAddScreens(this, 1))
+    if (!m_user_screens || !m_user_screens->AddScreens(1))
         ok = 0;
-    UserScreensSetFirstScreen();
+    if (m_user_screens)
+        m_user_screens->SetFirstScreen();
     return ok;
 }
 

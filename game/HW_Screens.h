@@ -64,6 +64,7 @@ enum HW_ScreenSlot {
 };
 
 class HW_Screens;
+class UserScreens;
 // Makes a screen's controller for the set (null when it cannot).
 typedef MWinCollectionController *(*HW_ScreenMaker)(HW_Screens *screens);
 // A null maker leaves its screen out of the set.
@@ -83,10 +84,13 @@ public:
     // The controller of a slot, null when the screen is not in the set.
     MWinCollectionController *GetController(HW_ScreenSlot slot) const { return m_controllers[slot]; }
     Game *GetGame() const { return m_game; }
+    // The player screens (fatal when they could not be made).
+    UserScreens *GetUserScreens();
 
 private:
     void ClearTransientPointers();
 
     Game *m_game;
     MWinCollectionController *m_controllers[HWS_COUNT];
+    UserScreens *m_user_screens;
 };

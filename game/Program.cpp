@@ -17,7 +17,8 @@
 #include "modules/ModulesHooks.h"
 #include "modules/Resolution.h"
 #include "modules/Splash.h"
-#include "screens/UsersCC.h"
+#include "screens/UserLoad.h"
+#include "screens/UserScreens.h"
 
 #include <cstdio>
 #include <cstring>
@@ -164,19 +165,11 @@ static void ConnectModulesHooks()
         if (main_game)
             main_game->AfterUserLoaded(set_defaults, skip);
     };
+    modules_hooks.free_load_list = [] {
+        if (main_game)
+            main_game->GetScreens()->GetUserScreens()->GetUserLoadCC()->FreeUserNameList();
+    };
     modules_hooks.splash_end = [] { SplashEnd(); };
-    // The player screens this program has, unless a test stands in for them.
-    _GameNeighbours &n = game_neighbours;
-    if (!n.user_screens_add_screens)
-        n.user_screens_add_screens = UserScreensRegister;
-    if (!n.user_screens_start_first_screen)
-        n.user_screens_start_first_screen = UserScreensStartFirst;
-    if (!n.user_screens_is_user_screen_on)
-        n.user_screens_is_user_screen_on = UserScreensIsOn;
-    if (!n.user_screens_create_graphics)
-        n.user_screens_create_graphics = UserScreensMakeGraphics;
-    if (!n.user_screens_destroy_graphics)
-        n.user_screens_destroy_graphics = UserScreensReleaseGraphics;
 }
 
 char MainCreateAndInitMainProgram(void *instance, char *command_line, int *exit_code)
@@ -358,7 +351,6 @@ void Program::ExitCB()
     delete m_game;
     m_game = nullptr;
     main_game = nullptr;
-    UserScreensDelete();
 }
 
 void Program::AfterCountryChosen()

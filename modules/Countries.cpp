@@ -521,6 +521,11 @@ const char *CountryGetChosenCountryCode()
     return country_chosen_code;
 }
 
+void CountrySetChosenCountryCode(const char *code)
+{
+    EngSafeStrcpy(country_chosen_code, code ? code : "", sizeof(country_chosen_code));
+}
+
 void CountryResetForTests()
 {
     CountryDestroyGraphics();

@@ -90,6 +90,9 @@ void CountryDrawFlagBesideButton(int country, const _Dimension *button);
 bool CountryChooseCountry(int country);
 // The code last chosen ("" before any), which the new-player screen reads.
 const char *CountryGetChosenCountryCode();
+// Sets the chosen code (at most two letters; null empties it), as the
+// new-player screen does with the local country before any choice.
+void CountrySetChosenCountryCode(const char *code);
 
 // The module's settings, choice and texture as at start; for tests.
 void CountryResetForTests();

@@ -48,6 +48,8 @@ const _ModulesParms *ModulesGetParms()
     return &modules_parms;
 }
 
+ModulesItemCB ModulesGetItemCallback() { return modules_item_cb; }
+
 const char *ModulesGetItemFilename(int item)
 {
     const char *file = modules_item_cb ? modules_item_cb(item) : nullptr;

@@ -79,6 +79,8 @@ static_assert(sizeof(_ModulesParms) == 200, "the modules' settings record is 200
 // Copies parms when given (null keeps the settings) and keeps item_cb; true.
 char ModulesSetup(const _ModulesParms *parms, ModulesItemCB item_cb);
 const _ModulesParms *ModulesGetParms();
+// The program's item callback, null until ModulesSetup gives one.
+ModulesItemCB ModulesGetItemCallback();
 // The program's file of an item, "" without a callback or a name.
 const char *ModulesGetItemFilename(int item);
 // Keeps hook as the program's own (null keeps the one there) and installs

@@ -166,6 +166,9 @@ char ScreenController::AddWindowButtonsToWindow(int window, int layout, MWinWind
     char ok = 1;
     for (int i = 0; i < m_window_rows[window].num_controls; i++) {
         const _ScreenControlRow &row = rows[i];
+        // A row without an id is a control this layout does not have.
+        if (!row.id)
+            continue;
         MWinButton *control = AddControl(win, row);
         pointers[i] = control;
         if (!control) {

@@ -57,7 +57,7 @@ extern const _ScreenTextStyle screen_menu_style;
 
 // One control of a window, as a screen's control table gives it.
 struct _ScreenControlRow {
-    const char *id;
+    const char *id; // null: the layout has no such control (its pointer stays null)
     _ScreenControlAdder adder;
     _MWinButtonType kind; // for SCA_BUTTON
     const char *texbut;

@@ -88,7 +88,7 @@ inline void UseRecordingScreens()
 // The whole game started on the recording device of the headless desktop:
 // the program's start-up with a valid settings file, then the main window
 // and the device, which run the game's graphics hooks and its first screen
-// ('MAIN' here, through the player screens' hook).
+// (the Players screen), then the 'MAIN' screen.
 class StartedGameTest : public GameTestBase {
 protected:
     // The screens the set is made with.
@@ -101,9 +101,6 @@ protected:
         for (HW_ScreenMaker &maker : hw_screen_makers)
             maker = nullptr;
         UseScreens();
-        game_neighbours.user_screens_start_first_screen = [] {
-            main_game->GetScreens()->StartScreen(HW_SCREEN_MAIN, -1);
-        };
         ResolutionSetDefaults();
         _ResolutionSettings *s = ResolutionGetSettings();
         s->show_dialog = 0;
@@ -118,6 +115,8 @@ protected:
         ASSERT_EQ(program->CreateMainWindowAndDevice(MainGetProgramName(), MainGetWindowClassName(),
                                                      MainGetCreateWindowParms()),
                   1);
+        // The game starts on the player screens; these tests begin on 'MAIN'.
+        game->GetScreens()->GotoScreen(HW_SCREEN_MAIN, nullptr);
         calls.clear();
     }
 

@@ -61,13 +61,9 @@ TEST_F(HW_ScreensTest, MadeRegisteredAndDeletedInTheirOrders)
         EXPECT_EQ(TakeCalls(), (std::vector<std::string>{"make MAIN", "make OPTN", "make PLRS", "make SELE",
                                                          "make STAT", "make GENL", "make POPU", "make HELP",
                                                          "make PAUS", "make ABOT", "make LOGS", "make GADS"}));
-        // The player screens stay with the started game's screen set.
-        game_neighbours.user_screens_add_screens = [](MWinScreens *, char) { return char(1); };
         // PAUS is taken already: its registration fails, the others are made.
         RecordingScreen other("other");
         ASSERT_EQ(screens.AddScreen(HW_SCREEN_PAUS, &other), 1);
-        // The player screens stay with the game's own set.
-        game_neighbours.user_screens_add_screens = [](MWinScreens *, char) { return char(1); };
         DebugResetForTests();
         EXPECT_EQ(screens.SetupScreensCB(), 0);
         for (unsigned id : hw_screen_ids)
@@ -80,18 +76,15 @@ TEST_F(HW_ScreensTest, MadeRegisteredAndDeletedInTheirOrders)
                                                      "delete HELP", "delete PAUS", "delete ABOT", "delete LOGS"}));
 }
 
-TEST_F(HW_ScreensTest, ThePlayerScreensRegisterWithTheCountryScreen)
+TEST_F(HW_ScreensTest, ThePlayerScreensAreInTheSetAndComeFirst)
 {
     MWin mwin(game);
     HW_Screens screens(game, &mwin);
-    game_neighbours.user_screens_add_screens = [](MWinScreens *, char with_country) {
-        calls.push_back("player screens " + std::to_string(with_country));
-        return char(0);
-    };
-    game_neighbours.user_screens_set_first_screen = [] { calls.push_back("first screen"); };
-    calls.clear();
-    EXPECT_EQ(screens.SetupScreensCB(), 0) << "a failing player screen fails the set";
-    EXPECT_EQ(TakeCalls(), (std::vector<std::string>{"player screens 1", "first screen"}));
+    ASSERT_NE(screens.GetUserScreens(), nullptr);
+    EXPECT_EQ(screens.SetupScreensCB(), 1);
+    EXPECT_EQ(screens.GetCurrentScreen(), HW_ScreenId("uUSR"));
+    for (unsigned id : {HW_ScreenId("uSEL"), HW_ScreenId("uUSR"), HW_ScreenId("uLOD"), HW_ScreenId("uNEW")})
+        EXPECT_EQ(screens.SetCurrentScreen(id), 1) << id;
     screens.RemoveAllScreens();
 }
 

@@ -50,7 +50,6 @@ template <int Slot> MWinCollectionController *MakeStartRecorder(HW_Screens *scre
     return screen;
 }
 
-inline StartRecorder players_screen("uUSR");
 
 class MenuScreensTest : public StartedGameTest {
 protected:
@@ -65,10 +64,6 @@ protected:
         hw_screen_makers[HWS_HELP] = MakeStartRecorder<HWS_HELP>;
         hw_screen_makers[HWS_ABOUT] = MakeStartRecorder<HWS_ABOUT>;
         hw_screen_makers[HWS_GAME_ADS] = MakeStartRecorder<HWS_GAME_ADS>;
-        game_neighbours.user_screens_add_screens = [](MWinScreens *screens, char) {
-            players_screen.SetScreens(screens);
-            return screens->AddScreen(kPlayersScreen, &players_screen);
-        };
     }
 
     void SetUp() override
