@@ -9,6 +9,7 @@
 #include "tests/engine/runtime/RuntimeTestSupport.h"
 
 #include "engine/core/EngLanguages.h"
+#include "engine/core/EngMisc.h"
 #include "game/Game.h"
 #include "game/GameNeighbours.h"
 #include "game/HW_Screens.h"
@@ -106,6 +107,8 @@ protected:
         s->show_dialog = 0;
         s->windowed = 1;
         s->internet_test[0] = 1;
+        // Checked for updates today: no weekly check at start.
+        EngMiscGetCurrentDate(&s->last_update_check);
         std::strcpy(s->language, "English");
         ResolutionSaveSettings();
         ResolutionLoadSettings();
