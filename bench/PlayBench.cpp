@@ -163,9 +163,17 @@ bool StartHeaviestPlay()
     levels_difficulty = 2;
     if (!HiveWatcherCreateGraphics() || !HiveWatcherStartNewGame(0))
         return false;
+    // A full wave: no boss (one is certain ten levels after the last) and,
+    // among the seeds tried, the largest count the generator gives.
     play_level = 49;
-    if (!HiveWatcherInitForNewLevel(0))
-        return false;
+    for (unsigned seed = 1; seed < 400; seed++) {
+        EngMiscRandSeed(seed);
+        bugs_last_boss_level = play_level;
+        if (!HiveWatcherInitForNewLevel(0))
+            return false;
+        if (bugs_count >= 98)
+            break;
+    }
     play_money = 1000000;
     PlaceEveryWeapon();
     play_run_state = 0;
