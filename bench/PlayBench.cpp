@@ -20,6 +20,7 @@
 #include "game/Bugs.h"
 #include "game/Effects.h"
 #include "game/HiveWatcher.h"
+#include "game/HiveWatcherMWin.h"
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
 #include "game/Weapon.h"
@@ -154,9 +155,12 @@ void Render()
 bool StartHeaviestPlay()
 {
     play_neighbours.game_get_font = [] { return &game_font; };
-    if (!game_font.CreateFromFontFile(FONT_FILE, 0, 0, 16, 32, 126, nullptr, 0, 1.0f, 1.0f, 0.0f, 0.0f, 0, 0, 0,
-                                      0, 1))
+    if (!HiveWatcherMWinCreateFontApart(0, FONT_FILE, &game_font))
         return false;
+    // The drawing state the game sets once its graphics exist.
+    eng_device->ModulateTextureAlphaWithColourAlpha();
+    eng_device->SuspendZBufferIfOn();
+    eng_device->PrepareFor2DIfNeeded(1);
     if (!HiveWatcherSetup())
         return false;
     levels_garden = 3;

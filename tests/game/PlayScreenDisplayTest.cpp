@@ -5,6 +5,7 @@
 // Each stage's screen is saved to <build>/screens/.
 #include "engine/core/EngMisc.h"
 #include "engine/graphics/EngFont.h"
+#include "game/HiveWatcherMWin.h"
 #include "game/Shots.h"
 #include "tests/engine/graphics/GraphicsTestSupport.h"
 #include "tests/game/PlayTestSupport.h"
@@ -34,8 +35,11 @@ protected:
         ResetPlayForTest();
         RecordNeighbours();
         NeighbourLog::hints = 1;
-        ASSERT_TRUE(font.CreateFromFontFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 0, 0, 16, 32, 126,
-                                            nullptr, 0, 1.0f, 1.0f, 0.0f, 0.0f, 0, 0, 0, 0, 1));
+        ASSERT_TRUE(HiveWatcherMWinCreateFontApart(0, "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", &font));
+        // The drawing state the game sets once its graphics exist.
+        eng_device->ModulateTextureAlphaWithColourAlpha();
+        eng_device->SuspendZBufferIfOn();
+        eng_device->PrepareFor2DIfNeeded(1);
         play_neighbours.game_get_font = [] { return &font; };
         EngMiscRandSeed(3);
         ASSERT_TRUE(HiveWatcherSetup());
@@ -157,18 +161,25 @@ TEST_F(PlayScreenDisplayTest, PlaceWeaponsStartTheWaveAndWatchTheTurretFire)
     EXPECT_EQ(0, play_run_state);
     Save("play-3-wave.png");
 
-    // Every bug on the board stands on the road's points.
-    int walking = 0;
+    // The walking bugs stand on the road the garden's ground map marks, and
+    // the screen shows them there over the garden.
+    const std::vector<DWORD> wave = Screen();
+    int walking = 0, seen = 0;
     for (int i = 0; i < bugs_count; i++) {
         Bug *bug = bugs_table[i];
         if (!bug || !bug->m_on_board || bug->m_state != BS_ON_ROAD)
             continue;
         walking++;
-        const int step = std::min(std::max(bug->m_shown_step, 0), traverse_data.num_steps - 1);
-        EXPECT_NEAR(traverse_data.point[step].x, bug->m_x, 0.05f);
-        EXPECT_NEAR(traverse_data.point[step].y, bug->m_y, 0.05f);
+        const _TraversePoint &at = traverse_data.point[bug->m_shown_step];
+        int cx, cy;
+        HiveWatcherBoardToGrid(at.x, at.y, &cx, &cy);
+        EXPECT_NE(0, play_grid[cx * ROAD_GRID_SIDE + cy]) << "bug " << i;
+        const int px = (int)((at.x + 1.0f) * 270.0f + 100.0f), py = (int)((at.y + 1.0f) * 225.0f);
+        if (px >= 100 && px < 640 && py >= 0 && py < 450 && !Near(garden[py * 640 + px], wave[py * 640 + px], 8))
+            seen++;
     }
     EXPECT_GT(walking, 0);
+    EXPECT_GE(seen * 2, walking);
 
     // The turret points along its shot's path: the shot leaves along the
     // turret's angle, and the pixels ahead of the barrel changed colour.
@@ -178,14 +189,22 @@ TEST_F(PlayScreenDisplayTest, PlaceWeaponsStartTheWaveAndWatchTheTurretFire)
             shot = s;
     ASSERT_NE(nullptr, shot);
     const float heading = std::atan2(shot->m_y - turret->m_y, shot->m_x - turret->m_x);
-    const float aim = std::atan2(std::sin(turret->m_angle), std::cos(turret->m_angle));
+    // The angle points from the target back to the weapon; the barrel points
+    // the other way.
+    const float aim = std::atan2(-std::sin(turret->m_angle), -std::cos(turret->m_angle));
     float diff = std::fabs(heading - aim);
     diff = std::min(diff, 6.2831853f - diff);
     EXPECT_LT(diff, 0.35f) << "shot heading " << heading << ", turret angle " << aim;
-    const std::vector<DWORD> after = Screen();
     const float reach = turret->m_draw_half * 0.8f;
     const int px = (int)((turret->m_x + reach * std::cos(aim) + 1.0f) * 270.0f + 100.0f);
     const int py = (int)((turret->m_y + reach * std::sin(aim) + 1.0f) * 225.0f);
     ASSERT_TRUE(px >= 0 && px < 640 && py >= 0 && py < 480);
-    EXPECT_FALSE(Near(garden[py * 640 + px], after[py * 640 + px], 8)) << px << ", " << py;
+    // The turret close up, four times its size.
+    const int cx = (int)((turret->m_x + 1.0f) * 270.0f + 100.0f), cy = (int)((turret->m_y + 1.0f) * 225.0f);
+    const std::filesystem::path dir = std::filesystem::path(HW_DATA_DIR).parent_path() / "screens";
+    WritePng((dir / "play-4-turret.png").c_str(), 160, 160, [&](int x, int y) {
+        const int sx = std::min(std::max(cx - 20 + x / 4, 0), 639), sy = std::min(std::max(cy - 20 + y / 4, 0), 479);
+        return wave[sy * 640 + sx] | 0xFF000000u;
+    });
+    EXPECT_FALSE(Near(garden[py * 640 + px], wave[py * 640 + px], 8)) << px << ", " << py;
 }
