@@ -10,6 +10,7 @@
 #include "game/HiveWatcher.h"
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
+#include "game/Tutorial.h"
 
 #include <cmath>
 #include <cstdio>

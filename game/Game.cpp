@@ -15,6 +15,7 @@
 #include "game/HiveWatcherMWin.h"
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
+#include "game/Tutorial.h"
 #include "game/Program.h"
 #include "game/SavedGame.h"
 #include "game/Scores.h"

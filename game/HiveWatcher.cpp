@@ -13,6 +13,9 @@
 #include "game/Effects.h"
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
+#include "game/PopupGlue.h"
+#include "game/Tutorial.h"
+#include "game/Sidebar.h"
 #include "game/Weapons.h"
 #include "platform/win32/Win32Input.h"
 
@@ -179,7 +182,7 @@ char HiveWatcherStartNewGame(char restoring)
     SidebarResetForNewGame();
     EffectsDeleteAll();
     PopupHide();
-    TutorialRestart(restoring);
+    TutorialRestart();
 
     sidebar_placing = 0;
     sidebar_placing_type = -1;

@@ -10,182 +10,11 @@
 
 #include <cstring>
 
-char sidebar_placing = 0;
-int sidebar_placing_type = -1;
-
 _PlayNeighbours play_neighbours = {};
 
 void PlayNeighboursResetForTests()
 {
     play_neighbours = _PlayNeighbours{};
-    sidebar_placing = 0;
-    sidebar_placing_type = -1;
-}
-
-char SidebarSetup()
-{
-    return play_neighbours.sidebar_setup ? play_neighbours.sidebar_setup() : 1;
-}
-
-char SidebarCreateGraphics()
-{
-    return play_neighbours.sidebar_create_graphics ? play_neighbours.sidebar_create_graphics() : 1;
-}
-
-void SidebarDestroyGraphics()
-{
-    if (play_neighbours.sidebar_destroy_graphics)
-        play_neighbours.sidebar_destroy_graphics();
-}
-
-void SidebarResetForNewGame()
-{
-    if (play_neighbours.sidebar_reset_for_new_game)
-        play_neighbours.sidebar_reset_for_new_game();
-}
-
-void SidebarDraw()
-{
-    if (play_neighbours.sidebar_draw)
-        play_neighbours.sidebar_draw();
-}
-
-char SidebarMouseMove(float x, float y)
-{
-    return play_neighbours.sidebar_mouse_move ? play_neighbours.sidebar_mouse_move(x, y) : 0;
-}
-
-char SidebarHandleClick(char button, char state)
-{
-    return play_neighbours.sidebar_handle_click ? play_neighbours.sidebar_handle_click(button, state) : 0;
-}
-
-char SidebarStartPlacingWeapon(int type)
-{
-    return play_neighbours.sidebar_start_placing_weapon ? play_neighbours.sidebar_start_placing_weapon(type) : 0;
-}
-
-void SidebarDeletePreviewWeapon()
-{
-    if (play_neighbours.sidebar_delete_preview)
-        play_neighbours.sidebar_delete_preview();
-}
-
-void SidebarDrawPreviewWeapon()
-{
-    if (play_neighbours.sidebar_draw_preview)
-        play_neighbours.sidebar_draw_preview();
-}
-
-void SidebarMovePreviewWeapon(float x, float y)
-{
-    if (play_neighbours.sidebar_move_preview)
-        play_neighbours.sidebar_move_preview(x, y);
-}
-
-void SidebarCancelPlacing()
-{
-    if (play_neighbours.sidebar_cancel_placing)
-        play_neighbours.sidebar_cancel_placing();
-    else
-        sidebar_placing = 0;
-}
-
-void SidebarDeselect()
-{
-    if (play_neighbours.sidebar_deselect)
-        play_neighbours.sidebar_deselect();
-}
-
-void SidebarRefresh(int flags)
-{
-    if (play_neighbours.sidebar_refresh)
-        play_neighbours.sidebar_refresh(flags);
-}
-
-char TutorialCreateGraphics()
-{
-    return play_neighbours.tutorial_create_graphics ? play_neighbours.tutorial_create_graphics() : 1;
-}
-
-void TutorialDestroyGraphics()
-{
-    if (play_neighbours.tutorial_destroy_graphics)
-        play_neighbours.tutorial_destroy_graphics();
-}
-
-void TutorialRestart(char restoring)
-{
-    if (play_neighbours.tutorial_restart)
-        play_neighbours.tutorial_restart(restoring);
-}
-
-void TutorialUpdateHint()
-{
-    if (play_neighbours.tutorial_update_hint)
-        play_neighbours.tutorial_update_hint();
-}
-
-void TutorialTick()
-{
-    if (play_neighbours.tutorial_tick)
-        play_neighbours.tutorial_tick();
-}
-
-void TutorialDraw()
-{
-    if (play_neighbours.tutorial_draw)
-        play_neighbours.tutorial_draw();
-}
-
-char PopupPriceAboveMoney()
-{
-    return play_neighbours.popup_price_above_money ? play_neighbours.popup_price_above_money() : 0;
-}
-
-char PopupIsShown()
-{
-    return play_neighbours.popup_is_shown ? play_neighbours.popup_is_shown() : 0;
-}
-
-void PopupShow(char refresh)
-{
-    if (play_neighbours.popup_show)
-        play_neighbours.popup_show(refresh);
-}
-
-void PopupRefresh(char refill)
-{
-    if (play_neighbours.popup_refresh)
-        play_neighbours.popup_refresh(refill);
-}
-
-void PopupHide()
-{
-    if (play_neighbours.popup_hide)
-        play_neighbours.popup_hide();
-}
-
-void PopupTick()
-{
-    if (play_neighbours.popup_tick)
-        play_neighbours.popup_tick();
-}
-
-void PopupRender()
-{
-    if (play_neighbours.popup_render)
-        play_neighbours.popup_render();
-}
-
-char PopupMouseMove(float x, float y)
-{
-    return play_neighbours.popup_mouse_move ? play_neighbours.popup_mouse_move(x, y) : 0;
-}
-
-char PopupMouseButton(int button, int state)
-{
-    return play_neighbours.popup_mouse_button ? play_neighbours.popup_mouse_button(button, state) : 0;
 }
 
 char GameOverCreateGraphics()
@@ -344,4 +173,11 @@ void PopupMessageNoTitle(const char *text)
         play_neighbours.popup_message_no_title(text);
     else if (main_game && main_game->GetMWinIfAny())
         main_game->GetMWinIfAny()->PopupMessageNoTitle(text);
+}
+
+char PlayerGetTutorialHints()
+{
+    if (play_neighbours.player_get_tutorial_hints)
+        return play_neighbours.player_get_tutorial_hints();
+    return main_game ? main_game->GetUserOptions()->tutorial_hints : 0;
 }

@@ -7,6 +7,8 @@
 #include "game/Bugs.h"
 #include "game/HiveWatcher.h"
 #include "game/PlayNeighbours.h"
+#include "game/PopupGlue.h"
+#include "game/Sidebar.h"
 #include "game/Shots.h"
 #include "game/Weapons.h"
 

@@ -6,6 +6,9 @@
 #include "game/HiveWatcher.h"
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
+#include "game/PopupGlue.h"
+#include "game/Tutorial.h"
+#include "game/Sidebar.h"
 #include "game/Weapon.h"
 
 #include <cmath>

@@ -175,6 +175,7 @@ public:
     EngFont *GetFont();
     int GetFontNum() const { return m_font_num; }
     void SetTextColour(float r, float g, float b, float a);
+    const _ColourRGBA *GetTextColour() const { return &m_text_colour; }
     const _ColourRGBA *SetTextColourRGBA(const _ColourRGBA *colour);
     void SetTextScale(float x, float y);
     // Two floats x, y; null means 1, 1.

@@ -132,6 +132,7 @@ MWinWindow *ScreenController::AddWindowToCollection(int window, int layout, MWin
                   sizeof(info.m_back_texbut));
     EngSafeStrcpy(info.m_title_texbut, "MWIN_TEXBUT_NONE", sizeof(info.m_title_texbut));
     EngSafeStrcpy(info.m_font, "MWIN_FONT_DEFAULT", sizeof(info.m_font));
+    AdjustWindowInfo(window, &info);
 
     collection->SetScreenLayout(layout);
     MWinWindow *win = collection->AddWindow(row.id, &info);

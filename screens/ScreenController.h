@@ -112,6 +112,9 @@ public:
     MWinButton *GetControl(int window, int row) const;
 
 protected:
+    // Lets a screen change a window's descriptor (drag mode, title bar)
+    // before the window is made; the default leaves it as the row gives it.
+    virtual void AdjustWindowInfo(int, _MWinWindowCreateInfo *) {}
     // "<class name>::<operation>", the name the messages carry.
     std::string Where(const char *operation) const;
 

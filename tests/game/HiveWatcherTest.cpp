@@ -45,7 +45,9 @@ TEST_F(HiveWatcherTest, SetupRunsTheModulesInOrder)
     EXPECT_TRUE(HiveWatcherSetup());
     EXPECT_EQ(-1, levels_garden);
     EXPECT_EQ(0, levels_difficulty);
-    EXPECT_EQ((std::vector<std::string>{"SidebarSetup"}), NeighbourLog::Take());
+    EXPECT_TRUE(NeighbourLog::Take().empty());
+    // The sidebar's buttons are laid out.
+    EXPECT_FLOAT_EQ(205.3125f, sidebar_button_rects[4].y);
     // The weapon tables are resolved and the lists emptied.
     EXPECT_EQ(1.0f, weapons_type_info[0].upgrade_speed);
     EXPECT_EQ(0, weapons_count);
@@ -87,8 +89,11 @@ TEST_F(HiveWatcherTest, ANewGameStartsFromFixedValues)
     EXPECT_STREQ("500", play_money_text);
     EXPECT_STREQ("0", play_score_text);
     EXPECT_STREQ("20", play_lives_text);
-    EXPECT_EQ((std::vector<std::string>{"SidebarResetForNewGame", "PopupHide", "TutorialRestart 1", "SidebarDeletePreviewWeapon"}),
-              NeighbourLog::Take());
+    // The sidebar sells the factories again; the player's hints are off.
+    EXPECT_TRUE(sidebar_enabled[10]);
+    EXPECT_FALSE(sidebar_enabled[3]);
+    EXPECT_EQ(0, tutorial_on);
+    EXPECT_TRUE(NeighbourLog::Take().empty());
     // Restoring: no wave yet; the title names the kind the saved game gives.
     EXPECT_EQ(0, bugs_count);
     bugs_kind = 7;
@@ -113,12 +118,6 @@ TEST_F(HiveWatcherTest, AddersKeepTheirFloorsAndStopDuringGameOver)
          play_score_text, {}},
         {"negative bonus stops at 0", [] { HiveWatcherAddToScore(-50); }, 230, 0, 500, 20, "230", play_score_text, {}},
         {"money stops at 0", [] { HiveWatcherAddToMoney(-600); }, 0, 0, 0, 20, "0", play_money_text, {}},
-        {"money refills a popup showing a price above it",
-         [] {
-             NeighbourLog::price_above_money = 1;
-             HiveWatcherAddToMoney(40);
-         },
-         0, 0, 540, 20, "540", play_money_text, {"PopupRefresh 1"}},
         {"lives fall without a floor and start game over", [] { HiveWatcherAddToLives(-25); }, 0, 0, 500, -5, "-5",
          play_lives_text, {"GameOverStart"}},
         {"a life lost to exactly 0 starts game over", [] { HiveWatcherAddToLives(-20); }, 0, 0, 500, 0, "0",
@@ -158,10 +157,12 @@ TEST_F(HiveWatcherTest, SpaceStartsPausesAndResumes)
     for (const auto &c : cases) {
         play_run_state = c.first;
         eng_main_key_states[VK_SPACE] = 2;
+        // The hint is chosen again: with the player's hints off it goes.
+        tutorial_on = 1;
         HiveWatcherTick();
         EXPECT_EQ(c.second, play_run_state) << (int)c.first;
         EXPECT_EQ(0, eng_main_key_states[VK_SPACE]);
-        EXPECT_EQ(std::vector<std::string>{"TutorialUpdateHint"}, CallsOf({"TutorialUpdateHint"}));
+        EXPECT_EQ(0, tutorial_on);
     }
     // A key still held from an earlier frame (1) is no new press.
     play_run_state = 2;
@@ -200,17 +201,18 @@ TEST_F(HiveWatcherTest, ShortcutsActOnNewPressesUnlessCtrlIsHeld)
         char placing;
         int factory_level;  // of the key's family
         const char *call;   // "" for none
+        int placing_type;   // the type placing started with, -1 for none
         int key_after;
     };
     const Case cases[] = {
         // U and F upgrade the selected weapon; F while placing is taken but refused.
-        {'U', 0, 0, 0, "SoundPlay 18", 0}, {'F', 0, 0, 0, "SoundPlay 19", 0}, {'F', 0, 1, 0, "", 0},
-        {'G', 0, 0, 0, "SidebarStartPlacingWeapon 9", 0}, {'G', 0, 0, 2, "SidebarStartPlacingWeapon 1", 0},
-        {'S', 0, 0, 0, "SidebarStartPlacingWeapon 10", 0}, {'S', 0, 0, 3, "SidebarStartPlacingWeapon 5", 0},
-        {'P', 0, 0, 0, "SidebarStartPlacingWeapon 11", 0}, {'P', 0, 0, 1, "SidebarStartPlacingWeapon 6", 0},
-        {'G', 0, 1, 0, "", 2},  {'S', 0, 1, 1, "", 2}, {'P', 0, 1, 2, "", 2},
-        {'U', 1, 0, 0, "", 2},  {'F', 1, 0, 0, "", 2}, {'G', 1, 0, 0, "", 2}, {'S', 1, 0, 0, "", 2},
-        {'P', 1, 0, 0, "", 2},
+        {'U', 0, 0, 0, "SoundPlay 18", -1, 0}, {'F', 0, 0, 0, "SoundPlay 19", -1, 0}, {'F', 0, 1, 0, "", -1, 0},
+        {'G', 0, 0, 0, "SoundPlay 20", 9, 0},  {'G', 0, 0, 2, "SoundPlay 20", 1, 0},
+        {'S', 0, 0, 0, "SoundPlay 20", 10, 0}, {'S', 0, 0, 3, "SoundPlay 20", 5, 0},
+        {'P', 0, 0, 0, "SoundPlay 20", 11, 0}, {'P', 0, 0, 1, "SoundPlay 20", 6, 0},
+        {'G', 0, 1, 0, "", -1, 2},  {'S', 0, 1, 1, "", -1, 2}, {'P', 0, 1, 2, "", -1, 2},
+        {'U', 1, 0, 0, "", -1, 2},  {'F', 1, 0, 0, "", -1, 2}, {'G', 1, 0, 0, "", -1, 2}, {'S', 1, 0, 0, "", -1, 2},
+        {'P', 1, 0, 0, "", -1, 2},
     };
     const std::map<int, int> family = {{'U', 0}, {'F', 0}, {'G', 0}, {'S', 1}, {'P', 2}};
     for (const Case &c : cases) {
@@ -221,8 +223,9 @@ TEST_F(HiveWatcherTest, ShortcutsActOnNewPressesUnlessCtrlIsHeld)
         WeaponsDeleteAll();
         AddTestWeapon(0, 0.0f, 0.0f);
         weapons_selected = 0;
-        play_money = 500;
+        play_money = 5000;
         sidebar_placing = c.placing;
+        sidebar_placing_type = -1;
         eng_main_key_states[c.key] = 2;
         eng_main_key_states[VK_CONTROL] = c.ctrl ? 2 : 0;
         NeighbourLog::Take();
@@ -230,8 +233,10 @@ TEST_F(HiveWatcherTest, ShortcutsActOnNewPressesUnlessCtrlIsHeld)
         std::vector<std::string> expected;
         if (*c.call)
             expected.push_back(c.call);
-        EXPECT_EQ(expected, CallsOf({"SoundPlay 18", "SoundPlay 19", "SidebarStartPlacingWeapon"}));
+        EXPECT_EQ(expected, CallsOf({"SoundPlay 18", "SoundPlay 19", "SoundPlay 20"}));
+        EXPECT_EQ(c.placing_type, sidebar_placing_type);
         EXPECT_EQ(c.key_after, eng_main_key_states[c.key]);
+        SidebarCancelPlacing();
     }
 }
 
@@ -283,54 +288,56 @@ TEST_F(HiveWatcherTest, MouseMovesGiveScreenAndBoardUnits)
     }
 }
 
-TEST_F(HiveWatcherTest, MouseMovesGoToThePopupThenTheWeaponsAndTheSidebar)
+TEST_F(HiveWatcherTest, MouseMovesSetThePointerAndReachTheSidebar)
 {
     struct Case {
         const char *name;
-        char popup_takes, placing, can_place;
+        char placing, can_place;
+        float x, y;
         signed char pointer;
-        std::vector<std::string> calls;
+        int hovered;
     };
+    // Window pixels of a 640 x 480 window: the board's middle, and the middle
+    // of sidebar button 3 (x 14 to 84, y 438 to 518 of the 256 x 1024 picture).
     const Case cases[] = {
-        {"popup takes it", 1, 1, 0, 0, {"PopupMouseMove"}},
-        {"placing where it fits", 0, 1, 1, 0,
-         {"PopupMouseMove", "SidebarMovePreviewWeapon", "SidebarMouseMove 320 240"}},
-        {"placing where it does not", 0, 1, 0, 1,
-         {"PopupMouseMove", "SidebarMovePreviewWeapon", "SidebarMouseMove 320 240"}},
-        {"not placing", 0, 0, 0, 0, {"PopupMouseMove", "SidebarMouseMove 320 240"}},
+        {"placing where it fits", 1, 1, 320, 240, 0, -1},
+        {"placing where it does not", 1, 0, 320, 240, 1, -1},
+        {"not placing", 0, 0, 320, 240, 0, -1},
+        {"over a sidebar button", 0, 0, 19, 210, 0, 3},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        NeighbourLog::popup_takes_move = c.popup_takes;
         // A Turret fits on free ground only.
         memset(play_grid, c.can_place ? 0 : 1, sizeof(play_grid));
         sidebar_placing = c.placing;
         sidebar_placing_type = 0;
         play_pointer = 1 - c.pointer;
-        HiveWatcherMouseMove(320.0f, 240.0f);
+        HiveWatcherMouseMove(c.x, c.y);
         EXPECT_EQ(c.pointer, play_pointer);
-        EXPECT_EQ(c.calls, NeighbourLog::Take());
+        EXPECT_EQ(c.hovered, sidebar_hovered);
     }
     // Nothing during the end scenes.
     play_game_won = 1;
     HiveWatcherMouseMove(10.0f, 10.0f);
-    EXPECT_TRUE(NeighbourLog::Take().empty());
-    EXPECT_FLOAT_EQ(0.0f, play_pointer_x);
+    EXPECT_EQ(3, sidebar_hovered);
+    EXPECT_FLOAT_EQ(19.0f / 320.0f - 1.0f, play_pointer_x);
 }
 
 TEST_F(HiveWatcherTest, ClicksGoToTheFirstModuleThatTakesThem)
 {
-    NeighbourLog::popup_takes_click = 1;
-    HiveWatcherMouseButton(0, 1);
-    EXPECT_EQ(std::vector<std::string>{"PopupMouseButton"}, NeighbourLog::Take());
-    NeighbourLog::popup_takes_click = 0;
     // A press on a weapon selects it: the weapons take the click.
     AddTestWeapon(0, play_board_x, play_board_y);
     HiveWatcherMouseButton(0, 1);
-    EXPECT_EQ((std::vector<std::string>{"PopupMouseButton", "PopupRefresh 0"}), NeighbourLog::Take());
     EXPECT_EQ(0, weapons_selected);
-    HiveWatcherMouseButton(1, 0);
-    EXPECT_EQ((std::vector<std::string>{"PopupMouseButton", "SidebarHandleClick"}), NeighbourLog::Take());
+    // A press on a sidebar button the weapons do not take starts placing.
+    weapons_factory_level[0] = 1;
+    SidebarRefresh(SIDEBAR_REFRESH_ENABLED_ONLY);
+    HiveWatcherMouseMove(19.0f, 110.0f);
+    ASSERT_EQ(0, sidebar_hovered);
+    HiveWatcherMouseButton(0, 1);
+    EXPECT_EQ(1, sidebar_placing);
+    EXPECT_EQ(0, sidebar_placing_type);
+    EXPECT_EQ(std::vector<std::string>{"SoundPlay 20"}, CallsOf({"SoundPlay"}));
 }
 
 TEST_F(HiveWatcherTest, AfterTheGameEndsOnlyALateClickLeadsToTheScores)

@@ -11,6 +11,8 @@
 #include "game/HiveWatcher.h"
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
+#include "game/Sidebar.h"
+#include "game/Tutorial.h"
 #include "game/Weapon.h"
 #include "game/Weapons.h"
 #include "platform/win32/Win32Input.h"
@@ -25,11 +27,9 @@
 // What the neighbour hooks were called with, and what they answer.
 struct NeighbourLog {
     static inline std::vector<std::string> calls;
-    static inline char popup_takes_click = 0;
-    static inline char popup_takes_move = 0;
     static inline char scene_ends = 1;
-    static inline char price_above_money = 0;
-    static inline char popup_shown = 0;
+    // The player's hints option.
+    static inline char hints = 0;
     // Failing graphics creation, by hook name ("" for none).
     static inline std::string failing_graphics;
     // The game-over hook sets the scene's flag as the real scene does.
@@ -38,10 +38,8 @@ struct NeighbourLog {
     static void Reset()
     {
         calls.clear();
-        popup_takes_click = popup_takes_move = 0;
         scene_ends = 1;
-        price_above_money = 0;
-        popup_shown = 0;
+        hints = 0;
         failing_graphics.clear();
         game_over_sets_flag = false;
     }
@@ -64,41 +62,6 @@ inline void RecordNeighbours()
 {
     NeighbourLog::Reset();
     _PlayNeighbours &n = play_neighbours;
-    n.sidebar_setup = [] { return NeighbourLog::Note("SidebarSetup"), (char)1; };
-    n.sidebar_create_graphics = [] { return NeighbourLog::Graphics("SidebarCreateGraphics"); };
-    n.sidebar_reset_for_new_game = [] { NeighbourLog::Note("SidebarResetForNewGame"); };
-    n.sidebar_mouse_move = [](float x, float y) {
-        NeighbourLog::Note("SidebarMouseMove " + std::to_string((int)x) + " " + std::to_string((int)y));
-        return (char)0;
-    };
-    n.sidebar_handle_click = [](char, char) { return NeighbourLog::Note("SidebarHandleClick"), (char)1; };
-    n.sidebar_start_placing_weapon = [](int type) {
-        NeighbourLog::Note("SidebarStartPlacingWeapon " + std::to_string(type));
-        return (char)1;
-    };
-    n.sidebar_delete_preview = [] { NeighbourLog::Note("SidebarDeletePreviewWeapon"); };
-    n.sidebar_move_preview = [](float, float) { NeighbourLog::Note("SidebarMovePreviewWeapon"); };
-    n.sidebar_cancel_placing = [] {
-        NeighbourLog::Note("SidebarCancelPlacing");
-        sidebar_placing = 0;
-    };
-    n.sidebar_deselect = [] { NeighbourLog::Note("SidebarDeselect"); };
-    n.tutorial_create_graphics = [] { return NeighbourLog::Graphics("TutorialCreateGraphics"); };
-    n.tutorial_restart = [](char restoring) { NeighbourLog::Note("TutorialRestart " + std::to_string(restoring)); };
-    n.tutorial_update_hint = [] { NeighbourLog::Note("TutorialUpdateHint"); };
-    n.popup_price_above_money = [] { return NeighbourLog::price_above_money; };
-    n.popup_refresh = [](char refill) { NeighbourLog::Note("PopupRefresh " + std::to_string(refill)); };
-    n.popup_hide = [] { NeighbourLog::Note("PopupHide"); };
-    n.popup_is_shown = [] { return NeighbourLog::popup_shown; };
-    n.popup_show = [](char refresh) { NeighbourLog::Note("PopupShow " + std::to_string(refresh)); };
-    n.popup_mouse_move = [](float, float) {
-        NeighbourLog::Note("PopupMouseMove");
-        return NeighbourLog::popup_takes_move;
-    };
-    n.popup_mouse_button = [](int, int) {
-        NeighbourLog::Note("PopupMouseButton");
-        return NeighbourLog::popup_takes_click;
-    };
     n.game_over_create_graphics = [] { return NeighbourLog::Graphics("GameOverCreateGraphics"); };
     n.game_over_start = [] {
         NeighbourLog::Note("GameOverStart");
@@ -117,6 +80,7 @@ inline void RecordNeighbours()
     n.sound_play = [](int id) { NeighbourLog::Note("SoundPlay " + std::to_string(id)); };
     n.game_goto_scores_after_game = [] { NeighbourLog::Note("GameGotoScoresAfterGame"); };
     n.player_set_tutorial_hints = [](char on) { NeighbourLog::Note("PlayerSetTutorialHints " + std::to_string(on)); };
+    n.player_get_tutorial_hints = [] { return NeighbourLog::hints; };
 }
 
 // Every play module, the neighbours and the key table back as at start.
@@ -129,6 +93,8 @@ inline void ResetPlayForTest()
     BugsResetForTests();
     WeaponsResetForTests();
     EffectsResetForTests();
+    SidebarResetForTests();
+    TutorialResetForTests();
     memset(eng_main_key_states, 0, sizeof(eng_main_key_states));
     DebugClearLogs();
 }

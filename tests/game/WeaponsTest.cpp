@@ -182,7 +182,7 @@ TEST_F(WeaponsTest, SellingGivesBackOnlyTheGroundThatWasFree)
     EXPECT_EQ(1, CellAt(0.03f, 0.0f));
     EXPECT_EQ(0, CellAt(0.0f, 0.0f));
     EXPECT_FALSE(WeaponsCanPlaceAt(0, 0.03f, 0.0f, 0));
-    EXPECT_EQ(std::vector<std::string>({"SoundPlay 21", "PopupRefresh 1"}), NeighbourLog::Take());
+    EXPECT_EQ(std::vector<std::string>({"SoundPlay 21"}), NeighbourLog::Take());
 
     // Two overlapping discs: selling one keeps the other's cells taken.
     ASSERT_TRUE(WeaponsCreateNew(0, -0.3f, 0.5f, 0, 0));
@@ -227,7 +227,6 @@ TEST_F(WeaponsTest, ClicksSelectOrPlace)
     play_board_x = 0.5f;
     WeaponsUpdateMouseOver();
     EXPECT_EQ(-1, weapons_selected);
-    EXPECT_EQ(std::vector<std::string>({"PopupRefresh 0", "PopupRefresh 0"}), NeighbourLog::Take());
 
     WeaponsDeleteAll();
     sidebar_placing = 1;
@@ -237,13 +236,15 @@ TEST_F(WeaponsTest, ClicksSelectOrPlace)
     EXPECT_EQ(0, sidebar_placing);
     sidebar_placing = 1;
     EXPECT_FALSE(WeaponsHandleClick(0, 1));
-    EXPECT_EQ(std::vector<std::string>{"SidebarCancelPlacing"}, NeighbourLog::Take());
+    EXPECT_EQ(1, sidebar_placing);
+    // Placing ends the placing and chooses the hint again.
+    NeighbourLog::hints = 1;
     EXPECT_TRUE(WeaponsHandleClick(0, 0));
     ASSERT_EQ(1, weapons_count);
     EXPECT_EQ(3, weapons_list[0]->m_type);
-    EXPECT_EQ((std::vector<std::string>{"SoundPlay 21", "SidebarCancelPlacing", "SidebarDeselect",
-                                        "TutorialUpdateHint"}),
-              NeighbourLog::Take());
+    EXPECT_EQ(0, sidebar_placing);
+    EXPECT_EQ(std::vector<std::string>{"SoundPlay 21"}, NeighbourLog::Take());
+    EXPECT_STREQ("Place a factory in the garden.", tutorial_text);
     // Where it does not fit, the release is not taken.
     sidebar_placing = 1;
     EXPECT_FALSE(WeaponsHandleClick(0, 0));
