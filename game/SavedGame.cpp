@@ -12,6 +12,7 @@
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
 #include "game/RecordFields.h"
+#include "game/Tutorial.h"
 #include "game/Weapon.h"
 #include "game/Weapons.h"
 #include "modules/ModulesFiles.h"

@@ -302,13 +302,11 @@ TEST_F(SavedGameTest, WeaponsWithHolesAndTheWaveComeBack)
     ASSERT_TRUE(SaveGame(0, 1));
 
     Scramble();
-    NeighbourLog::Take();
     ASSERT_TRUE(LoadSavedGame(0, 1));
     // The sold weapon's hole is skipped: two weapons, in their order.
     EXPECT_EQ(saved, DescribePlay());
     EXPECT_EQ(2, weapons_count);
     EXPECT_EQ(2, weapons_factory_level[1]);
-    EXPECT_EQ("TutorialUpdateHint", NeighbourLog::Take().back());
 
     // The dead bug and the empty slot come back dead and go at the next update.
     ASSERT_NE(nullptr, bugs_table[2]);
