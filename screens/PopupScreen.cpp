@@ -151,14 +151,6 @@ void PlaceOverWeapon(MWinWindow *win, const Weapon *weapon, float w, float h)
     win->SetPositionAndSize(square.x + square.w / 2.0f - w / 2.0f, square.y + square.h - h, w, h);
 }
 
-MWinCollectionController *MakePopup(HW_Screens *screens)
-{
-    return new (std::nothrow) PopupCC(screens);
-}
-
-// The controller is reached through main_popup_cc by the game's glue, which
-// pulls this file into every program that plays.
-const bool registered = (hw_screen_makers[HWS_POPUP] = MakePopup, true);
 
 } // namespace
 
@@ -177,7 +169,6 @@ PopupCC::PopupCC(MWinScreens *screens)
     : PopupCollectionController(screens), m_shown(0), m_price_above_money(0), m_weapon_window(nullptr),
       m_sidebar_window(nullptr), m_close_requested(0)
 {
-    (void)registered;
     main_popup_cc = this;
 }
 
@@ -471,4 +462,9 @@ char PopupCC::ButtonPressedCB(MWinButton *button, _MWinButtonCallbackInfo *info)
         return 1;
     }
     return 0;
+}
+
+MWinCollectionController *PopupCC_Make(HW_Screens *screens)
+{
+    return new (std::nothrow) PopupCC(screens);
 }

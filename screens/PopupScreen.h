@@ -123,3 +123,6 @@ private:
 
 // The screen set's popup controller, for the glue; null while there is none.
 extern PopupCC *main_popup_cc;
+
+// Makes the screen's controller for the screen set (null when it cannot).
+MWinCollectionController *PopupCC_Make(HW_Screens *screens);

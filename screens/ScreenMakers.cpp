@@ -5,6 +5,7 @@
 #include "screens/MainCC.h"
 #include "screens/NoticeCC.h"
 #include "screens/PauseCC.h"
+#include "screens/PopupScreen.h"
 #include "screens/ScoresCC.h"
 #include "screens/SelectCC.h"
 
@@ -18,6 +19,7 @@ const struct {
     {HWS_SELECT, SelectCC_Make},
     {HWS_SCORES, ScoresCC_Make},
     {HWS_NOTICE, NoticeCC_Make},
+    {HWS_POPUP, PopupCC_Make},
     {HWS_PAUSE, PauseCC_Make},
 };
 
