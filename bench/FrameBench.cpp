@@ -10,6 +10,7 @@
 //
 // Run it from an optimised build (see the README); it exits with 1 when the
 // display, the device or the texture cannot be had.
+#include "bench/BenchTiming.h"
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngMath.h"
 #include "engine/graphics/EngFont.h"
@@ -56,19 +57,6 @@ struct Quad {
 struct Timing {
     double cpu_ms, wall_ms;
 };
-
-double Seconds(clockid_t clock)
-{
-    timespec now;
-    clock_gettime(clock, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
 
 // A soft-edged disc with a coloured ring: uncompressed 32-bit TGA, top row first.
 bool WriteSprite(const char *path)
@@ -207,14 +195,14 @@ public:
     {
         std::vector<double> cpu, wall;
         for (int i = 0; i < WARM_UP_FRAMES + frames; i++) {
-            double cpu_start = Seconds(CLOCK_THREAD_CPUTIME_ID), wall_start = Seconds(CLOCK_MONOTONIC);
+            double cpu_start = BenchSeconds(CLOCK_THREAD_CPUTIME_ID), wall_start = BenchSeconds(CLOCK_MONOTONIC);
             frame();
             if (i < WARM_UP_FRAMES)
                 continue;
-            cpu.push_back((Seconds(CLOCK_THREAD_CPUTIME_ID) - cpu_start) * 1000.0);
-            wall.push_back((Seconds(CLOCK_MONOTONIC) - wall_start) * 1000.0);
+            cpu.push_back((BenchSeconds(CLOCK_THREAD_CPUTIME_ID) - cpu_start) * 1000.0);
+            wall.push_back((BenchSeconds(CLOCK_MONOTONIC) - wall_start) * 1000.0);
         }
-        return {Median(cpu), Median(wall)};
+        return {BenchMedian(cpu), BenchMedian(wall)};
     }
 
 private:

@@ -10,6 +10,7 @@
 // Run it from an optimised build's folder, where the generated Data/ lies
 // (see the README); it exits with 1 when the display, the device or the
 // game's data cannot be had.
+#include "bench/BenchTiming.h"
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngMisc.h"
 #include "engine/graphics/EngFont.h"
@@ -59,19 +60,6 @@ struct Row {
     double tick_cpu, render_cpu, frame_cpu, frame_wall;
     int bugs_on_board, weapons, shots, effects;
 };
-
-double Seconds(clockid_t clock)
-{
-    timespec now;
-    clock_gettime(clock, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
 
 const char *LastReport()
 {
@@ -193,13 +181,13 @@ bool Measure(int frames, Row *row)
 {
     std::vector<double> tick, render, frame_cpu, frame_wall;
     for (int i = 0; i < WARM_UP_FRAMES + frames; i++) {
-        const double wall_start = Seconds(CLOCK_MONOTONIC);
-        const double t0 = Seconds(CLOCK_THREAD_CPUTIME_ID);
+        const double wall_start = BenchSeconds(CLOCK_MONOTONIC);
+        const double t0 = BenchSeconds(CLOCK_THREAD_CPUTIME_ID);
         Tick();
-        const double t1 = Seconds(CLOCK_THREAD_CPUTIME_ID);
+        const double t1 = BenchSeconds(CLOCK_THREAD_CPUTIME_ID);
         Render();
-        const double t2 = Seconds(CLOCK_THREAD_CPUTIME_ID);
-        const double wall_end = Seconds(CLOCK_MONOTONIC);
+        const double t2 = BenchSeconds(CLOCK_THREAD_CPUTIME_ID);
+        const double wall_end = BenchSeconds(CLOCK_MONOTONIC);
         if (i < WARM_UP_FRAMES)
             continue;
         tick.push_back((t1 - t0) * 1000.0);
@@ -207,10 +195,10 @@ bool Measure(int frames, Row *row)
         frame_cpu.push_back((t2 - t0) * 1000.0);
         frame_wall.push_back((wall_end - wall_start) * 1000.0);
     }
-    row->tick_cpu = Median(tick);
-    row->render_cpu = Median(render);
-    row->frame_cpu = Median(frame_cpu);
-    row->frame_wall = Median(frame_wall);
+    row->tick_cpu = BenchMedian(tick);
+    row->render_cpu = BenchMedian(render);
+    row->frame_cpu = BenchMedian(frame_cpu);
+    row->frame_wall = BenchMedian(frame_wall);
     row->bugs_on_board = BugsOnBoard();
     row->weapons = weapons_count;
     row->shots = Shots();
