@@ -8,6 +8,8 @@ packages=(
   cmake ninja-build g++ pkg-config python3
   # tests
   libgtest-dev libgmock-dev xvfb xauth
+  # end-to-end tests: input injected into a private X server
+  libx11-dev libxtst-dev
   # platform layer
   libsdl2-dev libgl-dev libgl1-mesa-dri mesa-utils libgtk-3-dev libcurl4-openssl-dev
   libvorbis-dev libsdl2-image-dev

@@ -84,6 +84,9 @@ char EngProgram::Init(void *instance, const char *command_line)
     m_window = nullptr;
     eng_main_instance = instance;
     EngMiscInitTimer_PC();
+    // A reading taken before the clock started counts from another origin:
+    // the screens started during start-up must see the program's own time.
+    EngMainUpdateProgramTime();
     // The start-up settings list the display's modes before any window exists.
     if (!PlatformStartDisplay())
         DebugError("EngProgram::Init", "Could not start the display");

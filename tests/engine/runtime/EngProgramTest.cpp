@@ -44,6 +44,30 @@ TEST_F(EngProgramTest, APassLastsASixtiethOfASecondUnlessTheWorkTakesLonger)
     EXPECT_EQ(program->renders, 3);
 }
 
+// A screen started during start-up plans its steps on the program time: a
+// reading left over from before the clock started (the machine's uptime)
+// would put them hours away.
+TEST(EngProgramClockTest, StartUpSeesTheProgramsOwnTime)
+{
+    ResetRuntimeForTest();
+    class TimedProgram : public RecordingProgram {
+    public:
+        double time_at_init = -1;
+        char InitCB(const char *) override
+        {
+            time_at_init = eng_main_program_time;
+            return 1;
+        }
+    };
+    TimedProgram timed;
+    eng_main_program_time = 22487.8;
+    ASSERT_EQ(timed.Init(nullptr, ""), 1);
+    EXPECT_GE(timed.time_at_init, 0.0);
+    EXPECT_LT(timed.time_at_init, 1.0);
+    timed.CloseDown(1);
+    VirtualClock::Remove();
+}
+
 TEST_F(EngProgramTest, InputEndsTheWaitAtOnce)
 {
     OpenWindow();

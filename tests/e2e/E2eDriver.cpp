@@ -1,0 +1,259 @@
+// See the header.
+#include "tests/e2e/E2eDriver.h"
+
+#include "engine/core/EngMemory.h"
+#include "engine/core/EngMisc.h"
+#include "game/Program.h"
+#include "modules/UserClass.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <vector>
+
+extern char **environ;
+
+namespace e2e {
+
+namespace {
+
+const int SCREEN_WIDTH = 1024, SCREEN_HEIGHT = 768;
+const float SCALE = SCREEN_WIDTH / 640.0f;
+
+void Sleep(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+double Seconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+} // namespace
+
+uint32_t GamePixel(const Screen &screen, float x, float y)
+{
+    return screen.At(static_cast<int>(x * SCALE), static_cast<int>(y * SCALE));
+}
+
+int Brightness(uint32_t rgb)
+{
+    return ((rgb >> 16) & 0xff) + ((rgb >> 8) & 0xff) + (rgb & 0xff);
+}
+
+int LitPoints(const Screen &screen, float x, float y, float w, float h)
+{
+    int lit = 0;
+    for (int row = 0; row < 8; row++)
+        for (int column = 0; column < 8; column++)
+            if (Brightness(GamePixel(screen, x + column * w / 8, y + row * h / 8)) > 60)
+                lit++;
+    return lit;
+}
+
+double ChangedShare(const Screen &a, const Screen &b)
+{
+    if (a.pixels.size() != b.pixels.size() || a.pixels.empty())
+        return 1.0;
+    // Glows and sparkles shift colours a little all the time: only a change
+    // the eye would call one counts.
+    auto differs = [](uint32_t p, uint32_t q) {
+        for (int shift = 0; shift < 24; shift += 8)
+            if (std::abs(static_cast<int>((p >> shift) & 0xff) - static_cast<int>((q >> shift) & 0xff)) > 24)
+                return true;
+        return false;
+    };
+    size_t changed = 0;
+    for (size_t i = 0; i < a.pixels.size(); i++)
+        changed += differs(a.pixels[i], b.pixels[i]);
+    return static_cast<double>(changed) / a.pixels.size();
+}
+
+void E2eTest::SetUp()
+{
+    ModulesTest::SetUp();
+    // The modules set up as the program sets them, so the files seeded
+    // here are the program's own (its cipher, its folder, its settings).
+    MainResetModulesForTests();
+    MainInitModules();
+    ResolutionSetDefaults();
+    _ResolutionSettings *s = Settings();
+    s->show_dialog = 0;
+    EngMiscGetCurrentDate(&s->last_update_check);
+    s->windowed = 1;
+    s->window_x = s->window_y = -1;
+    s->windowed_width = s->full_screen_width = SCREEN_WIDTH;
+    s->windowed_height = s->full_screen_height = SCREEN_HEIGHT;
+    s->windowed_bits = s->full_screen_bits = 32;
+    s->full_screen_refresh_rate = 60;
+    s->cursor_type = 1;
+    s->internet_test[0] = 1;
+    EngSafeStrcpy(s->language, "English", sizeof(s->language));
+    std::filesystem::create_directories(HW_SCREENSHOT_DIR);
+
+    // Leaks of the desktop's own libraries at the program's exit are not
+    // the program's.
+    const std::filesystem::path suppressions = std::filesystem::absolute("lsan.supp");
+    std::ofstream(suppressions) << "leak:libdbus\nleak:libX11\nleak:libfontconfig\nleak:libGLX\nleak:libLLVM\n"
+                                   "leak:libglib\nleak:libgobject\nleak:libgtk-3\nleak:libgdk-3\n";
+    setenv("LSAN_OPTIONS", ("suppressions=" + suppressions.string()).c_str(), 1);
+
+    m_display = std::make_unique<XDisplay>(SCREEN_WIDTH, SCREEN_HEIGHT);
+    ASSERT_TRUE(m_display->Ok()) << m_display->Error();
+}
+
+void E2eTest::TearDown()
+{
+    if (m_program > 0) {
+        kill(m_program, SIGKILL);
+        waitpid(m_program, nullptr, 0);
+        m_program = 0;
+    }
+    m_display.reset();
+    MainResetModulesForTests();
+    ModulesTest::TearDown();
+}
+
+void E2eTest::SeedPlayer(const char *name, const char *country, bool continue_with)
+{
+    UserClass user(nullptr, nullptr, 0, UFM_ENCIPHERED_OR_PLAIN);
+    ASSERT_TRUE(user.CreateNewUser(name, country, 0));
+    user.GetInfo()->options.always_load = continue_with ? 1 : 0;
+    ASSERT_TRUE(user.Save(1));
+    if (continue_with)
+        EngSafeStrcpy(Settings()->player_name, name, RESOLUTION_PLAYER_NAME_SIZE);
+}
+
+bool E2eTest::StartProgram()
+{
+    if (!ResolutionSaveSettings()) {
+        ADD_FAILURE() << "the settings file could not be written";
+        return false;
+    }
+    std::vector<std::string> env;
+    for (char **e = environ; *e; e++)
+        if (std::strncmp(*e, "DISPLAY=", 8) != 0)
+            env.push_back(*e);
+    env.push_back("DISPLAY=" + m_display->Name());
+    env.push_back("SDL_AUDIODRIVER=dummy");
+    std::vector<char *> envp;
+    for (std::string &e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    char *argv[] = {const_cast<char *>(HW_PROGRAM), nullptr};
+    if (posix_spawn(&m_program, HW_PROGRAM, nullptr, nullptr, argv, envp.data()) != 0) {
+        m_program = 0;
+        ADD_FAILURE() << "the program could not be started";
+        return false;
+    }
+    // The pointer rests inside the window, so keys reach it.
+    m_display->MoveTo(SCREEN_WIDTH / 2, SCREEN_HEIGHT - 4);
+    return WaitFor([](const Screen &s) { return LitPoints(s, 0, 0, 640, 480) > 4; }, 60);
+}
+
+bool E2eTest::ProgramRunning()
+{
+    if (m_program <= 0)
+        return false;
+    int status;
+    if (waitpid(m_program, &status, WNOHANG) == 0)
+        return true;
+    ADD_FAILURE() << "the program ended early, "
+                  << (WIFEXITED(status) ? "exit code " + std::to_string(WEXITSTATUS(status))
+                                        : "signal " + std::to_string(WTERMSIG(status)));
+    m_program = 0;
+    return false;
+}
+
+int E2eTest::StopProgram(int timeout_seconds)
+{
+    if (m_program <= 0)
+        return -1;
+    kill(m_program, SIGTERM);
+    int status = 0;
+    const double end = Seconds() + timeout_seconds;
+    pid_t ended = 0;
+    while ((ended = waitpid(m_program, &status, WNOHANG)) == 0 && Seconds() < end)
+        Sleep(100);
+    if (ended == 0) {
+        kill(m_program, SIGKILL);
+        waitpid(m_program, &status, 0);
+        m_program = 0;
+        return -1;
+    }
+    m_program = 0;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void E2eTest::Click(float x, float y, int button)
+{
+    m_display->Click(static_cast<int>(x * SCALE), static_cast<int>(y * SCALE), button);
+}
+
+Screen E2eTest::Shot()
+{
+    Screen screen;
+    EXPECT_TRUE(m_display->Capture(&screen)) << "the screen could not be read";
+    return screen;
+}
+
+void E2eTest::SaveShot(const std::string &name)
+{
+    const std::string file = std::string(HW_SCREENSHOT_DIR) + "/" + name + ".png";
+    EXPECT_TRUE(XDisplay::SavePng(file, Shot())) << file;
+}
+
+bool E2eTest::WaitFor(const std::function<bool(const Screen &)> &condition, double seconds)
+{
+    const double end = Seconds() + seconds;
+    do {
+        if (!ProgramRunning())
+            return false;
+        if (condition(Shot()))
+            return true;
+        Sleep(200);
+    } while (Seconds() < end);
+    ADD_FAILURE() << "the screen never came; the program's log ends:\n" << ProgramLogTail();
+    return false;
+}
+
+std::string E2eTest::ProgramLogTail()
+{
+    // The picture descriptions' optional keys log a line each when absent:
+    // left out, they would bury the rest.
+    std::ifstream file(modules_test::ProductFolder() / "LogFile.txt");
+    std::string text, line;
+    while (std::getline(file, line))
+        if (line.find("json::Exception") == std::string::npos)
+            text += line + "\n";
+    return text.size() > 3000 ? text.substr(text.size() - 3000) : text;
+}
+
+bool E2eTest::WaitForNewScreen(const Screen &before, Screen *after, double seconds)
+{
+    Screen last;
+    bool changed = false;
+    const bool settled = WaitFor(
+        [&](const Screen &now) {
+            // Changed: a tenth of the screen is new; settled: two shots in a
+            // row differ by less than one per cent.
+            const bool still = changed && ChangedShare(last, now) < 0.01 && ChangedShare(before, now) > 0.10;
+            changed = changed || ChangedShare(before, now) > 0.10;
+            last = now;
+            return still;
+        },
+        seconds);
+    if (after)
+        *after = last;
+    return settled;
+}
+
+} // namespace e2e

@@ -1,0 +1,77 @@
+// The ground of every end-to-end test: the real HiveWatcher program started
+// on a private X server (tests/fixtures/xdisplay) from a fresh per-user
+// folder, with the files a player would have seeded by the same modules the
+// program uses, driven by injected clicks and keys at the game's own
+// 640 x 480 coordinates, watched through screenshots.
+//
+// The program's window is 1024 x 768 on a screen of that size, so it covers
+// the screen from its origin. Every screen a test passes is saved with
+// SaveShot to <build>/screens/<name>.png.
+#pragma once
+
+#include "modules/Resolution.h"
+#include "tests/fixtures/xdisplay/XDisplay.h"
+#include "tests/modules/ModulesTestSupport.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <sys/types.h>
+
+namespace e2e {
+
+using Screen = XScreenImage;
+
+// The pixel under a point given in game units.
+uint32_t GamePixel(const Screen &screen, float x, float y);
+int Brightness(uint32_t rgb);
+// How many points of an 8 x 8 grid over the area are not black.
+int LitPoints(const Screen &screen, float x, float y, float w, float h);
+// The share (0..1) of pixels that differ noticeably between two shots of
+// one size.
+double ChangedShare(const Screen &a, const Screen &b);
+
+class E2eTest : public modules_test::ModulesTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The settings the program starts with: a 1024 x 768 window, the system
+    // cursor, no dialog, the update check done today, the internet tested.
+    // Change them before StartProgram; it writes them.
+    _ResolutionSettings *Settings() { return ResolutionGetSettings(); }
+    // A player file as the new-player screen writes it; with continue_with
+    // the program continues with that player at start, straight to the
+    // main screen.
+    void SeedPlayer(const char *name, const char *country, bool continue_with);
+
+    // Starts the program and waits until its window shows something.
+    bool StartProgram();
+    bool ProgramRunning();
+    // Asks the program to close (SIGTERM) and answers its exit code, or -1
+    // when it did not end by itself within the time given.
+    int StopProgram(int timeout_seconds = 30);
+
+    void Click(float x, float y, int button = 1);
+    void Key(const char *keysym_name) { m_display->Key(keysym_name); }
+    void Type(const std::string &text) { m_display->Type(text); }
+
+    Screen Shot();
+    void SaveShot(const std::string &name);
+    // Polls the screen until the condition holds; false when it never does,
+    // with a failure that tells why (the program's death, or its log).
+    bool WaitFor(const std::function<bool(const Screen &)> &condition, double seconds = 30);
+    // The last lines of the program's log file, for failure messages.
+    static std::string ProgramLogTail();
+    // After an action that changes screens: waits until the screen differs
+    // from `before` and then holds still (fades done), and answers the
+    // settled shot through `after`.
+    bool WaitForNewScreen(const Screen &before, Screen *after = nullptr, double seconds = 30);
+
+    std::unique_ptr<XDisplay> m_display;
+
+private:
+    pid_t m_program = 0;
+};
+
+} // namespace e2e

@@ -1,0 +1,44 @@
+// A player's way from the main screen into a game, by clicks on the real
+// program: main -> select -> the first garden -> the notice a new player
+// sees before the first games -> play.
+#include "tests/e2e/E2eDriver.h"
+
+namespace {
+
+using namespace e2e;
+
+// The main screen's two lowest buttons, "Other Games" and "Exit Game",
+// where the Players screen is black.
+bool MainScreenDrawn(const Screen &screen)
+{
+    return LitPoints(screen, 162, 402, 146, 26) > 50 && LitPoints(screen, 332, 402, 146, 26) > 50;
+}
+
+class MenuE2eTest : public E2eTest {};
+
+TEST_F(MenuE2eTest, FromTheMainScreenThroughTheGardensIntoPlay)
+{
+    SeedPlayer("Ada", "GB", true);
+    ASSERT_TRUE(StartProgram());
+    // The player is continued at start: the main screen follows the
+    // Players screen at once.
+    ASSERT_TRUE(WaitFor(MainScreenDrawn));
+    SaveShot("Main");
+    Screen screen = Shot();
+
+    Click(320, 225); // New Game
+    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    SaveShot("Select");
+
+    Click(235, 200); // the first garden's picture
+    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    SaveShot("Notice");
+
+    Click(320, 312); // Ok
+    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    SaveShot("Play");
+
+    EXPECT_EQ(StopProgram(), 0);
+}
+
+} // namespace
