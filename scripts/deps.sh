@@ -10,6 +10,8 @@ packages=(
   libgtest-dev libgmock-dev xvfb xauth
   # end-to-end tests: input injected into a private X server
   libx11-dev libxtst-dev
+  # the X fonts of the message boxes on the virtual display
+  xfonts-base
   # platform layer
   libsdl2-dev libgl-dev libgl1-mesa-dri mesa-utils libgtk-3-dev libcurl4-openssl-dev
   libvorbis-dev libsdl2-image-dev

@@ -132,9 +132,9 @@ void E2eTest::SeedPlayer(const char *name, const char *country, bool continue_wi
         EngSafeStrcpy(Settings()->player_name, name, RESOLUTION_PLAYER_NAME_SIZE);
 }
 
-bool E2eTest::StartProgram()
+bool E2eTest::StartProgram(bool write_settings)
 {
-    if (!ResolutionSaveSettings()) {
+    if (write_settings && !ResolutionSaveSettings()) {
         ADD_FAILURE() << "the settings file could not be written";
         return false;
     }

@@ -45,8 +45,9 @@ protected:
     // main screen.
     void SeedPlayer(const char *name, const char *country, bool continue_with);
 
-    // Starts the program and waits until its window shows something.
-    bool StartProgram();
+    // Starts the program and waits until the screen shows something. The
+    // settings are written first unless the start is to find none.
+    bool StartProgram(bool write_settings = true);
     bool ProgramRunning();
     // Asks the program to close (SIGTERM) and answers its exit code, or -1
     // when it did not end by itself within the time given.
