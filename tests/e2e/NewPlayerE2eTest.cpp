@@ -33,6 +33,13 @@ bool CountryScreenDrawn(const Screen &screen)
     return LitPoints(screen, 169.5f, 50, 301, 323) > 40 && LitPoints(screen, 148, 55, 20, 310) > 8;
 }
 
+// The chosen row of the country list is drawn orange, the others green.
+bool RowHighlighted(const Screen &screen, float y)
+{
+    const uint32_t pixel = GamePixel(screen, 200, y);
+    return ((pixel >> 16) & 0xFF) > ((pixel >> 8) & 0xFF) + 20;
+}
+
 // The main screen's two lowest buttons.
 bool MainScreenDrawn(const Screen &screen)
 {
@@ -77,8 +84,9 @@ TEST_F(NewPlayerE2eTest, ANewPlayerIsNamedGivenACountryAndGreeted)
     EngMiscGetDefaultUsersName(logon, UserNewCC::NAME_LIMIT);
     if (UserNewIsNameValid(logon, UserNewCC::NAME_LIMIT, nullptr)) {
         SaveShot("NewPlayer_Proposed");
+        screen = Shot();
         Click(320, 217); // Name
-        ASSERT_TRUE(WaitForNewScreen(Shot(), &screen));
+        ASSERT_TRUE(WaitForNewScreen(screen, &screen));
     }
     SaveShot("NewPlayer_Entry");
     Type("Wren Hollis");
@@ -92,7 +100,13 @@ TEST_F(NewPlayerE2eTest, ANewPlayerIsNamedGivenACountryAndGreeted)
     SaveShot("NewPlayer_Country");
     EXPECT_GT(FlagColours(screen), 12u) << "the flags beside the list";
 
-    Click(320, 442); // Continue, with the local country chosen
+    // France, the locale's country, is chosen and centred; Germany lies
+    // four rows below it.
+    Click(320, 307); // Germany
+    ASSERT_TRUE(WaitFor([](const Screen &shot) { return RowHighlighted(shot, 307); }));
+    EXPECT_FALSE(RowHighlighted(Shot(), 231)) << "France no longer chosen";
+    SaveShot("NewPlayer_CountryChosen");
+    Click(320, 442); // Continue
     ASSERT_TRUE(WaitFor(NewPlayerScreenDrawn));
     ASSERT_TRUE(WaitForNewScreen(screen, &screen));
     SaveShot("NewPlayer_WithCountry");
@@ -107,7 +121,7 @@ TEST_F(NewPlayerE2eTest, ANewPlayerIsNamedGivenACountryAndGreeted)
     char always_load = 0;
     char country[8] = "";
     ASSERT_TRUE(user.LoadUser("Wren Hollis", 1, &always_load, country));
-    EXPECT_STREQ(country, "FR");
+    EXPECT_STREQ(country, "DE");
 }
 
 } // namespace
