@@ -1,4 +1,4 @@
-// A first start with no player: the Players screen, "Setup Player", a name
+// A first start with no player: the Players screen, "New Player", a name
 // typed into the text entry, a country chosen on the country screen with
 // its flags, and the main screen greeting the new player, by clicks and
 // keys on the real program.
@@ -15,7 +15,7 @@ namespace {
 
 using namespace e2e;
 
-// The Players screen's "Setup Player" and "Exit Game" buttons.
+// The Players screen's "New Player" and "Exit Game" buttons.
 bool PlayersScreenDrawn(const Screen &screen)
 {
     return LitPoints(screen, 15, 430, 120, 35) > 30 && LitPoints(screen, 505, 430, 120, 35) > 30;
@@ -75,7 +75,7 @@ TEST_F(NewPlayerE2eTest, ANewPlayerIsNamedGivenACountryAndGreeted)
     SaveShot("NewPlayer_Players");
     Screen screen = Shot();
 
-    Click(75, 447); // Setup Player
+    Click(75, 447); // New Player
     ASSERT_TRUE(WaitForNewScreen(screen, &screen));
     ASSERT_TRUE(WaitFor(NewPlayerScreenDrawn));
     // The log-on name is proposed when it makes a valid player name; then
