@@ -25,10 +25,6 @@ namespace e2e {
 
 namespace {
 
-// The client area the program asks for, and the screen that holds it with
-// the window's frame (8 pixels at the sides and below, 32 above).
-const int CLIENT_WIDTH = 1024, CLIENT_HEIGHT = 768;
-const int SCREEN_WIDTH = CLIENT_WIDTH + 16, SCREEN_HEIGHT = CLIENT_HEIGHT + 40;
 
 void Sleep(int ms)
 {
@@ -214,10 +210,20 @@ int E2eTest::WaitForExit(int timeout_seconds)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+bool E2eTest::FindClientArea(int *left, int *top)
+{
+    int width = 0, height = 0;
+    return m_display->LargestWindow(left, top, &width, &height) && width == CLIENT_WIDTH && height == CLIENT_HEIGHT;
+}
+
 void E2eTest::ToScreen(float x, float y, int *screen_x, int *screen_y)
 {
-    int left = 0, top = 0, width = SCREEN_WIDTH, height = SCREEN_HEIGHT;
-    m_display->LargestWindow(&left, &top, &width, &height);
+    int left = 0, top = 0, width = CLIENT_WIDTH, height = CLIENT_HEIGHT;
+    if (!FindClientArea(&left, &top)) {
+        left = top = 0;
+        width = SCREEN_WIDTH;
+        height = SCREEN_HEIGHT;
+    }
     *screen_x = left + static_cast<int>(x * width / 640.0f);
     *screen_y = top + static_cast<int>(y * height / 480.0f);
 }
@@ -240,9 +246,10 @@ Screen E2eTest::Shot()
 {
     Screen whole;
     EXPECT_TRUE(m_display->Capture(&whole)) << "the screen could not be read";
-    int left, top, width, height;
-    if (whole.pixels.empty() || !m_display->LargestWindow(&left, &top, &width, &height))
+    int left, top;
+    if (whole.pixels.empty() || !FindClientArea(&left, &top))
         return whole;
+    int width = CLIENT_WIDTH, height = CLIENT_HEIGHT;
     // Clipped to the screen, should the window reach past it.
     const int right = std::min(left + width, whole.width), bottom = std::min(top + height, whole.height);
     left = std::max(left, 0);

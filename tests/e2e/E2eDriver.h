@@ -6,8 +6,9 @@
 //
 // The program asks for a 1024 x 768 client area in a window with its frame;
 // the screen is made just large enough for both, so the client area keeps
-// its full size. Shots hold the client area alone, wherever the window
-// lies, and clicks are placed on it. Every screen a test passes is saved
+// its full size. While that window is shown, shots hold its client area
+// alone and clicks in game units are placed on it; before (dialogs, message
+// boxes) they cover the whole screen. Every screen a test passes is saved
 // with SaveShot to <build>/screens/<name>.png.
 #pragma once
 
@@ -23,6 +24,11 @@
 namespace e2e {
 
 using Screen = XScreenImage;
+
+// The client area the program asks for, and the screen that holds it with
+// the window's frame (8 pixels at the sides and below, 32 above).
+constexpr int CLIENT_WIDTH = 1024, CLIENT_HEIGHT = 768;
+constexpr int SCREEN_WIDTH = CLIENT_WIDTH + 16, SCREEN_HEIGHT = CLIENT_HEIGHT + 40;
 
 // The pixel under a point given in game units (a shot's width is 640 units).
 uint32_t GamePixel(const Screen &screen, float x, float y);
@@ -64,7 +70,7 @@ protected:
     void Key(const char *keysym_name) { m_display->Key(keysym_name); }
     void Type(const std::string &text) { m_display->Type(text); }
 
-    // The program's client area (the whole screen while it shows none).
+    // The program's client area (the whole screen while it is not shown).
     Screen Shot();
     void SaveShot(const std::string &name);
     // Polls the screen until the condition holds; false when it never does,
@@ -80,6 +86,8 @@ protected:
     std::unique_ptr<XDisplay> m_display;
 
 private:
+    // The program's client area on the screen, when its window is shown.
+    bool FindClientArea(int *left, int *top);
     // A point in game units on the screen, through the client area.
     void ToScreen(float x, float y, int *screen_x, int *screen_y);
 
