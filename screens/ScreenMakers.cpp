@@ -2,6 +2,7 @@
 #include "screens/ScreenMakers.h"
 
 #include "game/HW_Screens.h"
+#include "screens/GameAdsCC.h"
 #include "screens/MainCC.h"
 #include "screens/NoticeCC.h"
 #include "screens/PauseCC.h"
@@ -21,6 +22,7 @@ const struct {
     {HWS_NOTICE, NoticeCC_Make},
     {HWS_POPUP, PopupCC_Make},
     {HWS_PAUSE, PauseCC_Make},
+    {HWS_GAME_ADS, GameAdsCC_Make},
 };
 
 } // namespace
