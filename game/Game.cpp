@@ -178,6 +178,7 @@ char Game::CreateGraphics()
     }
     if (GetScreens()->GetUserScreens()->IsUserScreenOn())
         UserScreensCreateGraphics();
+    GetScreens()->CreateGraphics();
     if (MenusOn())
         TitlePictureCreateGraphics();
     if (!HiveWatcherCreateGraphics()) {
@@ -224,6 +225,8 @@ void Game::DestroyGraphics()
     TitlePictureDestroyGraphics();
     DestroyFont();
     UserScreensDestroyGraphics();
+    if (m_screens)
+        m_screens->DestroyGraphics();
     CountryDestroyGraphics();
     PlatformDestroyGraphics();
     if (m_mwin)

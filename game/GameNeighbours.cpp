@@ -62,8 +62,3 @@ void ScoresSetShowLastGame()
 }
 
 void OptionsApplyCpuUsage() { FORWARD_VOID(options_apply_cpu_usage) }
-
-void GameAdsPrepareBrowse(MWinCollectionController *ads, const char *player_name, short *current_ad)
-{
-    FORWARD_VOID(game_ads_prepare_browse, ads, player_name, current_ad)
-}

@@ -1,7 +1,6 @@
 // What the game object calls of the modules built beside it that are not in
 // the program yet: the game sounds and music, the world scores with the
-// Scores screen, the Options screen's CPU-usage choice and the
-// cross-promotion screen.
+// Scores screen and the Options screen's CPU-usage choice.
 //
 // Each call is declared here under its module's own name and forwarded to
 // the hook of the same name in `game_neighbours`; a module that is not there
@@ -14,7 +13,6 @@
 #include "modules/ScoresScore.h"
 
 class Game;
-class MWinCollectionController;
 
 struct _GameNeighbours {
     // Game sounds and music.
@@ -45,10 +43,6 @@ struct _GameNeighbours {
     void (*scores_set_show_last_game)();
     // The Options screen's CPU-usage choice, applied to the engine.
     void (*options_apply_cpu_usage)();
-    // The cross-promotion screen made ready for browsing from the Main
-    // screen: its included titles, the links path with the player's name,
-    // the current title kept in the player's record, the picture files.
-    void (*game_ads_prepare_browse)(MWinCollectionController *ads, const char *player_name, short *current_ad);
 };
 
 extern _GameNeighbours game_neighbours;
@@ -83,5 +77,3 @@ void ScoresSetScreenGarden(int garden);
 void ScoresSetShowLastGame();
 
 void OptionsApplyCpuUsage();
-
-void GameAdsPrepareBrowse(MWinCollectionController *ads, const char *player_name, short *current_ad);

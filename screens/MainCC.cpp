@@ -12,6 +12,7 @@
 #include "gui/MWinButton.h"
 #include "modules/Resolution.h"
 #include "modules/UserClass.h"
+#include "screens/GameAdsCC.h"
 
 #include <cstdio>
 
@@ -161,7 +162,7 @@ void MainCC::ExitCB()
 void MainCC::OtherGamesCB()
 {
     HW_Screens *screens = dynamic_cast<HW_Screens *>(m_screens);
-    MWinCollectionController *ads = screens ? screens->GetController(HWS_GAME_ADS) : nullptr;
+    GameAdsCC *ads = screens ? dynamic_cast<GameAdsCC *>(screens->GetController(HWS_GAME_ADS)) : nullptr;
     if (!ads) {
         DebugError("MainCC::OtherGamesCB", "No game ads CC.");
         return;
