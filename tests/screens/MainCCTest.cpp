@@ -16,7 +16,7 @@ protected:
     void SetUp() override
     {
         MenuScreensTest::SetUp();
-        game_neighbours.sound_update_music_for_current_state = [] { calls.push_back("music"); };
+        sound_recorder.music_update = [] { calls.push_back("music"); };
         game_neighbours.game_ads_prepare_browse = [](MWinCollectionController *, const char *name, short *ad) {
             calls.push_back(std::string("ads for ") + name + (ad == &main_game->GetUserInfo()->current_ad ? "" : "?"));
         };
