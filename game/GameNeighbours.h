@@ -1,6 +1,6 @@
 // What the game object calls of the modules built beside it that are not in
-// the program yet: the game sounds and music, the world scores with the
-// Scores screen and the Options screen's CPU-usage choice.
+// the program yet: the world scores with the Scores screen and the Options
+// screen's CPU-usage choice.
 //
 // Each call is declared here under its module's own name and forwarded to
 // the hook of the same name in `game_neighbours`; a module that is not there
@@ -15,13 +15,6 @@
 class Game;
 
 struct _GameNeighbours {
-    // Game sounds and music.
-    void (*sound_init_slots)();
-    char (*sound_init)();
-    void (*sound_shutdown)();
-    void (*sound_update_music_for_current_state)();
-    void (*sound_stop_all_music)(char now);
-    void (*sound_set_game_sounds_volume)();
     // The world-scores object and its glue: without them nothing is set up,
     // downloaded or submitted, and internet access is not allowed.
     void (*scores_create_world)();
@@ -49,14 +42,6 @@ extern _GameNeighbours game_neighbours;
 
 // Every hook null, as at start.
 void GameNeighboursResetForTests();
-
-void SoundInitSlots();
-// True without sounds: the game goes on silent.
-char SoundInit();
-void SoundShutdown();
-void SoundUpdateMusicForCurrentState();
-void SoundStopAllMusic(char now);
-void SoundSetGameSoundsVolume();
 
 void ScoresCreateWorld();
 void ScoresDeleteWorld();

@@ -4,6 +4,7 @@
 #include "engine/core/EngDebug.h"
 #include "engine/runtime/EngWindow.h"
 #include "game/GameNeighbours.h"
+#include "game/Sound.h"
 #include "gui/MWin.h"
 #include "gui/MWinDesktop.h"
 #include "screens/GameAdsCC.h"

@@ -5,6 +5,7 @@
 #include "engine/core/EngMisc.h"
 #include "game/Game.h"
 #include "game/GameNeighbours.h"
+#include "game/Sound.h"
 #include "game/HW_Screens.h"
 #include "game/Program.h"
 #include "game/SavedGame.h"

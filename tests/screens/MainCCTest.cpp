@@ -16,7 +16,7 @@ protected:
     void SetUp() override
     {
         MenuScreensTest::SetUp();
-        game_neighbours.sound_update_music_for_current_state = [] { calls.push_back("music"); };
+        sound_recorder.music_update = [] { calls.push_back("music"); };
         EnterMain();
     }
 
