@@ -22,6 +22,7 @@ void SoundShutdown() { FORWARD_VOID(sound_shutdown) }
 void SoundUpdateMusicForCurrentState() { FORWARD_VOID(sound_update_music_for_current_state) }
 void SoundStopAllMusic(char now) { FORWARD_VOID(sound_stop_all_music, now) }
 void SoundSetGameSoundsVolume() { FORWARD_VOID(sound_set_game_sounds_volume) }
+void SoundSetMainMusicVolumeFromUser() { FORWARD_VOID(sound_set_main_music_volume_from_user) }
 
 // A call whose absent module answers `absent`.
 #define FORWARD(hook, absent, ...) return game_neighbours.hook ? game_neighbours.hook(__VA_ARGS__) : (absent);
@@ -60,8 +61,6 @@ void ScoresSetShowLastGame()
     else if (ScoresCC *scores = ScoresCC_Get("ScoresSetShowLastGame"))
         scores->ShowLastGame();
 }
-
-void OptionsApplyCpuUsage() { FORWARD_VOID(options_apply_cpu_usage) }
 
 void GameAdsPrepareBrowse(MWinCollectionController *ads, const char *player_name, short *current_ad)
 {

@@ -1,7 +1,6 @@
 // What the game object calls of the modules built beside it that are not in
 // the program yet: the game sounds and music, the world scores with the
-// Scores screen, the Options screen's CPU-usage choice and the
-// cross-promotion screen.
+// Scores screen and the cross-promotion screen.
 //
 // Each call is declared here under its module's own name and forwarded to
 // the hook of the same name in `game_neighbours`; a module that is not there
@@ -24,6 +23,7 @@ struct _GameNeighbours {
     void (*sound_update_music_for_current_state)();
     void (*sound_stop_all_music)(char now);
     void (*sound_set_game_sounds_volume)();
+    void (*sound_set_main_music_volume_from_user)();
     // The world-scores object and its glue: without them nothing is set up,
     // downloaded or submitted, and internet access is not allowed.
     void (*scores_create_world)();
@@ -43,8 +43,6 @@ struct _GameNeighbours {
     // finished: the screen's own unless a test fills the hook.
     void (*scores_set_screen_garden)(int garden);
     void (*scores_set_show_last_game)();
-    // The Options screen's CPU-usage choice, applied to the engine.
-    void (*options_apply_cpu_usage)();
     // The cross-promotion screen made ready for browsing from the Main
     // screen: its included titles, the links path with the player's name,
     // the current title kept in the player's record, the picture files.
@@ -63,6 +61,7 @@ void SoundShutdown();
 void SoundUpdateMusicForCurrentState();
 void SoundStopAllMusic(char now);
 void SoundSetGameSoundsVolume();
+void SoundSetMainMusicVolumeFromUser();
 
 void ScoresCreateWorld();
 void ScoresDeleteWorld();
@@ -81,7 +80,5 @@ char ScoresSubmitUsersBestScoreForCurrentGardenAndRange(_ScoresRange range);
 char ScoresSubmitUsersLastScoreForCurrentGarden();
 void ScoresSetScreenGarden(int garden);
 void ScoresSetShowLastGame();
-
-void OptionsApplyCpuUsage();
 
 void GameAdsPrepareBrowse(MWinCollectionController *ads, const char *player_name, short *current_ad);
