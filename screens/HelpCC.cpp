@@ -148,7 +148,7 @@ HelpCC::HelpCC(MWinScreens *screens) : HelpCollectionController(screens), m_page
 
 HelpCC::~HelpCC()
 {
-    // The collection, and Info with it, is gone by now.
+    // Info may be gone by now: only the text is freed.
     if (m_page_text)
         EngFree(m_page_text, 0, "HelpCC::~HelpCC");
 }
