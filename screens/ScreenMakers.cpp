@@ -3,7 +3,9 @@
 
 #include "game/HW_Screens.h"
 #include "screens/AboutCC.h"
+#include "screens/CountryCC.h"
 #include "screens/HelpCC.h"
+#include "screens/LogCC.h"
 #include "screens/MainCC.h"
 #include "screens/NoticeCC.h"
 #include "screens/OptionsCC.h"
@@ -12,6 +14,7 @@
 #include "screens/ScoresCC.h"
 #include "screens/SelectCC.h"
 #include "screens/SoundsCC.h"
+#include "screens/UserScreens.h"
 
 namespace {
 
@@ -29,6 +32,7 @@ const struct {
     {HWS_HELP, HelpCC_Make},
     {HWS_PAUSE, PauseCC_Make},
     {HWS_ABOUT, AboutCC_Make},
+    {HWS_LOG, LogCC_Make},
 };
 
 } // namespace
@@ -37,4 +41,5 @@ void ScreenMakersSetAll()
 {
     for (const auto &row : makers)
         hw_screen_makers[row.slot] = row.maker;
+    user_screens_country_maker = CountryCC_Make;
 }
