@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 #include <sys/types.h>
 
 namespace e2e {
@@ -70,6 +71,8 @@ protected:
     bool WaitForNewScreen(const Screen &before, Screen *after = nullptr, double seconds = 30);
 
     std::unique_ptr<XDisplay> m_display;
+    // What StartProgram runs: the program and its arguments.
+    std::vector<std::string> m_command = {HW_PROGRAM};
 
 private:
     pid_t m_program = 0;
