@@ -100,7 +100,7 @@ protected:
 TEST_F(WorldScoresE2eTest, ASubmittedScoreComesBackInTheOnlineView)
 {
     // The server takes submissions into its list and answers lists from it.
-    server.Script({{std::string("POST ") + kScript, {{"body", " A"}, {"accept", true}}},
+    server.Script({{std::string("POST ") + kScript, {{"body", " A\n"}, {"accept", true}}},
                    {std::string("GET ") + kScript, {{"list", true}}}});
     SeedPlayer("Ada", "GB", true);
     {

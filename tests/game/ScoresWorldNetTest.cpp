@@ -13,10 +13,13 @@
 #include "gui/MWinTabPanel.h"
 #include "modules/ScoresMain.h"
 #include "modules/UserClass.h"
+#include "platform/win32/Win32Time.h"
 #include "tests/fixtures/ScoreServer.h"
 #include "tests/screens/ScreenGameTest.h"
 
 #include <algorithm>
+#include <atomic>
+#include <ctime>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -30,6 +33,15 @@ ScoreServer server;
 const char *kScript = "/cgi-bin/common/scores/Scores.fcgi";
 const char kLetters[] = "AYMWD";
 
+// The system clock, as far ahead as the test moved it.
+std::atomic<int64_t> clock_ahead_ns{0};
+int64_t ClockAhead()
+{
+    timespec now = {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec + clock_ahead_ns;
+}
+
 class ScoresWorldNetTest : public ScreenGameTest {
 protected:
     static void SetUpTestSuite() { ASSERT_TRUE(server.Start()); }
@@ -40,10 +52,12 @@ protected:
         ScreenGameTest::SetUp();
         ScoresResetForTests();
         EngServersSetScoreServerAddressForTests(server.Base().c_str());
-        // The world list schedules its looks on the real clock, as the main
-        // loop keeps the program's time.
+        // The world list and its reader keep time by the system clock, which
+        // the test moves on.
+        clock_ahead_ns = 0;
+        PlatformSetClockHooks(ClockAhead, nullptr);
         EngMainUpdateProgramTime();
-        ScoresMain::SetReadTimeoutForTests(2);
+        ScoresMain::SetReadTimeoutForTests(4);
         server.ForgetRequests();
         ASSERT_EQ(game->GetUser()->CreateNewUser("Ann Lee", "GB", 0), 1);
         Me().player_id = 77;
@@ -61,17 +75,19 @@ protected:
         ScoresMain::SetReadTimeoutForTests(0);
         EngServersSetScoreServerAddressForTests(nullptr);
         ScreenGameTest::TearDown();
+        PlatformSetClockHooks(nullptr, nullptr);
     }
 
     _UserInfo &Me() { return *game->GetUserInfo(); }
     _UserOptions &Options() { return Me().options; }
     MWinTabPanel *Table() { return static_cast<MWinTabPanel *>(scores->Control(SCB_SCORES)); }
 
-    // One tick of the main loop, a little more than the screen's 0.1 s
-    // apart on the real clock, which the download's reader also reads.
+    // One tick of the main loop, the screen's 0.1 s on from the last on the
+    // system clock, which the download's reader also reads.
     void Tick()
     {
-        std::this_thread::sleep_for(std::chrono::milliseconds(110));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        clock_ahead_ns += 50000000;
         eng_main_program_time = std::max<double>(eng_main_program_time, EngMainGetTime()) + 0.01;
         scores->TickCB();
     }
@@ -80,7 +96,7 @@ protected:
     // goes on.
     void TickUntilDownloaded()
     {
-        for (int i = 0; i < 50 && ScoresWorldIsUpdating(); i++)
+        for (int i = 0; i < 200 && ScoresWorldIsUpdating(); i++)
             Tick();
         EXPECT_FALSE(ScoresWorldIsUpdating());
         Tick();
@@ -213,7 +229,7 @@ TEST_F(ScoresWorldNetTest, SubmittingTheBestOfARangeSendsItAndForgetsTheGardensL
     other.replace(other.find("_1002_"), 6, "_1001_");
     WriteWhole(other, std::string(22, '\0'));
 
-    server.Answer(kScript, " A");
+    server.Answer(kScript, " A\n");
     // This year's best, as the local table holds it for the current date.
     scores_get_today = [](_EngMiscDate *date) { *date = {2026, 1, 20}; };
     EXPECT_EQ(ScoresSubmitUsersBestScoreForCurrentGardenAndRange(SR_YEAR), 1);
@@ -251,7 +267,7 @@ TEST_F(ScoresWorldNetTest, EachAnswerLeavesItsMarkInTheSettings)
         const char *logged; // null: nothing
         unsigned char show_dialog;
     } cases[] = {
-        {" D", 1, nullptr, 0},
+        {" D\n", 1, nullptr, 0},
         {" V 150 151", 0, "Problem submitting score [7].", 1},
         {" X closed", 0, "Problem submitting score [-1].", 0},
         {"?", 0, "Problem submitting score [-3].", 0},
@@ -317,7 +333,7 @@ TEST_F(ScoresWorldNetTest, OnlineScoresWaitForThePlayersLeave)
         EXPECT_FALSE(mwin->IsPopupOn());
         EXPECT_EQ(ScoresIsInternetAccessAllowed(game, 1), 0);
         ASSERT_TRUE(mwin->IsPopupOn());
-        EXPECT_EQ(buttons(), (std::vector<std::string>{"OK", "Ignore"}));
+        EXPECT_EQ(buttons(), (std::vector<std::string>{"Ok", "Ignore"}));
         for (char answer : c.answers)
             ASSERT_TRUE(Answer(answer));
         EXPECT_FALSE(mwin->IsPopupOn());
