@@ -306,6 +306,14 @@ void CountrySetContinueCallback(CountryContinueCB continue_cb, Program *program)
     country_settings.program = program;
 }
 
+void CountryGetScreenOffsets(float *top_offset, float *bottom_offset)
+{
+    if (top_offset)
+        *top_offset = country_settings.top_offset;
+    if (bottom_offset)
+        *bottom_offset = country_settings.bottom_offset;
+}
+
 const char *CountryGetFlagsFilename()
 {
     if (country_settings.large_flags < 0) {

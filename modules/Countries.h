@@ -45,6 +45,8 @@ typedef void (*CountryContinueCB)(Program *program);
 void CountrySetup(char large_flags, char release_flags_on_continue, CountryContinueCB continue_cb,
                   Program *program, float top_offset, float bottom_offset);
 void CountrySetContinueCallback(CountryContinueCB continue_cb, Program *program);
+// The set-up's offsets of the country screen's controls.
+void CountryGetScreenOffsets(float *top_offset, float *bottom_offset);
 
 const char *CountryGetFlagsFilename();
 // Loads the flags texture unless it is loaded; false when the file is

@@ -2,12 +2,15 @@
 #include "screens/ScreenMakers.h"
 
 #include "game/HW_Screens.h"
+#include "screens/CountryCC.h"
+#include "screens/LogCC.h"
 #include "screens/MainCC.h"
 #include "screens/NoticeCC.h"
 #include "screens/PauseCC.h"
 #include "screens/PopupScreen.h"
 #include "screens/ScoresCC.h"
 #include "screens/SelectCC.h"
+#include "screens/UserScreens.h"
 
 namespace {
 
@@ -21,6 +24,7 @@ const struct {
     {HWS_NOTICE, NoticeCC_Make},
     {HWS_POPUP, PopupCC_Make},
     {HWS_PAUSE, PauseCC_Make},
+    {HWS_LOG, LogCC_Make},
 };
 
 } // namespace
@@ -29,4 +33,5 @@ void ScreenMakersSetAll()
 {
     for (const auto &row : makers)
         hw_screen_makers[row.slot] = row.maker;
+    user_screens_country_maker = CountryCC_Make;
 }

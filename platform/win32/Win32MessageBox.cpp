@@ -24,7 +24,9 @@ static int ShowSdlMessageBox(const char *text, const char *caption, UINT type)
     default: break;
     }
 
-    SDL_MessageBoxButtonData ok_button = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDOK, "OK"};
+    // Escape closes a box with one button, as Return does.
+    SDL_MessageBoxButtonData ok_button = {
+        SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"};
     SDL_MessageBoxButtonData yes_no[2] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"},
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"},
