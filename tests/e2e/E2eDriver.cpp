@@ -115,7 +115,7 @@ void E2eTest::SetUp()
 void E2eTest::TearDown()
 {
     if (m_program > 0) {
-        kill(m_program, SIGKILL);
+        kill(-m_program, SIGKILL);
         waitpid(m_program, nullptr, 0);
         m_program = 0;
     }
@@ -154,7 +154,15 @@ bool E2eTest::StartProgram(bool write_settings)
     for (std::string &part : m_command)
         argv.push_back(part.data());
     argv.push_back(nullptr);
-    if (posix_spawn(&m_program, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) {
+    // The program leads a process group of its own, so whatever it forks
+    // (the message boxes show in a child) goes with it.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    const int spawned = posix_spawn(&m_program, argv[0], nullptr, &attributes, argv.data(), envp.data());
+    posix_spawnattr_destroy(&attributes);
+    if (spawned != 0) {
         m_program = 0;
         ADD_FAILURE() << "the program could not be started";
         return false;
@@ -188,14 +196,11 @@ int E2eTest::StopProgram(int timeout_seconds)
     pid_t ended = 0;
     while ((ended = waitpid(m_program, &status, WNOHANG)) == 0 && Seconds() < end)
         Sleep(100);
-    if (ended == 0) {
-        kill(m_program, SIGKILL);
+    kill(-m_program, SIGKILL);
+    if (ended == 0)
         waitpid(m_program, &status, 0);
-        m_program = 0;
-        return -1;
-    }
     m_program = 0;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return ended != 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 int E2eTest::WaitForExit(int timeout_seconds)
@@ -209,6 +214,7 @@ int E2eTest::WaitForExit(int timeout_seconds)
             return -1;
         Sleep(100);
     }
+    kill(-m_program, SIGKILL);
     m_program = 0;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

@@ -59,7 +59,7 @@ RowInks RowInksAt(const Screen &screen, float y)
     return inks;
 }
 // The table's first three rows, from the middle of their text.
-const float table_rows[3] = {190, 206, 222};
+const float table_rows[3] = {181, 198, 215};
 
 // The "GAME OVER" letters across the middle of the board.
 bool GameOverShown(const Screen &screen)
@@ -130,7 +130,7 @@ TEST_F(GameOverE2eTest, ALostGameEndsInTheGameOverSceneAndTheHighlightedScore)
     Click(349, 292); // Cancel
     ASSERT_TRUE(WaitForNewScreen(screen, &screen));
     // The player's table is the online one; the local one shows the game.
-    Click(202, 146); // Local
+    Click(196, 133); // Local
     // The game's score stands between the two seeded ones, highlighted.
     ASSERT_TRUE(WaitFor([](const Screen &shot) { return RowInksAt(shot, table_rows[1]).cyan > 20; }));
     SaveShot("GameOverScores");

@@ -38,7 +38,7 @@ bool FirstRowShown(const Screen &screen)
 {
     int bright = 0;
     for (float x = 60; x < 600; x += 1)
-        for (float y = 190; y < 204; y += 2)
+        for (float y = 178; y < 192; y += 2)
             bright += Brightness(GamePixel(screen, x, y)) > 450;
     return bright > 20;
 }
