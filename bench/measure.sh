@@ -5,9 +5,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-release"
+mkdir -p "$build"
 if ! { cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release &&
-       cmake --build "$build" -j3 --target HiveWatcher hw_data hw_measure_bench; } >"$build.log" 2>&1; then
-  cat "$build.log"
+       cmake --build "$build" -j3 --target HiveWatcher hw_data hw_measure_bench; } >"$build/measure-build.log" 2>&1; then
+  cat "$build/measure-build.log"
   exit 1
 fi
 cd "$build"
