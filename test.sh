@@ -28,4 +28,17 @@ export LP_NUM_THREADS=0
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cd "$build"
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j2 "$@"
+# Two minutes of the soak (tests/soak) beside the others: it brings its own
+# X server and mostly waits on the program it drives.
+HW_SOAK_PROGRAM="$PWD/tests/soak/hw_soak" ../tests/soak/run.sh 2 >soak.log 2>&1 &
+soak=$!
+status=0
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j2 -LE soak "$@" || status=$?
+if wait "$soak"; then
+  grep '^soak:' soak.log
+else
+  echo "The soak failed:"
+  cat soak.log
+  status=1
+fi
+exit "$status"

@@ -11,12 +11,14 @@
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
 #include "game/RecordFields.h"
+#include "modules/ModulesFiles.h"
 #include "modules/ScoresMain.h"
 #include "modules/UserClass.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 _ScoresScore scores_table[SCORES_MAX];
 int scores_count = 0;
@@ -295,26 +297,39 @@ char ScoresWriteToFile()
             scores_last_added_garden = ScoresGetGarden();
         }
     }
-    EngFile file;
-    if (!ScoresGetFilename(1) || !file.OpenForWriting(scores_file_name, 0))
+    if (!ScoresGetFilename(1))
         return 0;
+    // The whole file is built in memory and put in place in one rename: a
+    // game closed (or killed) mid-write keeps the previous table, where a
+    // file cut short would be read as invalid and deleted with every score.
+    const unsigned header_size = SCORES_HEADER_SIZE + ENG_ENCRYPTION_IV_SIZE;
+    const unsigned entry_size = SCORES_BLOCK_SIZE + ENG_ENCRYPTION_IV_SIZE;
+    std::vector<unsigned char> bytes;
+    bytes.reserve(header_size + static_cast<size_t>(scores_count) * entry_size);
+    auto append = [&bytes](const unsigned char *plain, unsigned size) {
+        unsigned char *block = EngEncryptionEncrypt(plain, size);
+        if (!block)
+            return false;
+        bytes.insert(bytes.end(), block, block + size + ENG_ENCRYPTION_IV_SIZE);
+        EngFree(block, 1, "ScoresWriteToFile");
+        return true;
+    };
     unsigned char header[SCORES_HEADER_SIZE] = {};
     RecordPut<int16_t>(header, H_VERSION, SCORES_FILE_VERSION);
     RecordPut<int16_t>(header, H_GARDEN, ScoresGetGarden());
-    if (!EngEncryptionEncryptAndWriteToOpenFile(&file, header, sizeof(header))) {
-        DropFile(&file, where, "Could not write version to file");
+    if (!append(header, sizeof(header))) {
+        DebugError(where, "Could not write version to file <%s>", scores_file_name);
         return 0;
     }
     for (int i = 0; i < scores_count; i++) {
         unsigned char block[SCORES_BLOCK_SIZE];
         EncodeBlock(scores_table[i], block);
-        if (!EngEncryptionEncryptAndWriteToOpenFile(&file, block, sizeof(block))) {
-            DropFile(&file, where, "Could not write line to file");
+        if (!append(block, sizeof(block))) {
+            DebugError(where, "Could not write line to file <%s>", scores_file_name);
             return 0;
         }
     }
-    file.Close();
-    return 1;
+    return ModulesWriteFileWhole(scores_file_name, bytes.data(), static_cast<unsigned>(bytes.size()), 0) == MWR_OK;
 }
 
 char ScoresAreScoresTheSame(const _ScoresScore *a, const _ScoresScore *b)

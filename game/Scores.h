@@ -15,7 +15,8 @@
 // Failures: any fault in a score file (a block that cannot be read, a wrong
 // version or garden, an entry out of bounds) deletes the whole file with a
 // log line naming it, and leaves the entries read before the fault in the
-// table. Write faults delete the partly written file. Queries without a
+// table. A table is written whole or not at all: a failed write leaves the
+// previous file as it was. Queries without a
 // loaded player log "User not loaded." and answer null. Main thread only.
 #pragma once
 

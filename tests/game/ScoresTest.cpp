@@ -7,6 +7,7 @@
 #include "engine/core/EngMemory.h"
 #include "engine/core/EngPrefs.h"
 #include "modules/UserClass.h"
+#include "platform/win32/Win32Files.h"
 #include "tests/game/PlayTestSupport.h"
 #include "tests/support/TestLog.h"
 
@@ -227,6 +228,22 @@ TEST_F(ScoresTest, AThreeLetterCountryIsKeptWithinItsField)
     ScoresReadCurrentGardenScores();
     ASSERT_EQ(1, scores_count);
     EXPECT_EQ(0, std::memcmp(scores_table[0].country, "FRA", 3));
+}
+
+TEST_F(ScoresTest, AFailedWriteKeepsThePreviousTable)
+{
+    WriteScoreFile(0, {Someone(9), Someone(7)});
+    const std::string before = ReadWhole(ScoreFile(0));
+    ScoresReadCurrentGardenScores();
+    ASSERT_EQ(2, scores_count);
+    scores_count = 1;
+    PlatformSetRenameFunction([](const char *, const char *) { return -1; });
+    EXPECT_FALSE(ScoresWriteToFile());
+    PlatformSetRenameFunction(nullptr);
+    EXPECT_EQ(before, ReadWhole(ScoreFile(0)));
+    EXPECT_FALSE(fs::exists(ScoreFile(0).string() + ".tmp"));
+    ScoresReadCurrentGardenScores();
+    EXPECT_EQ((std::vector<int>{9, 7}), TableScores());
 }
 
 TEST_F(ScoresTest, TheTableSortsByScoreLevelThenGreaterName)
