@@ -21,10 +21,12 @@ IDirect3DDevice9 *MakeDevice()
     D3D9SetBackend(D3D9_BACKEND_RECORDING);
     WNDCLASSA window_class = {0, WindowProc, nullptr, "FuzzImage"};
     RegisterClassA(&window_class);
-    HWND window =
+    static HWND window =
         CreateWindowExA(0, "FuzzImage", "FuzzImage", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr, nullptr,
                         nullptr);
-    IDirect3D9 *d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    // The window and the object are kept for the whole run, as the program
+    // keeps its own.
+    static IDirect3D9 *d3d = Direct3DCreate9(D3D_SDK_VERSION);
     D3DPRESENT_PARAMETERS parameters = {};
     parameters.Windowed = TRUE;
     IDirect3DDevice9 *device = nullptr;

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Runs the fuzz targets over their seeds and then on for a while:
+#   tests/fuzz/run.sh [SECONDS|-runs=N] [TARGET...]
+# SECONDS (default 300) is each target's time, -runs=N its count of inputs.
+# Builds the fuzz build (clang, build-fuzz/) first. Seeds are the hand-made
+# files in tests/fuzz/corpus/<target>/ and the generated data of the test
+# build (build-tests/Data); what the fuzzer adds goes to
+# build-fuzz/corpus/<target>/ and a finding to build-fuzz/findings/. Prints
+# each target's executions and their rate; fails on any finding.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build="$root/build-fuzz"
+data="$root/build-tests/Data"
+
+limit=${1:-300}
+[ $# -gt 0 ] && shift
+case "$limit" in
+  -runs=*) budget=("$limit") ;;
+  *) budget=("-max_total_time=$limit") ;;
+esac
+
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DHW_FUZZ=ON -DHW_FUZZ_DATA_DIR="$data" >/dev/null
+cmake --build "$build" --target hw_fuzz | grep -v '^\[' || true
+python3 "$root/tests/fuzz/seeds.py" "$data" "$build/seeds"
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for f in "$root"/tests/fuzz/Fuzz*.cpp; do
+    name=$(basename "$f" .cpp)
+    [ "$name" != FuzzSupport ] && targets+=("$name")
+  done
+fi
+
+export SDL_AUDIODRIVER=dummy
+export ASAN_OPTIONS=detect_leaks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+mkdir -p "$build/findings" "$build/logs"
+failed=()
+for t in "${targets[@]}"; do
+  mkdir -p "$build/corpus/$t"
+  seeds=("$build/corpus/$t")
+  for d in "$root/tests/fuzz/corpus/$t" "$build/seeds/$t"; do
+    [ -d "$d" ] && seeds+=("$d")
+  done
+  log="$build/logs/$t.log"
+  if "$build/fuzz/$t" "${budget[@]}" -print_final_stats=1 -artifact_prefix="$build/findings/$t-" \
+       "${seeds[@]}" >"$log" 2>&1; then
+    status=ok
+  else
+    status=FAILED
+    failed+=("$t")
+  fi
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
+  printf '%-18s %-6s %10s executions %8s exec/s\n' "$t" "$status" "${runs:-?}" "${rate:-?}"
+done
+
+if [ ${#failed[@]} -ne 0 ]; then
+  for t in "${failed[@]}"; do
+    echo "== $t: $build/logs/$t.log"
+    grep -m1 -A30 -E '^==[0-9]+==ERROR|runtime error|^==[0-9]+== ERROR|deadly signal|Test unit written' \
+      "$build/logs/$t.log" || tail -30 "$build/logs/$t.log"
+  done
+  exit 1
+fi
