@@ -7,9 +7,11 @@
 #include "engine/core/EngMath.h"
 #include "engine/core/EngMisc.h"
 #include "engine/runtime/EngMain.h"
+#include "game/GameWon.h"
 #include "game/HiveWatcher.h"
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
+#include "game/Sound.h"
 #include "game/Tutorial.h"
 
 #include <cmath>
@@ -35,9 +37,6 @@ int32_t bugs_last_boss_level = 0;
 uint8_t bugs_clear_armed = 0;
 
 namespace {
-
-// Game sounds of the bugs.
-enum { SOUND_BUG_KILLED = 22, SOUND_BUG_AT_END = 23, SOUND_LEVEL_COMPLETE = 24 };
 
 const double PI = 3.14159265358979323846;
 

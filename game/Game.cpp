@@ -10,11 +10,14 @@
 #include "engine/runtime/EngProgram.h"
 #include "engine/runtime/EngWindow.h"
 #include "game/GameNeighbours.h"
+#include "game/GameOver.h"
+#include "game/GameWon.h"
 #include "game/HW_Screens.h"
 #include "game/HiveWatcher.h"
 #include "game/HiveWatcherMWin.h"
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
+#include "game/Sound.h"
 #include "game/Tutorial.h"
 #include "game/Program.h"
 #include "game/SavedGame.h"
@@ -178,6 +181,7 @@ char Game::CreateGraphics()
     }
     if (GetScreens()->GetUserScreens()->IsUserScreenOn())
         UserScreensCreateGraphics();
+    GetScreens()->CreateGraphics();
     if (MenusOn())
         TitlePictureCreateGraphics();
     if (!HiveWatcherCreateGraphics()) {
@@ -224,6 +228,8 @@ void Game::DestroyGraphics()
     TitlePictureDestroyGraphics();
     DestroyFont();
     UserScreensDestroyGraphics();
+    if (m_screens)
+        m_screens->DestroyGraphics();
     CountryDestroyGraphics();
     PlatformDestroyGraphics();
     if (m_mwin)
@@ -236,7 +242,7 @@ void Game::DestroyGraphics()
 char Game::Tick()
 {
     play_frame_time = eng_main_frame_time;
-    SoundUpdateMusicForCurrentState();
+    SoundMusicTick();
     if (MenusOn())
         m_screens->Tick();
     else

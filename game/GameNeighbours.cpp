@@ -16,13 +16,6 @@ void GameNeighboursResetForTests()
     if (game_neighbours.hook)                                                                                      \
         game_neighbours.hook(__VA_ARGS__);
 
-void SoundInitSlots() { FORWARD_VOID(sound_init_slots) }
-char SoundInit() { return game_neighbours.sound_init ? game_neighbours.sound_init() : 1; }
-void SoundShutdown() { FORWARD_VOID(sound_shutdown) }
-void SoundUpdateMusicForCurrentState() { FORWARD_VOID(sound_update_music_for_current_state) }
-void SoundStopAllMusic(char now) { FORWARD_VOID(sound_stop_all_music, now) }
-void SoundSetGameSoundsVolume() { FORWARD_VOID(sound_set_game_sounds_volume) }
-
 // A call whose absent module answers `absent`.
 #define FORWARD(hook, absent, ...) return game_neighbours.hook ? game_neighbours.hook(__VA_ARGS__) : (absent);
 
@@ -62,8 +55,3 @@ void ScoresSetShowLastGame()
 }
 
 void OptionsApplyCpuUsage() { FORWARD_VOID(options_apply_cpu_usage) }
-
-void GameAdsPrepareBrowse(MWinCollectionController *ads, const char *player_name, short *current_ad)
-{
-    FORWARD_VOID(game_ads_prepare_browse, ads, player_name, current_ad)
-}

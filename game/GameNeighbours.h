@@ -1,7 +1,6 @@
 // What the game object calls of the modules built beside it that are not in
-// the program yet: the game sounds and music, the world scores with the
-// Scores screen, the Options screen's CPU-usage choice and the
-// cross-promotion screen.
+// the program yet: the world scores with the Scores screen and the Options
+// screen's CPU-usage choice.
 //
 // Each call is declared here under its module's own name and forwarded to
 // the hook of the same name in `game_neighbours`; a module that is not there
@@ -14,16 +13,8 @@
 #include "modules/ScoresScore.h"
 
 class Game;
-class MWinCollectionController;
 
 struct _GameNeighbours {
-    // Game sounds and music.
-    void (*sound_init_slots)();
-    char (*sound_init)();
-    void (*sound_shutdown)();
-    void (*sound_update_music_for_current_state)();
-    void (*sound_stop_all_music)(char now);
-    void (*sound_set_game_sounds_volume)();
     // The world-scores object and its glue: without them nothing is set up,
     // downloaded or submitted, and internet access is not allowed.
     void (*scores_create_world)();
@@ -45,24 +36,12 @@ struct _GameNeighbours {
     void (*scores_set_show_last_game)();
     // The Options screen's CPU-usage choice, applied to the engine.
     void (*options_apply_cpu_usage)();
-    // The cross-promotion screen made ready for browsing from the Main
-    // screen: its included titles, the links path with the player's name,
-    // the current title kept in the player's record, the picture files.
-    void (*game_ads_prepare_browse)(MWinCollectionController *ads, const char *player_name, short *current_ad);
 };
 
 extern _GameNeighbours game_neighbours;
 
 // Every hook null, as at start.
 void GameNeighboursResetForTests();
-
-void SoundInitSlots();
-// True without sounds: the game goes on silent.
-char SoundInit();
-void SoundShutdown();
-void SoundUpdateMusicForCurrentState();
-void SoundStopAllMusic(char now);
-void SoundSetGameSoundsVolume();
 
 void ScoresCreateWorld();
 void ScoresDeleteWorld();
@@ -83,5 +62,3 @@ void ScoresSetScreenGarden(int garden);
 void ScoresSetShowLastGame();
 
 void OptionsApplyCpuUsage();
-
-void GameAdsPrepareBrowse(MWinCollectionController *ads, const char *player_name, short *current_ad);

@@ -4,8 +4,10 @@
 #include "engine/core/EngDebug.h"
 #include "engine/runtime/EngWindow.h"
 #include "game/GameNeighbours.h"
+#include "game/Sound.h"
 #include "gui/MWin.h"
 #include "gui/MWinDesktop.h"
+#include "screens/GameAdsCC.h"
 #include "screens/UserScreens.h"
 
 #include <initializer_list>
@@ -64,6 +66,20 @@ UserScreens *HW_Screens::GetUserScreens()
 {
     DebugCheckFatal(m_user_screens != nullptr, "HW_Screens::GetUserScreens", "No user screens");
     return m_user_screens;
+}
+
+char HW_Screens::CreateGraphics()
+{
+    GameAdsCC *ads = dynamic_cast<GameAdsCC *>(m_controllers[HWS_GAME_ADS]);
+    if (ads && GetCurrentScreen() == HW_SCREEN_GADS)
+        ads->CreateGraphics();
+    return 1;
+}
+
+void HW_Screens::DestroyGraphics()
+{
+    if (GameAdsCC *ads = dynamic_cast<GameAdsCC *>(m_controllers[HWS_GAME_ADS]))
+        ads->DestroyGraphics();
 }
 
 char HW_Screens::SetupScreensCB()

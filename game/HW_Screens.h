@@ -87,6 +87,11 @@ public:
     // The player screens (fatal when they could not be made).
     UserScreens *GetUserScreens();
 
+    // The cross-promotion screen's pictures, around a recreation of the
+    // graphics device: made again only while it is the current screen.
+    char CreateGraphics();
+    void DestroyGraphics();
+
 private:
     void ClearTransientPointers();
 

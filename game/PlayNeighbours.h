@@ -1,14 +1,13 @@
 // What the play hub, the levels, the bugs and the weapons call of the modules
-// built on top of them: the game-over and game-won scenes, the game sounds,
-// the game object, the current player and its options, and the Scores
-// screen with its popups.
+// built on top of them: the game object, the current player and its
+// options, and the Scores screen with its popups.
 //
 // Each of those calls is declared here under its module's own name and
 // forwarded to the hook of the same name in `play_neighbours`. A module that
 // is not there yet leaves its hook null, and the call then does what an
 // absent module means: set-up and graphics creation succeed, queries answer
 // "no" (nothing placed, nothing taken, no font), everything else does
-// nothing, except that the shot sounds become game sounds 0 to 17. When a module arrives it
+// nothing. When a module arrives it
 // defines its functions itself and its lines leave this file; tests fill the
 // hooks to watch what the play calls.
 #pragma once
@@ -17,21 +16,7 @@ class EngFont;
 struct _UserInfo;
 
 struct _PlayNeighbours {
-    // Game-over and game-won scenes.
-    char (*game_over_create_graphics)();
-    void (*game_over_destroy_graphics)();
-    void (*game_over_start)();
-    void (*game_over_tick)();
-    void (*game_over_render)();
-    char (*game_over_end)();
-    char (*game_won_create_graphics)();
-    void (*game_won_destroy_graphics)();
-    void (*game_won_init)();
-    void (*game_won_tick)(char animated);
-    void (*game_won_render)();
-    char (*game_won_end)(char from_click);
-    // Game sounds, the game object and the current player.
-    void (*sound_play)(int id);
+    // The game object and the current player.
     void (*game_goto_scores_after_game)();
     EngFont *(*game_get_font)();
     void (*player_set_tutorial_hints)(char on);
@@ -56,23 +41,6 @@ extern _PlayNeighbours play_neighbours;
 // Every hook null.
 void PlayNeighboursResetForTests();
 
-char GameOverCreateGraphics();
-void GameOverDestroyGraphics();
-void GameOverStart();
-void GameOverTick();
-void GameOverRender();
-char GameOverEnd();
-char GameWonCreateGraphics();
-void GameWonDestroyGraphics();
-void GameWonInit();
-void GameWonTick(char animated);
-void GameWonRender();
-char GameWonEnd(char from_click);
-
-void SoundPlay(int id);
-// The firing (sound kind) and hit (sound 9 + kind) sounds of weapon type kind 0 to 8.
-void SoundPlayShotSound(int kind);
-void SoundPlayShotSound2(int kind);
 // The game object's, unless a test fills the hook.
 void GameGotoScoresAfterGame();
 // The game font, or null while there is no game object.

@@ -9,6 +9,7 @@
 #include "game/Effects.h"
 #include "game/HiveWatcher.h"
 #include "game/PlayNeighbours.h"
+#include "game/Sound.h"
 #include "game/Weapon.h"
 #include "game/Weapons.h"
 

@@ -13,6 +13,7 @@
 #include "game/PlayNeighbours.h"
 #include "game/PopupGlue.h"
 #include "game/Program.h"
+#include "game/Sound.h"
 #include "game/Tutorial.h"
 #include "game/Weapon.h"
 #include "game/Weapons.h"
@@ -329,7 +330,7 @@ char SidebarStartPlacingWeapon(int type)
     preview_weapon = new Weapon(type, play_board_x, play_board_y);
     // The preview is drawn over the whole screen, so it follows the pointer.
     preview_weapon->MoveTo(play_pointer_x, play_pointer_y);
-    SoundPlay(20);
+    SoundPlay(SOUND_PLACING_STARTS);
     return 1;
 }
 

@@ -10,6 +10,7 @@
 #include "game/PopupGlue.h"
 #include "game/Sidebar.h"
 #include "game/Shots.h"
+#include "game/Sound.h"
 #include "game/Weapons.h"
 
 #include <cmath>
@@ -29,8 +30,6 @@ const float level_marker_quarters[WEAPON_LEVELS][4] = {
     {0.0f, 0.5f, 0.5f, 1.0f},
     {0.5f, 0.5f, 1.0f, 1.0f},
 };
-
-enum { SOUND_UPGRADE = 18, SOUND_FULL_UPGRADE = 19 };
 
 int RandInt(int a, int b)
 {

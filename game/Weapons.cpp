@@ -7,6 +7,7 @@
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
 #include "game/PopupGlue.h"
+#include "game/Sound.h"
 #include "game/Tutorial.h"
 #include "game/Sidebar.h"
 #include "game/Weapon.h"
@@ -84,8 +85,6 @@ const WeaponFiles weapon_files[WEAPON_SHOOTING_TYPES] = {
     {"Data/1324.dat", "Data/1325.dat", "Data/1372.dat"},
 };
 const char *const factory_background = "Data/1380.dat";
-
-enum { SOUND_WEAPON_PLACED = 21 };
 
 const float TWO_PI = 6.28318530717958647692f;
 

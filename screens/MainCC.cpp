@@ -5,6 +5,7 @@
 #include "engine/core/EngMisc.h"
 #include "game/Game.h"
 #include "game/GameNeighbours.h"
+#include "game/Sound.h"
 #include "game/HW_Screens.h"
 #include "game/Program.h"
 #include "game/SavedGame.h"
@@ -12,6 +13,7 @@
 #include "gui/MWinButton.h"
 #include "modules/Resolution.h"
 #include "modules/UserClass.h"
+#include "screens/GameAdsCC.h"
 
 #include <cstdio>
 
@@ -161,7 +163,7 @@ void MainCC::ExitCB()
 void MainCC::OtherGamesCB()
 {
     HW_Screens *screens = dynamic_cast<HW_Screens *>(m_screens);
-    MWinCollectionController *ads = screens ? screens->GetController(HWS_GAME_ADS) : nullptr;
+    GameAdsCC *ads = screens ? dynamic_cast<GameAdsCC *>(screens->GetController(HWS_GAME_ADS)) : nullptr;
     if (!ads) {
         DebugError("MainCC::OtherGamesCB", "No game ads CC.");
         return;

@@ -3,6 +3,7 @@
 
 #include "game/HW_Screens.h"
 #include "screens/CountryCC.h"
+#include "screens/GameAdsCC.h"
 #include "screens/LogCC.h"
 #include "screens/MainCC.h"
 #include "screens/NoticeCC.h"
@@ -25,6 +26,7 @@ const struct {
     {HWS_POPUP, PopupCC_Make},
     {HWS_PAUSE, PauseCC_Make},
     {HWS_LOG, LogCC_Make},
+    {HWS_GAME_ADS, GameAdsCC_Make},
 };
 
 } // namespace

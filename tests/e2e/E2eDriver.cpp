@@ -6,6 +6,7 @@
 #include "game/Program.h"
 #include "modules/UserClass.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -24,8 +25,6 @@ namespace e2e {
 
 namespace {
 
-const int SCREEN_WIDTH = 1024, SCREEN_HEIGHT = 768;
-const float SCALE = SCREEN_WIDTH / 640.0f;
 
 void Sleep(int ms)
 {
@@ -41,7 +40,10 @@ double Seconds()
 
 uint32_t GamePixel(const Screen &screen, float x, float y)
 {
-    return screen.At(static_cast<int>(x * SCALE), static_cast<int>(y * SCALE));
+    const float scale = screen.width / 640.0f;
+    const int px = std::min(static_cast<int>(x * scale), screen.width - 1);
+    const int py = std::min(static_cast<int>(y * scale), screen.height - 1);
+    return screen.At(std::max(px, 0), std::max(py, 0));
 }
 
 int Brightness(uint32_t rgb)
@@ -90,8 +92,8 @@ void E2eTest::SetUp()
     EngMiscGetCurrentDate(&s->last_update_check);
     s->windowed = 1;
     s->window_x = s->window_y = -1;
-    s->windowed_width = s->full_screen_width = SCREEN_WIDTH;
-    s->windowed_height = s->full_screen_height = SCREEN_HEIGHT;
+    s->windowed_width = s->full_screen_width = CLIENT_WIDTH;
+    s->windowed_height = s->full_screen_height = CLIENT_HEIGHT;
     s->windowed_bits = s->full_screen_bits = 32;
     s->full_screen_refresh_rate = 60;
     s->cursor_type = 1;
@@ -155,7 +157,7 @@ bool E2eTest::StartProgram(bool write_settings)
         return false;
     }
     // The pointer rests inside the window, so keys reach it.
-    m_display->MoveTo(SCREEN_WIDTH / 2, SCREEN_HEIGHT - 4);
+    m_display->MoveTo(SCREEN_WIDTH / 2, SCREEN_HEIGHT - 12);
     return WaitFor([](const Screen &s) { return LitPoints(s, 0, 0, 640, 480) > 4; }, 60);
 }
 
@@ -193,16 +195,75 @@ int E2eTest::StopProgram(int timeout_seconds)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+int E2eTest::WaitForExit(int timeout_seconds)
+{
+    if (m_program <= 0)
+        return -1;
+    const double end = Seconds() + timeout_seconds;
+    int status = 0;
+    while (waitpid(m_program, &status, WNOHANG) == 0) {
+        if (Seconds() > end)
+            return -1;
+        Sleep(100);
+    }
+    m_program = 0;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool E2eTest::FindClientArea(int *left, int *top)
+{
+    int width = 0, height = 0;
+    return m_display->LargestWindow(left, top, &width, &height) && width == CLIENT_WIDTH && height == CLIENT_HEIGHT;
+}
+
+void E2eTest::ToScreen(float x, float y, int *screen_x, int *screen_y)
+{
+    int left = 0, top = 0, width = CLIENT_WIDTH, height = CLIENT_HEIGHT;
+    if (!FindClientArea(&left, &top)) {
+        left = top = 0;
+        width = SCREEN_WIDTH;
+        height = SCREEN_HEIGHT;
+    }
+    *screen_x = left + static_cast<int>(x * width / 640.0f);
+    *screen_y = top + static_cast<int>(y * height / 480.0f);
+}
+
 void E2eTest::Click(float x, float y, int button)
 {
-    m_display->Click(static_cast<int>(x * SCALE), static_cast<int>(y * SCALE), button);
+    int sx, sy;
+    ToScreen(x, y, &sx, &sy);
+    m_display->Click(sx, sy, button);
+}
+
+void E2eTest::MoveTo(float x, float y)
+{
+    int sx, sy;
+    ToScreen(x, y, &sx, &sy);
+    m_display->MoveTo(sx, sy);
 }
 
 Screen E2eTest::Shot()
 {
-    Screen screen;
-    EXPECT_TRUE(m_display->Capture(&screen)) << "the screen could not be read";
-    return screen;
+    Screen whole;
+    EXPECT_TRUE(m_display->Capture(&whole)) << "the screen could not be read";
+    int left, top;
+    if (whole.pixels.empty() || !FindClientArea(&left, &top))
+        return whole;
+    int width = CLIENT_WIDTH, height = CLIENT_HEIGHT;
+    // Clipped to the screen, should the window reach past it.
+    const int right = std::min(left + width, whole.width), bottom = std::min(top + height, whole.height);
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    if (right <= left || bottom <= top)
+        return whole;
+    Screen client;
+    client.width = right - left;
+    client.height = bottom - top;
+    client.pixels.reserve(static_cast<size_t>(client.width) * client.height);
+    for (int y = top; y < bottom; y++)
+        for (int x = left; x < right; x++)
+            client.pixels.push_back(whole.At(x, y));
+    return client;
 }
 
 void E2eTest::SaveShot(const std::string &name)

@@ -4,9 +4,12 @@
 // program uses, driven by injected clicks and keys at the game's own
 // 640 x 480 coordinates, watched through screenshots.
 //
-// The program's window is 1024 x 768 on a screen of that size, so it covers
-// the screen from its origin. Every screen a test passes is saved with
-// SaveShot to <build>/screens/<name>.png.
+// The program asks for a 1024 x 768 client area in a window with its frame;
+// the screen is made just large enough for both, so the client area keeps
+// its full size. While that window is shown, shots hold its client area
+// alone and clicks in game units are placed on it; before (dialogs, message
+// boxes) they cover the whole screen. Every screen a test passes is saved
+// with SaveShot to <build>/screens/<name>.png.
 #pragma once
 
 #include "modules/Resolution.h"
@@ -22,7 +25,12 @@ namespace e2e {
 
 using Screen = XScreenImage;
 
-// The pixel under a point given in game units.
+// The client area the program asks for, and the screen that holds it with
+// the window's frame (8 pixels at the sides and below, 32 above).
+constexpr int CLIENT_WIDTH = 1024, CLIENT_HEIGHT = 768;
+constexpr int SCREEN_WIDTH = CLIENT_WIDTH + 16, SCREEN_HEIGHT = CLIENT_HEIGHT + 40;
+
+// The pixel under a point given in game units (a shot's width is 640 units).
 uint32_t GamePixel(const Screen &screen, float x, float y);
 int Brightness(uint32_t rgb);
 // How many points of an 8 x 8 grid over the area are not black.
@@ -52,11 +60,17 @@ protected:
     // Asks the program to close (SIGTERM) and answers its exit code, or -1
     // when it did not end by itself within the time given.
     int StopProgram(int timeout_seconds = 30);
+    // Waits for the program to end by itself and answers its exit code, or
+    // -1 when it is still running after the time given.
+    int WaitForExit(int timeout_seconds = 30);
 
+    // At a point in game units.
     void Click(float x, float y, int button = 1);
+    void MoveTo(float x, float y);
     void Key(const char *keysym_name) { m_display->Key(keysym_name); }
     void Type(const std::string &text) { m_display->Type(text); }
 
+    // The program's client area (the whole screen while it is not shown).
     Screen Shot();
     void SaveShot(const std::string &name);
     // Polls the screen until the condition holds; false when it never does,
@@ -72,6 +86,11 @@ protected:
     std::unique_ptr<XDisplay> m_display;
 
 private:
+    // The program's client area on the screen, when its window is shown.
+    bool FindClientArea(int *left, int *top);
+    // A point in game units on the screen, through the client area.
+    void ToScreen(float x, float y, int *screen_x, int *screen_y);
+
     pid_t m_program = 0;
 };
 

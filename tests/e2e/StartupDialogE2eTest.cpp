@@ -13,9 +13,10 @@ using namespace e2e;
 
 // Screen pixels of the dialog, which the desktop centres: its light face
 // between the banner and the PLAY button, and the button's middle.
-const int DIALOG_FACE_X = 512, DIALOG_FACE_Y = 330;
-const int WINDOWED_X = 578, WINDOWED_Y = 380;
-const int PLAY_X = 512, PLAY_Y = 576;
+const int CENTRE_X = SCREEN_WIDTH / 2, CENTRE_Y = SCREEN_HEIGHT / 2;
+const int DIALOG_FACE_X = CENTRE_X, DIALOG_FACE_Y = CENTRE_Y - 54;
+const int WINDOWED_X = CENTRE_X + 66, WINDOWED_Y = CENTRE_Y - 4;
+const int PLAY_X = CENTRE_X, PLAY_Y = CENTRE_Y + 192;
 
 bool DialogShown(const Screen &screen)
 {

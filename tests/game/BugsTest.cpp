@@ -94,13 +94,15 @@ TEST_F(BugsTest, PositionFollowsTheDistanceAlongTheRoad)
 
 TEST_F(BugsTest, TheLastLifeLostAtTheEndStartsGameOverWithoutTheEndSound)
 {
-    NeighbourLog::game_over_sets_flag = true;
     play_lives = 1;
     Bug *bug = PutBug(0, 1);
     bug->m_distance = 100.0f;
     bug->UpdatePosition();
     EXPECT_EQ(0, play_lives);
-    EXPECT_EQ(std::vector<std::string>{"GameOverStart"}, NeighbourLog::Take());
+    EXPECT_EQ(1, play_game_over);
+    EXPECT_EQ(BUGS_MAX, bugs_count);
+    // The scene chooses its music; no bug-at-end sound.
+    EXPECT_EQ(std::vector<std::string>{"SoundUpdateMusicForCurrentState"}, NeighbourLog::Take());
 }
 
 TEST_F(BugsTest, BugsQueueBehindTheRoadOneSpacingApart)
@@ -429,5 +431,8 @@ TEST_F(BugsTest, ClearingTheFiftiethLevelWinsTheGame)
     EXPECT_EQ(49, play_level);
     EXPECT_EQ(10, play_money);
     EXPECT_EQ(0, bugs_count);
-    EXPECT_EQ(std::vector<std::string>{"GameWonInit"}, NeighbourLog::Take());
+    EXPECT_EQ(1, play_game_won);
+    EXPECT_EQ(0, gamewon_step);
+    // The scene chooses its music; no level-complete sound.
+    EXPECT_EQ(std::vector<std::string>{"SoundUpdateMusicForCurrentState"}, NeighbourLog::Take());
 }

@@ -56,14 +56,6 @@ TEST_F(GameTest, StartsOnTheFirstScreenWithTheSkinAndFont)
 
 TEST_F(GameTest, EscapeTable)
 {
-    play_neighbours.game_over_end = [] {
-        calls.push_back("game over end");
-        return char(play_game_over);
-    };
-    play_neighbours.game_won_end = [](char) {
-        calls.push_back("game won end");
-        return char(play_game_won);
-    };
     play_neighbours.scores_screen_ask_submit = [](const char *) { calls.push_back("prompt"); };
     struct Case {
         const char *what;
@@ -81,11 +73,11 @@ TEST_F(GameTest, EscapeTable)
          HW_SCREEN_MAIN},
         {"Main screen with a popup open", true, true, HW_SCREEN_MAIN, 1, 0, 0, 0, {"Ok"}, {}, HW_SCREEN_MAIN},
         {"another menu screen", true, false, HW_SCREEN_OPTN, 1, 0, 0, 0, {}, {}, HW_SCREEN_OPTN},
-        {"play", false, false, 0, 1, 0, 0, 1, {}, {"game over end", "game won end", "start PAUS"}, HW_SCREEN_PAUS},
-        {"play after game over", false, false, 0, 1, 1, 0, 1, {}, {"game over end", "start MAIN", "start STAT", "prompt"},
+        {"play", false, false, 0, 1, 0, 0, 1, {}, {"start PAUS"}, HW_SCREEN_PAUS},
+        {"play after game over", false, false, 0, 1, 1, 0, 1, {}, {"start MAIN", "start STAT", "prompt"},
          HW_SCREEN_STAT},
-        {"play after game won", false, false, 0, 1, 0, 1, 1, {},
-         {"game over end", "game won end", "start MAIN", "start STAT", "prompt"}, HW_SCREEN_STAT},
+        {"play after game won", false, false, 0, 1, 0, 1, 1, {}, {"start MAIN", "start STAT", "prompt"},
+         HW_SCREEN_STAT},
     };
     MWin *mwin = game->GetMWin();
     for (const Case &c : cases) {
@@ -107,6 +99,9 @@ TEST_F(GameTest, EscapeTable)
         EXPECT_EQ(PopupButtons(), c.buttons);
         EXPECT_EQ(calls, c.calls);
         EXPECT_EQ(Current(), c.after);
+        // Escape ended the scene.
+        EXPECT_EQ(play_game_over, 0);
+        EXPECT_EQ(play_game_won, 0);
         mwin->PopupCloseIfOn();
     }
     eng_screen_windowed = 1;

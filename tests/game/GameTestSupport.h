@@ -16,6 +16,7 @@
 #include "game/HiveWatcher.h"
 #include "game/PlayNeighbours.h"
 #include "game/Program.h"
+#include "game/Sound.h"
 #include "gui/MWin.h"
 #include "tests/modules/ModulesTestSupport.h"
 #include "tests/support/TestData.h"
@@ -43,6 +44,7 @@ protected:
         LinkGeneratedDataFolder();
         GameNeighboursResetForTests();
         PlayNeighboursResetForTests();
+        sound_recorder = _SoundRecorder{};
         MainResetModulesForTests();
         ProgramSetFactoryForTests(nullptr);
         calls.clear();
@@ -52,6 +54,7 @@ protected:
     {
         GameNeighboursResetForTests();
         PlayNeighboursResetForTests();
+        sound_recorder = _SoundRecorder{};
         ProgramSetFactoryForTests(nullptr);
         EngLanguagesDestroy();
         ModulesTest::TearDown();

@@ -90,7 +90,7 @@ TEST_F(HW_ScreensTest, ThePlayerScreensAreInTheSetAndComeFirst)
 
 TEST_F(HW_ScreensTest, MusicIsChosenAgainAtStartChangesAndEnd)
 {
-    game_neighbours.sound_update_music_for_current_state = [] { calls.push_back("music"); };
+    sound_recorder.music_update = [] { calls.push_back("music"); };
     HW_Screens *screens = game->GetScreens();
     screens->End(-1);
     calls.clear();

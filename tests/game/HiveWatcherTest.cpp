@@ -119,9 +119,9 @@ TEST_F(HiveWatcherTest, AddersKeepTheirFloorsAndStopDuringGameOver)
         {"negative bonus stops at 0", [] { HiveWatcherAddToScore(-50); }, 230, 0, 500, 20, "230", play_score_text, {}},
         {"money stops at 0", [] { HiveWatcherAddToMoney(-600); }, 0, 0, 0, 20, "0", play_money_text, {}},
         {"lives fall without a floor and start game over", [] { HiveWatcherAddToLives(-25); }, 0, 0, 500, -5, "-5",
-         play_lives_text, {"GameOverStart"}},
+         play_lives_text, {"SoundUpdateMusicForCurrentState"}},
         {"a life lost to exactly 0 starts game over", [] { HiveWatcherAddToLives(-20); }, 0, 0, 500, 0, "0",
-         play_lives_text, {"GameOverStart"}},
+         play_lives_text, {"SoundUpdateMusicForCurrentState"}},
         {"nothing changes during game over",
          [] {
              play_game_over = 1;
@@ -173,19 +173,29 @@ TEST_F(HiveWatcherTest, SpaceStartsPausesAndResumes)
 
 TEST_F(HiveWatcherTest, TheEndScenesTickInsteadOfThePlay)
 {
+    UseStraightRoad(100);
     const struct {
         char *flag;
-        const char *tick;
-    } cases[] = {{&play_game_over, "GameOverTick"}, {&play_game_won, "GameWonTick 1"}};
+        const char *scene;
+        std::function<bool()> ticked;
+    } cases[] = {
+        // A runner enters the parade.
+        {&play_game_over, "game over", [] { return bugs_table[0] && bugs_table[0]->m_runner; }},
+        // The show's first caption is set.
+        {&play_game_won, "game won", [] { return gamewon_step == 1; }},
+    };
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.scene);
+        BugsResetForTests();
+        bugs_count = BUGS_MAX;
+        gamewon_step = 0;
         play_game_over = play_game_won = 0;
         *c.flag = 1;
         play_run_state = 1;
         eng_main_key_states[VK_SPACE] = 2;
         eng_main_key_states['U'] = 2;
-        NeighbourLog::Take();
         HiveWatcherTick();
-        EXPECT_EQ(std::vector<std::string>{c.tick}, NeighbourLog::Take());
+        EXPECT_TRUE(c.ticked());
         // Neither Space nor the shortcuts are looked at.
         EXPECT_EQ(1, play_run_state);
         EXPECT_EQ(2, eng_main_key_states[VK_SPACE]);
@@ -346,16 +356,20 @@ TEST_F(HiveWatcherTest, AfterTheGameEndsOnlyALateClickLeadsToTheScores)
     play_end_time = 10.0;
     eng_main_program_time = 11.0;
     HiveWatcherMouseButton(0, 1);
+    EXPECT_EQ(1, play_game_over);
     EXPECT_TRUE(NeighbourLog::Take().empty());
 
     eng_main_program_time = 11.01;
     HiveWatcherMouseButton(0, 1);
-    EXPECT_EQ((std::vector<std::string>{"GameOverEnd", "GameGotoScoresAfterGame"}), NeighbourLog::Take());
+    EXPECT_EQ(0, play_game_over);
+    EXPECT_EQ(std::vector<std::string>{"GameGotoScoresAfterGame"}, NeighbourLog::Take());
 
-    // A scene that has not ended keeps the player on the board.
-    NeighbourLog::scene_ends = 0;
+    // A game-won show before its final score keeps the player on the board.
+    play_game_won = 1;
+    gamewon_step = 17;
     HiveWatcherMouseButton(0, 1);
-    EXPECT_EQ((std::vector<std::string>{"GameOverEnd", "GameWonEnd 1"}), NeighbourLog::Take());
+    EXPECT_EQ(1, play_game_won);
+    EXPECT_TRUE(NeighbourLog::Take().empty());
 }
 
 namespace {

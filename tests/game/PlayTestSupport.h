@@ -1,6 +1,7 @@
 // Shared by the play's tests: every play module back as at start, a small
 // straight road, and neighbour hooks that record what the play calls of the
-// modules built on top of it and answer as the test says.
+// modules built on top of it (and the sounds and music it asks for) and
+// answer as the test says.
 #pragma once
 
 #include "engine/core/EngDebug.h"
@@ -8,10 +9,13 @@
 #include "engine/runtime/EngWindowInput.h"
 #include "game/Bugs.h"
 #include "game/Effects.h"
+#include "game/GameOver.h"
+#include "game/GameWon.h"
 #include "game/HiveWatcher.h"
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
 #include "game/Sidebar.h"
+#include "game/Sound.h"
 #include "game/Tutorial.h"
 #include "game/Weapon.h"
 #include "game/Weapons.h"
@@ -27,21 +31,13 @@
 // What the neighbour hooks were called with, and what they answer.
 struct NeighbourLog {
     static inline std::vector<std::string> calls;
-    static inline char scene_ends = 1;
     // The player's hints option.
     static inline char hints = 0;
-    // Failing graphics creation, by hook name ("" for none).
-    static inline std::string failing_graphics;
-    // The game-over hook sets the scene's flag as the real scene does.
-    static inline bool game_over_sets_flag = false;
 
     static void Reset()
     {
         calls.clear();
-        scene_ends = 1;
         hints = 0;
-        failing_graphics.clear();
-        game_over_sets_flag = false;
     }
     static void Note(const std::string &call) { calls.push_back(call); }
     static std::vector<std::string> Take()
@@ -50,11 +46,6 @@ struct NeighbourLog {
         taken.swap(calls);
         return taken;
     }
-    static char Graphics(const char *name)
-    {
-        Note(name);
-        return failing_graphics != name;
-    }
 };
 
 // Fills every hook the play's tests look at with a recorder.
@@ -62,31 +53,21 @@ inline void RecordNeighbours()
 {
     NeighbourLog::Reset();
     _PlayNeighbours &n = play_neighbours;
-    n.game_over_create_graphics = [] { return NeighbourLog::Graphics("GameOverCreateGraphics"); };
-    n.game_over_start = [] {
-        NeighbourLog::Note("GameOverStart");
-        if (NeighbourLog::game_over_sets_flag)
-            play_game_over = 1;
-    };
-    n.game_over_tick = [] { NeighbourLog::Note("GameOverTick"); };
-    n.game_over_end = [] { return NeighbourLog::Note("GameOverEnd"), NeighbourLog::scene_ends; };
-    n.game_won_create_graphics = [] { return NeighbourLog::Graphics("GameWonCreateGraphics"); };
-    n.game_won_init = [] { NeighbourLog::Note("GameWonInit"); };
-    n.game_won_tick = [](char animated) { NeighbourLog::Note("GameWonTick " + std::to_string(animated)); };
-    n.game_won_end = [](char from_click) {
-        NeighbourLog::Note("GameWonEnd " + std::to_string(from_click));
-        return NeighbourLog::scene_ends;
-    };
-    n.sound_play = [](int id) { NeighbourLog::Note("SoundPlay " + std::to_string(id)); };
+    sound_recorder.play = [](int id) { NeighbourLog::Note("SoundPlay " + std::to_string(id)); };
+    sound_recorder.music_update = [] { NeighbourLog::Note("SoundUpdateMusicForCurrentState"); };
     n.game_goto_scores_after_game = [] { NeighbourLog::Note("GameGotoScoresAfterGame"); };
     n.player_set_tutorial_hints = [](char on) { NeighbourLog::Note("PlayerSetTutorialHints " + std::to_string(on)); };
     n.player_get_tutorial_hints = [] { return NeighbourLog::hints; };
 }
 
-// Every play module, the neighbours and the key table back as at start.
+// Every play module, the end scenes, the sounds, the neighbours and the key
+// table back as at start.
 inline void ResetPlayForTest()
 {
     PlayNeighboursResetForTests();
+    SoundResetForTests();
+    GameOverResetForTests();
+    GameWonResetForTests();
     NeighbourLog::Reset();
     HiveWatcherResetForTests();
     LevelsResetForTests();

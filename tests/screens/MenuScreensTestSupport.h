@@ -1,6 +1,6 @@
-// Shared by the tests of the Main, Select and Notice screens: the whole game
-// started headless with those three screens real and every other screen a
-// recorder. A recorder notes its start as "start STAT", followed by " data"
+// Shared by the tests of the Main, Select, Notice and cross-promotion
+// screens: the whole game started headless with those four screens real and
+// every other screen a recorder. A recorder notes its start as "start STAT", followed by " data"
 // when it was given data and by " title" or " thumbnails" when the screen
 // it came from had not released those graphics yet. A new player "Ann" is
 // loaded.
@@ -9,7 +9,9 @@
 #include "engine/graphics/EngTexture.h"
 #include "gui/MWinButton.h"
 #include "gui/MWinWindow.h"
+#include "modules/GameAds.h"
 #include "modules/UserClass.h"
+#include "screens/GameAdsCC.h"
 #include "screens/MainCC.h"
 #include "screens/NoticeCC.h"
 #include "screens/SelectCC.h"
@@ -63,7 +65,7 @@ protected:
         hw_screen_makers[HWS_SCORES] = MakeStartRecorder<HWS_SCORES>;
         hw_screen_makers[HWS_HELP] = MakeStartRecorder<HWS_HELP>;
         hw_screen_makers[HWS_ABOUT] = MakeStartRecorder<HWS_ABOUT>;
-        hw_screen_makers[HWS_GAME_ADS] = MakeStartRecorder<HWS_GAME_ADS>;
+        hw_screen_makers[HWS_GAME_ADS] = GameAdsCC_Make;
     }
 
     void SetUp() override
@@ -82,6 +84,7 @@ protected:
     {
         SelectCC_DestroyGraphics();
         TitlePictureDestroyGraphics();
+        GameAdsResetForTests();
         StartedGameTest::TearDown();
     }
 

@@ -37,11 +37,15 @@ const AdTitle AD_TITLES[] = {
 // the first picture, starry in the second), and the title on a dark band.
 bool PaintAd(cairo_t *cr, int w, int h, const AdTitle &title, int picture, uint64_t seed)
 {
+    // The fill helpers keep their path: each shape is dropped once filled,
+    // or the next fill would cover it again.
     double horizon = h * (picture == 0 ? 0.62 : 0.48);
     cairo_rectangle(cr, 0, 0, w, horizon);
     FillVertical(cr, 0, horizon, Shade(Hex(title.sky), 0.7), Hex(title.sky));
+    cairo_new_path(cr);
     cairo_rectangle(cr, 0, horizon, w, h - horizon);
     FillVertical(cr, horizon, h, Hex(title.ground), Shade(Hex(title.ground), 0.6));
+    cairo_new_path(cr);
 
     DataGenRandom rng(seed);
     for (int i = 0; i < 14; i++) {
@@ -51,6 +55,7 @@ bool PaintAd(cairo_t *cr, int w, int h, const AdTitle &title, int picture, uint6
         else
             StarPath(cr, x, y, r, r * 0.45, 5, rng.Range(0, PAINT_PI));
         FillLit(cr, Mix(Hex(title.accent), Hex(title.sky), rng.Range(0.0, 0.4)));
+        cairo_new_path(cr);
     }
 
     cairo_rectangle(cr, 0, 0, w, h * 0.17);
