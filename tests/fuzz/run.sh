@@ -35,24 +35,42 @@ export SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 mkdir -p "$build/findings" "$build/logs"
-failed=()
-for t in "${targets[@]}"; do
+
+# One target: its run's log in logs/, its line of figures in logs/<t>.line.
+run_one() {
+  local t=$1 seeds=("$build/corpus/$1") d status
   mkdir -p "$build/corpus/$t"
-  seeds=("$build/corpus/$t")
   for d in "$root/tests/fuzz/corpus/$t" "$build/seeds/$t"; do
     [ -d "$d" ] && seeds+=("$d")
   done
-  log="$build/logs/$t.log"
+  local log="$build/logs/$t.log"
   if "$build/fuzz/$t" "${budget[@]}" -print_final_stats=1 -artifact_prefix="$build/findings/$t-" \
        "${seeds[@]}" >"$log" 2>&1; then
     status=ok
   else
     status=FAILED
-    failed+=("$t")
   fi
+  local runs rate
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
-  printf '%-18s %-6s %10s executions %8s exec/s\n' "$t" "$status" "${runs:-?}" "${rate:-?}"
+  printf '%-18s %-6s %10s executions %8s exec/s\n' "$t" "$status" "${runs:-?}" "${rate:-?}" | tee "$log.line"
+}
+
+# Two targets at a time: the machines that run the tests have two cores.
+running=0
+for t in "${targets[@]}"; do
+  run_one "$t" &
+  running=$((running + 1))
+  if [ $running -ge 2 ]; then
+    wait -n || true
+    running=$((running - 1))
+  fi
+done
+wait || true
+
+failed=()
+for t in "${targets[@]}"; do
+  grep -q ' FAILED ' "$build/logs/$t.log.line" && failed+=("$t")
 done
 
 if [ ${#failed[@]} -ne 0 ]; then
