@@ -30,6 +30,7 @@
 #include "screens/UserScreens.h"
 #include "modules/Resolution.h"
 #include "modules/UserClass.h"
+#include "screens/OptionsCC.h"
 #include "screens/ScreenController.h"
 #include "screens/SelectCC.h"
 

@@ -54,4 +54,3 @@ void ScoresSetShowLastGame()
         scores->ShowLastGame();
 }
 
-void OptionsApplyCpuUsage() { FORWARD_VOID(options_apply_cpu_usage) }

@@ -1,6 +1,5 @@
 // What the game object calls of the modules built beside it that are not in
-// the program yet: the world scores with the Scores screen and the Options
-// screen's CPU-usage choice.
+// the program yet: the world scores with the Scores screen.
 //
 // Each call is declared here under its module's own name and forwarded to
 // the hook of the same name in `game_neighbours`; a module that is not there
@@ -34,8 +33,6 @@ struct _GameNeighbours {
     // finished: the screen's own unless a test fills the hook.
     void (*scores_set_screen_garden)(int garden);
     void (*scores_set_show_last_game)();
-    // The Options screen's CPU-usage choice, applied to the engine.
-    void (*options_apply_cpu_usage)();
 };
 
 extern _GameNeighbours game_neighbours;
@@ -61,4 +58,3 @@ char ScoresSubmitUsersLastScoreForCurrentGarden();
 void ScoresSetScreenGarden(int garden);
 void ScoresSetShowLastGame();
 
-void OptionsApplyCpuUsage();

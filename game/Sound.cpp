@@ -205,6 +205,8 @@ void SoundSetSlotVolume(int id)
 
 void SoundSetGameSoundsVolume()
 {
+    if (sound_recorder.game_sounds_volume)
+        sound_recorder.game_sounds_volume();
     if (!SoundsOn())
         return;
     for (int id = 0; id < SOUND_SLOTS; id++)

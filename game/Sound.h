@@ -96,12 +96,13 @@ void SoundUpdateMusicForCurrentState();
 // Once per frame: fades every record towards its target, or out and stop.
 void SoundMusicTick();
 
-// What tests watch of the game's requests: every effect asked for (before
-// the player's switch and the slot are looked at) and every new choice of
-// the music. Null members record nothing.
+// What tests watch of the game's requests: every effect asked for and every
+// new volume for the effects (before the player's switch and the slots are
+// looked at), and every new choice of the music. Null members record nothing.
 struct _SoundRecorder {
     void (*play)(int id);
     void (*music_update)();
+    void (*game_sounds_volume)();
 };
 extern _SoundRecorder sound_recorder;
 

@@ -73,6 +73,7 @@ public:
     void ClearExitFlag() { m_exit = 0; }
     char GetExitFlag() const { return m_exit; }
     void SetLongSleeps(char on) { m_long_sleeps = on; }
+    char GetLongSleeps() const { return m_long_sleeps; }
     void SetSyncWithGpuMethod(char on, int method, char try_other);
     int GetSyncWithGpuMethod() const { return m_gpu_sync_method; }
     // The device may switch to the other method when the chosen one fails.
