@@ -20,7 +20,12 @@ case "$limit" in
 esac
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DHW_FUZZ=ON -DHW_FUZZ_DATA_DIR="$data" >/dev/null
-cmake --build "$build" --target hw_fuzz | grep -v '^\[' || true
+mkdir -p "$build/logs"
+if ! cmake --build "$build" --target hw_fuzz >"$build/logs/build.log" 2>&1; then
+  grep -E 'error|FAILED' "$build/logs/build.log" | head -40
+  echo "The fuzz build failed: $build/logs/build.log"
+  exit 1
+fi
 python3 "$root/tests/fuzz/seeds.py" "$data" "$build/seeds"
 
 targets=("$@")
