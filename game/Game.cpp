@@ -22,6 +22,7 @@
 #include "game/Program.h"
 #include "game/SavedGame.h"
 #include "game/Scores.h"
+#include "game/ScoresWorld.h"
 #include "gui/MWin.h"
 #include "gui/MWinFonts.h"
 #include "gui/MWinScreens.h"

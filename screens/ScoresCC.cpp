@@ -8,7 +8,7 @@
 #include "engine/runtime/EngWindow.h"
 #include "engine/runtime/EngWindowInput.h"
 #include "game/Game.h"
-#include "game/GameNeighbours.h"
+#include "game/ScoresWorld.h"
 #include "game/HW_Screens.h"
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"

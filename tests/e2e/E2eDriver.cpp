@@ -150,8 +150,11 @@ bool E2eTest::StartProgram(bool write_settings)
     for (std::string &e : env)
         envp.push_back(e.data());
     envp.push_back(nullptr);
-    char *argv[] = {const_cast<char *>(HW_PROGRAM), nullptr};
-    if (posix_spawn(&m_program, HW_PROGRAM, nullptr, nullptr, argv, envp.data()) != 0) {
+    std::vector<char *> argv;
+    for (std::string &part : m_command)
+        argv.push_back(part.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&m_program, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) {
         m_program = 0;
         ADD_FAILURE() << "the program could not be started";
         return false;

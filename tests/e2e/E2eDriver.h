@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 #include <sys/types.h>
 
 namespace e2e {
@@ -84,6 +85,8 @@ protected:
     bool WaitForNewScreen(const Screen &before, Screen *after = nullptr, double seconds = 30);
 
     std::unique_ptr<XDisplay> m_display;
+    // What StartProgram runs: the program and its arguments.
+    std::vector<std::string> m_command = {HW_PROGRAM};
 
 private:
     // The program's client area on the screen, when its window is shown.

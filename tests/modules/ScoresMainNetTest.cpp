@@ -96,7 +96,10 @@ TEST_F(ScoresMainNetTest, DownloadsAListPerRangeAndCachesIt)
         EXPECT_EQ(scores.GetScore(2)->platform, 0);
 
         // The cache holds the list whole, and the next look reads it instead
-        // of the server.
+        // of the server. Each range has a letter of its own, the day too.
+        const std::string name = CachePath(scores);
+        EXPECT_EQ(name.substr(name.rfind('/') + 1),
+                  std::string("Scores_55_1001_") + "AYMWD"[range] + ".sco");
         std::string cache = ReadWhole(CachePath(scores));
         ASSERT_EQ(cache.size(), 22u + 3 * 88);
         EXPECT_EQ(At<uint16_t>(cache, 0), 150);

@@ -1,19 +1,30 @@
 // The Scores screen: its cell texts, the checks of a list's entries, the
 // FindMe jump, the screen on a started game with local score files and a
-// world list played by the glue's hooks, the highlight of a finished game,
+// world list read from its cache file, the highlight of a finished game,
 // and the Update button's download states.
 #include "screens/ScoresCC.h"
 
+#include "engine/core/EngPrefs.h"
+#include "engine/core/EngServers.h"
 #include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngWindowInput.h"
 #include "game/Levels.h"
 #include "game/Scores.h"
+#include "game/ScoresWorld.h"
 #include "gui/MWinTabPanel.h"
+#include "modules/ScoresMain.h"
 #include "modules/UserClass.h"
+#include "platform/win32/Win32Time.h"
+#include "tests/fixtures/LoopbackServer.h"
 #include "tests/screens/ScreenGameTest.h"
 
+#include <algorithm>
+#include <atomic>
+#include <ctime>
 #include <cstring>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -127,8 +138,14 @@ TEST(ScoresFindMe, TheRowComesToTheMiddleOfThePage)
             << c.first << " " << c.row << " " << c.rows;
 }
 
-// The world list as the glue would hand it over.
-std::vector<_ScoresScore> world;
+// The system clock, as far ahead as the test moved it.
+std::atomic<int64_t> clock_ahead_ns{0};
+int64_t ClockAhead()
+{
+    timespec now = {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec + clock_ahead_ns;
+}
 
 class ScoresScreenTest : public ScreenGameTest {
 protected:
@@ -137,9 +154,14 @@ protected:
         ScreenGameTest::SetUp();
         ScoresResetForTests();
         scores_get_today = [](_EngMiscDate *date) { *date = {2026, 3, 20}; };
-        world.clear();
-        game_neighbours.scores_world_get_num_scores = [] { return static_cast<int>(world.size()); };
-        game_neighbours.scores_world_get_scores_list = [] { return world.empty() ? nullptr : world.data(); };
+        // The world list schedules its looks on the system clock, which the
+        // test moves on.
+        clock_ahead_ns = 0;
+        PlatformSetClockHooks(ClockAhead, nullptr);
+        EngMainUpdateProgramTime();
+        // Submissions and downloads meet a port that nothing listens on.
+        refused = "http://127.0.0.1:" + std::to_string(LoopbackServer::RefusedPort());
+        EngServersSetScoreServerAddressForTests(refused.c_str());
         ASSERT_EQ(game->GetUser()->CreateNewUser("Ann", "GB", 0), 1);
         Me().player_id = 7;
         Options().date_format = 1;
@@ -152,7 +174,10 @@ protected:
     {
         levels_garden = -1;
         ScoresResetForTests();
+        ScoresMain::SetReadTimeoutForTests(0);
+        EngServersSetScoreServerAddressForTests(nullptr);
         ScreenGameTest::TearDown();
+        PlatformSetClockHooks(nullptr, nullptr);
     }
 
     _UserInfo &Me() { return *game->GetUserInfo(); }
@@ -185,6 +210,47 @@ protected:
         ASSERT_EQ(Current(), HW_SCREEN_STAT);
     }
 
+    void Tick(double seconds)
+    {
+        eng_main_program_time = eng_main_program_time + seconds;
+        scores->TickCB();
+    }
+
+    // The world list of the shown garden and the player's range as a download
+    // leaves it in its cache file, taken up by the screen's ticks as the main
+    // loop runs them.
+    void LoadWorld(const std::vector<_ScoresScore> &entries)
+    {
+        const char letters[] = "AYMWD";
+        std::string name = std::string(PrefFolderGetSubFolder("Scores", 1)) + "/Scores_55_" +
+                           std::to_string(1000 + scores->GetShownGarden()) + "_" + letters[Options().scores_range] +
+                           ".sco";
+        std::replace(name.begin(), name.end(), '\\', '/');
+        std::string cache(22, '\0');
+        _EngMiscDateAndTime now = {};
+        EngMiscGetCurrentDateAndTime(&now);
+        const uint16_t version = 150;
+        const int32_t count = static_cast<int32_t>(entries.size());
+        std::memcpy(&cache[0], &version, 2);
+        std::memcpy(&cache[2], &now.date.year, 4);
+        cache[6] = static_cast<char>(now.date.month);
+        cache[7] = static_cast<char>(now.date.day);
+        std::memcpy(&cache[10], &now.hour, 4);
+        cache[14] = static_cast<char>(now.minute);
+        cache[15] = static_cast<char>(now.second);
+        std::memcpy(&cache[18], &count, 4);
+        cache.append(reinterpret_cast<const char *>(entries.data()), entries.size() * sizeof(_ScoresScore));
+        std::ofstream(name, std::ios::binary) << cache;
+        // The first look after the list is set up only schedules the next,
+        // a moment later on the real clock.
+        for (int i = 0; i < 10 && ScoresWorldGetNumScores() != count; i++) {
+            clock_ahead_ns += 150000000;
+            eng_main_program_time = std::max<double>(eng_main_program_time, EngMainGetTime()) + 0.01;
+            scores->TickCB();
+        }
+        ASSERT_EQ(ScoresWorldGetNumScores(), count);
+    }
+
     std::vector<std::string> Row(int row)
     {
         std::vector<std::string> cells;
@@ -195,6 +261,7 @@ protected:
 
     static inline int game_neighbours_garden = 0;
     ScoresCC *scores = nullptr;
+    std::string refused;
 };
 
 TEST_F(ScoresScreenTest, ShowsTheGardenJustPlayedOrTheLastOneShown)
@@ -278,8 +345,9 @@ TEST_F(ScoresScreenTest, ARangeOutsideTheFourBecomesTheYear)
 TEST_F(ScoresScreenTest, OneBadEntryIsShownTwoEmptyTheTable)
 {
     Options().scores_online = 1;
-    world = {Entry(900, "Cy"), Entry(800, "", 2015, 3, 7), Entry(700, "Di")};
+    std::vector<_ScoresScore> world = {Entry(900, "Cy"), Entry(800, "", 2015, 3, 7), Entry(700, "Di")};
     Open();
+    LoadWorld(world);
     EXPECT_EQ(scores->GetNumRows(), 3);
     EXPECT_TRUE(LogHas(ErrorLine("ScoresCC::SetupList", "1 bad scores.")));
     EXPECT_TRUE(LogHas("1: No user name."));
@@ -287,6 +355,7 @@ TEST_F(ScoresScreenTest, OneBadEntryIsShownTwoEmptyTheTable)
 
     world[2].date.month = 0;
     Press(scores, scores->Control(SCB_LEVEL0));
+    LoadWorld(world);
     EXPECT_EQ(scores->GetNumRows(), 0);
     EXPECT_TRUE(LogHas(ErrorLine("ScoresCC::SetupList", "2 bad scores.")));
     EXPECT_EQ(Row(0), (std::vector<std::string>{"", "", "", "", "", "", ""}));
@@ -295,29 +364,34 @@ TEST_F(ScoresScreenTest, OneBadEntryIsShownTwoEmptyTheTable)
 TEST_F(ScoresScreenTest, FindMeBringsThePlayersWorldEntryOntoThePage)
 {
     Options().scores_online = 1;
-    for (int i = 0; i < 100; i++)
+    std::vector<_ScoresScore> world;
+    for (int i = 0; i < 99; i++)
         world.push_back(Entry(1000 - i, ("P" + std::to_string(i)).c_str()));
     world[40] = Mine(960);
     Open();
-    // The table starts at its top; the player's row is known.
+    EXPECT_EQ(scores->Control(SCB_FINDME)->IsEnabled(), 0);
+    // A list that arrives jumps to the player's entry.
+    LoadWorld(world);
     EXPECT_EQ(scores->GetPlayersRow(), 40);
     EXPECT_EQ(scores->Control(SCB_FINDME)->IsEnabled(), 1);
-    EXPECT_EQ(Table()->GetFirstVisibleRow(), 0);
-    EXPECT_FALSE(Table()->IsRowSelected(40));
-    Press(scores, scores->Control(SCB_FINDME));
     EXPECT_EQ(scores->GetFirstRow(), 33);
     EXPECT_EQ(Table()->GetFirstVisibleRow(), 33);
     EXPECT_TRUE(Table()->IsRowSelected(40));
+    // Scrolled away, FindMe brings it back.
+    Table()->SetFirstVisibleRow(0);
+    Press(scores, scores->Control(SCB_FINDME));
+    EXPECT_EQ(scores->GetFirstRow(), 33);
+    EXPECT_TRUE(Table()->IsRowSelected(40));
 
     world[40] = Entry(960, "P40");
-    world[98] = Mine(902);
+    world[97] = Mine(903);
     Press(scores, scores->Control(SCB_LEVEL0));
-    Press(scores, scores->Control(SCB_FINDME));
-    EXPECT_EQ(scores->GetPlayersRow(), 98);
+    LoadWorld(world);
+    EXPECT_EQ(scores->GetPlayersRow(), 97);
     // One row past the end is allowed; the table itself stops at its last page.
-    EXPECT_EQ(scores->GetFirstRow(), 86);
-    EXPECT_EQ(Table()->GetFirstVisibleRow(), 85);
-    EXPECT_TRUE(Table()->IsRowSelected(98));
+    EXPECT_EQ(scores->GetFirstRow(), 85);
+    EXPECT_EQ(Table()->GetFirstVisibleRow(), 84);
+    EXPECT_TRUE(Table()->IsRowSelected(97));
 }
 
 TEST_F(ScoresScreenTest, SubmitIsOfferedForThePlayersOwnLocalScore)
@@ -331,15 +405,9 @@ TEST_F(ScoresScreenTest, SubmitIsOfferedForThePlayersOwnLocalScore)
     Open();
     EXPECT_EQ(scores->GetPlayersLocalIndex(), 1);
     EXPECT_EQ(scores->Control(SCB_SUBMIT)->IsEnabled(), 1);
-    static int submitted_range;
-    game_neighbours.scores_submit_users_best_score_for_current_garden_and_range = [](_ScoresRange range) {
-        submitted_range = range;
-        return char(1);
-    };
-    Options().scores_range = SR_MONTH;
-    scores->Control(SCB_RANGE)->ChoiceSetSel(1, 0);
+    // The player's best goes out; the server cannot be reached.
     Press(scores, scores->Control(SCB_SUBMIT));
-    EXPECT_EQ(submitted_range, SR_MONTH);
+    EXPECT_TRUE(LogHas(ErrorLine("ScoresCallSubmitScore", "Problem submitting score [-3].")));
     EXPECT_TRUE(Table()->IsShown());
     EXPECT_EQ(scores->IsRefreshPending(), 1);
 }
@@ -377,13 +445,10 @@ TEST_F(ScoresScreenTest, AFinishedGamesScoreIsHighlightedAtItsPlace)
     EXPECT_FALSE(Table()->IsRowSelected(2));
     // The question after the game: its OK submits the last score.
     EXPECT_TRUE(game->GetMWin()->IsPopupOn());
-    static int last_submitted = 0;
-    game_neighbours.scores_submit_users_last_score_for_current_garden = [] {
-        last_submitted++;
-        return char(1);
-    };
     ASSERT_TRUE(Answer(1));
-    EXPECT_EQ(last_submitted, 1);
+    EXPECT_TRUE(LogHas("Problem submitting [(no data)]."));
+    EXPECT_TRUE(LogHas(ErrorLine("ScoresCallSubmitScore", "Problem submitting score [-3].")));
+    ASSERT_TRUE(Answer(1));
     // The highlight outlives the one-second timer through the newest mark.
     for (double t = 1; t < 3; t += 0.2) {
         eng_main_program_time = eng_main_program_time + 0.2;
@@ -394,44 +459,40 @@ TEST_F(ScoresScreenTest, AFinishedGamesScoreIsHighlightedAtItsPlace)
     play_score = 0;
 }
 
-// The download's answers, as the glue gives them.
-char updating = 0;
-unsigned char finished = 0;
-
 TEST_F(ScoresScreenTest, UpdateShowsTheDownloadAndAFailureForThreeSeconds)
 {
-    game_neighbours.scores_world_is_updating = [] { return updating; };
-    game_neighbours.scores_world_is_update_finished = [] { return finished; };
+    // A server that takes the connection and never answers.
+    int silent = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(address);
+    ASSERT_EQ(bind(silent, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
+    ASSERT_EQ(listen(silent, 4), 0);
+    ASSERT_EQ(getsockname(silent, reinterpret_cast<sockaddr *>(&address), &length), 0);
+    const std::string base = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    EngServersSetScoreServerAddressForTests(base.c_str());
+    ScoresMain::SetReadTimeoutForTests(1);
+
     Options().scores_online = 1;
     Open();
     MWinButton *update = scores->Control(SCB_UPDATE);
-    auto tick = [this](double seconds) {
-        eng_main_program_time = eng_main_program_time + seconds;
-        scores->TickCB();
-    };
-    struct Case {
-        const char *what;
-        unsigned char result;
-        bool failed;
-    } cases[] = {{"a failed download", 255, true}, {"a refusal that is not shown", 254, false}};
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.what);
-        updating = 1;
-        finished = 0;
-        tick(0.2);
-        EXPECT_STREQ(update->GetTextP(), "Updating...");
-        EXPECT_EQ(update->IsEnabled(), 0);
-        finished = c.result;
-        tick(0.2);
-        updating = 0;
-        tick(0.2);
-        EXPECT_STREQ(update->GetTextP(), c.failed ? "Failed" : "Update");
-        tick(2);
-        EXPECT_STREQ(update->GetTextP(), c.failed ? "Failed" : "Update");
-        tick(1.2);
-        EXPECT_STREQ(update->GetTextP(), "Update");
-        EXPECT_EQ(update->IsEnabled(), 1);
+    Press(scores, update);
+    Tick(0.2);
+    EXPECT_STREQ(update->GetTextP(), "Updating...");
+    EXPECT_EQ(update->IsEnabled(), 0);
+    // The read gives up after its time-out: a failure shown in red.
+    for (int i = 0; i < 60 && std::strcmp(update->GetTextP(), "Failed") != 0; i++) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        Tick(0.1);
     }
+    EXPECT_STREQ(update->GetTextP(), "Failed");
+    Tick(2);
+    EXPECT_STREQ(update->GetTextP(), "Failed");
+    Tick(1.2);
+    EXPECT_STREQ(update->GetTextP(), "Update");
+    EXPECT_EQ(update->IsEnabled(), 1);
+    close(silent);
 }
 
 TEST_F(ScoresScreenTest, TheSKeyLeavesLikeBack)
