@@ -20,6 +20,10 @@ for t in "${tsan_tests[@]}"; do
   TSAN_OPTIONS=halt_on_error=1 "$tsan/tests/$t" --gtest_brief=1
 done
 
+# The fuzz targets (clang, a build of their own in build-fuzz): each over
+# its seeds and a few seconds more. tests/fuzz/run.sh runs them long.
+tests/fuzz/run.sh 3
+
 export SDL_AUDIODRIVER=dummy
 # Mesa's software renderer draws on the calling thread: its worker threads,
 # still about at exit, can crash the leak checker's stop of all threads (a

@@ -22,7 +22,7 @@ namespace {
 
 using ACC = AboutCollectionController;
 
-const char *const kDefault = "MWIN_TEXBUT_DEFAULT";
+constexpr const char *kDefault = "MWIN_TEXBUT_DEFAULT";
 const _ScreenTextStyle kTitleStyle = {"MWIN_FONT_DEFAULT", 0, 0, 0, 1, 1, 1, MWTA_CENTER};
 const _ScreenTextStyle kVersionStyle = {"Main", 1, 1, 1, 0.7f, 0.9f, 0.95f, MWTA_CENTER};
 

@@ -21,7 +21,7 @@ namespace {
 
 using HCC = HelpCollectionController;
 
-const char *const kDefault = "MWIN_TEXBUT_DEFAULT";
+constexpr const char *kDefault = "MWIN_TEXBUT_DEFAULT";
 const _ScreenTextStyle kTitleStyle = {"MWIN_FONT_DEFAULT", 0, 0, 0, 1, 1, 1, MWTA_CENTER};
 
 // A layout: Info's area, the buttons' row (Prev and Next centred, Keys at

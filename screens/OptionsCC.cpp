@@ -19,8 +19,8 @@ using OCC = OptionsCollectionController;
 
 const _ScreenTextStyle kTitleStyle = {"MWIN_FONT_DEFAULT", 0, 0, 0, 1, 1, 1, MWTA_CENTER};
 const _ScreenTextStyle kLabelStyle = {"Main", 1, 1, 1, 0.7f, 1, 1.1f, MWTA_RIGHT};
-const char *const kDefault = "MWIN_TEXBUT_DEFAULT";
-const char *const kNone = "MWIN_TEXBUT_NONE";
+constexpr const char *kDefault = "MWIN_TEXBUT_DEFAULT";
+constexpr const char *kNone = "MWIN_TEXBUT_NONE";
 
 // Where a layout puts the four setting rows: the label column, the choice
 // column and the "?" column, the first row's top, the rows' height and the

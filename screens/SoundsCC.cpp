@@ -14,8 +14,8 @@ namespace {
 
 using SCC = SoundsCollectionController;
 
-const char *const kDefault = "MWIN_TEXBUT_DEFAULT";
-const char *const kNone = "MWIN_TEXBUT_NONE";
+constexpr const char *kDefault = "MWIN_TEXBUT_DEFAULT";
+constexpr const char *kNone = "MWIN_TEXBUT_NONE";
 const _ScreenTextStyle kLabelStyle = {"Main", 1, 1, 1, 0.7f, 1, 1.1f, MWTA_RIGHT};
 
 // The setting rows from the top: sounds on, sounds volume, main music on,

@@ -19,6 +19,8 @@ packages=(
   libfreetype-dev zlib1g-dev libtomcrypt-dev nlohmann-json3-dev libstb-dev
   # data generator
   libcairo2-dev librsvg2-dev fonts-dejavu-core
+  # fuzz targets: clang with libFuzzer and the sanitizers' runtimes
+  clang libclang-rt-14-dev
   # loopback score server: deciphers submissions on its own
   python3-pycryptodome
 )
