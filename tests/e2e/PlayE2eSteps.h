@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace e2e {
@@ -76,6 +77,26 @@ enum { TURRET_BUTTON = 0, GUN_FACTORY_BUTTON = 9 };
 // little more than the road's middle within reach); and room for a second
 // turret between two trees.
 const BoardPoint FACTORY_SPOT = {-0.3f, -0.3f};
+
+// Points of a 32 x 8 grid over an area (game units) in the orange-red of
+// the "GAME OVER" letters: a strong red, a middling green and little blue.
+inline int OrangePoints(const Screen &screen, float x, float y, float w, float h)
+{
+    int count = 0;
+    for (int row = 0; row < 8; row++)
+        for (int column = 0; column < 32; column++) {
+            const uint32_t rgb = GamePixel(screen, x + column * w / 32, y + row * h / 8);
+            const int r = (rgb >> 16) & 0xff, g = (rgb >> 8) & 0xff, b = rgb & 0xff;
+            count += r > 200 && g > 60 && g < 200 && b < 90;
+        }
+    return count;
+}
+
+// The "GAME OVER" letters across the middle of the board.
+inline bool GameOverShown(const Screen &screen)
+{
+    return OrangePoints(screen, 60, 205, 520, 60) > 40;
+}
 const BoardPoint TURRET_SPOTS[2] = {{0.56f, -0.26f}, {0.1f, -0.3f}};
 
 class PlayingE2eTest : public E2eTest {
@@ -106,6 +127,18 @@ protected:
         if (!placed)
             SaveShot("PlaceWeaponFailed");
         return placed;
+    }
+
+    // A game on the first garden lost on purpose: a gun factory alone (it
+    // shoots nothing, but makes the score 10 rather than 0, which is never
+    // recorded), the waves started with Space, until the game-over scene.
+    bool LoseTheGame()
+    {
+        Key("g");
+        for (const auto &[x, y] : {std::pair{281.0f, 169.0f}, std::pair{506.0f, 288.0f}, std::pair{375.0f, 40.0f}})
+            Click(x, y);
+        Key("space");
+        return WaitFor(GameOverShown, 300);
     }
 
     // The pointer rests on the sidebar below its buttons, where it hovers

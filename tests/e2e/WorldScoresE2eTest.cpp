@@ -1,17 +1,19 @@
 // A player's score on its way to the world list, on the real program
-// against the loopback score server: the player's finished game stands in
-// the local table of the first garden; on the Scores screen's online view
-// the player submits it, the server takes it, and the list downloaded
-// afterwards shows it in the online table.
+// against the loopback score server: a score in the local table of the
+// first garden submitted from the Scores screen's online view, and a game
+// just lost submitted through the question after it; the server takes
+// each, and the list downloaded afterwards shows it in the online table.
 #include "engine/core/EngMemory.h"
 #include "engine/core/EngMisc.h"
 #include "game/PlayNeighbours.h"
 #include "game/Scores.h"
 #include "modules/UserClass.h"
-#include "tests/e2e/E2eDriver.h"
+#include "tests/e2e/PlayE2eSteps.h"
 #include "tests/fixtures/ScoreServer.h"
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -33,27 +35,30 @@ bool ScoresScreenDrawn(const Screen &screen)
 }
 
 // Light text in the online table's first row, under its header: the
-// table's own background is dark.
+// table's own background is dark. Only its place and name on the left and
+// its score on the right count, which a message box over the table's
+// middle leaves uncovered.
 bool FirstRowShown(const Screen &screen)
 {
     int bright = 0;
-    for (float x = 60; x < 600; x += 1)
+    for (float x = 20; x < 630; x += 1)
         for (float y = 178; y < 192; y += 2)
-            bright += Brightness(GamePixel(screen, x, y)) > 450;
+            if (x < 140 || x >= 500)
+                bright += Brightness(GamePixel(screen, x, y)) > 450;
     return bright > 20;
 }
 
-class WorldScoresE2eTest : public E2eTest {
+class WorldScoresE2eTest : public PlayingE2eTest {
 protected:
     void SetUp() override
     {
-        E2eTest::SetUp();
+        PlayingE2eTest::SetUp();
         ASSERT_TRUE(server.Start());
         m_command = {HW_LOOPBACK_SCORES_PROGRAM, server.Base()};
     }
     void TearDown() override
     {
-        E2eTest::TearDown();
+        PlayingE2eTest::TearDown();
         server.Stop();
         play_neighbours = _PlayNeighbours{};
     }
@@ -100,18 +105,14 @@ protected:
         return false;
     }
 
-    ScoreServer server;
-};
-
-TEST_F(WorldScoresE2eTest, ASubmittedScoreComesBackInTheOnlineView)
-{
-    // The server takes submissions into its list and answers lists from it.
-    server.Script({{std::string("POST ") + kScript, {{"body", " A\n"}, {"accept", true}}},
-                   {std::string("GET ") + kScript, {{"list", true}}}});
-    SeedPlayer("Ada", "GB", true);
-    uint16_t player_id = 0;
+    // The server takes submissions into its list and answers lists from it;
+    // the player Ada, continued at start, looks at the online view of the
+    // year's scores, kept up to date by itself.
+    void SeedOnlinePlayer(uint16_t *player_id)
     {
-        // The online view of the year's scores, kept up to date by itself.
+        server.Script({{std::string("POST ") + kScript, {{"body", " A\n"}, {"accept", true}}},
+                       {std::string("GET ") + kScript, {{"list", true}}}});
+        SeedPlayer("Ada", "GB", true);
         UserClass user(nullptr, nullptr, 0, UFM_ENCIPHERED_OR_PLAIN);
         ASSERT_TRUE(user.LoadUser("Ada", 0, nullptr, nullptr));
         _UserOptions &options = user.GetInfo()->options;
@@ -119,11 +120,19 @@ TEST_F(WorldScoresE2eTest, ASubmittedScoreComesBackInTheOnlineView)
         options.scores_range = SR_YEAR;
         options.scores_auto_update = 1;
         options.scores_garden = 0;
-        player_id = static_cast<uint16_t>(user.GetInfo()->player_id);
+        *player_id = static_cast<uint16_t>(user.GetInfo()->player_id);
         ASSERT_TRUE(user.Save(1));
         // Loading forgets the player to continue with; the program is to.
         EngSafeStrcpy(Settings()->player_name, "Ada", RESOLUTION_PLAYER_NAME_SIZE);
     }
+
+    ScoreServer server;
+};
+
+TEST_F(WorldScoresE2eTest, ASubmittedScoreComesBackInTheOnlineView)
+{
+    uint16_t player_id = 0;
+    ASSERT_NO_FATAL_FAILURE(SeedOnlinePlayer(&player_id));
     SeedLocalScore(4321, player_id);
     ASSERT_TRUE(StartProgram());
     ASSERT_TRUE(WaitFor(MainScreenDrawn));
@@ -148,6 +157,37 @@ TEST_F(WorldScoresE2eTest, ASubmittedScoreComesBackInTheOnlineView)
     ASSERT_TRUE(WaitForRequests("GET", 2));
     ASSERT_TRUE(WaitFor(FirstRowShown, 20));
     SaveShot("WorldScoresOnline");
+    EXPECT_EQ(StopProgram(), 0);
+}
+
+TEST_F(WorldScoresE2eTest, AGameJustLostIsSubmittedThroughTheQuestionAfterIt)
+{
+    uint16_t player_id = 0;
+    ASSERT_NO_FATAL_FAILURE(SeedOnlinePlayer(&player_id));
+    ASSERT_TRUE(StartProgram());
+    ASSERT_TRUE(WaitFor(MainScreenDrawn));
+    EnterFirstGarden();
+    ASSERT_TRUE(LoseTheGame());
+
+    // A click more than a second after the end leads to the scores, with
+    // the question whether to submit the score.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    Screen screen = Shot();
+    Click(320, 240);
+    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    SaveShot("WorldScoresAfterGameQuestion");
+    Click(290, 290); // OK
+    ASSERT_TRUE(WaitForRequests("POST", 1));
+    auto submission = Requests("POST")[0];
+    ASSERT_TRUE(submission.contains("submission")) << submission.dump();
+    EXPECT_EQ(submission["submission"][0], nlohmann::ordered_json::parse(R"(["ac", "Sub"])"));
+    EXPECT_EQ(submission["submission"][9][0], "v1");
+    EXPECT_GE(submission["submission"][9][1].get<int>(), 10) << "the gun factory alone scores 10";
+
+    ASSERT_TRUE(WaitFor(FirstRowShown, 30));
+    Click(320, 255); // the OK of "Your score was submitted successfully!"
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    SaveShot("WorldScoresAfterGame");
     EXPECT_EQ(StopProgram(), 0);
 }
 
