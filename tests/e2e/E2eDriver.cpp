@@ -134,18 +134,24 @@ void E2eTest::SeedPlayer(const char *name, const char *country, bool continue_wi
         EngSafeStrcpy(Settings()->player_name, name, RESOLUTION_PLAYER_NAME_SIZE);
 }
 
-bool E2eTest::StartProgram(bool write_settings)
+std::vector<std::string> E2eTest::ProgramEnvironment() const
 {
-    if (write_settings && !ResolutionSaveSettings()) {
-        ADD_FAILURE() << "the settings file could not be written";
-        return false;
-    }
     std::vector<std::string> env;
     for (char **e = environ; *e; e++)
         if (std::strncmp(*e, "DISPLAY=", 8) != 0)
             env.push_back(*e);
     env.push_back("DISPLAY=" + m_display->Name());
     env.push_back("SDL_AUDIODRIVER=dummy");
+    return env;
+}
+
+bool E2eTest::StartProgram(bool write_settings)
+{
+    if (write_settings && !ResolutionSaveSettings()) {
+        ADD_FAILURE() << "the settings file could not be written";
+        return false;
+    }
+    std::vector<std::string> env = ProgramEnvironment();
     std::vector<char *> envp;
     for (std::string &e : env)
         envp.push_back(e.data());

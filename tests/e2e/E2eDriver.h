@@ -57,6 +57,9 @@ protected:
     // Starts the program and waits until the screen shows something. The
     // settings are written first unless the start is to find none.
     bool StartProgram(bool write_settings = true);
+    // The environment a started program gets: ours, on the private display,
+    // with the dummy audio driver.
+    std::vector<std::string> ProgramEnvironment() const;
     bool ProgramRunning();
     // Asks the program to close (SIGTERM) and answers its exit code, or -1
     // when it did not end by itself within the time given.

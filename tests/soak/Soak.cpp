@@ -31,8 +31,6 @@
 #include <thread>
 #include <vector>
 
-extern char **environ;
-
 namespace {
 
 // The log may grow while the player acts (saves, screens, refused files),
@@ -78,12 +76,7 @@ protected:
     {
         if (!ResolutionSaveSettings())
             return false;
-        std::vector<std::string> env;
-        for (char **e = environ; *e; e++)
-            if (std::strncmp(*e, "DISPLAY=", 8) != 0)
-                env.push_back(*e);
-        env.push_back("DISPLAY=" + m_display->Name());
-        env.push_back("SDL_AUDIODRIVER=dummy");
+        std::vector<std::string> env = ProgramEnvironment();
         std::vector<char *> envp;
         for (std::string &e : env)
             envp.push_back(e.data());
@@ -242,14 +235,16 @@ TEST_F(Soak, TheProgramStandsRandomInputForMinutes)
         // Checked after the first minute of a run, when start-up's lines
         // no longer dominate.
         const double run_minutes = (Now() - run_start) / 60;
-        if (run_minutes > 1)
+        if (run_minutes > 1) {
             ASSERT_LT(log_bytes / run_minutes, LOG_BYTES_PER_MINUTE_LIMIT)
                 << "the log grows without bound; it ends:\n"
                 << ProgramLogTail();
+        }
     }
     ASSERT_FALSE(HasFailure());
-    if (!Running())
+    if (!Running()) {
         ASSERT_TRUE(Start());
+    }
 
     SaveShot("soak_end");
     // The end: a close as the desktop asks for it, then the leak checker's
