@@ -82,8 +82,8 @@ private:
     char MouseButton(int button, int state);
 
     char m_name[8];
-    int m_tag;
-    Program *m_program;
+    [[maybe_unused]] int m_tag;
+    [[maybe_unused]] Program *m_program;
     EngFont *m_font;
     MWin *m_mwin;
     HW_Screens *m_screens;

@@ -324,10 +324,13 @@ void MWinButton::SetTextNum(int slot, const char *text)
 
 void MWinButton::SetTextPrintf(const char *format, ...)
 {
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(printf_buffer, sizeof(printf_buffer), format ? format : "", args);
-    va_end(args);
+    printf_buffer[0] = 0;
+    if (format) {
+        va_list args;
+        va_start(args, format);
+        std::vsnprintf(printf_buffer, sizeof(printf_buffer), format, args);
+        va_end(args);
+    }
     printf_buffer[kPrintfCut] = 0;
     SetText(printf_buffer);
 }

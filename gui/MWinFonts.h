@@ -54,7 +54,7 @@ private:
     void ReleaseFonts();
     int FindRecord(const char *id);
 
-    MWin *m_root;
+    [[maybe_unused]] MWin *m_root;
     char m_created;
     std::vector<Record> m_records;
 };

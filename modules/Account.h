@@ -20,7 +20,7 @@ public:
     const char *GetCountry() const { return m_country; }
 
 private:
-    Game *m_game;
+    [[maybe_unused]] Game *m_game;
     char *m_program_name;
     char m_name[32];
     char m_country[4];

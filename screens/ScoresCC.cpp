@@ -28,6 +28,9 @@
 
 namespace {
 
+// The key of the letter, as an index of the key states.
+const int kKeyS = 'S';
+
 const _ScreenTextStyle heading_style = {"Main", 1, 1, 1, 0.8f, 1.6f, 1.74f, MWTA_CENTER};
 const _ScreenTextStyle garden_style = {"Main", 0, 0, 0, 0.7f, 1, 1, MWTA_CENTER};
 const _ScreenTextStyle info_style = {"Main", 1, 1, 1, 0.7f, 0.9f, 0.95f, MWTA_CENTER};
@@ -545,8 +548,8 @@ void ScoresCC::TickCB()
         }
     }
 
-    if (eng_main_key_states['S'] && m_mwin && m_mwin->IsOn() && !m_mwin->IsPopupOn() && IsScreenCurrent()) {
-        eng_main_key_states['S'] = 0;
+    if (eng_main_key_states[kKeyS] && m_mwin && m_mwin->IsOn() && !m_mwin->IsPopupOn() && IsScreenCurrent()) {
+        eng_main_key_states[kKeyS] = 0;
         Back();
     }
 }

@@ -51,7 +51,7 @@ public:
 private:
     void ShowName();
 
-    UserScreens *m_user_screens;
+    [[maybe_unused]] UserScreens *m_user_screens;
     char m_name[NAME_SIZE];
     char m_prev_name[NAME_SIZE];
     char m_started;

@@ -19,8 +19,9 @@ packages=(
   libfreetype-dev zlib1g-dev libtomcrypt-dev nlohmann-json3-dev libstb-dev
   # data generator
   libcairo2-dev librsvg2-dev fonts-dejavu-core
-  # fuzz targets: clang with libFuzzer and the sanitizers' runtimes
-  clang libclang-rt-14-dev
+  # the sanitized test builds and the fuzz targets: clang with its linker,
+  # libFuzzer and the sanitizers' runtimes
+  clang lld libclang-rt-14-dev
   # loopback score server: deciphers submissions on its own
   python3-pycryptodome
 )

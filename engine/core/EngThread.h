@@ -94,7 +94,7 @@ private:
 
     signed char m_verbosity;
     char m_name[16];
-    bool m_flag;
+    [[maybe_unused]] bool m_flag;
     std::atomic<unsigned> m_tick_sleep_ms;
     EngThreadTickCallback m_tick_callback;
     void *m_tick_user_data;

@@ -25,7 +25,9 @@
 
 struct UiWindow;
 
-enum _UiControlKind {
+// Of a fixed type, so that any number a caller passes is a value that
+// UiWindowAddControl can check and refuse.
+enum _UiControlKind : int {
     UI_GROUP_BOX = 0,
     UI_LABEL = 1,          // centred vertically; the alignment sets the rest
     UI_LABEL_BORDERED = 2, // a label in a thin frame

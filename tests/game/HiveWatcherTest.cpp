@@ -13,6 +13,8 @@
 
 namespace {
 
+const int kKeyU = 'U';
+
 class HiveWatcherTest : public testing::Test {
 protected:
     void SetUp() override
@@ -193,13 +195,13 @@ TEST_F(HiveWatcherTest, TheEndScenesTickInsteadOfThePlay)
         *c.flag = 1;
         play_run_state = 1;
         eng_main_key_states[VK_SPACE] = 2;
-        eng_main_key_states['U'] = 2;
+        eng_main_key_states[kKeyU] = 2;
         HiveWatcherTick();
         EXPECT_TRUE(c.ticked());
         // Neither Space nor the shortcuts are looked at.
         EXPECT_EQ(1, play_run_state);
         EXPECT_EQ(2, eng_main_key_states[VK_SPACE]);
-        EXPECT_EQ(2, eng_main_key_states['U']);
+        EXPECT_EQ(2, eng_main_key_states[kKeyU]);
     }
 }
 

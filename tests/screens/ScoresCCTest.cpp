@@ -29,6 +29,8 @@
 
 namespace {
 
+const int kKeyS = 'S';
+
 using namespace screens_test;
 
 _ScoresScore Entry(int score, const char *name, int year = 2015, int month = 3, int day = 7, int level = 5)
@@ -499,7 +501,7 @@ TEST_F(ScoresScreenTest, TheSKeyLeavesLikeBack)
 {
     Screens()->GotoScreen(HW_SCREEN_OPTN, nullptr);
     Open();
-    eng_main_key_states['S'] = 2;
+    eng_main_key_states[kKeyS] = 2;
     // Not while a popup is open.
     game->GetMWin()->PopupMessageNoTitle("Hello");
     eng_main_program_time = eng_main_program_time + 0.2;
@@ -508,7 +510,7 @@ TEST_F(ScoresScreenTest, TheSKeyLeavesLikeBack)
     ASSERT_TRUE(Answer(1));
     eng_main_program_time = eng_main_program_time + 0.2;
     scores->TickCB();
-    EXPECT_EQ(eng_main_key_states['S'], 0);
+    EXPECT_EQ(eng_main_key_states[kKeyS], 0);
     EXPECT_EQ(Current(), HW_SCREEN_OPTN);
 }
 

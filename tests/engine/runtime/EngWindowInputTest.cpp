@@ -7,6 +7,8 @@
 
 namespace {
 
+const int kKeyF = 'F';
+
 struct Message {
     UINT message;
     WPARAM wparam;
@@ -75,7 +77,7 @@ TEST_F(EngWindowInputTest, SystemKeysOnlyMoveTheTable)
     EXPECT_TRUE(Send({{WM_SYSKEYDOWN, VK_MENU, 0}}).empty());
     EXPECT_EQ(eng_main_key_states[VK_MENU], 2);
     EXPECT_TRUE(Send({{WM_SYSKEYDOWN, 'F', 0}, {WM_SYSKEYUP, 'F', 0}}).empty());
-    EXPECT_EQ(eng_main_key_states['F'], 0);
+    EXPECT_EQ(eng_main_key_states[kKeyF], 0);
     EXPECT_TRUE(Send({{WM_SYSKEYUP, VK_MENU, 0}}).empty());
     EXPECT_EQ(eng_main_key_states[VK_MENU], 0);
 

@@ -7,6 +7,8 @@
 
 namespace {
 
+const int kKeyA = 'A';
+
 const std::vector<std::string> RECREATION_HOOKS = {
     "PreDestroyGraphicsObjectsCB", "DestroyGraphicsObjectsCB",    "PostDestroyGraphicsObjectsCB",
     "PreCreateGraphicsObjectsCB",  "CreateGraphicsObjectsCB",     "PostCreateGraphicsObjectsCB",
@@ -274,13 +276,13 @@ TEST_F(EngWindowTest, DeactivationKeepsTheDeviceOfAWindow)
 
     eng_main_key_states[VK_MENU] = 2;
     eng_main_key_states[VK_F10] = 2;
-    eng_main_key_states['A'] = 2;
+    eng_main_key_states[kKeyA] = 2;
     PostMessageA(Handle(), WM_ACTIVATE, WA_CLICKACTIVE, 0);
     PumpAll(window);
     EXPECT_EQ(program->TakeHooks(), (std::vector<std::string>{"ActivatedCB(1)"}));
     EXPECT_EQ(eng_main_key_states[VK_MENU], 0);
     EXPECT_EQ(eng_main_key_states[VK_F10], 0);
-    EXPECT_EQ(eng_main_key_states['A'], 2);
+    EXPECT_EQ(eng_main_key_states[kKeyA], 2);
 }
 
 TEST_F(EngWindowTest, AFullScreenProgramLetsGoOfTheDeviceWhileInactive)
