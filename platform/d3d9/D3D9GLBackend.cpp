@@ -224,7 +224,8 @@ D3D9DeviceBackend *D3D9CreateGLBackend(HWND window, const D3DPRESENT_PARAMETERS 
 D3D9GLBackend::D3D9GLBackend()
     : m_window(nullptr), m_window_id(0), m_context(nullptr), m_width(0), m_height(0), m_samples(0),
       m_has_depth(false), m_has_sync(false), m_framebuffer(0), m_colour(0), m_depth(0), m_resolve_framebuffer(0),
-      m_resolve_colour(0), m_gl(), m_batching(true), m_batch_key(), m_batch(), m_batch_size(0)
+      m_resolve_colour(0), m_in_window(false), m_size_checked(false), m_held_clears(0), m_held_z(1.0f),
+      m_held_stencil(0), m_gl(), m_batching(true), m_batch_key(), m_batch(), m_batch_size(0)
 {
 }
 
@@ -254,6 +255,8 @@ D3D9GLBackend *D3D9GLBackend::Create(HWND window, const D3DPRESENT_PARAMETERS *p
         delete backend;
         return nullptr;
     }
+    backend->m_in_window = backend->WindowServes(parameters->BackBufferFormat);
+    glBindFramebuffer(GL_FRAMEBUFFER, backend->m_in_window ? 0 : backend->m_framebuffer);
 
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -345,8 +348,66 @@ bool D3D9GLBackend::Activate()
     return SDL_GL_GetCurrentContext() == m_context || SDL_GL_MakeCurrent(m_window, m_context) == 0;
 }
 
+bool D3D9GLBackend::WindowServes(D3DFORMAT format)
+{
+    // Without alpha in the back buffer the window must have none either, so
+    // that blending reads a destination alpha of 1.
+    GLint alpha = 0;
+    if (format == D3DFMT_A8R8G8B8)
+        alpha = 8;
+    else if (format != D3DFMT_X8R8G8B8 && format != D3DFMT_R8G8B8)
+        return false;
+    if (m_samples)
+        return false;
+    GLint bits[5] = {};
+    const GLenum asked[5] = {GL_RED_BITS, GL_GREEN_BITS, GL_BLUE_BITS, GL_ALPHA_BITS, GL_SAMPLE_BUFFERS};
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    for (int i = 0; i < 5; i++)
+        glGetIntegerv(asked[i], &bits[i]);
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(m_window, &width, &height);
+    return bits[0] == 8 && bits[1] == 8 && bits[2] == 8 && bits[3] == alpha && bits[4] == 0 && width == m_width &&
+           height == m_height;
+}
+
+void D3D9GLBackend::CheckWindowSize()
+{
+    if (!m_in_window || m_size_checked)
+        return;
+    m_size_checked = true;
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(m_window, &width, &height);
+    if (width != m_width || height != m_height)
+        LeaveWindow(false);
+}
+
+void D3D9GLBackend::LeaveWindow(bool keep_colour)
+{
+    m_in_window = false;
+    m_gl.Fixed();
+    m_gl.Enable(D3D9GL_SCISSOR_TEST, false);
+    if (keep_colour) {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_framebuffer);
+        glBlitFramebuffer(0, 0, m_width, m_height, 0, 0, m_width, m_height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        m_gl.Count(3);
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+    m_gl.Count(1);
+    if (!m_held_clears)
+        return;
+    glClearDepth(m_held_z);
+    glClearStencil(static_cast<GLint>(m_held_stencil));
+    glClear(((m_held_clears & D3DCLEAR_ZBUFFER) ? GL_DEPTH_BUFFER_BIT : 0) |
+            ((m_held_clears & D3DCLEAR_STENCIL) ? GL_STENCIL_BUFFER_BIT : 0));
+    m_gl.Count(3);
+    m_held_clears = 0;
+}
+
 unsigned int D3D9GLBackend::ResolvedFramebuffer()
 {
+    if (m_in_window)
+        return 0;
     if (!m_samples)
         return m_framebuffer;
     m_gl.Enable(D3D9GL_SCISSOR_TEST, false);
@@ -363,6 +424,25 @@ HRESULT D3D9GLBackend::Clear(const D3D9DeviceState &, DWORD count, const D3DRECT
     if (!Activate())
         return D3DERR_INVALIDCALL;
     Flush();
+    CheckWindowSize();
+    const DWORD depth_flags = flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL);
+    if (m_in_window && depth_flags) {
+        // The window has no depth or stencil buffer: a clear of the whole of
+        // them waits until a draw needs them; anything less moves the
+        // drawing to the frame buffer now.
+        if (count == 1 && rects[0].x1 == 0 && rects[0].y1 == 0 && rects[0].x2 == m_width && rects[0].y2 == m_height) {
+            if (flags & D3DCLEAR_ZBUFFER)
+                m_held_z = z;
+            if (flags & D3DCLEAR_STENCIL)
+                m_held_stencil = stencil;
+            m_held_clears |= depth_flags;
+            flags &= ~depth_flags;
+            if (!flags)
+                return S_OK;
+        } else {
+            LeaveWindow(true);
+        }
+    }
     // A clear writes every channel, as the fixed write masks let it.
     m_gl.Fixed();
     glClearColor(((colour >> 16) & 0xFF) / 255.0f, ((colour >> 8) & 0xFF) / 255.0f, (colour & 0xFF) / 255.0f,
@@ -392,18 +472,22 @@ HRESULT D3D9GLBackend::Present()
     if (!Activate())
         return D3DERR_INVALIDCALL;
     Flush();
-    int width = 0, height = 0;
-    SDL_GL_GetDrawableSize(m_window, &width, &height);
-    GLuint source = ResolvedFramebuffer();
-    m_gl.Enable(D3D9GL_SCISSOR_TEST, false);
-    m_gl.Count(4);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    // A back buffer of another size than the window is stretched over it.
-    glBlitFramebuffer(0, 0, m_width, m_height, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
-                      width == m_width && height == m_height ? GL_NEAREST : GL_LINEAR);
+    if (!m_in_window) {
+        int width = 0, height = 0;
+        SDL_GL_GetDrawableSize(m_window, &width, &height);
+        GLuint source = ResolvedFramebuffer();
+        m_gl.Enable(D3D9GL_SCISSOR_TEST, false);
+        m_gl.Count(3);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        // A back buffer of another size than the window is stretched over it.
+        glBlitFramebuffer(0, 0, m_width, m_height, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
+                          width == m_width && height == m_height ? GL_NEAREST : GL_LINEAR);
+    }
     SDL_GL_SwapWindow(m_window);
-    glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, DrawFramebuffer());
+    m_gl.Count(1);
+    m_size_checked = false;
     return ResultOfGLError();
 }
 
@@ -469,12 +553,13 @@ HRESULT D3D9GLBackend::ReadBackBuffer(const RECT *rect, DWORD *argb)
         rect->right > m_width || rect->bottom > m_height || !Activate())
         return D3DERR_INVALIDCALL;
     Flush();
+    CheckWindowSize();
     int width = rect->right - rect->left, height = rect->bottom - rect->top;
     std::vector<DWORD> rows(static_cast<size_t>(width) * height);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, ResolvedFramebuffer());
     // Bytes blue, green, red, alpha are an ARGB value read as one word.
     glReadPixels(rect->left, m_height - rect->bottom, width, height, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
-    glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, DrawFramebuffer());
     for (int y = 0; y < height; y++)
         std::memcpy(argb + static_cast<size_t>(y) * width, rows.data() + static_cast<size_t>(height - 1 - y) * width,
                     sizeof(DWORD) * width);
@@ -498,6 +583,7 @@ HRESULT D3D9GLBackend::DrawReferenceTriangles(IDirect3DTexture9 *texture, const 
     if (!texture || !vertices || vertex_count < 0 || !Activate())
         return D3DERR_INVALIDCALL;
     Flush();
+    CheckWindowSize();
     // Plain GL, as a program of its own would draw; the record of applied
     // state no longer holds afterwards.
     glViewport(0, 0, m_width, m_height);

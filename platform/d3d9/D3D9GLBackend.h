@@ -1,6 +1,10 @@
-// The GL backend: a GL context on the device's window, drawing into a frame
-// buffer of its own (the back buffer, in the device's format, depth format
-// and number of samples) that Present copies to the window. Fixed-function GL
+// The GL backend: a GL context on the device's window, drawing into the
+// window's own back buffer while that is the back buffer the device was
+// made with (same size, same colour channels, one sample) and nothing has
+// used depth or stencil yet; otherwise into a frame buffer of its own (in the
+// device's format, depth format and number of samples) that Present copies to
+// the window. A software GL pays for that copy as for a full-screen draw, so
+// the window's buffer is kept as long as it serves. Fixed-function GL
 // 2.1 with frame buffer objects (GL 3.0 or ARB_framebuffer_object), made to
 // behave as Direct3D 9 does: pixel centres on whole coordinates, the y axis
 // down, depth 0..1, ARGB colours, lighting from the material.
@@ -55,6 +59,18 @@ private:
     HRESULT MakeFramebuffers(const D3DPRESENT_PARAMETERS *parameters);
     // The frame buffer holding a single-sample copy of the back buffer.
     unsigned int ResolvedFramebuffer();
+    // True when the window's buffer can be the back buffer: one sample, the
+    // back buffer's size and colour channels.
+    bool WindowServes(D3DFORMAT format);
+    // Called before the back buffer is drawn or read: a window whose size has
+    // changed since the last Present no longer serves.
+    void CheckWindowSize();
+    // Draws into the device's own frame buffer from now on, with the depth
+    // and stencil clears held back, and the colour drawn so far when it is
+    // kept (not after a resize, which leaves the window's buffer undefined).
+    void LeaveWindow(bool keep_colour);
+    // Where the back buffer is drawn.
+    unsigned int DrawFramebuffer() const { return m_in_window ? 0 : m_framebuffer; }
 
     // What a batch shares: every state a draw hands to GL other than its
     // vertices, with unused settings zero so that draws differing only in
@@ -86,6 +102,15 @@ private:
     bool m_has_sync;
     unsigned int m_framebuffer, m_colour, m_depth;
     unsigned int m_resolve_framebuffer, m_resolve_colour;
+    // Drawing into the window's own back buffer (see above); its size is
+    // checked once a frame.
+    bool m_in_window;
+    bool m_size_checked;
+    // Whole depth and stencil clears made while in the window, which has
+    // neither: they are done on the frame buffer when drawing moves there.
+    DWORD m_held_clears;
+    float m_held_z;
+    DWORD m_held_stencil;
     D3D9GLStateCache m_gl;
     bool m_batching;
     BatchKey m_batch_key;

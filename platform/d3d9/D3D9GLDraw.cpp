@@ -401,6 +401,9 @@ void D3D9GLBackend::Flush()
         m_batch_size = 0;
         return;
     }
+    CheckWindowSize();
+    if (m_in_window && m_batch_key.depth_on)
+        LeaveWindow(true);
     ApplyRasterState(m_batch_key);
     ApplyTexture(m_batch_key);
     m_gl.VertexArrays(m_batch.data());

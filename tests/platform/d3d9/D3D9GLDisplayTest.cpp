@@ -65,14 +65,14 @@ protected:
         ASSERT_EQ(device->EndScene(), S_OK);
     }
 
-    // A quad of screen pixels: corners top-left to bottom-right.
-    void DrawScreenQuad(float left, float top, float right, float bottom, D3DCOLOR colour)
+    // A quad of screen pixels: corners top-left to bottom-right, at a depth.
+    void DrawScreenQuad(float left, float top, float right, float bottom, D3DCOLOR colour, float z = 0.0f)
     {
         Draw<ScreenVertex>(D3DPT_TRIANGLESTRIP,
-                           {{left, bottom, 0, 1, colour},
-                            {left, top, 0, 1, colour},
-                            {right, bottom, 0, 1, colour},
-                            {right, top, 0, 1, colour}},
+                           {{left, bottom, z, 1, colour},
+                            {left, top, z, 1, colour},
+                            {right, bottom, z, 1, colour},
+                            {right, top, z, 1, colour}},
                            SCREEN_FVF);
     }
 
@@ -273,6 +273,49 @@ TEST_F(D3D9GLDisplayTest, BlendFactorsMixWithTheBackBuffer)
         ASSERT_EQ(device->SetRenderState(D3DRS_DESTBLEND, c.dest), S_OK);
         DrawScreenQuad(-0.5f, -0.5f, 63.5f, 47.5f, 0x80FF0000);
         EXPECT_TRUE(Near(c.expected, Pixel(20, 20))) << c.src << " " << c.dest;
+    }
+}
+
+// The first draw that tests depth finds the colours drawn before it and the
+// depth clears made before it, whole or in part.
+TEST_F(D3D9GLDisplayTest, DepthTestingFindsEarlierColoursAndDepthClears)
+{
+    struct Case {
+        const char *name;
+        D3DVIEWPORT9 depth_cleared;
+        // Colours read at the top and the bottom of the right half after a
+        // green quad at depth 0.5 (the left half was drawn red before).
+        DWORD top, bottom;
+    };
+    const Case cases[] = {
+        {"whole", {0, 0, WIDTH, HEIGHT, 0.0f, 1.0f}, 0x0000FF, 0x0000FF},
+        {"top half", {0, 0, WIDTH, HEIGHT / 2, 0.0f, 1.0f}, 0x0000FF, 0x00FF00},
+    };
+    for (const Case &c : cases) {
+        MakeDevice();
+        // Blue, the depth 1 everywhere, then 0.2 where the case clears it.
+        Clear(0xFF0000FF);
+        ASSERT_EQ(device->SetViewport(&c.depth_cleared), S_OK);
+        ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 0.2f, 0), S_OK);
+        D3DVIEWPORT9 whole = {0, 0, WIDTH, HEIGHT, 0.0f, 1.0f};
+        ASSERT_EQ(device->SetViewport(&whole), S_OK);
+        ASSERT_EQ(device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE), S_OK);
+        DrawScreenQuad(-0.5f, -0.5f, 31.5f, 47.5f, 0xFFFF0000);
+        ASSERT_EQ(device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE), S_OK);
+        DrawScreenQuad(31.5f, -0.5f, 63.5f, 47.5f, 0xFF00FF00, 0.5f);
+        // Nearer than every depth cleared.
+        DrawScreenQuad(-0.5f, -0.5f, 63.5f, 1.5f, 0xFFFFFF00, 0.1f);
+        EXPECT_TRUE(Near(0xFF0000, Pixel(5, 10))) << c.name;
+        EXPECT_TRUE(Near(0xFF0000, Pixel(5, 40))) << c.name;
+        EXPECT_TRUE(Near(c.top, Pixel(40, 10))) << c.name;
+        EXPECT_TRUE(Near(c.bottom, Pixel(40, 40))) << c.name;
+        EXPECT_TRUE(Near(0xFFFF00, Pixel(5, 1))) << c.name;
+        EXPECT_TRUE(Near(0xFFFF00, Pixel(40, 1))) << c.name;
+        EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), S_OK);
+        buffer->Release();
+        buffer = nullptr;
+        EXPECT_EQ(device->Release(), 0u);
+        device = nullptr;
     }
 }
 
