@@ -105,7 +105,6 @@ double ChangedIn(const Screen &a, const Screen &b, float x, float y, float w, fl
 // score, money and lives.
 const float TITLE[4] = {4, 8, 92, 22};
 const float SCORE_MONEY_LIVES[4] = {100, 452, 360, 26};
-const float LIVES[4] = {390, 452, 70, 26};
 
 double TitleChange(const Screen &a, const Screen &b) { return ChangedIn(a, b, TITLE[0], TITLE[1], TITLE[2], TITLE[3]); }
 
@@ -159,10 +158,21 @@ protected:
         setenv("LANG", "fr_FR.UTF-8", 1);
     }
 
-    // Waits for a screen, answering with Escape every message box that
-    // comes first (OK, or No to "Try Again ?"); the first box is saved.
-    bool WaitAnsweringBoxes(const std::function<bool(const Screen &)> &arrived, const char *box_shot, bool *box_seen)
+    // The start-up dialog, which comes at every start until the player turns
+    // it off: the windowed choice when asked for, PLAY, then the internet
+    // test's message boxes, each answered with Escape (OK, or No to "Try
+    // Again ?"), until the game shows the screen waited for. Answers
+    // whether a box came; the first is saved.
+    bool PlayThroughDialog(const std::function<bool(const Screen &)> &arrived, const std::string &shot_prefix,
+                           bool windowed, bool *box_seen)
     {
+        *box_seen = false;
+        if (!WaitFor(DialogShown))
+            return false;
+        SaveShot(shot_prefix + "Dialog");
+        if (windowed)
+            m_display->Click(WINDOWED_X, WINDOWED_Y);
+        m_display->Click(PLAY_X, PLAY_Y);
         return WaitFor(
             [&](const Screen &screen) {
                 if (arrived(screen))
@@ -172,7 +182,7 @@ protected:
                 if (DialogShown(screen) || PlayersScreenDrawn(screen) || LitPoints(screen, 220, 180, 200, 120) == 0)
                     return false;
                 if (!*box_seen)
-                    XDisplay::SavePng(std::string(HW_SCREENSHOT_DIR) + "/" + box_shot + ".png", screen);
+                    XDisplay::SavePng(HW_SCREENSHOT_DIR "/" + shot_prefix + "InternetTestBox.png", screen);
                 *box_seen = true;
                 // Without a window manager the keyboard follows the pointer.
                 int x, y;
@@ -184,15 +194,13 @@ protected:
             90);
     }
 
-    // Clicks a weapon on the board, which opens its popup; answers the shot
-    // with the popup shown.
-    bool OpenWeaponPopup(BoardPoint at, Screen *shown)
+    // Clicks a weapon on the board, which opens its popup over it.
+    bool OpenWeaponPopup(BoardPoint at)
     {
         const Screen before = Shot();
         Click(BoardToGameX(at.x), BoardToGameY(at.y));
         return WaitFor(
             [&](const Screen &now) {
-                *shown = now;
                 return ChangedIn(before, now, BoardToGameX(at.x) - 100, BoardToGameY(at.y) - 200, 200, 180) > 0.2;
             },
             10);
@@ -208,19 +216,6 @@ protected:
         const float left = std::clamp(BoardToGameX(at.x) - width / 2, 0.0f, 640 - width);
         const float top = std::clamp((at.y + turret_half_size + 1) * 240 - height, 0.0f, 480 - height);
         Click(left + x, top + y);
-    }
-
-    // The start-up dialog, which comes at every start until the player
-    // turns it off: PLAY, then the internet test's boxes until the game
-    // shows the screen asked for.
-    bool PlayThroughDialog(const std::function<bool(const Screen &)> &arrived, const char *shot_prefix)
-    {
-        if (!WaitFor(DialogShown))
-            return false;
-        SaveShot(std::string(shot_prefix) + "Dialog");
-        m_display->Click(PLAY_X, PLAY_Y);
-        bool box_seen = false;
-        return WaitAnsweringBoxes(arrived, (std::string(shot_prefix) + "InternetTestBox").c_str(), &box_seen);
     }
 };
 
@@ -253,12 +248,8 @@ TEST_F(WholeGameE2eTest, APlayersGameFromAFirstStartToTheLocalScores)
 {
     // The first start finds no settings: the dialog asks for the window.
     ASSERT_TRUE(StartProgram(false));
-    ASSERT_TRUE(WaitFor(DialogShown));
-    SaveShot("WholeGame01_Dialog");
-    m_display->Click(WINDOWED_X, WINDOWED_Y);
-    m_display->Click(PLAY_X, PLAY_Y);
     bool box_seen = false;
-    ASSERT_TRUE(WaitAnsweringBoxes(PlayersScreenDrawn, "WholeGame02_InternetTestBox", &box_seen));
+    ASSERT_TRUE(PlayThroughDialog(PlayersScreenDrawn, "WholeGame01_", true, &box_seen));
     EXPECT_TRUE(box_seen) << "the internet test said nothing";
     ASSERT_TRUE(WaitFor(PlayersScreenDrawn));
     SaveShot("WholeGame03_Players");
@@ -315,8 +306,7 @@ TEST_F(WholeGameE2eTest, APlayersGameFromAFirstStartToTheLocalScores)
 
     // A turret upgraded through its popup, then the wave starts; the
     // upgrade goes on while the game runs.
-    Screen popup;
-    ASSERT_TRUE(OpenWeaponPopup(TURRETS[UPGRADED_FIRST], &popup));
+    ASSERT_TRUE(OpenWeaponPopup(TURRETS[UPGRADED_FIRST]));
     SaveShot("WholeGame13_WeaponPopup");
     ClickInWeaponPopup(TURRETS[UPGRADED_FIRST], 67, 174); // Upgrade
     ParkPointer();
@@ -328,7 +318,7 @@ TEST_F(WholeGameE2eTest, APlayersGameFromAFirstStartToTheLocalScores)
     ASSERT_TRUE(WaitFor([&](const Screen &now) { return TitleChange(level_one, now) > 0.03; }, 120));
     SaveShot("WholeGame14_LevelTwo");
     const Screen level_two = Shot();
-    ASSERT_TRUE(OpenWeaponPopup(TURRETS[UPGRADED_SECOND], &popup));
+    ASSERT_TRUE(OpenWeaponPopup(TURRETS[UPGRADED_SECOND]));
     ClickInWeaponPopup(TURRETS[UPGRADED_SECOND], 67, 174); // Upgrade
     ParkPointer();
     ASSERT_TRUE(WaitFor([&](const Screen &now) { return TitleChange(level_two, now) > 0.03; }, 120));
@@ -359,7 +349,7 @@ TEST_F(WholeGameE2eTest, APlayersGameFromAFirstStartToTheLocalScores)
     // Started again, through the dialog and on with the same player, the
     // program offers the game back.
     ASSERT_TRUE(StartProgram(false));
-    ASSERT_TRUE(PlayThroughDialog(PlayersScreenDrawn, "WholeGame17_Restart"));
+    ASSERT_TRUE(PlayThroughDialog(PlayersScreenDrawn, "WholeGame17_Restart", false, &box_seen));
     SaveShot("WholeGame18_ContinuePlayer");
     Click(320, 448); // Continue Player
     ASSERT_TRUE(WaitFor([](const Screen &s) { return MainScreenDrawn(s) && ResumeQuestionShown(s); }));
@@ -378,7 +368,7 @@ TEST_F(WholeGameE2eTest, APlayersGameFromAFirstStartToTheLocalScores)
     // run until the bugs have taken every life.
     for (const BoardPoint &spot : TURRETS) {
         const Screen standing = Shot();
-        ASSERT_TRUE(OpenWeaponPopup(spot, &popup));
+        ASSERT_TRUE(OpenWeaponPopup(spot));
         if (&spot == &TURRETS[0])
             SaveShot("WholeGame21_SellPopup");
         ClickInWeaponPopup(spot, 167, 174); // Sell
