@@ -37,6 +37,8 @@ void PlayerSetTutorialHints(char on)
 {
     if (play_neighbours.player_set_tutorial_hints)
         play_neighbours.player_set_tutorial_hints(on);
+    else if (main_game)
+        main_game->GetUserOptions()->tutorial_hints = on;
 }
 
 // The game object's player and popups unless a test fills the hook.

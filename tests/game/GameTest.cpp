@@ -6,7 +6,10 @@
 
 #include "engine/graphics/EngFont.h"
 #include "engine/runtime/EngProgram.h"
+#include "game/Bugs.h"
+#include "game/HiveWatcher.h"
 #include "game/Levels.h"
+#include "game/PlayNeighbours.h"
 #include "game/SavedGame.h"
 #include "gui/MWinButton.h"
 #include "gui/MWinTextures.h"
@@ -184,6 +187,25 @@ TEST_F(GameTest, DecliningToResumeDeletesTheSavedGameAndAcceptingLoadsIt)
     EXPECT_TRUE(SavedGameExists(0, 1));
     game->ResumeUsersGame(0);
     EXPECT_FALSE(SavedGameExists(0, 1));
+    play_under_way = 0;
+    levels_garden = -1;
+}
+
+TEST_F(GameTest, CompletingALevelTurnsTheLoadedPlayersHintsOff)
+{
+    ASSERT_EQ(game->GetUser()->CreateNewUser("Ann", "GB", 0), 1);
+    ASSERT_EQ(game->GetUserOptions()->tutorial_hints, 1);
+    levels_garden = 0;
+    ASSERT_TRUE(HiveWatcherStartNewGame(0));
+    game->CloseMenusAndPlay();
+    play_run_state = 0;
+    // Every bug gone: the level ends on the second update that finds none.
+    BugsDeleteAll();
+    BugsUpdate();
+    BugsUpdate();
+    EXPECT_EQ(play_level, 1);
+    EXPECT_EQ(game->GetUserOptions()->tutorial_hints, 0);
+    EXPECT_EQ(PlayerGetTutorialHints(), 0);
     play_under_way = 0;
     levels_garden = -1;
 }

@@ -1,0 +1,414 @@
+// A player's whole game on the real program, from an empty per-user folder:
+// the start-up dialog and the internet test's message boxes, a new player
+// named and given a country, a new game on the first garden with weapons
+// placed and upgraded through the weapon popup, two levels won by killing
+// their bugs, the game saved from the pause screen, the program started
+// again and the game resumed as it was, then lost on purpose, and its score
+// highlighted in the local table.
+#include "tests/e2e/PlayE2eSteps.h"
+
+#include "engine/core/EngEncryption.h"
+#include "engine/core/EngMisc.h"
+#include "modules/UserClass.h"
+#include "screens/UserNew.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+namespace {
+
+using namespace e2e;
+
+// The start-up dialog, which the desktop centres on the screen (pixels):
+// its light face, the windowed choice and the PLAY button.
+const int CENTRE_X = SCREEN_WIDTH / 2, CENTRE_Y = SCREEN_HEIGHT / 2;
+const int DIALOG_FACE_X = CENTRE_X, DIALOG_FACE_Y = CENTRE_Y - 54;
+const int WINDOWED_X = CENTRE_X + 66, WINDOWED_Y = CENTRE_Y - 4;
+const int PLAY_X = CENTRE_X, PLAY_Y = CENTRE_Y + 192;
+
+bool DialogShown(const Screen &screen)
+{
+    return Brightness(screen.At(DIALOG_FACE_X, DIALOG_FACE_Y)) > 600 && Brightness(screen.At(100, 100)) < 60;
+}
+
+// The Players screen's "New Player" and "Exit Game" buttons.
+bool PlayersScreenDrawn(const Screen &screen)
+{
+    return LitPoints(screen, 30, 430, 115, 25) > 40 && LitPoints(screen, 495, 430, 115, 25) > 40;
+}
+
+// The new-player screen's name and country rows.
+bool NewPlayerScreenDrawn(const Screen &screen)
+{
+    return LitPoints(screen, 210, 200, 220, 35) > 30 && LitPoints(screen, 210, 275, 220, 35) > 30;
+}
+
+// The country screen: its list and a column of flags on the list's left.
+bool CountryScreenDrawn(const Screen &screen)
+{
+    return LitPoints(screen, 169.5f, 50, 301, 323) > 40 && LitPoints(screen, 148, 55, 20, 310) > 8;
+}
+
+// The chosen row of the country list is drawn orange, the others green.
+bool CountryRowChosen(const Screen &screen, float y)
+{
+    const uint32_t pixel = GamePixel(screen, 200, y);
+    return ((pixel >> 16) & 0xFF) > ((pixel >> 8) & 0xFF) + 20;
+}
+
+// The main screen's two lowest buttons.
+bool MainScreenDrawn(const Screen &screen)
+{
+    return LitPoints(screen, 162, 402, 146, 26) > 50 && LitPoints(screen, 332, 402, 146, 26) > 50;
+}
+
+// The question whether to resume the last game: its box's honey-coloured
+// left border.
+bool ResumeQuestionShown(const Screen &screen)
+{
+    for (float y = 220; y < 260; y += 4) {
+        const uint32_t p = GamePixel(screen, 197.8f, y);
+        if (((p >> 16) & 0xff) < 120 || (p & 0xff) > 90)
+            return false;
+    }
+    return true;
+}
+
+// The first drawn pixel from the top: the corner of a message box, the only
+// window on an otherwise black screen.
+bool FindTopLeftLitPixel(const Screen &screen, int *x, int *y)
+{
+    for (*y = 0; *y < screen.height; (*y)++)
+        for (*x = 0; *x < screen.width; (*x)++)
+            if (Brightness(screen.At(*x, *y)) > 60)
+                return true;
+    return false;
+}
+
+// The share of pixels that differ noticeably between two shots within a
+// rectangle in game units.
+double ChangedIn(const Screen &a, const Screen &b, float x, float y, float w, float h)
+{
+    int changed = 0, all = 0;
+    for (float gy = y; gy < y + h; gy += 0.5f)
+        for (float gx = x; gx < x + w; gx += 0.5f) {
+            all++;
+            if (std::abs(Brightness(GamePixel(a, gx, gy)) - Brightness(GamePixel(b, gx, gy))) > 60)
+                changed++;
+        }
+    return all ? static_cast<double>(changed) / all : 1.0;
+}
+
+// The sidebar's title (the level and the wave's bugs) and the bottom bar's
+// score, money and lives.
+const float TITLE[4] = {4, 8, 92, 22};
+const float SCORE_MONEY_LIVES[4] = {100, 452, 360, 26};
+
+double TitleChange(const Screen &a, const Screen &b) { return ChangedIn(a, b, TITLE[0], TITLE[1], TITLE[2], TITLE[3]); }
+
+// What a player sees again of a saved game, from its record.
+struct SavedPlay {
+    int32_t lives = 0, money = 0, level = -1, weapons = 0;
+    std::vector<int32_t> types, levels;
+};
+
+template <typename T> T At(const std::vector<unsigned char> &record, size_t offset)
+{
+    T value;
+    std::memcpy(&value, record.data() + offset, sizeof(T));
+    return value;
+}
+
+bool ReadSavedPlay(const std::string &file, SavedPlay *play)
+{
+    std::vector<unsigned char> record(64096);
+    if (!EngEncryptionReadFromFileAndDecrypt(file.c_str(), record.data(), static_cast<unsigned>(record.size())))
+        return false;
+    play->lives = At<int32_t>(record, 64076);
+    play->money = At<int32_t>(record, 64080);
+    play->level = At<int32_t>(record, 64084);
+    play->weapons = At<int32_t>(record, 56004);
+    // Weapons from offset 4, 56 bytes each: present, type, level, ...
+    for (int i = 0; i < play->weapons && i < 1000; i++) {
+        const size_t weapon = 4 + 56 * static_cast<size_t>(i);
+        if (!record[weapon])
+            continue;
+        play->types.push_back(At<int32_t>(record, weapon + 4));
+        play->levels.push_back(At<int32_t>(record, weapon + 8));
+    }
+    return true;
+}
+
+// Turrets beside the road: inside its bends and between its runs, where
+// one reaches two runs of the road.
+const BoardPoint TURRETS[] = {{0.56f, -0.26f}, {0.1f, -0.3f}, {-0.45f, 0.32f}, {0.45f, 0.3f}};
+// The ones upgraded, before the first wave and once it is won.
+const int UPGRADED_FIRST = 3, UPGRADED_SECOND = 1;
+
+class WholeGameE2eTest : public PlayingE2eTest {
+protected:
+    void SetUp() override
+    {
+        PlayingE2eTest::SetUp();
+        // The program takes the player's own country from the locale.
+        unsetenv("LC_ALL");
+        unsetenv("LC_MESSAGES");
+        setenv("LANG", "fr_FR.UTF-8", 1);
+    }
+
+    // The start-up dialog, which comes at every start until the player turns
+    // it off: the windowed choice when asked for, PLAY, then the internet
+    // test's message boxes, each answered with Escape (OK, or No to "Try
+    // Again ?"), until the game shows the screen waited for. Answers
+    // whether a box came; the first is saved.
+    bool PlayThroughDialog(const std::function<bool(const Screen &)> &arrived, const std::string &shot_prefix,
+                           bool windowed, bool *box_seen)
+    {
+        *box_seen = false;
+        if (!WaitFor(DialogShown))
+            return false;
+        SaveShot(shot_prefix + "Dialog");
+        if (windowed)
+            m_display->Click(WINDOWED_X, WINDOWED_Y);
+        m_display->Click(PLAY_X, PLAY_Y);
+        return WaitFor(
+            [&](const Screen &screen) {
+                if (arrived(screen))
+                    return true;
+                // The boxes are dark: any lit point in the middle of a
+                // screen that is neither the dialog nor the game's.
+                if (DialogShown(screen) || PlayersScreenDrawn(screen) || LitPoints(screen, 220, 180, 200, 120) == 0)
+                    return false;
+                if (!*box_seen)
+                    XDisplay::SavePng(HW_SCREENSHOT_DIR "/" + shot_prefix + "InternetTestBox.png", screen);
+                *box_seen = true;
+                // Without a window manager the keyboard follows the pointer.
+                int x, y;
+                if (FindTopLeftLitPixel(screen, &x, &y))
+                    m_display->MoveTo(x + 8, y + 8);
+                Key("Escape");
+                return false;
+            },
+            90);
+    }
+
+    // Clicks a weapon on the board, which opens its popup over it.
+    bool OpenWeaponPopup(BoardPoint at)
+    {
+        const Screen before = Shot();
+        Click(BoardToGameX(at.x), BoardToGameY(at.y));
+        return WaitFor(
+            [&](const Screen &now) {
+                return ChangedIn(before, now, BoardToGameX(at.x) - 100, BoardToGameY(at.y) - 200, 200, 180) > 0.2;
+            },
+            10);
+    }
+
+    // Clicks a control of the weapon popup, at its place in the popup's
+    // window. The window (210 x 224) stands centred on the weapon with its
+    // bottom level with the weapon's, the weapon's square being measured
+    // 480 units to the board's height; it is kept on the screen.
+    void ClickInWeaponPopup(BoardPoint at, float x, float y)
+    {
+        const float width = 210, height = 224, turret_half_size = 0.06f;
+        const float left = std::clamp(BoardToGameX(at.x) - width / 2, 0.0f, 640 - width);
+        const float top = std::clamp((at.y + turret_half_size + 1) * 240 - height, 0.0f, 480 - height);
+        Click(left + x, top + y);
+    }
+};
+
+// The scores table's rows: the middle of the first two, and whether one
+// is highlighted. The highlighted row has a lighter green behind its text
+// than the others (the rows' text alternates gold and cyan whatever is
+// highlighted): most points along its middle are of that green.
+const float SCORE_ROWS[2] = {185, 202};
+bool ScoreRowHighlighted(const Screen &screen, float y)
+{
+    int green = 0;
+    for (int column = 0; column < 40; column++) {
+        const uint32_t rgb = GamePixel(screen, 30 + column * 580.0f / 40, y);
+        const int r = (rgb >> 16) & 0xff, g = (rgb >> 8) & 0xff, b = rgb & 0xff;
+        green += r < 45 && g >= 45 && g < 70 && b < 40;
+    }
+    return green > 20;
+}
+// Points of a row's text: bright against any of the rows' greens.
+int TextPointsInRow(const Screen &screen, float y)
+{
+    int text = 0;
+    for (int row = 0; row < 6; row++)
+        for (int column = 0; column < 320; column++)
+            text += Brightness(GamePixel(screen, 30 + column * 580.0f / 320, y - 5 + row * 1.5f)) > 300;
+    return text;
+}
+
+TEST_F(WholeGameE2eTest, APlayersGameFromAFirstStartToTheLocalScores)
+{
+    // The first start finds no settings: the dialog asks for the window.
+    ASSERT_TRUE(StartProgram(false));
+    bool box_seen = false;
+    ASSERT_TRUE(PlayThroughDialog(PlayersScreenDrawn, "WholeGame01_", true, &box_seen));
+    EXPECT_TRUE(box_seen) << "the internet test said nothing";
+    ASSERT_TRUE(WaitFor(PlayersScreenDrawn));
+    SaveShot("WholeGame03_Players");
+
+    // A new player, named and given a country.
+    Screen screen = Shot();
+    Click(75, 447); // New Player
+    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    ASSERT_TRUE(WaitFor(NewPlayerScreenDrawn));
+    char logon[UserNewCC::NAME_SIZE] = "";
+    EngMiscGetDefaultUsersName(logon, UserNewCC::NAME_LIMIT);
+    if (UserNewIsNameValid(logon, UserNewCC::NAME_LIMIT, nullptr)) {
+        // The log-on name is proposed; a click on it opens the text entry.
+        SaveShot("WholeGame04_NameProposed");
+        Click(320, 217);
+        ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    }
+    SaveShot("WholeGame05_NameEntry");
+    Type("Jo Marsh");
+    Key("Return");
+    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    Click(320, 292); // Country
+    ASSERT_TRUE(WaitFor(CountryScreenDrawn));
+    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    // France, the locale's, is chosen; Germany lies four rows below it.
+    Click(320, 307);
+    ASSERT_TRUE(WaitFor([](const Screen &shot) { return CountryRowChosen(shot, 307); }));
+    SaveShot("WholeGame06_Country");
+    Click(320, 442); // Continue
+    ASSERT_TRUE(WaitFor(NewPlayerScreenDrawn));
+    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    SaveShot("WholeGame07_NewPlayer");
+    Click(320, 447); // Continue
+    ASSERT_TRUE(WaitFor(MainScreenDrawn));
+    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    SaveShot("WholeGame08_Main");
+
+    // A new game on the first garden, through its notice.
+    Click(320, 225); // New Game
+    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    SaveShot("WholeGame09_Select");
+    Click(235, 200); // the first garden
+    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    SaveShot("WholeGame10_Notice");
+    Click(320, 312); // Ok
+    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    SaveShot("WholeGame11_Garden");
+
+    // The factory, then turrets along the road.
+    ASSERT_TRUE(PlaceWeapon(GUN_FACTORY_BUTTON, FACTORY_SPOT));
+    for (const BoardPoint &spot : TURRETS)
+        ASSERT_TRUE(PlaceWeapon(TURRET_BUTTON, spot));
+    SaveShot("WholeGame12_Weapons");
+
+    // A turret upgraded through its popup, then the wave starts; the
+    // upgrade goes on while the game runs.
+    ASSERT_TRUE(OpenWeaponPopup(TURRETS[UPGRADED_FIRST]));
+    SaveShot("WholeGame13_WeaponPopup");
+    ClickInWeaponPopup(TURRETS[UPGRADED_FIRST], 67, 174); // Upgrade
+    ParkPointer();
+    Key("space");
+    const Screen level_one = Shot();
+
+    // Two levels won: the title changes with each new level. The first
+    // level's rewards pay for another upgrade.
+    ASSERT_TRUE(WaitFor([&](const Screen &now) { return TitleChange(level_one, now) > 0.03; }, 120));
+    SaveShot("WholeGame14_LevelTwo");
+    const Screen level_two = Shot();
+    ASSERT_TRUE(OpenWeaponPopup(TURRETS[UPGRADED_SECOND]));
+    ClickInWeaponPopup(TURRETS[UPGRADED_SECOND], 67, 174); // Upgrade
+    ParkPointer();
+    ASSERT_TRUE(WaitFor([&](const Screen &now) { return TitleChange(level_two, now) > 0.03; }, 120));
+    Key("space");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const Screen before = Shot();
+    SaveShot("WholeGame15_LevelThree");
+
+    // Saved from the pause screen, which ends the program.
+    Key("Escape");
+    ASSERT_TRUE(WaitForNewScreen(before, &screen));
+    SaveShot("WholeGame16_Pause");
+    Click(320, 437); // Save Game & Exit
+    ASSERT_EQ(WaitForExit(), 0);
+    SavedPlay saved;
+    const std::string file = (modules_test::UsersFolder() / "Jo Marsh_SavedGame00.dat").string();
+    ASSERT_TRUE(ReadSavedPlay(file, &saved)) << file;
+    EXPECT_EQ(saved.level, 2);
+    EXPECT_EQ(saved.lives, 20) << "bugs got through";
+    ASSERT_EQ(saved.types.size(), 1 + std::size(TURRETS));
+    EXPECT_EQ(saved.types[0], 9);
+    for (int i = 0; i < static_cast<int>(std::size(TURRETS)); i++) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(saved.types[1 + i], 0);
+        EXPECT_EQ(saved.levels[1 + i], i == UPGRADED_FIRST || i == UPGRADED_SECOND ? 1 : 0);
+    }
+
+    // Started again, through the dialog and on with the same player, the
+    // program offers the game back.
+    ASSERT_TRUE(StartProgram(false));
+    ASSERT_TRUE(PlayThroughDialog(PlayersScreenDrawn, "WholeGame17_Restart", false, &box_seen));
+    SaveShot("WholeGame18_ContinuePlayer");
+    Click(320, 448); // Continue Player
+    ASSERT_TRUE(WaitFor([](const Screen &s) { return MainScreenDrawn(s) && ResumeQuestionShown(s); }));
+    screen = Shot();
+    SaveShot("WholeGame19_ResumeQuestion");
+    Click(290, 255); // Yes
+    ParkPointer();
+    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    SaveShot("WholeGame20_Resumed");
+    EXPECT_LT(ChangedIn(before, screen, SCORE_MONEY_LIVES[0], SCORE_MONEY_LIVES[1], SCORE_MONEY_LIVES[2],
+                        SCORE_MONEY_LIVES[3]),
+              0.01);
+    EXPECT_LT(TitleChange(before, screen), 0.01);
+
+    // Lost on purpose: the turrets sold through their popups, the waves
+    // run until the bugs have taken every life.
+    for (const BoardPoint &spot : TURRETS) {
+        const Screen standing = Shot();
+        ASSERT_TRUE(OpenWeaponPopup(spot));
+        if (&spot == &TURRETS[0])
+            SaveShot("WholeGame21_SellPopup");
+        ClickInWeaponPopup(spot, 167, 174); // Sell
+        ParkPointer();
+        ASSERT_TRUE(WaitFor([&](const Screen &now) { return ChangedAround(standing, now, spot, 10) > 0.3; }, 10))
+            << "the turret at " << spot.x << ", " << spot.y << " was not sold";
+    }
+    SaveShot("WholeGame22_Sold");
+    Key("space");
+    ASSERT_TRUE(WaitFor(GameOverShown, 300));
+    SaveShot("WholeGame23_GameOver");
+
+    // A click after the end leads to the scores and the question whether to
+    // submit; without it, the local table holds the game, highlighted.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    screen = Shot();
+    Click(320, 240);
+    // The scene's bugs keep the screen moving until it is gone.
+    ASSERT_TRUE(WaitFor([](const Screen &now) { return !GameOverShown(now); }));
+    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    SaveShot("WholeGame24_SubmitQuestion");
+    Click(349, 292); // Cancel
+    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    Click(196, 133); // Local
+    // The game's score, the only one, is the first row, highlighted.
+    const bool highlighted = WaitFor([](const Screen &shot) { return ScoreRowHighlighted(shot, SCORE_ROWS[0]); });
+    SaveShot("WholeGame25_LocalScores");
+    ASSERT_TRUE(highlighted);
+    screen = Shot();
+    EXPECT_GT(TextPointsInRow(screen, SCORE_ROWS[0]), 20) << "the game's row is empty";
+    EXPECT_FALSE(ScoreRowHighlighted(screen, SCORE_ROWS[1]));
+    EXPECT_EQ(TextPointsInRow(screen, SCORE_ROWS[1]), 0) << "a second score";
+    EXPECT_EQ(StopProgram(), 0);
+
+    // The player as the file holds it.
+    UserClass user(nullptr, nullptr, 0, UFM_ENCIPHERED_OR_PLAIN);
+    char always_load = 0;
+    char country[8] = "";
+    ASSERT_TRUE(user.LoadUser("Jo Marsh", 1, &always_load, country));
+    EXPECT_STREQ(country, "DE");
+}
+
+} // namespace
