@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -278,6 +279,31 @@ Screen E2eTest::Shot()
     for (int y = top; y < bottom; y++)
         for (int x = left; x < right; x++)
             client.pixels.push_back(whole.At(x, y));
+    return client;
+}
+
+Screen E2eTest::PartShot(int left, int top, int width, int height)
+{
+    Screen client, part;
+    client.width = CLIENT_WIDTH;
+    client.height = CLIENT_HEIGHT;
+    client.pixels.assign(static_cast<size_t>(CLIENT_WIDTH) * CLIENT_HEIGHT, 0);
+    int client_left, client_top;
+    if (!FindClientArea(&client_left, &client_top)) {
+        ADD_FAILURE() << "the program's window is not shown";
+        return client;
+    }
+    left = std::clamp(left, 0, CLIENT_WIDTH - 1);
+    top = std::clamp(top, 0, CLIENT_HEIGHT - 1);
+    width = std::min(width, CLIENT_WIDTH - left);
+    height = std::min(height, CLIENT_HEIGHT - top);
+    if (!m_display->Capture(&part, client_left + left, client_top + top, width, height)) {
+        ADD_FAILURE() << "the screen could not be read";
+        return client;
+    }
+    for (int y = 0; y < part.height; y++)
+        std::copy_n(part.pixels.begin() + static_cast<std::ptrdiff_t>(y) * part.width, part.width,
+                    client.pixels.begin() + static_cast<std::ptrdiff_t>(top + y) * CLIENT_WIDTH + left);
     return client;
 }
 

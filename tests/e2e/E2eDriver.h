@@ -76,6 +76,10 @@ protected:
 
     // The program's client area (the whole screen while it is not shown).
     Screen Shot();
+    // The client area with only a rectangle of it read (in its pixels), the
+    // rest black: quick enough, read in a loop, to catch what shows for a
+    // frame or two. Black throughout while the window is not shown.
+    Screen PartShot(int left, int top, int width, int height);
     void SaveShot(const std::string &name);
     // Polls the screen until the condition holds; false when it never does,
     // with a failure that tells why (the program's death, or its log).
