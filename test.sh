@@ -41,7 +41,12 @@ cd "$build"
 HW_SOAK_PROGRAM="$PWD/tests/soak/hw_soak" ../tests/soak/run.sh 2 >soak.log 2>&1 &
 soak=$!
 status=0
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j2 -LE soak "$@" || status=$?
+# As many tests at once as there are cores, two at least and four at most:
+# the end-to-end tests each keep a core busy with the program they drive.
+jobs=$(nproc)
+((jobs < 2)) && jobs=2
+((jobs > 4)) && jobs=4
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j"$jobs" -LE soak "$@" || status=$?
 if wait "$soak"; then
   grep '^soak:' soak.log
 else
