@@ -2,8 +2,8 @@
 #include "platform/d3d9/D3D9Internal.h"
 
 IDirect3DTexture9::IDirect3DTexture9(IDirect3DDevice9 *device, const D3DSURFACE_DESC &desc)
-    : IDirect3DBaseTexture9(device), m_desc(desc), m_pixels(), m_locked(false), m_lock_writes(false), m_changed(true), m_keep_pixels(false),
-      m_backend_name(0), m_backend_filter(0)
+    : IDirect3DBaseTexture9(device), m_desc(desc), m_pixels(), m_locked(false), m_lock_writes(false), m_changed(true),
+      m_keep_pixels(false), m_backend_name(0), m_backend_filter(0)
 {
     D3D9PixelsAllocate(&m_pixels, desc.Format, desc.Width, desc.Height);
 }

@@ -228,9 +228,10 @@ HRESULT Decode(IDirect3DDevice9 *device, const std::vector<unsigned char> &data,
 }
 
 // The decoded pixels into the locked level in its format. Pictures are
-// large and many are loaded at start, so 32-bit pixels are converted
-// straight into the texture; a palette or a colour key (a transparent
-// palette entry, which becomes alpha) goes through an ARGB copy first.
+// large and many are loaded at start, so a 32-bit texture takes them
+// converted straight into it; other formats, and a palette or a colour key
+// (a transparent palette entry, which becomes alpha), go through an ARGB
+// copy first.
 HRESULT CopyPixels(SDL_Surface *decoded, bool has_alpha, D3DFORMAT format, const D3DLOCKED_RECT &locked)
 {
     const int w = decoded->w, h = decoded->h;
@@ -241,7 +242,8 @@ HRESULT CopyPixels(SDL_Surface *decoded, bool has_alpha, D3DFORMAT format, const
                               SDL_PIXELFORMAT_ARGB8888, locked.pBits, locked.Pitch) != 0)
             return E_OUTOFMEMORY;
         for (int y = 0; y < h && !has_alpha; y++) {
-            Uint32 *row = reinterpret_cast<Uint32 *>(static_cast<BYTE *>(locked.pBits) + static_cast<size_t>(y) * locked.Pitch);
+            Uint32 *row =
+                reinterpret_cast<Uint32 *>(static_cast<BYTE *>(locked.pBits) + static_cast<size_t>(y) * locked.Pitch);
             for (int x = 0; x < w; x++)
                 row[x] |= 0xFF000000u;
         }
