@@ -29,9 +29,9 @@ namespace {
 
 class MemorySource final : public AudioSource {
 public:
-    MemorySource(const AudioFormat &format, std::vector<unsigned char> bytes)
+    MemorySource(const AudioFormat &format, std::shared_ptr<const std::vector<unsigned char>> bytes)
         : m_format(format), m_bytes(std::move(bytes)),
-          m_frames(static_cast<long>(m_bytes.size() / static_cast<size_t>(format.FrameBytes()))), m_position(0)
+          m_frames(static_cast<long>(m_bytes->size() / static_cast<size_t>(format.FrameBytes()))), m_position(0)
     {
     }
 
@@ -42,7 +42,7 @@ public:
         long count = std::max(0L, std::min(frames, m_frames - m_position));
         size_t frame_bytes = static_cast<size_t>(m_format.FrameBytes());
         if (count > 0)
-            std::memcpy(buffer, m_bytes.data() + static_cast<size_t>(m_position) * frame_bytes,
+            std::memcpy(buffer, m_bytes->data() + static_cast<size_t>(m_position) * frame_bytes,
                         static_cast<size_t>(count) * frame_bytes);
         m_position += count;
         return count;
@@ -60,7 +60,7 @@ public:
 
 private:
     AudioFormat m_format;
-    std::vector<unsigned char> m_bytes;
+    std::shared_ptr<const std::vector<unsigned char>> m_bytes;
     long m_frames;
     long m_position;
 };
@@ -165,9 +165,21 @@ private:
 
 }  // namespace
 
+std::unique_ptr<AudioSource> AudioMakeMemorySource(const AudioFormat &format,
+                                                   std::shared_ptr<const std::vector<unsigned char>> bytes)
+{
+    if (!bytes)
+        return nullptr;
+    return std::unique_ptr<AudioSource>(new (std::nothrow) MemorySource(format, std::move(bytes)));
+}
+
 std::unique_ptr<AudioSource> AudioMakeMemorySource(const AudioFormat &format, std::vector<unsigned char> bytes)
 {
-    return std::unique_ptr<AudioSource>(new (std::nothrow) MemorySource(format, std::move(bytes)));
+    try {
+        return AudioMakeMemorySource(format, std::make_shared<const std::vector<unsigned char>>(std::move(bytes)));
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
 }
 
 static AudioOpenResult ReadWave(HMMIO mmio, std::unique_ptr<AudioSource> *source)

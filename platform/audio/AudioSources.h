@@ -15,6 +15,10 @@ bool AudioFormatFromWave(const WAVEFORMATEX &wave, AudioFormat *format);
 
 // Plays bytes (whole frames; a partial last frame is not played).
 std::unique_ptr<AudioSource> AudioMakeMemorySource(const AudioFormat &format, std::vector<unsigned char> bytes);
+// The same over bytes shared with their owner, who must not change them
+// while a source holds them.
+std::unique_ptr<AudioSource> AudioMakeMemorySource(const AudioFormat &format,
+                                                   std::shared_ptr<const std::vector<unsigned char>> bytes);
 
 enum AudioOpenResult {
     AOR_OK,

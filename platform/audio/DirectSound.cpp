@@ -28,7 +28,7 @@ public:
         m_wave = wave;
         m_format = format;
         try {
-            m_bytes.assign(bytes, format.type == AST_U8 ? 0x80 : 0);
+            m_bytes = std::make_shared<std::vector<unsigned char>>(bytes, format.type == AST_U8 ? 0x80 : 0);
         } catch (const std::bad_alloc &) {
             return DSERR_OUTOFMEMORY;
         }
@@ -100,7 +100,7 @@ public:
             return DSERR_INVALIDCALL;
         if (!part1 || !bytes1)
             return DSERR_INVALIDPARAM;
-        DWORD size = static_cast<DWORD>(m_bytes.size());
+        DWORD size = static_cast<DWORD>(m_bytes->size());
         if (flags & DSBLOCK_ENTIREBUFFER) {
             offset = 0;
             bytes = size;
@@ -108,14 +108,26 @@ public:
         if (offset >= size || bytes == 0 || bytes > size)
             return DSERR_INVALIDPARAM;
         DWORD first = std::min(bytes, size - offset);
-        *part1 = m_bytes.data() + offset;
+        *part1 = nullptr;
         *bytes1 = first;
         if (part2)
-            *part2 = first < bytes ? m_bytes.data() : nullptr;
+            *part2 = nullptr;
         if (bytes2)
             *bytes2 = bytes - first;
         if (first < bytes && (!part2 || !bytes2))
             return DSERR_INVALIDPARAM;
+        // The bytes the mixer plays stay as they are: the writes go to a
+        // copy, which the next source shares.
+        if (m_bytes.use_count() > 1) {
+            try {
+                m_bytes = std::make_shared<std::vector<unsigned char>>(*m_bytes);
+            } catch (const std::bad_alloc &) {
+                return DSERR_OUTOFMEMORY;
+            }
+        }
+        *part1 = m_bytes->data() + offset;
+        if (part2 && first < bytes)
+            *part2 = m_bytes->data();
         return DS_OK;
     }
 
@@ -130,7 +142,7 @@ public:
     {
         if (!m_voice)
             return DSERR_INVALIDCALL;
-        if (position >= m_bytes.size())
+        if (position >= m_bytes->size())
             return DSERR_INVALIDPARAM;
         m_voice->SetPosition(static_cast<long>(position / m_wave.nBlockAlign));
         return DS_OK;
@@ -167,9 +179,9 @@ public:
 
     HRESULT Unlock(void *part1, DWORD bytes1, void *, DWORD) override
     {
-        unsigned char *start = m_bytes.data();
+        unsigned char *start = m_bytes->data();
         unsigned char *first = static_cast<unsigned char *>(part1);
-        if (!m_voice || !first || first < start || first + bytes1 > start + m_bytes.size())
+        if (!m_voice || !first || first < start || first + bytes1 > start + m_bytes->size())
             return DSERR_INVALIDPARAM;
         std::unique_ptr<AudioSource> source = MakeSource();
         if (!source)
@@ -227,23 +239,17 @@ public:
     }
 
 private:
-    // The mixer plays a copy, so writing into a locked buffer never races
-    // with the device's thread.
-    std::unique_ptr<AudioSource> MakeSource()
-    {
-        try {
-            return AudioMakeMemorySource(m_format, m_bytes);
-        } catch (const std::bad_alloc &) {
-            return nullptr;
-        }
-    }
+    // The mixer plays bytes that nothing writes to while it holds them (a
+    // lock writes into a copy), so writing never races with the device's
+    // thread, and a sound that is not being changed is held once.
+    std::unique_ptr<AudioSource> MakeSource() { return AudioMakeMemorySource(m_format, m_bytes); }
 
     DirectSound *m_owner;
     ULONG m_refs;
     DWORD m_flags;
     WAVEFORMATEX m_wave;
     AudioFormat m_format;
-    std::vector<unsigned char> m_bytes;
+    std::shared_ptr<std::vector<unsigned char>> m_bytes;
     std::unique_ptr<AudioVoice> m_voice;  // none for the primary buffer
     DWORD m_mode;
     float m_min_distance;

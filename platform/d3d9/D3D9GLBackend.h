@@ -40,6 +40,7 @@ public:
                  UINT vertex_count) override;
     void Flush() override;
     void ForgetTexture(IDirect3DTexture9 *texture) override;
+    bool ReadTexture(IDirect3DTexture9 *texture, D3D9Pixels *pixels) override;
     void *InsertFence() override;
     bool IsFenceDone(void *fence, bool flush) override;
     void WaitForFence(void *fence) override;

@@ -277,7 +277,24 @@ void D3D9GLBackend::BindTexture(IDirect3DTexture9 *texture)
             glTexImage2D(GL_TEXTURE_2D, 0, format.internal, pixels.width, pixels.height, 0, format.layout, format.type,
                          pixels.bits);
             m_gl.Count(1);
+            // GL keeps the pixels now; a later lock reads them back.
+            texture->DropPixels();
         }
+}
+
+bool D3D9GLBackend::ReadTexture(IDirect3DTexture9 *texture, D3D9Pixels *pixels)
+{
+    const GLuint name = texture->GetBackendName();
+    if (!name || !Activate())
+        return false;
+    for (const TextureFormat &format : TEXTURE_FORMATS)
+        if (format.format == pixels->format) {
+            m_gl.BindTexture(name);
+            // Rows come back the pitch apart: a multiple of 4, the pack alignment.
+            glGetTexImage(GL_TEXTURE_2D, 0, format.layout, format.type, pixels->bits);
+            return glGetError() == GL_NO_ERROR;
+        }
+    return false;
 }
 
 void D3D9GLBackend::ApplyTexture(const BatchKey &key)

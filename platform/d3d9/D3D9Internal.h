@@ -28,6 +28,9 @@ public:
     virtual void Flush() {}
     // The texture goes: what the backend made for it goes too.
     virtual void ForgetTexture(IDirect3DTexture9 *texture) = 0;
+    // The texture's pixels as the backend holds them, into pixels of its
+    // format and size; false when the backend holds none.
+    virtual bool ReadTexture(IDirect3DTexture9 *, D3D9Pixels *) { return false; }
 
     // A marker after the work asked for so far; null when there is nothing
     // to wait for. IsFenceDone with flush sends pending work on.

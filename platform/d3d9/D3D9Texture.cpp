@@ -3,7 +3,7 @@
 
 IDirect3DTexture9::IDirect3DTexture9(IDirect3DDevice9 *device, const D3DSURFACE_DESC &desc)
     : IDirect3DBaseTexture9(device), m_desc(desc), m_pixels(), m_locked(false), m_lock_writes(false), m_changed(true),
-      m_backend_name(0), m_backend_filter(0)
+      m_keep_pixels(false), m_backend_name(0), m_backend_filter(0)
 {
     D3D9PixelsAllocate(&m_pixels, desc.Format, desc.Width, desc.Height);
 }
@@ -39,6 +39,17 @@ HRESULT IDirect3DTexture9::LockRect(UINT level, D3DLOCKED_RECT *locked, const RE
         return D3DERR_INVALIDCALL;
     // Draws held back with the pixels as they are now go first.
     m_device->GetBackend()->Flush();
+    if (!m_pixels.bits) {
+        D3D9Pixels pixels;
+        if (!D3D9PixelsAllocate(&pixels, m_desc.Format, m_desc.Width, m_desc.Height))
+            return E_OUTOFMEMORY;
+        if (!m_device->GetBackend()->ReadTexture(this, &pixels)) {
+            D3D9PixelsFree(&pixels);
+            return D3DERR_INVALIDCALL;
+        }
+        m_pixels = pixels;
+        m_keep_pixels = true;
+    }
     locked->Pitch = static_cast<INT>(m_pixels.pitch);
     locked->pBits = D3D9PixelsAt(&m_pixels, area.left, area.top);
     m_locked = true;
@@ -55,6 +66,12 @@ HRESULT IDirect3DTexture9::UnlockRect(UINT level)
     if (m_lock_writes)
         m_changed = true;
     return S_OK;
+}
+
+void IDirect3DTexture9::DropPixels()
+{
+    if (m_desc.Pool == D3DPOOL_MANAGED && !m_locked && !m_changed && !m_keep_pixels)
+        D3D9PixelsFree(&m_pixels);
 }
 
 bool IDirect3DTexture9::TakeChanged()

@@ -1,6 +1,9 @@
-// Textures: one level whose pixels are kept in memory, so they can be locked,
-// read and written at any time; the device's backend takes the changes when
-// the texture is next drawn with.
+// Textures: one level whose pixels can be locked, read and written at any
+// time; the device's backend takes the changes when the texture is next drawn
+// with. A backend that holds the pixels itself (GL) lets a managed texture
+// drop its own copy once it took it, and hands it back at the next lock: most
+// pictures are loaded once and never locked again, and two copies of every
+// picture would double the memory they take.
 #pragma once
 
 #include "platform/d3d9/D3D9DeviceChild.h"
@@ -25,6 +28,9 @@ public:
     const D3DSURFACE_DESC &GetDescription() const { return m_desc; }
     const D3D9Pixels &GetPixels() const { return m_pixels; }
     bool TakeChanged();
+    // The backend took the pixels and holds them: a managed texture that has
+    // not been locked since its pixels were last dropped frees them.
+    void DropPixels();
     unsigned int GetBackendName() const { return m_backend_name; }
     void SetBackendName(unsigned int name) { m_backend_name = name; }
     // The filtering the backend last gave its texture (0 for none yet).
@@ -41,6 +47,9 @@ private:
     bool m_locked;
     bool m_lock_writes;
     bool m_changed;
+    // Locked again after its pixels were dropped: written to after it was
+    // drawn, so the pixels stay rather than go back and forth.
+    bool m_keep_pixels;
     unsigned int m_backend_name;
     unsigned int m_backend_filter;
 };

@@ -190,12 +190,12 @@ const ImageKind IMAGE_KINDS[] = {
     {D3DXIFF_BMP, ReadBmpHeader, IMG_LoadBMP_RW},
 };
 
-// The file's pixels as ARGB words, rows top to bottom, after its header has
-// been checked against the device's limit. D3DXERR_INVALIDDATA for a file
-// that is no such picture or claims more than it holds, D3DERR_INVALIDCALL
-// for a picture the device cannot hold.
+// The file's picture as SDL decoded it, after its header has been checked
+// against the device's limit. D3DXERR_INVALIDDATA for a file that is no such
+// picture or claims more than it holds, D3DERR_INVALIDCALL for a picture the
+// device cannot hold.
 HRESULT Decode(IDirect3DDevice9 *device, const std::vector<unsigned char> &data, D3DXIMAGE_FILEFORMAT format,
-               UINT *width, UINT *height, bool *has_alpha, std::vector<DWORD> *argb)
+               SDL_Surface **decoded)
 {
     const ImageKind *kind = nullptr;
     for (const ImageKind &known : IMAGE_KINDS)
@@ -214,34 +214,61 @@ HRESULT Decode(IDirect3DDevice9 *device, const std::vector<unsigned char> &data,
         return D3DXERR_INVALIDDATA;
 
     SDL_RWops *stream = SDL_RWFromConstMem(data.data(), static_cast<int>(data.size()));
-    SDL_Surface *decoded = stream ? kind->decode(stream) : nullptr;
+    *decoded = stream ? kind->decode(stream) : nullptr;
     if (stream)
         SDL_RWclose(stream);
-    if (!decoded)
+    if (!*decoded)
         return D3DXERR_INVALIDDATA;
-    // A colour key (a transparent palette entry) becomes alpha in the copy.
-    *has_alpha = decoded->format->Amask != 0 || SDL_HasColorKey(decoded);
-    SDL_Surface *pixels = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(decoded);
-    if (!pixels)
-        return E_OUTOFMEMORY;
-    result = S_OK;
-    if (static_cast<uint32_t>(pixels->w) != header.width || static_cast<uint32_t>(pixels->h) != header.height) {
-        result = D3DXERR_INVALIDDATA;
-    } else {
-        *width = header.width;
-        *height = header.height;
-        argb->resize(static_cast<size_t>(header.width) * header.height);
-        for (UINT y = 0; y < header.height; y++) {
-            const Uint32 *row = reinterpret_cast<const Uint32 *>(static_cast<const Uint8 *>(pixels->pixels) +
-                                                                 static_cast<size_t>(y) * pixels->pitch);
-            DWORD *out = argb->data() + static_cast<size_t>(y) * header.width;
-            for (UINT x = 0; x < header.width; x++)
-                out[x] = *has_alpha ? row[x] : (row[x] | 0xFF000000u);
-        }
+    if (static_cast<uint32_t>((*decoded)->w) != header.width || static_cast<uint32_t>((*decoded)->h) != header.height) {
+        SDL_FreeSurface(*decoded);
+        *decoded = nullptr;
+        return D3DXERR_INVALIDDATA;
     }
-    SDL_FreeSurface(pixels);
-    return result;
+    return S_OK;
+}
+
+// The decoded pixels into the locked level in its format. Pictures are
+// large and many are loaded at start, so a 32-bit texture takes them
+// converted straight into it; other formats, and a palette or a colour key
+// (a transparent palette entry, which becomes alpha), go through an ARGB
+// copy first.
+HRESULT CopyPixels(SDL_Surface *decoded, bool has_alpha, D3DFORMAT format, const D3DLOCKED_RECT &locked)
+{
+    const int w = decoded->w, h = decoded->h;
+    const bool direct = (format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8) &&
+                        !SDL_ISPIXELFORMAT_INDEXED(decoded->format->format) && !SDL_HasColorKey(decoded);
+    if (direct) {
+        if (SDL_ConvertPixels(w, h, decoded->format->format, decoded->pixels, decoded->pitch,
+                              SDL_PIXELFORMAT_ARGB8888, locked.pBits, locked.Pitch) != 0)
+            return E_OUTOFMEMORY;
+        for (int y = 0; y < h && !has_alpha; y++) {
+            Uint32 *row =
+                reinterpret_cast<Uint32 *>(static_cast<BYTE *>(locked.pBits) + static_cast<size_t>(y) * locked.Pitch);
+            for (int x = 0; x < w; x++)
+                row[x] |= 0xFF000000u;
+        }
+        return S_OK;
+    }
+    SDL_Surface *argb = nullptr;
+    const Uint8 *from = static_cast<const Uint8 *>(decoded->pixels);
+    int from_pitch = decoded->pitch;
+    if (decoded->format->format != SDL_PIXELFORMAT_ARGB8888 || SDL_HasColorKey(decoded)) {
+        argb = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_ARGB8888, 0);
+        if (!argb)
+            return E_OUTOFMEMORY;
+        from = static_cast<const Uint8 *>(argb->pixels);
+        from_pitch = argb->pitch;
+    }
+    const UINT bytes = D3D9FormatBytesPerPixel(format);
+    for (int y = 0; y < h; y++) {
+        const Uint32 *in = reinterpret_cast<const Uint32 *>(from + static_cast<size_t>(y) * from_pitch);
+        BYTE *row = static_cast<BYTE *>(locked.pBits) + static_cast<size_t>(y) * locked.Pitch;
+        for (int x = 0; x < w; x++)
+            D3D9WritePixel(format, row + x * bytes, has_alpha ? in[x] : (in[x] | 0xFF000000u));
+    }
+    if (argb)
+        SDL_FreeSurface(argb);
+    return S_OK;
 }
 
 bool IsDefaultSize(UINT size)
@@ -274,34 +301,32 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9 *device, const char *file,
     if (data.size() > INT32_MAX)
         return D3DXERR_INVALIDDATA;
     const D3DXIMAGE_FILEFORMAT file_format = FileFormatOf(data);
-    UINT w = 0, h = 0;
-    bool has_alpha = false;
-    std::vector<DWORD> argb;
-    HRESULT result = Decode(device, data, file_format, &w, &h, &has_alpha, &argb);
+    SDL_Surface *decoded = nullptr;
+    HRESULT result = Decode(device, data, file_format, &decoded);
     if (result != S_OK)
         return result;
-    if ((!IsDefaultSize(width) && width != w) || (!IsDefaultSize(height) && height != h))
-        return D3DERR_INVALIDCALL;
+    const UINT w = static_cast<UINT>(decoded->w), h = static_cast<UINT>(decoded->h);
+    const bool has_alpha = decoded->format->Amask != 0 || SDL_HasColorKey(decoded);
     if (format == D3DFMT_UNKNOWN)
         format = D3DFMT_A8R8G8B8;
     IDirect3DTexture9 *made = nullptr;
-    result = device->CreateTexture(w, h, levels, usage, format, pool, &made, nullptr);
+    if ((!IsDefaultSize(width) && width != w) || (!IsDefaultSize(height) && height != h))
+        result = D3DERR_INVALIDCALL;
+    else
+        result = device->CreateTexture(w, h, levels, usage, format, pool, &made, nullptr);
     D3DLOCKED_RECT locked;
     if (result == S_OK)
         result = made->LockRect(0, &locked, nullptr, 0);
+    if (result == S_OK) {
+        result = CopyPixels(decoded, has_alpha, format, locked);
+        made->UnlockRect(0);
+    }
+    SDL_FreeSurface(decoded);
     if (result != S_OK) {
         if (made)
             made->Release();
         return result;
     }
-    const UINT bytes = D3D9FormatBytesPerPixel(format);
-    for (UINT y = 0; y < h; y++) {
-        BYTE *row = static_cast<BYTE *>(locked.pBits) + static_cast<size_t>(y) * locked.Pitch;
-        const DWORD *in = argb.data() + static_cast<size_t>(y) * w;
-        for (UINT x = 0; x < w; x++)
-            D3D9WritePixel(format, row + x * bytes, in[x]);
-    }
-    made->UnlockRect(0);
     if (source_info)
         *source_info = {w, h, 1, 1, has_alpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8, D3DRTYPE_TEXTURE, file_format};
     *texture = made;

@@ -154,6 +154,9 @@ TEST_F(DirectSoundTest, LockedDataIsHeardAfterUnlockAndALockMayWrap)
     // Rewriting the start while playing: heard when played from there again.
     ASSERT_EQ(DS_OK, buffer->Lock(0, 20, &part1, &bytes1, nullptr, nullptr, 0));
     std::memset(part1, 0, bytes1);
+    // Not heard before the unlock: the mixer plays the bytes as they were.
+    buffer->SetCurrentPosition(0);
+    EXPECT_FLOAT_EQ(0.25f, Mix(1)[0]);
     ASSERT_EQ(DS_OK, buffer->Unlock(part1, bytes1, nullptr, 0));
     buffer->SetCurrentPosition(0);
     std::vector<float> out = Mix(20);

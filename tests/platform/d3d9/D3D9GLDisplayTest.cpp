@@ -380,6 +380,64 @@ TEST_F(D3D9GLDisplayTest, ATexturedQuadTakesItsTexelsAndTheirAlpha)
     texture->Release();
 }
 
+TEST_F(D3D9GLDisplayTest, AManagedTextureLeavesItsPixelsToGLAndGetsThemBackWhole)
+{
+    MakeDevice();
+    struct Case {
+        D3DFORMAT format;
+        D3DCOLOR colours[4];
+    };
+    // Colours each format holds exactly, so they must come back unchanged.
+    const Case cases[] = {
+        {D3DFMT_A8R8G8B8, {0xFFFF0000, 0x8000FF01, 0x00FFFFFF, 0x12345678}},
+        {D3DFMT_X8R8G8B8, {0xFFFF0000, 0xFF00FF01, 0xFFFFFFFF, 0xFF345678}},
+        {D3DFMT_A4R4G4B4, {0xFFFF0000, 0x8800FF11, 0x00FFFFFF, 0x33447788}},
+        {D3DFMT_R5G6B5, {0xFFFF0000, 0xFF00FF00, 0xFF0882FF, 0xFF000000}},
+        {D3DFMT_L8, {0xFF000000, 0xFF7F7F7F, 0xFFFFFFFF, 0xFF010101}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.format);
+        IDirect3DTexture9 *texture = nullptr;
+        ASSERT_EQ(device->CreateTexture(2, 2, 1, 0, c.format, D3DPOOL_MANAGED, &texture, nullptr), S_OK);
+        D3DLOCKED_RECT locked;
+        ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), S_OK);
+        const UINT bytes = D3D9FormatBytesPerPixel(c.format);
+        for (int i = 0; i < 4; i++)
+            D3D9WritePixel(c.format, static_cast<BYTE *>(locked.pBits) + (i / 2) * locked.Pitch + (i % 2) * bytes,
+                           c.colours[i]);
+        ASSERT_EQ(texture->UnlockRect(0), S_OK);
+
+        ASSERT_EQ(device->SetTexture(0, texture), S_OK);
+        Draw<TexturedScreenVertex>(D3DPT_TRIANGLESTRIP,
+                                   {{-0.5f, 47.5f, 0, 1, 0xFFFFFFFF, 0, 1},
+                                    {-0.5f, -0.5f, 0, 1, 0xFFFFFFFF, 0, 0},
+                                    {63.5f, 47.5f, 0, 1, 0xFFFFFFFF, 1, 1},
+                                    {63.5f, -0.5f, 0, 1, 0xFFFFFFFF, 1, 0}},
+                                   TEXTURED_SCREEN_FVF);
+        // Drawn once (the draw reaches GL at the latest when the frame is
+        // read), GL holds the only copy.
+        Pixel(0, 0);
+        EXPECT_EQ(texture->GetPixels().bits, nullptr);
+
+        ASSERT_EQ(texture->LockRect(0, &locked, nullptr, D3DLOCK_READONLY), S_OK);
+        for (int i = 0; i < 4; i++)
+            EXPECT_EQ(D3D9ReadPixel(c.format, static_cast<BYTE *>(locked.pBits) + (i / 2) * locked.Pitch +
+                                                  (i % 2) * bytes),
+                      c.colours[i])
+                << i;
+        ASSERT_EQ(texture->UnlockRect(0), S_OK);
+        // Locked after it was drawn, it keeps its pixels from now on rather
+        // than read them back at every lock.
+        ASSERT_EQ(device->BeginScene(), S_OK);
+        ASSERT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), S_OK);
+        ASSERT_EQ(device->EndScene(), S_OK);
+        Pixel(0, 0);
+        EXPECT_NE(texture->GetPixels().bits, nullptr);
+        ASSERT_EQ(device->SetTexture(0, nullptr), S_OK);
+        texture->Release();
+    }
+}
+
 TEST_F(D3D9GLDisplayTest, EventsAndLockedSurfacesWaitForTheGraphicsProcessor)
 {
     MakeDevice();
