@@ -260,20 +260,41 @@ unsigned char ScoresMain::IsUpdateFinished(_EngInternetThreadReadResult *status,
 
     unsigned length = 0;
     char *data = reader->GetDataReadFreeWhenDone(&length);
+    unsigned char result = TakeAnswer(data, length, status, message);
+    EngFree(data, 0, where);
+    return result;
+}
+
+unsigned char ScoresMain::TakeAnswer(const char *data, unsigned length, _EngInternetThreadReadResult *status,
+                                     const char **message)
+{
+    const char *where = "ScoresMain::TakeAnswer";
+    auto finish = [&](int code, unsigned char result) {
+        if (status)
+            *status = static_cast<_EngInternetThreadReadResult>(code);
+        StopUpdating();
+        return result;
+    };
+    if (!m_setup || !m_list) {
+        DebugErrorCode(where, 'NOSU');
+        return SCORES_UPDATE_OTHER;
+    }
     if (!data || length == 0) {
-        EngFree(data, 0, where);
         DebugInfoWithName(where, "Update failed");
         return finish(SCORES_STATUS_BAD_DATA, SCORES_UPDATE_OTHER);
     }
     if (length >= SCORES_MAIN_ANSWER_SIZE) {
-        EngFree(data, 0, where);
         DebugError(where, "Too much data read.");
         return finish(SCORES_STATUS_BAD_DATA, SCORES_UPDATE_OTHER);
     }
+    // Update makes the buffer; an answer given without a download has none.
+    if (!m_answer)
+        m_answer = static_cast<char *>(EngMalloc(SCORES_MAIN_ANSWER_SIZE, where, 1));
+    if (!m_answer)
+        return finish(SCORES_STATUS_BAD_DATA, SCORES_UPDATE_OTHER);
     memcpy(m_answer, data, length);
     m_answer[length] = 0;
     m_answer_size = length;
-    EngFree(data, 0, where);
     StepRing("done");
     m_updating = 0;
     m_next_refresh = EngMainGetTime() + m_refresh_minutes * 60.0;

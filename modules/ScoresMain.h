@@ -58,6 +58,11 @@ public:
     // message from the server, whose text this object keeps until the next
     // download or ReleaseAll.
     unsigned char IsUpdateFinished(_EngInternetThreadReadResult *status, const char **message);
+    // What IsUpdateFinished does with a finished download's answer (length
+    // bytes, not terminated), with the same results; public so that an answer
+    // can be handled without a download.
+    unsigned char TakeAnswer(const char *data, unsigned length, _EngInternetThreadReadResult *status,
+                             const char **message);
     // 0 nothing done, 1 a download runs, 2 the list was loaded from the cache.
     unsigned char UpdateIfNeeded(char force);
     void StopUpdating();

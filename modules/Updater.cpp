@@ -13,6 +13,7 @@
 #include "platform/curl/PlatformCurl.h"
 #include "platform/win32/Win32Shell.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -327,21 +328,12 @@ bool UpdaterSetupUrl(int program, float version, int type)
     return true;
 }
 
-bool UpdaterReadURL(const char *address, char raw)
+namespace {
+
+// Checks the answer just read; unless raw, takes its download link off.
+bool CheckAnswer(char raw)
 {
     const char *where = "UpdaterReadURL";
-    answer[0] = 0;
-    if (!EngInternetIsConnected()) {
-        SetLastError("No connection to the internet found");
-        return false;
-    }
-    char reason[ENG_INTERNET_ERROR_TEXT_SIZE] = {};
-    if (!EngInternetReadURL(address, answer, sizeof(answer), nullptr, reason, nullptr, kReadTimeout)) {
-        answer[0] = 0;
-        DebugError(where, "Could not read <%s>: %s", address, reason);
-        SetLastError("Could not read result from the URL");
-        return false;
-    }
     if (raw)
         return true;
     if (!answer[0] || (answer[0] == ' ' && answer[1] == 'X')) {
@@ -366,6 +358,35 @@ bool UpdaterReadURL(const char *address, char raw)
     }
     *marker = 0;
     return true;
+}
+
+} // namespace
+
+bool UpdaterReadURL(const char *address, char raw)
+{
+    const char *where = "UpdaterReadURL";
+    answer[0] = 0;
+    if (!EngInternetIsConnected()) {
+        SetLastError("No connection to the internet found");
+        return false;
+    }
+    char reason[ENG_INTERNET_ERROR_TEXT_SIZE] = {};
+    if (!EngInternetReadURL(address, answer, sizeof(answer), nullptr, reason, nullptr, kReadTimeout)) {
+        answer[0] = 0;
+        DebugError(where, "Could not read <%s>: %s", address, reason);
+        SetLastError("Could not read result from the URL");
+        return false;
+    }
+    return CheckAnswer(raw);
+}
+
+bool UpdaterTakeAnswer(const char *data, unsigned length, char raw)
+{
+    length = data ? std::min<unsigned>(length, sizeof(answer) - 1) : 0;
+    if (length)
+        std::memcpy(answer, data, length);
+    answer[length] = 0;
+    return CheckAnswer(raw);
 }
 
 bool UpdaterCheckForNewVersion(int program, float version, int type)

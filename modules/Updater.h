@@ -67,6 +67,9 @@ bool UpdaterSetupUrl(int program, float version, int type);
 // Unless raw, an empty or " X" answer fails, and a "#DL:<link>" marker is
 // taken off the answer and its link kept for the download.
 bool UpdaterReadURL(const char *address, char raw);
+// What UpdaterReadURL does with an answer once read (length bytes, not
+// terminated, cut to 2,047), for an answer that comes without a download.
+bool UpdaterTakeAnswer(const char *data, unsigned length, char raw);
 // The check with its windows; true when the player went on to a download
 // (or to the customer-login window).
 bool UpdaterCheckForNewVersion(int program, float version, int type);

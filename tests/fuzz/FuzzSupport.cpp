@@ -4,16 +4,12 @@
 #include "platform/win32/Win32MessageBox.h"
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <cstdio>
-#include <mutex>
-#include <netinet/in.h>
 #include <string>
-#include <sys/socket.h>
-#include <thread>
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -22,8 +18,12 @@ int AnswerMessageBox(const char *, const char *, UINT) { return IDOK; }
 
 std::string MakeFolder()
 {
-    char name[] = "/tmp/hw-fuzz-XXXXXX";
-    if (!mkdtemp(name)) {
+    // Every input is written to a file and every report appends to the log:
+    // a folder in memory keeps that off the disk where there is one.
+    std::string pattern = access("/dev/shm", W_OK) == 0 ? "/dev/shm/hw-fuzz-XXXXXX" : "/tmp/hw-fuzz-XXXXXX";
+    std::vector<char> buffer(pattern.c_str(), pattern.c_str() + pattern.size() + 1);
+    char *name = mkdtemp(buffer.data());
+    if (!name) {
         std::perror("mkdtemp");
         std::abort();
     }
@@ -67,69 +67,3 @@ void FuzzWriteFile(const std::string &path, const uint8_t *data, size_t size)
 }
 
 void FuzzEndInput() { DebugClearLogs(); }
-
-namespace {
-
-std::mutex answer_mutex;
-std::string answer;
-
-// Reads the request's head, then sends the answer and closes.
-void Serve(int listener)
-{
-    for (;;) {
-        int client = accept(listener, nullptr, nullptr);
-        if (client < 0)
-            continue;
-        std::string request;
-        char buffer[1024];
-        while (request.find("\r\n\r\n") == std::string::npos) {
-            ssize_t got = recv(client, buffer, sizeof(buffer), 0);
-            if (got <= 0)
-                break;
-            request.append(buffer, static_cast<size_t>(got));
-        }
-        std::string reply;
-        {
-            std::lock_guard<std::mutex> lock(answer_mutex);
-            reply = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\nContent-Length: " +
-                    std::to_string(answer.size()) + "\r\n\r\n" + answer;
-        }
-        for (size_t sent = 0; sent < reply.size();) {
-            ssize_t put = send(client, reply.data() + sent, reply.size() - sent, MSG_NOSIGNAL);
-            if (put <= 0)
-                break;
-            sent += static_cast<size_t>(put);
-        }
-        close(client);
-    }
-}
-
-std::string StartServer()
-{
-    int listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof(address);
-    if (listener < 0 || bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0 ||
-        listen(listener, 16) != 0 || getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) != 0) {
-        std::perror("loopback server");
-        std::abort();
-    }
-    std::thread(Serve, listener).detach();
-    return "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
-}
-
-} // namespace
-
-const std::string &FuzzServerAddress()
-{
-    static const std::string address = StartServer();
-    return address;
-}
-
-void FuzzServeAnswer(const uint8_t *data, size_t size)
-{
-    std::lock_guard<std::mutex> lock(answer_mutex);
-    answer.assign(reinterpret_cast<const char *>(data), size);
-}

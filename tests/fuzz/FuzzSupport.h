@@ -19,8 +19,3 @@ void FuzzWriteFile(const std::string &path, const uint8_t *data, size_t size);
 // Forgets the error reporter's kept messages and starts the log afresh, so
 // a long run stays flat.
 void FuzzEndInput();
-
-// A server on a loopback port that answers every request with the bytes
-// last given to FuzzServeAnswer; returns its address, "http://127.0.0.1:N".
-const std::string &FuzzServerAddress();
-void FuzzServeAnswer(const uint8_t *data, size_t size);

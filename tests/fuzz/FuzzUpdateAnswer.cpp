@@ -1,15 +1,16 @@
-// Update answers: the update script's answer read as the version check and
-// the internet test read it.
+// Update answers: the update script's answer taken as the version check and
+// the internet test take it once read.
 #include "modules/Updater.h"
 #include "tests/fuzz/FuzzSupport.h"
+
+#include <algorithm>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzSetup();
-    static const std::string address = FuzzServerAddress() + "/cgi-bin/common/updater/CheckVersionV2.cgi";
-    FuzzServeAnswer(data, size);
+    unsigned length = static_cast<unsigned>(std::min<size_t>(size, UPDATER_ANSWER_SIZE));
     for (char raw : {0, 1}) {
-        UpdaterReadURL(address.c_str(), raw);
+        UpdaterTakeAnswer(reinterpret_cast<const char *>(data), length, raw);
         char name[256];
         UpdaterGetSafeFileName(UpdaterGetDownloadLink(), name, sizeof(name));
     }

@@ -1,7 +1,11 @@
 #include "modules/ScoresMain.h"
 #include "modules/Platform.h"
+#include "modules/ScoresHooks.h"
 #include "tests/modules/ModulesTestSupport.h"
 #include "tests/modules/ScoresTestSupport.h"
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -108,6 +112,35 @@ TEST_F(ScoresMainTest, RefusesBadSetUpAndCallsBeforeIt)
     EXPECT_EQ(scores.GetScoresList(1), nullptr);
     EXPECT_EQ(scores.UpdateIfNeeded(1), 0);
     EXPECT_GE(LogCount("Not setup."), 3);
+}
+
+TEST_F(ScoresMainTest, TakesAnAnswerGivenWithoutADownload)
+{
+    ScoresResetHooksForTests();
+    scores_hooks.country_num_from_code = scores_test::CountryNum;
+    ScoresMain scores;
+    _EngInternetThreadReadResult status = EITRR_NONE;
+    EXPECT_EQ(scores.TakeAnswer("Y \n", 3, &status, nullptr), SCORES_UPDATE_OTHER);
+    EXPECT_TRUE(Logged("Not setup."));
+    ASSERT_TRUE(scores.Setup(SP_TEST, 150, 100, 1001, SR_ALL, nullptr, 0, 60));
+
+    // Only the given bytes are read, with no terminator after them: the last
+    // line is cut, so it is not taken.
+    const std::string text = "Y \n900 107 1 2 11 Ann FR Annie 2015-10-08 W\n800 212 0 0 12 Bob";
+    const std::vector<char> answer(text.begin(), text.end());
+    EXPECT_EQ(scores.TakeAnswer(answer.data(), static_cast<unsigned>(answer.size()), &status, nullptr),
+              SCORES_UPDATE_LIST);
+    EXPECT_EQ(status, EITRR_DONE);
+    ASSERT_EQ(scores.GetNumberOfScores(), 1);
+    EXPECT_STREQ(scores.GetScore(0)->name, "Ann");
+
+    // An answer that fills the buffer is refused whole; the list stays.
+    const std::vector<char> full(SCORES_MAIN_ANSWER_SIZE, 'z');
+    EXPECT_EQ(scores.TakeAnswer(full.data(), static_cast<unsigned>(full.size()), &status, nullptr),
+              SCORES_UPDATE_OTHER);
+    EXPECT_EQ(status, SCORES_STATUS_BAD_DATA);
+    EXPECT_EQ(scores.GetNumberOfScores(), 1);
+    ScoresResetHooksForTests();
 }
 
 } // namespace

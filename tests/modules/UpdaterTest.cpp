@@ -4,6 +4,10 @@
 #include "platform/win32/Win32Time.h"
 #include "tests/modules/ModulesTestSupport.h"
 
+#include <cstring>
+#include <string>
+#include <vector>
+
 namespace {
 
 using namespace modules_test;
@@ -132,6 +136,38 @@ TEST_F(UpdaterTest, ALinkWithoutAFileNameIsRefusedBeforeAnyWindow)
         EXPECT_TRUE(Logged("Invalid link name"));
         EXPECT_FALSE(modules_swin.IsCreated());
     }
+}
+
+TEST_F(UpdaterTest, AnAnswerGivenWithoutADownloadIsCheckedAndItsLinkTakenOff)
+{
+    const struct {
+        std::string text;
+        char raw;
+        bool ok;
+        const char *kept;
+        const char *link;
+    } cases[] = {
+        {"Your version is out of date.#DL:<http://h/New.exe>", 0, true, "Your version is out of date.",
+         "http://h/New.exe"},
+        {"No news.", 0, true, "No news.", ""},
+        {" X no such program", 0, false, " X no such program", ""},
+        {"", 0, false, "", ""},
+        {" X no such program#DL:<http://h/New.exe>", 1, true, " X no such program#DL:<http://h/New.exe>", ""},
+        // Bytes after a zero are not part of the text.
+        {std::string("Ok\0#DL:<http://h/New.exe>", 25), 0, true, "Ok", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        UpdaterResetForTests();
+        const std::vector<char> answer(c.text.begin(), c.text.end());
+        EXPECT_EQ(UpdaterTakeAnswer(answer.data(), static_cast<unsigned>(answer.size()), c.raw), c.ok);
+        EXPECT_STREQ(UpdaterGetAnswer(), c.kept);
+        EXPECT_STREQ(UpdaterGetDownloadLink(), c.link);
+    }
+    // A longer answer is cut to what a read would keep.
+    const std::vector<char> longer(UPDATER_ANSWER_SIZE + 100, 'a');
+    EXPECT_TRUE(UpdaterTakeAnswer(longer.data(), static_cast<unsigned>(longer.size()), 0));
+    EXPECT_EQ(std::strlen(UpdaterGetAnswer()), static_cast<size_t>(UPDATER_ANSWER_SIZE - 1));
 }
 
 } // namespace
