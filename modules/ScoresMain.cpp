@@ -268,7 +268,8 @@ unsigned char ScoresMain::IsUpdateFinished(_EngInternetThreadReadResult *status,
 unsigned char ScoresMain::TakeAnswer(const char *data, unsigned length, _EngInternetThreadReadResult *status,
                                      const char **message)
 {
-    const char *where = "ScoresMain::TakeAnswer";
+    // Its reports are those of IsUpdateFinished, whose answer it takes.
+    const char *where = "ScoresMain::IsUpdateFinished";
     auto finish = [&](int code, unsigned char result) {
         if (status)
             *status = static_cast<_EngInternetThreadReadResult>(code);
