@@ -22,27 +22,6 @@ bool MainScreenDrawn(const Screen &screen)
     return LitPoints(screen, 162, 402, 146, 26) > 50 && LitPoints(screen, 332, 402, 146, 26) > 50;
 }
 
-// Points of a 320 x 6 grid over one row of the scores table, by the colour
-// of their text: the highlight's cyan, or the other rows' gold.
-struct RowInks {
-    int cyan = 0, gold = 0;
-};
-RowInks RowInksAt(const Screen &screen, float y)
-{
-    RowInks inks;
-    for (int row = 0; row < 6; row++) {
-        for (int column = 0; column < 320; column++) {
-            const uint32_t rgb = GamePixel(screen, 30 + column * 580.0f / 320, y + row * 1.5f);
-            const int r = (rgb >> 16) & 0xff, g = (rgb >> 8) & 0xff, b = rgb & 0xff;
-            inks.cyan += r < 150 && g > 150 && b > 150;
-            inks.gold += r > 150 && g > 100 && b < 120;
-        }
-    }
-    return inks;
-}
-// The table's first three rows, from the middle of their text.
-const float table_rows[3] = {181, 198, 215};
-
 class GameOverE2eTest : public PlayingE2eTest {
 protected:
     // The first garden's local scores as the game writes them: one score
@@ -95,16 +74,14 @@ TEST_F(GameOverE2eTest, ALostGameEndsInTheGameOverSceneAndTheHighlightedScore)
     // The player's table is the online one; the local one shows the game.
     Click(196, 133); // Local
     // The game's score stands between the two seeded ones, highlighted.
-    ASSERT_TRUE(WaitFor([](const Screen &shot) { return RowInksAt(shot, table_rows[1]).cyan > 20; }));
+    ASSERT_TRUE(WaitFor([](const Screen &shot) { return ScoreRowHighlighted(shot, SCORE_ROWS[1]); }));
     SaveShot("GameOverScores");
     screen = Shot();
     for (int row = 0; row < 3; row++) {
-        const RowInks inks = RowInksAt(screen, table_rows[row]);
         SCOPED_TRACE(row);
-        EXPECT_EQ(row == 1, inks.cyan > 20);
-        EXPECT_EQ(row != 1, inks.gold > 20);
+        EXPECT_EQ(row == 1, ScoreRowHighlighted(screen, SCORE_ROWS[row]));
+        EXPECT_GT(TextPointsInRow(screen, SCORE_ROWS[row]), 20);
     }
-
 
     EXPECT_EQ(StopProgram(), 0);
 }

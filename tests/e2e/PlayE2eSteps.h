@@ -97,6 +97,31 @@ inline bool GameOverShown(const Screen &screen)
 {
     return OrangePoints(screen, 60, 205, 520, 60) > 40;
 }
+// The local scores table's first rows, by the middle of each, and whether
+// one is highlighted. The highlighted row has a lighter green behind its
+// text than the others (the rows' text alternates gold and cyan whatever is
+// highlighted): most points along its middle are of that green.
+const float SCORE_ROWS[3] = {185, 202, 219};
+inline bool ScoreRowHighlighted(const Screen &screen, float y)
+{
+    int green = 0;
+    for (int column = 0; column < 40; column++) {
+        const uint32_t rgb = GamePixel(screen, 30 + column * 580.0f / 40, y);
+        const int r = (rgb >> 16) & 0xff, g = (rgb >> 8) & 0xff, b = rgb & 0xff;
+        green += r < 45 && g >= 45 && g < 70 && b < 40;
+    }
+    return green > 20;
+}
+// Points of a row's text: bright against any of the rows' greens.
+inline int TextPointsInRow(const Screen &screen, float y)
+{
+    int text = 0;
+    for (int row = 0; row < 6; row++)
+        for (int column = 0; column < 320; column++)
+            text += Brightness(GamePixel(screen, 30 + column * 580.0f / 320, y - 5 + row * 1.5f)) > 300;
+    return text;
+}
+
 const BoardPoint TURRET_SPOTS[2] = {{0.56f, -0.26f}, {0.1f, -0.3f}};
 
 class PlayingE2eTest : public E2eTest {
