@@ -3,6 +3,7 @@
 // game-over scene shows, and a click leads to the local high scores, where
 // the game's score stands at its place among the scores seeded before,
 // highlighted.
+#include "tests/e2e/E2eScreens.h"
 #include "tests/e2e/PlayE2eSteps.h"
 
 #include "engine/core/EngMisc.h"
@@ -16,11 +17,6 @@
 namespace {
 
 using namespace e2e;
-
-bool MainScreenDrawn(const Screen &screen)
-{
-    return LitPoints(screen, 162, 402, 146, 26) > 50 && LitPoints(screen, 332, 402, 146, 26) > 50;
-}
 
 class GameOverE2eTest : public PlayingE2eTest {
 protected:

@@ -2,17 +2,11 @@
 // program: main -> select -> the first garden -> the notice a new player
 // sees before the first games -> play.
 #include "tests/e2e/E2eDriver.h"
+#include "tests/e2e/E2eScreens.h"
 
 namespace {
 
 using namespace e2e;
-
-// The main screen's two lowest buttons, "Other Games" and "Exit Game",
-// where the Players screen is black.
-bool MainScreenDrawn(const Screen &screen)
-{
-    return LitPoints(screen, 162, 402, 146, 26) > 50 && LitPoints(screen, 332, 402, 146, 26) > 50;
-}
 
 class MenuE2eTest : public E2eTest {};
 

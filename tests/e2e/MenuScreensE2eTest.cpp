@@ -2,16 +2,11 @@
 // Options, Sound & Music and About - each opened with its button on the real
 // program and left with its own Back button.
 #include "tests/e2e/E2eDriver.h"
+#include "tests/e2e/E2eScreens.h"
 
 namespace {
 
 using namespace e2e;
-
-// The main screen's two lowest buttons, "Other Games" and "Exit Game".
-bool MainScreenDrawn(const Screen &screen)
-{
-    return LitPoints(screen, 162, 402, 146, 26) > 50 && LitPoints(screen, 332, 402, 146, 26) > 50;
-}
 
 // A whole button's face is lit; text alone lights only a few points.
 bool ButtonAt(const Screen &screen, float x, float y, float w, float h)

@@ -3,6 +3,7 @@
 // its flags, and the main screen greeting the new player, by clicks and
 // keys on the real program.
 #include "tests/e2e/E2eDriver.h"
+#include "tests/e2e/E2eScreens.h"
 
 #include "engine/core/EngMisc.h"
 #include "modules/UserClass.h"
@@ -14,37 +15,6 @@
 namespace {
 
 using namespace e2e;
-
-// The Players screen's "New Player" and "Exit Game" buttons.
-bool PlayersScreenDrawn(const Screen &screen)
-{
-    return LitPoints(screen, 15, 430, 120, 35) > 30 && LitPoints(screen, 505, 430, 120, 35) > 30;
-}
-
-// The new-player screen's name and country rows.
-bool NewPlayerScreenDrawn(const Screen &screen)
-{
-    return LitPoints(screen, 210, 200, 220, 35) > 30 && LitPoints(screen, 210, 275, 220, 35) > 30;
-}
-
-// The country screen: its list and a column of flags on the list's left.
-bool CountryScreenDrawn(const Screen &screen)
-{
-    return LitPoints(screen, 169.5f, 50, 301, 323) > 40 && LitPoints(screen, 148, 55, 20, 310) > 8;
-}
-
-// The chosen row of the country list is drawn orange, the others green.
-bool RowHighlighted(const Screen &screen, float y)
-{
-    const uint32_t pixel = GamePixel(screen, 200, y);
-    return ((pixel >> 16) & 0xFF) > ((pixel >> 8) & 0xFF) + 20;
-}
-
-// The main screen's two lowest buttons.
-bool MainScreenDrawn(const Screen &screen)
-{
-    return LitPoints(screen, 162, 402, 146, 26) > 50 && LitPoints(screen, 332, 402, 146, 26) > 50;
-}
 
 // The distinct colours (to 5 bits a channel) in the strip beside the list.
 size_t FlagColours(const Screen &screen)
@@ -103,8 +73,8 @@ TEST_F(NewPlayerE2eTest, ANewPlayerIsNamedGivenACountryAndGreeted)
     // France, the locale's country, is chosen and centred; Germany lies
     // four rows below it.
     Click(320, 307); // Germany
-    ASSERT_TRUE(WaitFor([](const Screen &shot) { return RowHighlighted(shot, 307); }));
-    EXPECT_FALSE(RowHighlighted(Shot(), 231)) << "France no longer chosen";
+    ASSERT_TRUE(WaitFor([](const Screen &shot) { return CountryRowChosen(shot, 307); }));
+    EXPECT_FALSE(CountryRowChosen(Shot(), 231)) << "France no longer chosen";
     SaveShot("NewPlayer_CountryChosen");
     Click(320, 442); // Continue
     ASSERT_TRUE(WaitFor(NewPlayerScreenDrawn));

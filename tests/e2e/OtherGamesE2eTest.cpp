@@ -2,18 +2,13 @@
 // screen's "Other Games", it shows the first title with its two pictures,
 // "Next" shows another title, and Escape leads back to the main screen.
 #include "tests/e2e/E2eDriver.h"
+#include "tests/e2e/E2eScreens.h"
 
 #include <cstdlib>
 
 namespace {
 
 using namespace e2e;
-
-// The main screen's two lowest buttons, "Other Games" and "Exit Game".
-bool MainScreenDrawn(const Screen &screen)
-{
-    return LitPoints(screen, 162, 402, 146, 26) > 50 && LitPoints(screen, 332, 402, 146, 26) > 50;
-}
 
 // How many points of an 8 x 8 grid over the area stand out from the
 // screen's background, sampled in the margin left of the pictures.

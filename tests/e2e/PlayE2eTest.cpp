@@ -4,6 +4,7 @@
 // road, the wave started with Space; the bugs then walk the road the garden
 // picture shows and go forward along it, and a turret that fires points its
 // barrel along its shot's path at a bug.
+#include "tests/e2e/E2eScreens.h"
 #include "tests/e2e/PlayE2eSteps.h"
 
 #include <algorithm>
@@ -18,11 +19,6 @@
 namespace {
 
 using namespace e2e;
-
-bool MainScreenDrawn(const Screen &screen)
-{
-    return LitPoints(screen, 162, 402, 146, 26) > 50 && LitPoints(screen, 332, 402, 146, 26) > 50;
-}
 
 // The red of the "cannot place here" sign, which sits below and right of
 // the pointer's tip.

@@ -2,6 +2,7 @@
 // run and paused, the game saved from the pause menu, which ends the
 // program; the file holds the game; started again, the program offers the
 // game back, and it returns with the same money, lives, level and weapons.
+#include "tests/e2e/E2eScreens.h"
 #include "tests/e2e/PlayE2eSteps.h"
 
 #include "engine/core/EngEncryption.h"
@@ -12,25 +13,6 @@
 namespace {
 
 using namespace e2e;
-
-bool MainScreenDrawn(const Screen &screen)
-{
-    return LitPoints(screen, 162, 402, 146, 26) > 50 && LitPoints(screen, 332, 402, 146, 26) > 50;
-}
-
-// The share of pixels that differ noticeably between two shots within a
-// rectangle in game units.
-double ChangedIn(const Screen &a, const Screen &b, float x, float y, float w, float h)
-{
-    int changed = 0, all = 0;
-    for (float gy = y; gy < y + h; gy += 0.5f)
-        for (float gx = x; gx < x + w; gx += 0.5f) {
-            all++;
-            if (std::abs(Brightness(GamePixel(a, gx, gy)) - Brightness(GamePixel(b, gx, gy))) > 60)
-                changed++;
-        }
-    return all ? static_cast<double>(changed) / all : 1.0;
-}
 
 // Fields of the saved game's record that a player would see again.
 struct SavedPlay {

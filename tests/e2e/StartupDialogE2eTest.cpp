@@ -4,6 +4,7 @@
 // there is no score server), and the game opens on the Players screen with
 // the choices saved.
 #include "tests/e2e/E2eDriver.h"
+#include "tests/e2e/E2eScreens.h"
 
 #include <fstream>
 
@@ -11,40 +12,11 @@ namespace {
 
 using namespace e2e;
 
-// Screen pixels of the dialog, which the desktop centres: its light face
-// between the banner and the PLAY button, and the button's middle.
-const int CENTRE_X = SCREEN_WIDTH / 2, CENTRE_Y = SCREEN_HEIGHT / 2;
-const int DIALOG_FACE_X = CENTRE_X, DIALOG_FACE_Y = CENTRE_Y - 54;
-const int WINDOWED_X = CENTRE_X + 66, WINDOWED_Y = CENTRE_Y - 4;
-const int PLAY_X = CENTRE_X, PLAY_Y = CENTRE_Y + 192;
-
-bool DialogShown(const Screen &screen)
-{
-    return Brightness(screen.At(DIALOG_FACE_X, DIALOG_FACE_Y)) > 600 && Brightness(screen.At(100, 100)) < 60;
-}
-
-// The Players screen: its "New Player" and "Exit Game" buttons.
-bool PlayersScreenDrawn(const Screen &screen)
-{
-    return LitPoints(screen, 30, 430, 115, 25) > 40 && LitPoints(screen, 495, 430, 115, 25) > 40;
-}
-
 // A message box: neither the dialog nor the game, and something drawn in the
 // middle of the screen (the boxes are dark, so look for any lit point).
 bool MessageBoxShown(const Screen &screen)
 {
     return !DialogShown(screen) && !PlayersScreenDrawn(screen) && LitPoints(screen, 220, 180, 200, 120) > 0;
-}
-
-// The first drawn pixel from the top, row by row: the corner of the only
-// window on an otherwise black screen.
-bool FindTopLeftLitPixel(const Screen &screen, int *x, int *y)
-{
-    for (*y = 0; *y < screen.height; (*y)++)
-        for (*x = 0; *x < screen.width; (*x)++)
-            if (Brightness(screen.At(*x, *y)) > 60)
-                return true;
-    return false;
 }
 
 class StartupDialogE2eTest : public E2eTest {};

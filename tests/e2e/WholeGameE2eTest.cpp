@@ -5,6 +5,7 @@
 // their bugs, the game saved from the pause screen, the program started
 // again and the game resumed as it was, then lost on purpose, and its score
 // highlighted in the local table.
+#include "tests/e2e/E2eScreens.h"
 #include "tests/e2e/PlayE2eSteps.h"
 
 #include "engine/core/EngEncryption.h"
@@ -21,49 +22,6 @@ namespace {
 
 using namespace e2e;
 
-// The start-up dialog, which the desktop centres on the screen (pixels):
-// its light face, the windowed choice and the PLAY button.
-const int CENTRE_X = SCREEN_WIDTH / 2, CENTRE_Y = SCREEN_HEIGHT / 2;
-const int DIALOG_FACE_X = CENTRE_X, DIALOG_FACE_Y = CENTRE_Y - 54;
-const int WINDOWED_X = CENTRE_X + 66, WINDOWED_Y = CENTRE_Y - 4;
-const int PLAY_X = CENTRE_X, PLAY_Y = CENTRE_Y + 192;
-
-bool DialogShown(const Screen &screen)
-{
-    return Brightness(screen.At(DIALOG_FACE_X, DIALOG_FACE_Y)) > 600 && Brightness(screen.At(100, 100)) < 60;
-}
-
-// The Players screen's "New Player" and "Exit Game" buttons.
-bool PlayersScreenDrawn(const Screen &screen)
-{
-    return LitPoints(screen, 30, 430, 115, 25) > 40 && LitPoints(screen, 495, 430, 115, 25) > 40;
-}
-
-// The new-player screen's name and country rows.
-bool NewPlayerScreenDrawn(const Screen &screen)
-{
-    return LitPoints(screen, 210, 200, 220, 35) > 30 && LitPoints(screen, 210, 275, 220, 35) > 30;
-}
-
-// The country screen: its list and a column of flags on the list's left.
-bool CountryScreenDrawn(const Screen &screen)
-{
-    return LitPoints(screen, 169.5f, 50, 301, 323) > 40 && LitPoints(screen, 148, 55, 20, 310) > 8;
-}
-
-// The chosen row of the country list is drawn orange, the others green.
-bool CountryRowChosen(const Screen &screen, float y)
-{
-    const uint32_t pixel = GamePixel(screen, 200, y);
-    return ((pixel >> 16) & 0xFF) > ((pixel >> 8) & 0xFF) + 20;
-}
-
-// The main screen's two lowest buttons.
-bool MainScreenDrawn(const Screen &screen)
-{
-    return LitPoints(screen, 162, 402, 146, 26) > 50 && LitPoints(screen, 332, 402, 146, 26) > 50;
-}
-
 // The question whether to resume the last game: its box's honey-coloured
 // left border.
 bool ResumeQuestionShown(const Screen &screen)
@@ -74,31 +32,6 @@ bool ResumeQuestionShown(const Screen &screen)
             return false;
     }
     return true;
-}
-
-// The first drawn pixel from the top: the corner of a message box, the only
-// window on an otherwise black screen.
-bool FindTopLeftLitPixel(const Screen &screen, int *x, int *y)
-{
-    for (*y = 0; *y < screen.height; (*y)++)
-        for (*x = 0; *x < screen.width; (*x)++)
-            if (Brightness(screen.At(*x, *y)) > 60)
-                return true;
-    return false;
-}
-
-// The share of pixels that differ noticeably between two shots within a
-// rectangle in game units.
-double ChangedIn(const Screen &a, const Screen &b, float x, float y, float w, float h)
-{
-    int changed = 0, all = 0;
-    for (float gy = y; gy < y + h; gy += 0.5f)
-        for (float gx = x; gx < x + w; gx += 0.5f) {
-            all++;
-            if (std::abs(Brightness(GamePixel(a, gx, gy)) - Brightness(GamePixel(b, gx, gy))) > 60)
-                changed++;
-        }
-    return all ? static_cast<double>(changed) / all : 1.0;
 }
 
 // The sidebar's title (the level and the wave's bugs) and the bottom bar's

@@ -8,6 +8,7 @@
 #include "game/PlayNeighbours.h"
 #include "game/Scores.h"
 #include "modules/UserClass.h"
+#include "tests/e2e/E2eScreens.h"
 #include "tests/e2e/PlayE2eSteps.h"
 #include "tests/fixtures/ScoreServer.h"
 
@@ -20,11 +21,6 @@ namespace {
 using namespace e2e;
 
 const char *kScript = "/cgi-bin/common/scores/Scores.fcgi";
-
-bool MainScreenDrawn(const Screen &screen)
-{
-    return LitPoints(screen, 162, 402, 146, 26) > 50 && LitPoints(screen, 332, 402, 146, 26) > 50;
-}
 
 // The Scores screen's buttons along its foot: Update, Submit, Me, Reset and
 // Back.
