@@ -244,7 +244,9 @@ TEST_F(WholeGameE2eTest, APlayersGameFromAFirstStartToTheLocalScores)
     SavedPlay saved;
     const std::string file = (modules_test::UsersFolder() / "Jo Marsh_SavedGame00.dat").string();
     ASSERT_TRUE(ReadSavedPlay(file, &saved)) << file;
-    EXPECT_EQ(saved.level, 2);
+    // Two levels won at least: on a busy machine the test may see the title
+    // change only after the next level has begun too.
+    EXPECT_GE(saved.level, 2);
     EXPECT_EQ(saved.lives, 20) << "bugs got through";
     ASSERT_EQ(saved.types.size(), 1 + std::size(TURRETS));
     EXPECT_EQ(saved.types[0], 9);
