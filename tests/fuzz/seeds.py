@@ -5,7 +5,6 @@ import os
 import shutil
 import sys
 
-ROAD_DATA_SIZE = 454172
 # Large songs and pictures slow every pass over the corpus without adding
 # paths that small ones miss.
 IMAGE_MAX = 64 * 1024
@@ -13,8 +12,6 @@ SOUND_MAX = 256 * 1024
 
 
 def targets_of(path, head, size):
-    if size == ROAD_DATA_SIZE:
-        return ["FuzzRoadData"]
     if head.startswith((b"RIFF", b"OggS")):
         return ["FuzzSound"] if size <= SOUND_MAX else []
     if head.startswith((b"\x89PNG", b"\xff\xd8", b"BM")) or (len(head) > 2 and head[1] == 0 and head[2] in (2, 10)):
