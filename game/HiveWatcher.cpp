@@ -22,6 +22,9 @@
 #include "game/Weapons.h"
 #include "platform/win32/Win32Input.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -210,16 +213,23 @@ char HiveWatcherInitForNewLevel(char restoring)
     return 1;
 }
 
+namespace {
+
+int ClampToInt(int64_t value)
+{
+    return (int)std::clamp<int64_t>(value, 0, INT_MAX);
+}
+
+} // namespace
+
 void HiveWatcherAddToScore(int bonus_delta)
 {
     if (play_game_over)
         return;
-    play_bonus += bonus_delta;
-    if (play_bonus < 0)
-        play_bonus = 0;
-    play_score = play_level * 100 + WeaponsGetScoreValue() + play_bonus;
-    if (play_score < 0)
-        play_score = 0;
+    // Summed wide and kept within 0..INT_MAX: a saved game may carry any
+    // bonus that is not negative.
+    play_bonus = ClampToInt((int64_t)play_bonus + bonus_delta);
+    play_score = ClampToInt((int64_t)play_level * 100 + WeaponsGetScoreValue() + play_bonus);
     snprintf(play_score_text, sizeof(play_score_text), "%lu", (unsigned long)play_score);
 }
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <map>
 
@@ -119,6 +120,19 @@ TEST_F(HiveWatcherTest, AddersKeepTheirFloorsAndStopDuringGameOver)
         {"score from level, weapons and bonus", [] { HiveWatcherAddToScore(15); }, 245, 15, 500, 20, "245",
          play_score_text, {}},
         {"negative bonus stops at 0", [] { HiveWatcherAddToScore(-50); }, 230, 0, 500, 20, "230", play_score_text, {}},
+        // A saved game may carry any bonus that is not negative.
+        {"a bonus at the int's top keeps the score there",
+         [] {
+             play_bonus = INT_MAX;
+             HiveWatcherAddToScore(0);
+         },
+         INT_MAX, INT_MAX, 500, 20, "2147483647", play_score_text, {}},
+        {"a bonus added past the int's top stops there",
+         [] {
+             play_bonus = INT_MAX - 5;
+             HiveWatcherAddToScore(10);
+         },
+         INT_MAX, INT_MAX, 500, 20, "2147483647", play_score_text, {}},
         {"money stops at 0", [] { HiveWatcherAddToMoney(-600); }, 0, 0, 0, 20, "0", play_money_text, {}},
         {"lives fall without a floor and start game over", [] { HiveWatcherAddToLives(-25); }, 0, 0, 500, -5, "-5",
          play_lives_text, {"SoundUpdateMusicForCurrentState"}},
