@@ -45,7 +45,8 @@ const char *kFontFile = "Data/1000.dat";
 } // namespace
 
 Game::Game(Program *program, const char *name, int tag)
-    : m_tag(tag), m_program(program), m_font(nullptr), m_mwin(nullptr), m_screens(nullptr), m_user(nullptr)
+    : m_tag(tag), m_program(program), m_font(nullptr), m_mwin(nullptr), m_screens(nullptr), m_user(nullptr),
+      m_started(0), m_resume_asked(0)
 {
     DebugCheckFatal(program != nullptr, "Game::Game", "no program");
     EngSafeStrcpy(m_name, name ? name : "Game", sizeof(m_name));
@@ -202,6 +203,7 @@ char Game::Post3dInit()
     GraphicsObjectsCreated();
     GetScreens()->SetupAllScreens();
     GetScreens()->GetUserScreens()->StartFirstScreen();
+    m_started = 1;
     return 1;
 }
 
@@ -433,7 +435,7 @@ void Game::SaveUser(char note_if_no_user)
     }
     if (play_under_way && !play_game_over && !play_game_won)
         SaveGame(0, 1);
-    else
+    else if (!m_resume_asked)
         DeleteSavedGame(0, 1);
     m_user->Save(1);
     ResolutionUpdateSettingsFromCurrent();
@@ -459,10 +461,12 @@ void Game::UserIsBeingUnloaded()
     SoundStopAllMusic(1);
     SaveUser(1);
     m_user->UnloadUser();
+    m_resume_asked = 0;
 }
 
 char Game::AskToResumeUsersGameIfExists()
 {
+    m_resume_asked = 0;
     if (!SavedGameExists(0, 1))
         return 0;
     MWin *mwin = GetMWin();
@@ -471,6 +475,7 @@ char Game::AskToResumeUsersGameIfExists()
         mwin->PopupCloseIfOn();
     }
     mwin->PopupYesNo(nullptr, "Resume your last game?", ResumeGamePopupCB, this);
+    m_resume_asked = 1;
     return 1;
 }
 
@@ -482,6 +487,7 @@ void ResumeGamePopupCB(MWin *, char result, void *user)
 
 void Game::ResumeUsersGame(char yes)
 {
+    m_resume_asked = 0;
     if (!yes) {
         DeleteSavedGame(0, 1);
         return;
@@ -517,8 +523,15 @@ void Game::WindowActivated(char) {}
 
 void Game::PreDestroyDevice()
 {
-    if (PlayerLoaded())
+    if (PlayerLoaded()) {
         UserIsBeingUnloaded();
+    } else if (m_started) {
+        // Saving a player writes the settings too; without one they are
+        // written here, or the file would keep asking for the start-up
+        // dialog that the start forced on as a guard.
+        ResolutionUpdateSettingsFromCurrent();
+        ResolutionSaveSettings();
+    }
     SoundShutdown();
     if (m_screens)
         m_screens->RemoveAllScreens();

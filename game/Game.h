@@ -6,6 +6,12 @@
 // game, the exit prompt on Escape, the road from a finished game to the high
 // scores, and the reaction to the computer going to sleep.
 //
+// A saved game goes only on the player's own "No" to the offer to resume
+// it (or when a game ends or is saved over). A run that ends without a
+// player loaded still writes the start-up settings back, so the dialog
+// byte holds the player's choice; a failed start leaves them asking for the
+// dialog.
+//
 // Failures: a font or play graphics that cannot be made fail the graphics
 // creation ("Could not create font", "Could not load graphics"); sounds that
 // cannot start are logged ("Problem loading sounds") and the game goes on
@@ -88,6 +94,12 @@ private:
     MWin *m_mwin;
     HW_Screens *m_screens;
     UserClass *m_user;
+    // The start-up finished (Post3dInit): a close-down from here on is the
+    // end of a run, not of a failed start.
+    char m_started;
+    // "Resume your last game?" is waiting for its answer: until then the
+    // saved game is kept whatever ends the run.
+    char m_resume_asked;
 };
 
 // Run before the game object is deleted: frees the play's objects, the

@@ -17,6 +17,7 @@
 #include "modules/ModulesHooks.h"
 #include "modules/Resolution.h"
 #include "modules/Splash.h"
+#include "platform/win32/Win32MessageBox.h"
 #include "screens/UserLoad.h"
 #include "screens/UserScreens.h"
 
@@ -32,6 +33,14 @@ namespace {
 const float kProgramVersion = 2.01f;
 const float kUserFileVersion = 2.0f;
 const float kSettingsVersion = 1.5f;
+
+// The per-user folder's name, and the file whose lock keeps the folder to
+// one program at a time.
+const char kProductFolder[] = "Hive Watcher";
+const char kLockFile[] = "HiveWatcher.lock";
+const char kAlreadyRunningText[] =
+    "Hive Watcher is already running for this user.\n\nOnly one copy of the game can use a player's files at a "
+    "time, so this one closes without changing them.";
 
 // The main window's parameters before the start-up settings are applied.
 _EngCreateWindowParms main_window_parms = {-1, -1, 1024, 768, 32, 1, 60, 0, 0, 0, 0, 0, "EngineClass"};
@@ -149,7 +158,7 @@ void MainInitModules()
     if (modules_initialised)
         return;
     EngEncryptionInit("HW_CIPHER_SEED");
-    PrefFolderSetup("Hive Watcher", 1, "LogFile.txt", 1);
+    PrefFolderSetup(kProductFolder, 1, "LogFile.txt", 1);
     // Of the dialog's optional lists only "Music" is offered.
     ResolutionSetup(3, 0, kProgramVersion, kSettingsVersion, MainGetWebPageAddress, 0, 1, 0, 0, 0);
     ResolutionLoadSettings();
@@ -172,8 +181,26 @@ static void ConnectModulesHooks()
     modules_hooks.splash_end = [] { SplashEnd(); };
 }
 
+// Another program on the same per-user folder would save over this one's
+// players and saved games: the second one to start says so and ends before
+// it touches any file there, the log (which the modules' set-up starts
+// anew) included.
+static char TakePerUserFolder()
+{
+    PrefFolderSetup(kProductFolder, 0, nullptr, 1);
+    if (PrefFolderTakeLock(kLockFile))
+        return 1;
+    DebugInfo("Another program uses the per-user folder <%s>.", PrefFolderGetMainFolder());
+    MessageBoxA(nullptr, kAlreadyRunningText, MainGetProgramName(), MB_OK | MB_ICONINFORMATION);
+    return 0;
+}
+
 char MainCreateAndInitMainProgram(void *instance, char *command_line, int *exit_code)
 {
+    if (!TakePerUserFolder()) {
+        *exit_code = 0;
+        return 0;
+    }
     MainInitModules();
     main_program = program_factory();
     if (!main_program) {
@@ -204,6 +231,7 @@ void MainExitMainProgram(char)
     }
     DebugRaw("Exited program.");
     DebugRaw("------------------------------------------------------");
+    PrefFolderReleaseLock();
 }
 
 // ---- The program object ----

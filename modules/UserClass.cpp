@@ -13,6 +13,7 @@
 #include "modules/ModulesHooks.h"
 #include "modules/Resolution.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -22,14 +23,13 @@ namespace {
 
 const float USER_FILE_VERSION = 2.0f;
 const int PLAYER_ID_RANGE = 30000;
+const float DEFAULT_VOLUME = 0.5f;
 // Saved games are "<name>_SavedGame<garden><slot>.dat": garden 0 (any) or
 // 1 to 4, slot 0 to 10.
 const int SAVED_GAME_GARDENS = 5;
 const int SAVED_GAME_SLOTS = 11;
 
 bool Terminated(const char *field, size_t size) { return std::memchr(field, 0, size) != nullptr; }
-
-bool IsFraction(float value) { return std::isfinite(value) && value >= 0.0f && value <= 1.0f; }
 
 // A name that stays inside the Users folder as a file name.
 bool IsSafeName(const char *name)
@@ -39,16 +39,46 @@ bool IsSafeName(const char *name)
 }
 
 // What a stored record must hold before any of it is used: its texts end
-// within their fields, and the numbers the game acts on are in range.
-bool IsRecordValid(const _UserInfo &r)
+// within their fields and its id is one the game gives. Values with a range
+// are brought into it afterwards (ClampRecord), not refused.
+bool IsRecordSound(const _UserInfo &r)
 {
-    const _UserOptions &o = r.options;
-    return Terminated(r.game_version, sizeof(r.game_version)) && Terminated(r.name, sizeof(r.name)) && r.name[0] &&
-           IsSafeName(r.name) && Terminated(r.country, sizeof(r.country) - 1) && r.player_id >= 1 &&
-           r.player_id <= PLAYER_ID_RANGE && o.sounds_on <= 1 && IsFraction(o.sounds_volume) &&
-           o.main_music_on <= 1 && o.main_music_when <= 2 && IsFraction(o.main_music_volume) &&
-           IsFraction(o.main_music_position) && o.game_over_music_on <= 1 && IsFraction(o.game_over_music_volume) &&
-           o.game_won_music_on <= 1 && IsFraction(o.game_won_music_volume) && o.load_count >= 0;
+    return Terminated(r.game_version, sizeof(r.game_version)) && Terminated(r.name, sizeof(r.name)) &&
+           Terminated(r.country, sizeof(r.country) - 1) && r.player_id >= 1 && r.player_id <= PLAYER_ID_RANGE;
+}
+
+void ClampSwitch(unsigned char *value)
+{
+    if (*value > 1)
+        *value = 1;
+}
+
+// A fraction kept to 0..1; a value that is no number takes the default.
+void ClampFraction(float *value, float fallback)
+{
+    *value = std::isnan(*value) ? fallback : std::clamp(*value, 0.0f, 1.0f);
+}
+
+// Brings the options that have a range into it, so that one stray value
+// does not cost the player the whole record. Values whose readers already
+// read an out-of-range value their own way (garden progress, the Scores
+// screen's choices) are left to them.
+void ClampRecord(_UserInfo *r)
+{
+    _UserOptions &o = r->options;
+    for (unsigned char *value : {&o.sounds_on, &o.main_music_on, &o.game_over_music_on, &o.game_won_music_on,
+                                 &o.tutorial_hints, &o.show_startup_window, &o.always_load, &o.date_format,
+                                 &o.cpu_usage})
+        ClampSwitch(value);
+    if (o.main_music_when > 2)
+        o.main_music_when = 2;
+    ClampFraction(&o.sounds_volume, DEFAULT_VOLUME);
+    ClampFraction(&o.main_music_volume, DEFAULT_VOLUME);
+    ClampFraction(&o.game_over_music_volume, DEFAULT_VOLUME);
+    ClampFraction(&o.game_won_music_volume, DEFAULT_VOLUME);
+    ClampFraction(&o.main_music_position, 0.0f);
+    if (o.load_count < 0)
+        o.load_count = 0;
 }
 
 // The Users folder, copied out of the folder functions' shared buffer.
@@ -223,13 +253,18 @@ char UserClass::LoadUser(const char *name, char check_only, char *out_always_loa
                           USER_FILE_VERSION, name);
         return 0;
     }
-    if (!ok || !IsRecordValid(read)) {
+    // The name must fit the record: a player is kept under its file's name.
+    if (!ok || !IsRecordSound(read) || std::strlen(name) >= USER_NAME_SIZE) {
         if (check_only)
             DebugNoteWithName(0, where, "Could not load user file (%s)", name);
         else
             DebugError(where, "Could not load user file (%s)", name);
         return 0;
     }
+    ClampRecord(&read);
+    // A copied or renamed file still names the player it was made for: the
+    // file's own name wins, so the player's saves go back to this file.
+    EngSafeStrcpy(read.name, name, sizeof(read.name));
 
     if (out_always_load)
         *out_always_load = static_cast<char>(read.options.always_load);
@@ -242,10 +277,10 @@ char UserClass::LoadUser(const char *name, char check_only, char *out_always_loa
     m_loaded = 1;
     ReplaceAccount();
     m_account->LoadFromUserFile(name);
-    // Written back in the current mode: a plain record is enciphered from now on.
+    // Written back in the current mode: a plain record is enciphered from now
+    // on. The save also names this player as the one to continue with, which
+    // stays on disk while the player is loaded, so a crash does not forget it.
     Save(0);
-    ResolutionGetSettings()->player_name[0] = 0;
-    ResolutionSaveSettings();
     return 1;
 }
 
@@ -373,6 +408,11 @@ void UserSetDefaultGameOptions(Game *, _UserInfo *record)
     record->current_ad = -1;
 }
 
+char UserIsNameUsableForFile(const char *name)
+{
+    return name && name[0] && std::strlen(name) <= USER_NAME_SIZE && IsSafeName(name);
+}
+
 char *UserGetUserFileName(const char *name, char *out, const char *suffix)
 {
     const char *where = "UserGetUserFileName";
@@ -384,7 +424,7 @@ char *UserGetUserFileName(const char *name, char *out, const char *suffix)
         out[0] = 0;
         return out;
     }
-    if (std::strlen(name) > USER_NAME_SIZE || !IsSafeName(name)) {
+    if (!UserIsNameUsableForFile(name)) {
         DebugError(where, "Invlalid name parameter");
         out[0] = 0;
         return nullptr;

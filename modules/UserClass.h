@@ -7,9 +7,10 @@
 //
 // Names are the program's 1252 text; the file layer turns them into the
 // system's form. A record is checked before it is used: of the wrong size,
-// another version, with a name or text that does not end within its field,
-// or with a number out of range, it is refused and the current player stays
-// as it was. Files are written whole or not at all (ModulesFiles.h), and
+// another version, with a text that does not end within its field or an id
+// the game never gives, it is refused and the current player stays as it
+// was; an option out of its range is brought into it. A loaded record takes
+// the name of the file it came from. Files are written whole or not at all (ModulesFiles.h), and
 // deleting a player (not resetting one) also deletes its saved games.
 // Every failure is reported through the error reporter and answered false.
 // Main thread only.
@@ -160,6 +161,9 @@ private:
 };
 
 void UserSetDefaultGameOptions(Game *game, _UserInfo *record);
+// Whether UserGetUserFileName makes a file name of name: 1 to 20
+// characters that keep the file inside the Users folder.
+char UserIsNameUsableForFile(const char *name);
 // "<Users folder>\<name>.usr", or the suffix in place of ".usr", into out
 // (USER_FILENAME_SIZE bytes). An empty name gives "" (reported); a name of
 // more than 20 characters gives null.

@@ -176,12 +176,30 @@ char UserLoadCC::IsLastUserLoadedOk(char *out_always_load, char *out_country)
     return check->LoadUser(name, 1, out_always_load, out_country);
 }
 
+char UserLoadCC::DeletePlayer(const char *name, char reset_only)
+{
+    if (!UserDeleteUser(name, reset_only))
+        return 0;
+    // The player may still be loaded (after "Change Player"): it goes unsaved,
+    // or the exit would write it back, and the start-up settings stop
+    // offering to continue with it.
+    UserClass *player = GamePlayer(m_game);
+    if (player && player->IsLoaded() && std::strcmp(player->GetInfo()->name, name) == 0)
+        player->UnloadUser();
+    _ResolutionSettings *settings = ResolutionGetSettings();
+    if (std::strcmp(settings->player_name, name) == 0) {
+        settings->player_name[0] = 0;
+        ResolutionSaveSettings();
+    }
+    return 1;
+}
+
 void UserLoadCC::DeleteSelectedUser(char reset_only)
 {
     MWinButton *panel = Control(PANEL);
     const char *name = panel ? GetUserName(panel->PanelGetPos()) : nullptr;
     if (name)
-        UserDeleteUser(name, reset_only);
+        DeletePlayer(name, reset_only);
     StartingCB(nullptr);
 }
 
@@ -264,6 +282,13 @@ void UserLoadCC::AfterLoadFailedPopupCB(char result)
         const char *name = panel ? GetUserNameOrEmpty(panel->PanelGetPos()) : "";
         if (!name[0]) {
             DebugErrorCode("UserLoadCC::AfterLoadFailedPopupCB", 'IERR');
+            return;
+        }
+        // A fresh record must be possible under this name before the old
+        // one goes: a file named by hand may carry a name no player can have.
+        char too_long = 0;
+        if (!UserNewIsNameValid(name, UserNewCC::NAME_LIMIT, &too_long)) {
+            m_mwin->PopupMessage(nullptr, UserNewRefusedNameMessage(too_long));
             return;
         }
         // The list is rebuilt by the deletion: keep the name apart.

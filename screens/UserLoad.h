@@ -10,7 +10,8 @@
 // does not fit an entry (more than 24 characters) is skipped, since no
 // player of that name can be loaded. A player whose file does not load is
 // never half loaded: the current player stays and a popup offers "Reset"
-// (a fresh record of the same name, its saved games kept), "Delete" (every
+// (a fresh record of the same name, its saved games kept; refused, with
+// nothing deleted, when the name is no valid player name), "Delete" (every
 // file of the player, its saved games too) or "Cancel". Main thread only.
 #pragma once
 
@@ -57,8 +58,12 @@ public:
     // Rebuilds the list and checks the player named in the start-up
     // settings; its always-load flag and country into the outputs.
     char IsLastUserLoadedOk(char *out_always_load, char *out_country);
-    // Deletes the player at the panel's position (with reset_only its
-    // record alone) and starts the screen again.
+    // Deletes the player's files (with reset_only its record alone); when
+    // that player is the game's loaded player it is unloaded unsaved, and
+    // the start-up settings stop naming it as the one to continue with.
+    char DeletePlayer(const char *name, char reset_only);
+    // DeletePlayer on the player at the panel's position, then starts the
+    // screen again.
     void DeleteSelectedUser(char reset_only);
 
     void LoadSelectedUser();

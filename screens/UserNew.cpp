@@ -81,6 +81,17 @@ const char *NameRefusedText(char too_long)
     return too_long ? "UserNew_NameTooLong" : "UserNew_InvalidPlayerName";
 }
 
+const char *AlreadyExistsText()
+{
+    return EngLanguagesGetStringOrDefault("UserNew_ThatPlayerAlreadyExists", "That user already exists");
+}
+
+bool PlayerFileExists(const char *name)
+{
+    char path[USER_FILENAME_SIZE];
+    return UserGetUserFileName(name, path, nullptr) && EngFileExists(path, 0);
+}
+
 } // namespace
 
 char UserNewIsNameValid(const char *name, int max_len, char *out_too_long)
@@ -111,7 +122,14 @@ char UserNewIsNameValid(const char *name, int max_len, char *out_too_long)
         if (count > most_of_each)
             return 0;
     }
-    return 1;
+    // A name the file layer cannot store ("." or "..") would be played and
+    // never saved.
+    return UserIsNameUsableForFile(name);
+}
+
+const char *UserNewRefusedNameMessage(char too_long)
+{
+    return EngLanguagesGetStringOrDefault(NameRefusedText(too_long), "Invalid Player Name");
 }
 
 UserNewCollectionController::UserNewCollectionController(MWinScreens *screens)
@@ -158,8 +176,7 @@ void UserNewCC::StartingCB(void *)
         return;
     m_started = 1;
     EngMiscGetDefaultUsersName(m_name, NAME_LIMIT);
-    char path[USER_FILENAME_SIZE];
-    if (m_name[0] && (!UserGetUserFileName(m_name, path, nullptr) || EngFileExists(path, 0)))
+    if (m_name[0] && (!UserIsNameUsableForFile(m_name) || PlayerFileExists(m_name)))
         m_name[0] = 0;
     if (m_name[0])
         ShowName();
@@ -182,14 +199,9 @@ void UserNewCC::TickCB()
                                                                               "Invalid user name"),
                                       2, 0);
         m_name[0] = 0;
-    } else {
-        char path[USER_FILENAME_SIZE];
-        if (UserGetUserFileName(m_name, path, nullptr) && EngFileExists(path, 0)) {
-            m_mwin->PopupShowTimedMessage(nullptr, EngLanguagesGetStringOrDefault("UserNew_ThatPlayerAlreadyExists",
-                                                                                  "That user already exists"),
-                                          2, 0);
-            m_name[0] = 0;
-        }
+    } else if (PlayerFileExists(m_name)) {
+        m_mwin->PopupShowTimedMessage(nullptr, AlreadyExistsText(), 2, 0);
+        m_name[0] = 0;
     }
     ShowName();
 }
@@ -242,7 +254,14 @@ void UserNewCC::CreatePlayer(char from_reset)
 {
     char too_long = 0;
     if (!UserNewIsNameValid(m_name, NAME_LIMIT, &too_long)) {
-        m_mwin->PopupMessage(nullptr, EngLanguagesGetStringOrDefault(NameRefusedText(too_long), "Invalid Player Name"));
+        m_mwin->PopupMessage(nullptr, UserNewRefusedNameMessage(too_long));
+        return;
+    }
+    // The name may have a player since it was entered (the screen keeps it
+    // between visits): only the load-player screen's Reset makes a record
+    // over an existing name.
+    if (!from_reset && PlayerFileExists(m_name)) {
+        m_mwin->PopupMessage(nullptr, AlreadyExistsText());
         return;
     }
     UserClass *player = m_game ? m_game->GetUser() : nullptr;

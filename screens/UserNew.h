@@ -6,9 +6,11 @@
 //
 // Names are checked by UserNewIsNameValid: 1 to maxLen - 1 characters, no
 // blank or tab at either end, none of the refused characters or texts, at
-// most two full stops, blanks and hyphens each. A refused name is answered
-// by a popup and is emptied (after the text entry) or kept (on "Continue");
-// nothing is created. The system user's log-on name is proposed on the
+// most two full stops, blanks and hyphens each, and usable as a file name.
+// A refused name is answered by a popup and is emptied (after the text
+// entry) or kept (on "Continue"); nothing is created. "Continue" never
+// replaces an existing player: a name that has a player file is refused
+// there too. The system user's log-on name is proposed on the
 // first start of a run when no player of that name exists. Main thread
 // only.
 #pragma once
@@ -17,9 +19,12 @@
 
 class UserScreens;
 
-// True when name is a valid player name shorter than max_len characters;
-// *out_too_long (optional) tells that it was refused for its length.
+// True when name is a valid player name shorter than max_len characters
+// that the player files can be named after; *out_too_long (optional) tells
+// that it was refused for its length.
 char UserNewIsNameValid(const char *name, int max_len, char *out_too_long);
+// The popup text that answers a refused name.
+const char *UserNewRefusedNameMessage(char too_long);
 
 class UserNewCollectionController : public ScreenController {
 public:

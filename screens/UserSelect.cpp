@@ -274,7 +274,7 @@ void UserSelectCC::AfterDeletePopup(char result)
     UserLoadCC *load_cc = LoadCC(this);
     if (result != 1 || m_delete_row < 0 || m_delete_row >= load_cc->GetNumUserNames())
         return;
-    UserDeleteUser(load_cc->GetUserName(m_delete_row), 0);
+    load_cc->DeletePlayer(load_cc->GetUserName(m_delete_row), 0);
     StartingCB(nullptr);
 }
 

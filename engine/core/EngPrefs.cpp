@@ -12,6 +12,7 @@
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32Time.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -32,6 +33,9 @@ char pref_composed[FOLDER_SIZE] = "";
 // Addresses of this length or more are refused.
 const size_t ADDRESS_LIMIT = 507;
 const unsigned ONLINE_WAIT_MS = 10000;
+
+// The per-user folder's lock while this program holds it, else below 0.
+int pref_lock = PLATFORM_LOCK_FAILED;
 
 char online_address[512] = "";
 bool exiting_to_go_online = false;
@@ -142,8 +146,28 @@ char PrefFolderSetLogFile(const char *name)
     return DebugSetLogFilename(pref_composed, 1);
 }
 
+char PrefFolderTakeLock(const char *name)
+{
+    if (pref_lock >= 0)
+        return 1;
+    const char *path = PrefFolderGetMainFolderWithFileAppended(name);
+    pref_lock = PlatformLockFile(path);
+    if (pref_lock == PLATFORM_LOCK_HELD)
+        return 0;
+    if (pref_lock == PLATFORM_LOCK_FAILED)
+        DebugError("PrefFolderTakeLock", "Could not lock <%s> (%s)", path, std::strerror(errno));
+    return 1;
+}
+
+void PrefFolderReleaseLock()
+{
+    PlatformUnlockFile(pref_lock);
+    pref_lock = PLATFORM_LOCK_FAILED;
+}
+
 void PrefFolderResetForTests()
 {
+    PrefFolderReleaseLock();
     pref_folder_name[0] = 0;
     EngSafeStrcpy(pref_main_folder, ".", sizeof(pref_main_folder));
     pref_composed[0] = 0;

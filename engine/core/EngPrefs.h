@@ -1,7 +1,7 @@
 // Four small services at the platform's edge:
 // - PrefFolder: the product's per-user folder (the application-data folder,
-//   "Lichenware", the product's name), its sub-folders and the log file's
-//   place. Paths are returned in static buffers that the next call of the
+//   "Lichenware", the product's name), its sub-folders, the log file's
+//   place and the lock that keeps it to one program at a time. Paths are returned in static buffers that the next call of the
 //   family overwrites; callers copy what they keep. The folder functions
 //   never fail outright: they report and fall back to "." or to the main
 //   folder.
@@ -26,7 +26,14 @@ const char *PrefFolderGetSubFolder(const char *name, char create);
 const char *PrefFolderGetDesktopFolder();
 // Sends the log to name (null: "LogFile.txt") in the main folder.
 char PrefFolderSetLogFile(const char *name);
-// Forgets the product's name, as at start; for tests.
+// One program at a time on the per-user folder: locks the file name (in
+// the main folder) for as long as this program runs. 1 when this program
+// holds it (from now or from before); 0 when another program does. A lock
+// file that cannot be had (a folder that cannot be written) is reported and
+// answered 1: the program then runs as it would alone.
+char PrefFolderTakeLock(const char *name);
+void PrefFolderReleaseLock();
+// Forgets the product's name and releases the lock, as at start; for tests.
 void PrefFolderResetForTests();
 
 // Asked for each candidate name with the count of names accepted so far;

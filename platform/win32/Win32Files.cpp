@@ -9,6 +9,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -292,4 +293,32 @@ BOOL PlatformEnterProgramFolder()
 void PlatformSetProgramFolderForTests(const char *folder)
 {
     program_folder_for_tests = folder ? folder : "";
+}
+
+int PlatformLockFile(const char *path)
+{
+    NativePath native(path);
+    if (!native.ok)
+        return PLATFORM_LOCK_FAILED;
+    // A folder that cannot be written to still lets an existing file be locked.
+    int file = open(native.text, O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (file < 0)
+        file = open(native.text, O_RDONLY | O_CLOEXEC);
+    if (file < 0)
+        return PLATFORM_LOCK_FAILED;
+    // flock belongs to this open file: a second lock of the same process is
+    // refused as another process's would be.
+    if (flock(file, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        close(file);
+        errno = error;
+        return error == EWOULDBLOCK ? PLATFORM_LOCK_HELD : PLATFORM_LOCK_FAILED;
+    }
+    return file;
+}
+
+void PlatformUnlockFile(int lock)
+{
+    if (lock >= 0)
+        close(lock);
 }

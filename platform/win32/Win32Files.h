@@ -52,6 +52,16 @@ BOOL FindClose(HANDLE search);
 typedef int (*PlatformRenameFunction)(const char *from, const char *to);
 void PlatformSetRenameFunction(PlatformRenameFunction function);
 
+// One program at a time on a folder: an exclusive lock on a file (created
+// when missing; its bytes are never touched), held until PlatformUnlockFile
+// or the end of the process, a crash included. It is not inherited by the
+// programs this one starts. Answers the lock (0 or more), PLATFORM_LOCK_HELD
+// when another holds it (another process, or another lock of this one), or
+// PLATFORM_LOCK_FAILED, with errno set, when the file cannot be opened.
+enum { PLATFORM_LOCK_HELD = -1, PLATFORM_LOCK_FAILED = -2 };
+int PlatformLockFile(const char *path);
+void PlatformUnlockFile(int lock);
+
 // Makes the folder that holds the program's own file the working folder, so
 // "Data/..." and the log are found beside the program from wherever it was
 // started. False, with errno set, when that folder cannot be had or entered;

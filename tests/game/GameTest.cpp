@@ -191,6 +191,61 @@ TEST_F(GameTest, DecliningToResumeDeletesTheSavedGameAndAcceptingLoadsIt)
     levels_garden = -1;
 }
 
+// Only the answer "No" deletes the saved game; a run that ends while
+// "Resume your last game?" is still open (the window closed, a SIGTERM)
+// keeps it for the next load.
+TEST_F(GameTest, OnlyTheAnswerNoDeletesTheSavedGame)
+{
+    const std::filesystem::path saved = modules_test::UsersFolder() / "Ann_SavedGame00.dat";
+    const struct {
+        const char *what;
+        char answer; // -1: none, the run ends
+        bool kept;
+    } cases[] = {
+        {"No", 2, false},
+        {"unanswered when the run ends", -1, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(game->GetUser()->CreateNewUser("Ann", "GB", 0), 1);
+        game->GetUser()->FinishLoading(1, 0);
+        levels_garden = 1;
+        ASSERT_TRUE(HiveWatcherStartNewGame(0));
+        game->CloseMenusAndPlay();
+        game->SaveUser(1);
+        ASSERT_TRUE(std::filesystem::exists(saved));
+        // The next load of Ann, from the menus.
+        play_under_way = 0;
+        levels_garden = -1;
+        game->GetScreens()->StartScreen(HW_SCREEN_MAIN, -1);
+        ASSERT_TRUE(game->GetUser()->LoadUser("Ann", 0, nullptr, nullptr));
+        game->GetUser()->FinishLoading(0, 0);
+        ASSERT_TRUE(game->GetMWin()->IsPopupOn()) << "Resume your last game?";
+        if (c.answer >= 0) {
+            game->GetMWin()->PopupAnswer(c.answer);
+            game->SaveUser(1);
+        } else {
+            program->CloseDown(1);
+            delete program;
+            program = nullptr;
+        }
+        EXPECT_EQ(std::filesystem::exists(saved), c.kept);
+    }
+}
+
+// The start writes the settings asking for the start-up dialog, against a
+// start that fails; a run that ends in order without a player writes them
+// back with the player's own choice.
+TEST_F(GameTest, AnOrderlyExitWithoutAPlayerWritesThePlayersDialogChoice)
+{
+    EXPECT_EQ(ReadWhole(modules_test::SettingsFile())[8], 1) << "the guard while the game runs";
+    ASSERT_EQ(ResolutionGetSettings()->show_dialog, 0);
+    program->CloseDown(1);
+    delete program;
+    program = nullptr;
+    EXPECT_EQ(ReadWhole(modules_test::SettingsFile())[8], 0);
+}
+
 TEST_F(GameTest, CompletingALevelTurnsTheLoadedPlayersHintsOff)
 {
     ASSERT_EQ(game->GetUser()->CreateNewUser("Ann", "GB", 0), 1);

@@ -6,9 +6,11 @@
 #include "engine/runtime/EngMain.h"
 #include "modules/ModulesHooks.h"
 #include "platform/ui/UiWindow.h"
+#include "platform/win32/Win32Files.h"
 #include "tests/game/GameTestSupport.h"
 
 #include <cstring>
+#include <map>
 #include <new>
 
 namespace {
@@ -66,6 +68,56 @@ TEST_F(ProgramTest, StartAnswersAndExitCodes)
         EXPECT_TRUE(LogHas("Exited program."));
         EXPECT_TRUE(LogHas(std::string(54, '-')));
     }
+}
+
+// Every file below the per-user folder with its bytes.
+std::map<std::string, std::string> FolderFiles()
+{
+    std::map<std::string, std::string> files;
+    for (const auto &entry : fs::recursive_directory_iterator(ProductFolder()))
+        if (entry.is_regular_file())
+            files[entry.path().string()] = ReadWhole(entry.path());
+    return files;
+}
+
+// One program at a time on a per-user folder: while another holds it, a
+// start says so in a message box and ends quietly (exit code 0) without
+// changing a byte there, its log included; the program that holds the
+// folder releases it when it ends.
+TEST_F(ProgramTest, ASecondProgramOnTheFolderTouchesNothing)
+{
+    ResetEngineForTest();
+    ProgramSetFactoryForTests(MakeAnsweringProgram);
+    init_answer = 1;
+    fs::create_directories(UsersFolder());
+    WriteWhole(ProductFolder() / "LogFile.txt", "the first program's log\n");
+    WriteWhole(SettingsFile(), std::string(424, '\1'));
+    WriteWhole(UsersFolder() / "Bob.usr", "Bob");
+    const std::string lock_file = (ProductFolder() / "HiveWatcher.lock").string();
+    const int first = PlatformLockFile(lock_file.c_str());
+    ASSERT_GE(first, 0);
+    const auto before = FolderFiles();
+
+    int exit_code = 77;
+    char command_line[] = "";
+    EXPECT_EQ(MainCreateAndInitMainProgram(nullptr, command_line, &exit_code), 0);
+    EXPECT_EQ(exit_code, 0);
+    EXPECT_EQ(main_program, nullptr);
+    MainExitMainProgram(0);
+    ASSERT_EQ(TestHooks::message_boxes.size(), 1u);
+    EXPECT_EQ(TestHooks::message_boxes[0].caption, "Hive Watcher");
+    EXPECT_NE(TestHooks::message_boxes[0].text.find("already running"), std::string::npos);
+    EXPECT_EQ(FolderFiles(), before);
+
+    // Once the first has ended, the next start holds the folder until its end.
+    PlatformUnlockFile(first);
+    ASSERT_EQ(MainCreateAndInitMainProgram(nullptr, command_line, &exit_code), 1);
+    EXPECT_EQ(PlatformLockFile(lock_file.c_str()), PLATFORM_LOCK_HELD);
+    MainExitMainProgram(1);
+    const int after = PlatformLockFile(lock_file.c_str());
+    EXPECT_GE(after, 0);
+    PlatformUnlockFile(after);
+    EXPECT_EQ(TestHooks::message_boxes.size(), 1u);
 }
 
 TEST_F(ProgramTest, ModulesAreSetUpOnce)
@@ -271,6 +323,17 @@ TEST_F(StartupTest, TheDialogOpensOnlyWhenItMust)
             EXPECT_EQ(ResolutionGetSettings()->show_dialog, 0);
         }
     }
+}
+
+// A start that fails once the device is there closes the game down without
+// a player: the settings on disk keep asking for the dialog.
+TEST_F(StartupTest, AStartThatFailsLeavesTheDialogAskedFor)
+{
+    WriteSettings(0, 2.01f);
+    ResolutionLoadSettings();
+    ASSERT_EQ(program->InitCB(""), 1);
+    program->GetGame()->PreDestroyDevice();
+    EXPECT_EQ(ReadWhole(SettingsFile())[8], 1);
 }
 
 TEST_F(StartupTest, ADialogClosedWithoutPlayEndsQuietly)

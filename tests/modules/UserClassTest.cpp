@@ -107,19 +107,16 @@ TEST_F(UserClassTest, PlainRecordIsReadInTheFallbackModeAndStoredEncipheredFromT
     EXPECT_EQ(always, 0);
     EXPECT_STREQ(country, "GB");
     EXPECT_EQ(fs::file_size(UserFile("Cy")), 676u);
-    // A full load forgets the player to continue with and writes the settings.
-    EXPECT_STREQ(ResolutionGetSettings()->player_name, "");
+    // The load names the player to continue with on disk at once, so a run
+    // that ends in a crash still continues with it.
+    EXPECT_STREQ(ResolutionGetSettings()->player_name, "Cy");
     ASSERT_EQ(fs::file_size(SettingsFile()), 424u);
-
-    // Saving with remembering on names the player in the settings file.
-    ASSERT_TRUE(user.Save(1));
     EXPECT_EQ(std::string(ReadWhole(SettingsFile()).c_str() + 316), "Cy");
 }
 
 TEST_F(UserClassTest, DamagedRecordsAreRefusedAndTheCurrentPlayerStays)
 {
     std::string good = PlainRecord("Bad");
-    const float NaN = std::numeric_limits<float>::quiet_NaN();
     struct Case {
         const char *what;
         std::function<void(std::string *)> damage;
@@ -141,11 +138,7 @@ TEST_F(UserClassTest, DamagedRecordsAreRefusedAndTheCurrentPlayerStays)
         {"version text without its end", [](std::string *b) { b->replace(4, 10, 10, '9'); }, true,
          "Could not load user file (Bad)"},
         {"player id 0", [](std::string *b) { Put<unsigned short>(b, 38, 0); }, true, "Could not load user file (Bad)"},
-        {"volume above 1", [](std::string *b) { Put(b, 60, 2.0f); }, true, "Could not load user file (Bad)"},
-        {"music position not a number", [NaN](std::string *b) { Put(b, 72, NaN); }, true,
-         "Could not load user file (Bad)"},
-        {"music place 3", [](std::string *b) { (*b)[65] = 3; }, true, "Could not load user file (Bad)"},
-        {"name leaving the folder", [](std::string *b) { b->replace(14, 3, "../"); }, true,
+        {"player id 30001", [](std::string *b) { Put<unsigned short>(b, 38, 30001); }, true,
          "Could not load user file (Bad)"},
     };
 
@@ -178,6 +171,102 @@ TEST_F(UserClassTest, DamagedRecordsAreRefusedAndTheCurrentPlayerStays)
         EXPECT_TRUE(user.IsLoaded());
         EXPECT_EQ(ReadWhole(UserFile("Bad")), on_disk); // never repaired or rewritten
     }
+}
+
+// One value out of its range costs the player nothing but that value: it
+// is brought into its range, the player loads, and the next save keeps it
+// there.
+TEST_F(UserClassTest, OptionsOutOfRangeAreBroughtIntoIt)
+{
+    const std::string good = PlainRecord("Odd");
+    const float NaN = std::numeric_limits<float>::quiet_NaN();
+    const float INF = std::numeric_limits<float>::infinity();
+    struct Case {
+        const char *what;
+        size_t offset;
+        std::function<void(std::string *)> damage;
+        std::function<bool(const _UserOptions &)> loaded;
+    };
+    const Case CASES[] = {
+        {"volume 1.2", 60, [](std::string *b) { Put(b, 60, 1.2f); },
+         [](const _UserOptions &o) { return o.sounds_volume == 1.0f; }},
+        {"volume below 0", 68, [](std::string *b) { Put(b, 68, -0.5f); },
+         [](const _UserOptions &o) { return o.main_music_volume == 0.0f; }},
+        {"volume not a number", 80, [NaN](std::string *b) { Put(b, 80, NaN); },
+         [](const _UserOptions &o) { return o.game_over_music_volume == 0.5f; }},
+        {"volume infinite", 88, [INF](std::string *b) { Put(b, 88, INF); },
+         [](const _UserOptions &o) { return o.game_won_music_volume == 1.0f; }},
+        {"music position not a number", 72, [NaN](std::string *b) { Put(b, 72, NaN); },
+         [](const _UserOptions &o) { return o.main_music_position == 0.0f; }},
+        {"music place past its list", 65, [](std::string *b) { (*b)[65] = 7; },
+         [](const _UserOptions &o) { return o.main_music_when == 2; }},
+        {"sound switch 9", 56, [](std::string *b) { (*b)[56] = 9; },
+         [](const _UserOptions &o) { return o.sounds_on == 1; }},
+        {"date format past its list", 503, [](std::string *b) { (*b)[503] = 4; },
+         [](const _UserOptions &o) { return o.date_format == 1; }},
+        {"load count below 0", 508, [](std::string *b) { Put(b, 508, -3); },
+         [](const _UserOptions &o) { return o.load_count == 0; }},
+    };
+    for (const Case &c : CASES) {
+        SCOPED_TRACE(c.what);
+        DebugResetForTests();
+        std::string bytes = good;
+        c.damage(&bytes);
+        WriteEnciphered("Odd", bytes);
+        UserClass user(nullptr, "HiveWatcher", 0, UFM_ENCIPHERED_OR_PLAIN);
+        ASSERT_TRUE(user.LoadUser("Odd", 0, nullptr, nullptr)) << LastStored();
+        EXPECT_TRUE(c.loaded(user.GetInfo()->options));
+        // Everything else is the record as stored.
+        std::string loaded(reinterpret_cast<const char *>(user.GetInfo()), 660);
+        for (size_t i = 0; i < loaded.size(); i++)
+            if (i < c.offset || i >= c.offset + 4)
+                ASSERT_EQ(loaded[i], bytes[i]) << "byte " << i;
+        UserClass again(nullptr, nullptr, 0, UFM_ENCIPHERED_OR_PLAIN);
+        ASSERT_TRUE(again.LoadUser("Odd", 0, nullptr, nullptr));
+        EXPECT_EQ(std::string(reinterpret_cast<const char *>(again.GetInfo()), 660), loaded);
+    }
+}
+
+// A copy of Bob's file, or the file renamed, is loaded under its own name:
+// its saves go back to it and Bob's file stays as it was. A name the record
+// cannot hold is refused rather than saved elsewhere.
+TEST_F(UserClassTest, ARecordIsLoadedUnderTheNameOfItsFile)
+{
+    std::string bob = PlainRecord("Bob");
+    const struct {
+        const char *file;
+        std::function<void(std::string *)> change;
+    } CASES[] = {
+        {"Bobcopy", [](std::string *) {}},
+        {"Robert", [](std::string *) {}},
+        {"Empty", [](std::string *b) { b->replace(14, 20, 20, '\0'); }},
+        {"Outside", [](std::string *b) { b->replace(14, 6, "../x\0\0", 6); }},
+    };
+    for (const auto &c : CASES) {
+        SCOPED_TRACE(c.file);
+        std::string bytes = bob;
+        c.change(&bytes);
+        WriteEnciphered(c.file, bytes);
+        const std::string bob_file = ReadWhole(UserFile("Bob"));
+        UserClass user(nullptr, "HiveWatcher", 1, UFM_ENCIPHERED_OR_PLAIN);
+        ASSERT_TRUE(user.LoadUser(c.file, 0, nullptr, nullptr));
+        EXPECT_STREQ(user.GetInfo()->name, c.file);
+        EXPECT_EQ(user.GetInfo()->player_id, At<unsigned short>(bob, 38)) << "the rest is the record's own";
+        user.GetInfo()->options.cpu_usage = 1;
+        ASSERT_TRUE(user.Save(1));
+        EXPECT_EQ(ReadWhole(UserFile("Bob")), bob_file);
+        EXPECT_STREQ(ResolutionGetSettings()->player_name, c.file);
+        UserClass check(nullptr, nullptr, 0, UFM_ENCIPHERED_OR_PLAIN);
+        ASSERT_TRUE(check.LoadUser(c.file, 0, nullptr, nullptr));
+        EXPECT_EQ(check.GetInfo()->options.cpu_usage, 1);
+    }
+
+    const std::string name20(20, 'b');
+    WriteEnciphered(name20, bob);
+    UserClass user(nullptr, "HiveWatcher", 1, UFM_ENCIPHERED_OR_PLAIN);
+    EXPECT_FALSE(user.LoadUser(name20.c_str(), 0, nullptr, nullptr));
+    EXPECT_EQ(LastStored(), ErrorLine("UserClass::LoadUser", ("Could not load user file (" + name20 + ")").c_str()));
+    EXPECT_FALSE(fs::exists(UserFile(name20.substr(0, 19))));
 }
 
 TEST_F(UserClassTest, PlainModeReportsAWrongSize)

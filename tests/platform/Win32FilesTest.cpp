@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,38 @@ TEST_F(Win32FilesTest, MoveNeverReplacesATarget)
     EXPECT_TRUE(fs::exists(folder / "a"));
     EXPECT_TRUE(MoveFileA((folder / "a").string().c_str(), (folder / "c").string().c_str()));
     EXPECT_FALSE(fs::exists(folder / "a"));
+}
+
+// The lock of a program on a folder: a second lock of the file is refused,
+// whichever process asks, until the first is released; the file's bytes are
+// never touched, and a folder that cannot be written still lets an existing
+// file be locked.
+TEST_F(Win32FilesTest, ALockedFileRefusesASecondLockUntilReleased)
+{
+    const std::string file = (folder / "Program.lock").string();
+    std::ofstream(file) << "keep";
+    const int lock = PlatformLockFile(file.c_str());
+    ASSERT_GE(lock, 0);
+    EXPECT_EQ(PlatformLockFile(file.c_str()), PLATFORM_LOCK_HELD);
+    EXPECT_NE(system(("flock -n '" + file + "' true").c_str()), 0) << "another process is refused too";
+    PlatformUnlockFile(lock);
+    EXPECT_EQ(system(("flock -n '" + file + "' true").c_str()), 0);
+    const int again = PlatformLockFile(file.c_str());
+    EXPECT_GE(again, 0);
+    PlatformUnlockFile(again);
+    std::ifstream in(file);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "keep");
+
+    const std::string missing = (folder / "missing" / "Program.lock").string();
+    EXPECT_EQ(PlatformLockFile(missing.c_str()), PLATFORM_LOCK_FAILED);
+    EXPECT_EQ(errno, ENOENT);
+
+    fs::permissions(file, fs::perms::owner_read);
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    const int read_only = PlatformLockFile(file.c_str());
+    EXPECT_GE(read_only, 0);
+    PlatformUnlockFile(read_only);
+    fs::permissions(folder, fs::perms::owner_all);
 }
 
 TEST_F(Win32FilesTest, TheProgramFolderIsTheOneHoldingTheProgramsFile)

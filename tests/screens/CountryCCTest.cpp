@@ -41,11 +41,6 @@ protected:
 
     CountryCC *Country() { return static_cast<CountryCC *>(Screens()->GetCountryCC()); }
     MWinButton *List() { return Country()->Control(CountryCollectionController::COUNTRY); }
-    std::string PopupText()
-    {
-        MWinButton *message = Mwin()->GetButtonFromIDs("MWIN_POPUP", "MWIN_POPUP_WIN", "MSG", 0);
-        return message && message->GetTextP() ? message->GetTextP() : "";
-    }
     // The list pressed as the toolkit reports it: a click (mode 0) or Enter (1).
     char PressList(int row, int mode)
     {

@@ -65,6 +65,13 @@ protected:
         return screen->ButtonPressedCB(control, &info);
     }
 
+    // The text of the open popup's message.
+    std::string PopupText()
+    {
+        MWinButton *message = Mwin()->GetButtonFromIDs("MWIN_POPUP", "MWIN_POPUP_WIN", "MSG", 0);
+        return message && message->GetTextP() ? message->GetTextP() : "";
+    }
+
     // The saved players' names and countries, "name/country", in any order.
     std::multiset<std::string> Listed()
     {

@@ -111,4 +111,82 @@ TEST_F(UserLoadTest, ADamagedRecordIsResetDeletedOrKept)
     }
 }
 
+// "Reset" makes a fresh record under the file's name: a file whose name no
+// player can have is refused before anything is deleted.
+TEST_F(UserLoadTest, ResetKeepsAFileWhoseNameNoPlayerCanHave)
+{
+    const struct {
+        const char *name;
+    } cases[] = {
+        {"Bob_1"},
+        {".."},
+        {"abcdefghijklmnopqrst"}, // 20 characters
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string file = std::string(c.name) + ".usr";
+        WriteUsersFile(file, std::string(600, 'x'));
+        WriteUsersFile(std::string(c.name) + "_SavedGame00.dat", "game");
+        game->GetScreens()->GotoScreen(USER_SCREEN_LOAD, nullptr);
+        Select(c.name);
+        ASSERT_TRUE(Press(Load(), Control(UserLoadCollectionController::LOAD)));
+        ASSERT_TRUE(Mwin()->IsPopupOn());
+        Mwin()->PopupAnswer(1); // Reset
+        ASSERT_TRUE(Mwin()->IsPopupOn());
+        EXPECT_EQ(PopupText(), "Invalid user name");
+        Mwin()->PopupAnswer(1);
+        EXPECT_EQ(Current(), USER_SCREEN_LOAD);
+        EXPECT_EQ(ReadWhole(UsersFolder() / file), std::string(600, 'x'));
+        EXPECT_TRUE(UsersFileExists(std::string(c.name) + "_SavedGame00.dat"));
+        EXPECT_FALSE(game->GetUser()->IsLoaded());
+        std::filesystem::remove_all(UsersFolder());
+    }
+}
+
+// The player still loaded after "Change Player" can be deleted: it goes
+// unsaved, so the exit does not bring it back, and the next start no longer
+// offers to continue with it. Deleting another player leaves it as it was.
+TEST_F(UserLoadTest, DeletingTheLoadedPlayerUnloadsItForGood)
+{
+    const struct {
+        const char *deleted;
+        bool still_loaded;
+    } cases[] = {
+        {"Ann", true},
+        {"Bob", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.deleted);
+        SavePlayer("Ann", "IE");
+        SavePlayer("Bob", "DE");
+        game->GetScreens()->GotoScreen(USER_SCREEN_LOAD, nullptr);
+        Select("Bob");
+        ASSERT_TRUE(Press(Load(), Control(UserLoadCollectionController::LOAD)));
+        ASSERT_STREQ(game->GetUserInfo()->name, "Bob");
+
+        game->GetScreens()->GotoScreen(USER_SCREEN_USERS, nullptr);
+        game->GetScreens()->GotoScreen(USER_SCREEN_LOAD, nullptr);
+        Select(c.deleted);
+        ASSERT_TRUE(Press(Load(), Control(UserLoadCollectionController::DELETE)));
+        Mwin()->PopupAnswer(1);
+        EXPECT_FALSE(UsersFileExists(std::string(c.deleted) + ".usr"));
+        EXPECT_EQ(game->GetUser()->IsLoaded() != 0, c.still_loaded);
+        const std::string named = c.still_loaded ? "Bob" : "";
+        EXPECT_EQ(std::string(ResolutionGetSettings()->player_name), named);
+        EXPECT_EQ(std::string(ReadWhole(modules_test::SettingsFile()).c_str() + 316), named);
+        if (c.still_loaded) {
+            game->GetUser()->UnloadUser();
+            std::filesystem::remove_all(UsersFolder());
+        }
+    }
+
+    // The run ends: nothing brings Bob back.
+    program->CloseDown(1);
+    delete program;
+    program = nullptr;
+    EXPECT_FALSE(UsersFileExists("Bob.usr"));
+    EXPECT_TRUE(UsersFileExists("Ann.usr"));
+    EXPECT_EQ(std::string(ReadWhole(modules_test::SettingsFile()).c_str() + 316), "");
+}
+
 } // namespace

@@ -41,7 +41,9 @@ TEST(UserNewIsNameValid, NameCheckTable)
         {"Farthing", 0, 0},
         {"LICHENWARE", 0, 0},
         {"Not Selected", 0, 0},
-        {"..", 1, 0},
+        // Names the player files cannot be named after.
+        {"..", 0, 0},
+        {".", 0, 0},
     };
     for (const auto &c : cases) {
         char too_long = 5;
@@ -113,6 +115,7 @@ TEST_F(UserNewTest, TheEnteredNameIsCheckedOnTheFifthFrameAndCancelBringsBackThe
         {"Zoe", 1, "Zoe"},
         {"Bob_1", 1, ""},
         {"Taken", 1, ""},
+        {"..", 1, ""},
         {"Ignored", 0, "<previous>"},
     };
     for (const auto &c : cases) {
@@ -151,6 +154,62 @@ TEST_F(UserNewTest, ContinueCreatesThePlayerWithTheChosenCountryAndGoesToTheTitl
     EXPECT_STREQ(game->GetUserInfo()->name, "Kiri");
     EXPECT_STREQ(game->GetUserInfo()->country, "NZ");
     EXPECT_EQ(Current(), HW_SCREEN_MAIN);
+}
+
+// "Continue" never replaces a player: the name kept from the last visit
+// (the player created then, still loaded after "Change Player"), or a name
+// whose file appeared after it was entered, is refused and every byte of
+// the existing player's file stays.
+TEST_F(UserNewTest, ContinueRefusesANameThatHasAPlayer)
+{
+    game->GetScreens()->GotoScreen(USER_SCREEN_NEW, nullptr);
+    ASSERT_TRUE(Press(New(), Name()));
+    Enter("Bob", 1);
+    ASSERT_TRUE(Press(New(), New()->Control(UserNewCollectionController::CONTINUE)));
+    ASSERT_STREQ(game->GetUserInfo()->name, "Bob");
+    game->GetUserOptions()->gardens[1].unlocked_difficulty = 2;
+    game->GetUserOptions()->cpu_usage = 1;
+    const unsigned short bob_id = game->GetUserInfo()->player_id;
+    ASSERT_TRUE(game->GetUser()->Save(1)); // as "Change Player" saves him
+
+    const struct {
+        const char *what;
+        const char *typed; // null: the name kept from the last visit
+    } cases[] = {
+        {"kept from the last visit", nullptr},
+        {"made since the entry", "Cara"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        game->GetScreens()->GotoScreen(USER_SCREEN_USERS, nullptr);
+        game->GetScreens()->GotoScreen(USER_SCREEN_NEW, nullptr);
+        if (c.typed) {
+            ASSERT_TRUE(Press(New(), Name()));
+            Enter(c.typed, 1);
+            for (int frame = 0; frame < 5; frame++)
+                New()->TickCB();
+            ASSERT_STREQ(New()->GetName(), c.typed) << "a new name when it was entered";
+            SavePlayer(c.typed, "IE");
+        }
+        const std::string name = New()->GetName();
+        const std::string file = name + ".usr";
+        const std::string before = ReadWhole(UsersFolder() / file);
+        ASSERT_TRUE(Press(New(), New()->Control(UserNewCollectionController::CONTINUE)));
+        ASSERT_TRUE(Mwin()->IsPopupOn());
+        EXPECT_EQ(PopupText(), "That user already exists");
+        Mwin()->PopupAnswer(1);
+        EXPECT_EQ(Current(), USER_SCREEN_NEW);
+        EXPECT_EQ(ReadWhole(UsersFolder() / file), before);
+        EXPECT_EQ(New()->GetName(), name) << "kept for the player to change";
+        // The loaded player is still Bob as he was.
+        EXPECT_STREQ(game->GetUserInfo()->name, "Bob");
+        EXPECT_EQ(game->GetUserInfo()->player_id, bob_id);
+        EXPECT_EQ(game->GetUserOptions()->cpu_usage, 1);
+    }
+    UserClass bob(nullptr, nullptr, 0, UFM_ENCIPHERED_OR_PLAIN);
+    ASSERT_TRUE(bob.LoadUser("Bob", 0, nullptr, nullptr));
+    EXPECT_EQ(bob.GetInfo()->player_id, bob_id);
+    EXPECT_EQ(bob.GetInfo()->options.gardens[1].unlocked_difficulty, 2);
 }
 
 } // namespace
