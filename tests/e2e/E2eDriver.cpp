@@ -146,12 +146,8 @@ std::vector<std::string> E2eTest::ProgramEnvironment() const
     return env;
 }
 
-bool E2eTest::StartProgram(bool write_settings)
+pid_t E2eTest::SpawnProgram()
 {
-    if (write_settings && !ResolutionSaveSettings()) {
-        ADD_FAILURE() << "the settings file could not be written";
-        return false;
-    }
     std::vector<std::string> env = ProgramEnvironment();
     std::vector<char *> envp;
     for (std::string &e : env)
@@ -167,10 +163,20 @@ bool E2eTest::StartProgram(bool write_settings)
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
     posix_spawnattr_setpgroup(&attributes, 0);
-    const int spawned = posix_spawn(&m_program, argv[0], nullptr, &attributes, argv.data(), envp.data());
+    pid_t program = 0;
+    const int spawned = posix_spawn(&program, argv[0], nullptr, &attributes, argv.data(), envp.data());
     posix_spawnattr_destroy(&attributes);
-    if (spawned != 0) {
-        m_program = 0;
+    return spawned == 0 ? program : 0;
+}
+
+bool E2eTest::StartProgram(bool write_settings)
+{
+    if (write_settings && !ResolutionSaveSettings()) {
+        ADD_FAILURE() << "the settings file could not be written";
+        return false;
+    }
+    m_program = SpawnProgram();
+    if (!m_program) {
         ADD_FAILURE() << "the program could not be started";
         return false;
     }

@@ -60,6 +60,9 @@ protected:
     // The environment a started program gets: ours, on the private display,
     // with the dummy audio driver.
     std::vector<std::string> ProgramEnvironment() const;
+    // Starts m_command in that environment, leading a process group of its
+    // own; answers its process id, or 0 when it could not be started.
+    pid_t SpawnProgram();
     bool ProgramRunning();
     // Asks the program to close (SIGTERM) and answers its exit code, or -1
     // when it did not end by itself within the time given.
