@@ -264,6 +264,7 @@ char UserClass::LoadUser(const char *name, char check_only, char *out_always_loa
     ClampRecord(&read);
     // A copied or renamed file still names the player it was made for: the
     // file's own name wins, so the player's saves go back to this file.
+    std::memset(read.name, 0, sizeof(read.name));
     EngSafeStrcpy(read.name, name, sizeof(read.name));
 
     if (out_always_load)
@@ -390,15 +391,15 @@ void UserSetDefaultGameOptions(Game *, _UserInfo *record)
     _UserOptions &o = record->options;
     std::memset(&o, 0, sizeof(o));
     o.sounds_on = 1;
-    o.sounds_volume = 0.5f;
+    o.sounds_volume = DEFAULT_VOLUME;
     o.main_music_on = 1;
     o.main_music_when = 1;
-    o.main_music_volume = 0.5f;
+    o.main_music_volume = DEFAULT_VOLUME;
     o.main_music_position = 0.0f;
     o.game_over_music_on = 1;
-    o.game_over_music_volume = 0.5f;
+    o.game_over_music_volume = DEFAULT_VOLUME;
     o.game_won_music_on = 1;
-    o.game_won_music_volume = 0.5f;
+    o.game_won_music_volume = DEFAULT_VOLUME;
     o.tutorial_hints = 1;
     o.scores_online = 1;
     o.scores_range = 1;

@@ -238,7 +238,7 @@ TEST_F(UserClassTest, ARecordIsLoadedUnderTheNameOfItsFile)
         std::function<void(std::string *)> change;
     } CASES[] = {
         {"Bobcopy", [](std::string *) {}},
-        {"Robert", [](std::string *) {}},
+        {"Rob", [](std::string *b) { b->replace(14, 6, "Robert"); }},
         {"Empty", [](std::string *b) { b->replace(14, 20, 20, '\0'); }},
         {"Outside", [](std::string *b) { b->replace(14, 6, "../x\0\0", 6); }},
     };
@@ -250,7 +250,8 @@ TEST_F(UserClassTest, ARecordIsLoadedUnderTheNameOfItsFile)
         const std::string bob_file = ReadWhole(UserFile("Bob"));
         UserClass user(nullptr, "HiveWatcher", 1, UFM_ENCIPHERED_OR_PLAIN);
         ASSERT_TRUE(user.LoadUser(c.file, 0, nullptr, nullptr));
-        EXPECT_STREQ(user.GetInfo()->name, c.file);
+        EXPECT_EQ(std::string(user.GetInfo()->name, sizeof(user.GetInfo()->name)),
+                  std::string(c.file) + std::string(sizeof(user.GetInfo()->name) - std::strlen(c.file), '\0'));
         EXPECT_EQ(user.GetInfo()->player_id, At<unsigned short>(bob, 38)) << "the rest is the record's own";
         user.GetInfo()->options.cpu_usage = 1;
         ASSERT_TRUE(user.Save(1));
