@@ -2,6 +2,8 @@
 
 #include <curl/curl.h>
 
+#include <strings.h>
+
 // The handle type is libcurl's own; the struct name only hides it.
 static CURL *Easy(PlatformCurl *curl)
 {
@@ -75,6 +77,25 @@ int PlatformCurlSetFailOnError(PlatformCurl *curl, long on)
     return curl_easy_setopt(Easy(curl), CURLOPT_FAILONERROR, on);
 }
 
+int PlatformCurlSetWebOnly(PlatformCurl *curl, const char *url)
+{
+    int result = curl_easy_setopt(Easy(curl), CURLOPT_PROTOCOLS_STR, "http,https");
+    if (result == CURLE_OK) {
+        // The answer must not leave an encrypted connection.
+        bool secure = url && strncasecmp(url, "https:", 6) == 0;
+        result = curl_easy_setopt(Easy(curl), CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
+    }
+    return result;
+}
+
+int PlatformCurlSetFollowRedirects(PlatformCurl *curl, long max_redirects)
+{
+    int result = curl_easy_setopt(Easy(curl), CURLOPT_FOLLOWLOCATION, 1L);
+    if (result == CURLE_OK)
+        result = curl_easy_setopt(Easy(curl), CURLOPT_MAXREDIRS, max_redirects);
+    return result;
+}
+
 int PlatformCurlSetProgressFunction(PlatformCurl *curl, PlatformCurlProgressCB callback, void *object)
 {
     static_assert(sizeof(curl_off_t) == sizeof(int64_t), "progress counts are 64-bit");
@@ -106,6 +127,14 @@ int PlatformCurlSetPost(PlatformCurl *curl, long on)
 int PlatformCurlPerform(PlatformCurl *curl)
 {
     return curl_easy_perform(Easy(curl));
+}
+
+long PlatformCurlGetResponseCode(PlatformCurl *curl)
+{
+    long status = 0;
+    if (curl_easy_getinfo(Easy(curl), CURLINFO_RESPONSE_CODE, &status) != CURLE_OK)
+        return 0;
+    return status;
 }
 
 const char *PlatformCurlStrError(int code)
