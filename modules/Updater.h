@@ -82,8 +82,9 @@ bool UpdaterCheckForNewVersion(int program, float version, int type);
 // setting it to today; the caller stores the date.
 bool UpdaterDoWeeklyVersionCheck(_EngMiscDate *last_check, int program, float version, int type);
 // The download window around UpdaterDoDownload; a null link downloads the
-// link of the last check. False only for a link without a usable file name;
-// a download that fails is shown to the player and still gives true.
+// link of the last check. False only for a link that is not http or https
+// or has no usable file name; a download that fails is shown to the player
+// and still gives true.
 bool UpdaterStartDownload(const char *link);
 // The transfer into "Download.part" and its move to the desktop.
 bool UpdaterDoDownload();

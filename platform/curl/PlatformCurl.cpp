@@ -2,6 +2,8 @@
 
 #include <curl/curl.h>
 
+#include <mutex>
+#include <string>
 #include <strings.h>
 
 // The handle type is libcurl's own; the struct name only hides it.
@@ -20,9 +22,29 @@ void PlatformCurlGlobalCleanup()
     curl_global_cleanup();
 }
 
+namespace {
+
+std::mutex ca_file_mutex;
+std::string ca_file_for_tests;
+
+} // namespace
+
 PlatformCurl *PlatformCurlEasyInit()
 {
-    return reinterpret_cast<PlatformCurl *>(curl_easy_init());
+    CURL *curl = curl_easy_init();
+    std::lock_guard<std::mutex> lock(ca_file_mutex);
+    if (curl && !ca_file_for_tests.empty() &&
+        curl_easy_setopt(curl, CURLOPT_CAINFO, ca_file_for_tests.c_str()) != CURLE_OK) {
+        curl_easy_cleanup(curl);
+        curl = nullptr;
+    }
+    return reinterpret_cast<PlatformCurl *>(curl);
+}
+
+void PlatformCurlSetCaFileForTests(const char *file)
+{
+    std::lock_guard<std::mutex> lock(ca_file_mutex);
+    ca_file_for_tests = file ? file : "";
 }
 
 void PlatformCurlEasyCleanup(PlatformCurl *curl)

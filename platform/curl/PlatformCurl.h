@@ -43,6 +43,10 @@ void PlatformCurlGlobalCleanup();
 
 // A new easy handle, or null; the caller ends it with PlatformCurlEasyCleanup.
 PlatformCurl *PlatformCurlEasyInit();
+// Tests trust the certificates in file (PEM), in place of the system's, so
+// a loopback server with its own certificate can serve https to the handles
+// made from now on; null ends it.
+void PlatformCurlSetCaFileForTests(const char *file);
 void PlatformCurlEasyCleanup(PlatformCurl *curl);
 
 int PlatformCurlSetWriteData(PlatformCurl *curl, void *object);

@@ -2,6 +2,7 @@
 #include "engine/core/EngMisc.h"
 #include "engine/runtime/EngProgram.h"
 #include "modules/SWin.h"
+#include "platform/curl/PlatformCurl.h"
 #include "platform/ui/UiWindow.h"
 #include "platform/win32/Win32MessageBox.h"
 #include "platform/win32/Win32Time.h"
@@ -91,6 +92,7 @@ protected:
 
     void TearDown() override
     {
+        PlatformCurlSetCaFileForTests(nullptr);
         PlatformSetClockHooks(nullptr, nullptr);
         UpdaterResetForTests();
         ModulesTest::TearDown();
@@ -309,6 +311,30 @@ TEST_F(UpdaterNetTest, OnlyWebLinksAreFetchedAndRedirectsAreFollowed)
     // The download itself refuses such a link too.
     UpdaterStartDownload("file:///etc/hostname");
     EXPECT_FALSE(UpdaterDoDownload());
+}
+
+// An installer asked for over https never arrives over plain http.
+TEST_F(UpdaterNetTest, AnHttpsDownloadIsNeverRedirectedToHttp)
+{
+    PlatformCurlSetCaFileForTests(LoopbackServer::CertificateFile().c_str());
+    const std::string installer = Pattern(2000);
+    server.Script({{"/dl/Secure.exe", {{"status", 302}, {"location", "/files/Setup-2.02.exe"}}},
+                   {"/dl/Plain.exe", {{"status", 302}, {"location", server.Url("/files/Setup-2.02.exe")}}},
+                   {"/files/Setup-2.02.exe", {{"body", installer}}}});
+    EXPECT_TRUE(UpdaterStartDownload(server.TlsUrl("/dl/Secure.exe").c_str()));
+    EXPECT_EQ(DesktopFiles(), std::vector<std::string>{"Secure.exe"});
+    EXPECT_TRUE(ReadWhole(desktop / "Secure.exe") == installer);
+
+    ResetEngineForTest();
+    UiSetTestHook(Watch, true);
+    server.ForgetRequests();
+    EXPECT_TRUE(UpdaterStartDownload(server.TlsUrl("/dl/Plain.exe").c_str()));
+    EXPECT_TRUE(Logged("Problem (from: 8  error: 1)"));
+    EXPECT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(DesktopFiles(), std::vector<std::string>{"Secure.exe"});
+    EXPECT_FALSE(PartFileExists());
+    ASSERT_EQ(TestHooks::message_boxes.size(), 1u);
+    EXPECT_EQ(TestHooks::message_boxes[0].text, "The download was not completed.");
 }
 
 // A close-down asked for by the system ends a download that waits on a
