@@ -17,7 +17,7 @@ cmake --build "$build"
 # combined with AddressSanitizer); run first so the main run's summary ends
 # the output.
 tsan=build-tsan
-tsan_tests=(EngThreadTest EngInternetThreadNetTest EngProgramThreadTest)
+tsan_tests=(EngThreadTest EngInternetThreadNetTest EngProgramThreadTest CurlInterfaceNetTest)
 cmake -S . -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHW_TSAN=ON -DHW_TESTS=ON "${clang[@]}" >/dev/null
 cmake --build "$tsan" --target "${tsan_tests[@]}"
 for t in "${tsan_tests[@]}"; do

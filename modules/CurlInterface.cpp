@@ -173,7 +173,11 @@ bool CurlInterface::DoDownloadFromUrl(const char *url, const char *query, unsign
         PlatformCurl *curl = m_curl_e;
         next(0, [&] { return PlatformCurlSetWriteData(curl, this); });
         next(1, [&] { return PlatformCurlSetWriteFunction(curl, WriteDataFunctionCB_Static); });
-        next(2, [&] { return PlatformCurlSetUrl(curl, address); });
+        // The address and its scheme: web links only.
+        next(2, [&] {
+            int set = PlatformCurlSetUrl(curl, address);
+            return set != PLATFORM_CURL_OK ? set : PlatformCurlSetWebOnly(curl, address);
+        });
         next(3, [&] { return PlatformCurlSetTimeout(curl, timeout_seconds); });
         next(4, [&] { return PlatformCurlSetConnectTimeout(curl, timeout_seconds); });
         PlatformCurlSetIpResolveV4(curl);

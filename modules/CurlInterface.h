@@ -4,8 +4,9 @@
 // keeps the answer in a buffer of fixed capacity.
 //
 // An answer longer than the buffer is cut to capacity - 1 bytes and still
-// counts as received. HTTP statuses of 400 and above are failures, peers are
-// verified, and every transfer is bounded by the caller's time-out. Failures
+// counts as received. Only http and https addresses are requested, HTTP
+// statuses of 400 and above are failures, peers are verified, and every
+// transfer is bounded by the caller's time-out. Failures
 // are reported through the error reporter and returned as false or null;
 // after any false result the object is idle and can be used again.
 //

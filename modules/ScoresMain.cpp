@@ -373,7 +373,8 @@ bool ScoresMain::ParseLine(char *line, _ScoresScore *slot)
     }
     long long score, level, value3, value4, user_id, year, month, day;
     if (!ReadNumber(fields[0], 0, INT32_MAX, &score) || !ReadNumber(fields[1], INT32_MIN, INT32_MAX, &level) ||
-        !ReadNumber(fields[2], 0, UINT32_MAX, &value3) || !ReadNumber(fields[3], 0, UINT32_MAX, &value4) ||
+        !ReadNumber(fields[2], -static_cast<long long>(UINT32_MAX), UINT32_MAX, &value3) ||
+        !ReadNumber(fields[3], -static_cast<long long>(UINT32_MAX), UINT32_MAX, &value4) ||
         !ReadNumber(fields[4], 1, UINT16_MAX, &user_id))
         return false;
 
@@ -385,9 +386,9 @@ bool ScoresMain::ParseLine(char *line, _ScoresScore *slot)
     memcpy(country, fields[6], strnlen(fields[6], 2));
     if (!scores_hooks.country_num_from_code || scores_hooks.country_num_from_code(country) < 0)
         return false;
+    // The program submits an empty second name, which the server may echo.
     const char *second_name = fields[7];
-    size_t second_length = strlen(second_name);
-    if (second_length == 0 || second_length >= SCORES_SECOND_NAME_SIZE)
+    if (strlen(second_name) >= SCORES_SECOND_NAME_SIZE)
         return false;
 
     // "YYYY-MM-DD": whatever stands at the two separators.
@@ -405,6 +406,7 @@ bool ScoresMain::ParseLine(char *line, _ScoresScore *slot)
             *c = ' ';
     slot->score = static_cast<int32_t>(score);
     slot->level = static_cast<int32_t>(level);
+    // Unsigned as the server means them: a negative value wraps around.
     slot->value3 = static_cast<uint32_t>(value3);
     slot->value4 = static_cast<uint32_t>(value4);
     slot->date.year = static_cast<int>(year);

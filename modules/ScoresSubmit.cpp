@@ -74,44 +74,58 @@ void ScoresSubmitSetTimeoutForTests(int seconds)
     request_timeout = seconds > 0 ? seconds : kDefaultTimeout;
 }
 
-char *ScoresSubmitMakeJsonText(_ScoresProgram program, unsigned short scores_version, unsigned set,
-                               const _ScoresScore *score)
+namespace {
+
+// The submission object, members in the order they go out; false (logged)
+// when the JSON library throws.
+bool MakeJsonObject(_ScoresProgram program, unsigned short scores_version, unsigned set, const _ScoresScore *score,
+                    nlohmann::ordered_json *object)
 {
-    const char *where = "ScoresSubmitMakeJsonText";
-    if (!score) {
-        DebugErrorCode(where, 'BAPA');
-        return nullptr;
-    }
     // Unsigned arithmetic: the date packs into 32 bits without overflow.
     uint32_t date = (static_cast<uint32_t>(score->date.year) * 15u + static_cast<uint32_t>(score->date.month)) * 50u +
                     static_cast<uint32_t>(score->date.day);
-    nlohmann::ordered_json object;
     try {
-        // The members go out in this order; the server reads them by name,
-        // but the order is part of the format.
-        object["ac"] = "Sub";
-        object["ver"] = 1;
-        object["prog"] = static_cast<int>(program);
-        object["gver"] = scores_version;
-        object["set"] = set;
-        object["uid"] = score->user_id;
-        object["name"] = Field(score->name, sizeof(score->name));
-        object["cc"] = Field(score->country, sizeof(score->country));
-        object["fb"] = Field(score->second_name, sizeof(score->second_name));
-        object["v1"] = score->score;
-        object["v2"] = score->level;
-        object["v3"] = score->value3;
-        object["v4"] = score->value4;
-        object["f1"] = static_cast<int>(score->flags[0]);
-        object["f2"] = static_cast<int>(score->flags[1]);
-        object["f3"] = static_cast<int>(score->flags[2]);
-        object["f4"] = static_cast<int>(score->flags[3]);
-        object["date"] = date;
-        object["plat"] = std::string(1, PlatformGetCurrentPlatform());
+        // The server reads the members by name, but the order is part of
+        // the format.
+        nlohmann::ordered_json &o = *object;
+        o["ac"] = "Sub";
+        o["ver"] = 1;
+        o["prog"] = static_cast<int>(program);
+        o["gver"] = scores_version;
+        o["set"] = set;
+        o["uid"] = score->user_id;
+        o["name"] = Field(score->name, sizeof(score->name));
+        o["cc"] = Field(score->country, sizeof(score->country));
+        o["fb"] = Field(score->second_name, sizeof(score->second_name));
+        o["v1"] = score->score;
+        o["v2"] = score->level;
+        o["v3"] = score->value3;
+        o["v4"] = score->value4;
+        o["f1"] = static_cast<int>(score->flags[0]);
+        o["f2"] = static_cast<int>(score->flags[1]);
+        o["f3"] = static_cast<int>(score->flags[2]);
+        o["f4"] = static_cast<int>(score->flags[3]);
+        o["date"] = date;
+        o["plat"] = std::string(1, PlatformGetCurrentPlatform());
     } catch (const nlohmann::json::exception &e) {
-        DebugError(where, "json::Exception <%s>", e.what());
+        DebugError("ScoresSubmitMakeJsonText", "json::Exception <%s>", e.what());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+char *ScoresSubmitMakeJsonText(_ScoresProgram program, unsigned short scores_version, unsigned set,
+                               const _ScoresScore *score)
+{
+    if (!score) {
+        DebugErrorCode("ScoresSubmitMakeJsonText", 'BAPA');
         return nullptr;
     }
+    nlohmann::ordered_json object;
+    if (!MakeJsonObject(program, scores_version, set, score, &object))
+        return nullptr;
     // The writer turns the record's 1252 text into UTF-8.
     return EngJsonWriteObjectToString(object);
 }
@@ -135,7 +149,12 @@ _ScoresSubmitResult ScoresSubmitScore(_ScoresProgram program, unsigned short sco
         popups.Message(error_title, Text("Misc_NoInternetConnection", "No connection to internet found"));
         return SSR_NO_INTERNET;
     }
-    char *json = ScoresSubmitMakeJsonText(program, scores_version, set, score);
+    nlohmann::ordered_json object;
+    if (!MakeJsonObject(program, scores_version, set, score, &object)) {
+        popups.Message("Error", "Internal Error 2");
+        return SSR_FAILED;
+    }
+    char *json = EngJsonWriteObjectToString(object);
     if (!json) {
         popups.Message("Error", "Internal Error 3");
         return SSR_FAILED;

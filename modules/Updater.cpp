@@ -8,9 +8,11 @@
 #include "engine/core/EngPrefs.h"
 #include "engine/core/EngServers.h"
 #include "engine/net/EngInternetReadURL.h"
+#include "engine/runtime/EngProgram.h"
 #include "modules/CurlInterface.h"
 #include "modules/SWin.h"
 #include "platform/curl/PlatformCurl.h"
+#include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Shell.h"
 
 #include <algorithm>
@@ -18,6 +20,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <strings.h>
 
 namespace {
 
@@ -47,6 +50,9 @@ const char kOutOfDate[] = "is out of date.";
 const char kCustomerLogin[] = "custlogin";
 const char kPartFile[] = "Download.part";
 const int kReadTimeout = 5;
+// A generous bound on an installer: a broken server cannot fill the disk.
+const int64_t kDownloadLimit = 512LL * 1024 * 1024;
+const long kMaxRedirects = 10;
 const double kResultSeconds = 2.0;
 const int kMaxPumpPasses = 100;
 const int kStatusTextSize = 6024;
@@ -68,6 +74,8 @@ char downloaded_file[1024];
 // What a finished download tells the player.
 char message[UPDATER_LINK_SIZE];
 bool download_asked;
+int read_timeout = kReadTimeout;
+int64_t download_limit = kDownloadLimit;
 bool new_program;
 int status_index = -1;
 
@@ -77,6 +85,8 @@ struct Transfer {
     const char *name;
     int64_t expected;
     int64_t written;
+    // The server sent more than the download limit.
+    bool too_large;
 };
 
 const char *ShortName(int program)
@@ -96,6 +106,17 @@ const char *TypeWord(int type)
 }
 
 void SetLastError(const char *text) { std::snprintf(last_error, sizeof(last_error), "%s", text); }
+
+// Only web links are fetched: a link of another scheme could read the
+// player's own files or write to other services of the machine.
+bool IsWebLink(const char *link)
+{
+    return strncasecmp(link, "http://", 7) == 0 || strncasecmp(link, "https://", 8) == 0;
+}
+
+// A close-down asked for by the system (SIGTERM) ends the updater's windows
+// and transfer at once rather than when the player answers.
+bool ClosingDown() { return EngProgram::IsCloseDownSignalled(); }
 
 // A language text, or its English default.
 const char *Text(const char *key, const char *english) { return EngLanguagesGetStringOrDefault(key, english); }
@@ -129,7 +150,7 @@ void SetStatusText(const char *text)
 // player closes the window. Idle passes sleep a moment rather than spin.
 void RunWindowLoop()
 {
-    while (modules_swin.IsCreated()) {
+    while (modules_swin.IsCreated() && !ClosingDown()) {
         int result = modules_swin.ProcessAnyWindowsMessages();
         if (result == 0)
             break;
@@ -171,6 +192,10 @@ size_t WriteCB(char *data, size_t size, size_t count, void *object)
 {
     Transfer *transfer = static_cast<Transfer *>(object);
     size_t bytes = size * count;
+    if (transfer->written + static_cast<int64_t>(bytes) > download_limit) {
+        transfer->too_large = true;
+        return 0;
+    }
     if (bytes && !transfer->file.Write(data, static_cast<unsigned>(bytes)))
         return 0;
     transfer->written += static_cast<int64_t>(bytes);
@@ -184,7 +209,7 @@ int ProgressCB(void *object, int64_t total, int64_t now, int64_t, int64_t)
     Transfer *transfer = static_cast<Transfer *>(object);
     if (total > 0)
         transfer->expected = total;
-    if (!modules_swin.IsCreated() || modules_swin.IsQuitting() || status_index < 0)
+    if (!modules_swin.IsCreated() || modules_swin.IsQuitting() || status_index < 0 || ClosingDown())
         return 1;
     double percent = total > 0 ? static_cast<double>(now) * 100.0 / static_cast<double>(total) : 0.0;
     percent = std::floor(percent * 10.0 + 0.5) / 10.0;
@@ -199,7 +224,9 @@ int ProgressCB(void *object, int64_t total, int64_t now, int64_t, int64_t)
 }
 
 // Sets the options in order, each only while the earlier ones took; the
-// number of the first that failed (its code in *code), or -1.
+// number of the first that failed (its code in *code), or -1. Redirects are
+// followed as the engine's reader follows them: web links only, https never
+// to http, at most ten.
 int SetDownloadOptions(PlatformCurl *curl, Transfer *transfer, int *code)
 {
     *code = PlatformCurlSetWriteData(curl, transfer);
@@ -218,8 +245,27 @@ int SetDownloadOptions(PlatformCurl *curl, Transfer *transfer, int *code)
     *code = PlatformCurlSetFailOnError(curl, 1);
     if (*code != PLATFORM_CURL_OK)
         return 4;
+    *code = PlatformCurlSetWebOnly(curl, download_link);
+    if (*code != PLATFORM_CURL_OK)
+        return 5;
+    *code = PlatformCurlSetFollowRedirects(curl, kMaxRedirects);
+    if (*code != PLATFORM_CURL_OK)
+        return 6;
     PlatformCurlSetIpResolveV4(curl);
     return -1;
+}
+
+// Refuses a download that the per-user folder's disk may not hold whole.
+bool HasRoomForDownload()
+{
+    const char *folder = PrefFolderGetMainFolder();
+    uint64_t free_bytes = 0;
+    // A disk that cannot be examined is tried: the write reports any failure.
+    if (!PlatformGetDiskFreeBytes(folder, &free_bytes) || free_bytes >= static_cast<uint64_t>(download_limit))
+        return true;
+    DebugError("UpdaterDoDownload", "Not enough free space for a download in <%s> (%llu bytes free)", folder,
+               static_cast<unsigned long long>(free_bytes));
+    return false;
 }
 
 // The transfer into part; false (the part file deleted) unless the whole
@@ -228,10 +274,13 @@ bool DownloadToPart(PlatformCurl *curl, const char *part, const char *name)
 {
     const char *where = "UpdaterDoDownload";
     EngFileDelete(part, 0);
+    if (!HasRoomForDownload())
+        return false;
     Transfer transfer;
     transfer.name = name;
     transfer.expected = 0;
     transfer.written = 0;
+    transfer.too_large = false;
     if (!transfer.file.CreateForWriting(part, 0)) {
         DebugError(where, "Could not create file for downloading <%s>", part);
         return false;
@@ -239,7 +288,7 @@ bool DownloadToPart(PlatformCurl *curl, const char *part, const char *name)
     int code = PLATFORM_CURL_OK;
     int step = SetDownloadOptions(curl, &transfer, &code);
     if (step < 0) {
-        step = 5;
+        step = 8;
         code = PlatformCurlPerform(curl);
     }
     transfer.file.Close();
@@ -247,9 +296,24 @@ bool DownloadToPart(PlatformCurl *curl, const char *part, const char *name)
         EngFileDelete(part, 0);
         return false;
     }
+    if (transfer.too_large) {
+        EngFileDelete(part, 0);
+        DebugError(where, "The download is larger than %lld bytes <%s>", static_cast<long long>(download_limit),
+                   download_link);
+        return false;
+    }
     if (code != PLATFORM_CURL_OK) {
         EngFileDelete(part, 0);
         DebugError(where, "Problem (from: %d  error: %d)", step, code);
+        return false;
+    }
+    // The answer at the end of the redirects must be the file itself: a
+    // redirect without a target, or any other status, is not an installer.
+    long status = PlatformCurlGetResponseCode(curl);
+    if (status < 200 || status > 299 || transfer.written == 0) {
+        EngFileDelete(part, 0);
+        DebugError(where, "No file received <%s> (status %ld, %lld bytes)", download_link, status,
+                   static_cast<long long>(transfer.written));
         return false;
     }
     // A transfer may end cleanly yet short, or the file may have lost bytes
@@ -371,7 +435,7 @@ bool UpdaterReadURL(const char *address, char raw)
         return false;
     }
     char reason[ENG_INTERNET_ERROR_TEXT_SIZE] = {};
-    if (!EngInternetReadURL(address, answer, sizeof(answer), nullptr, reason, nullptr, kReadTimeout)) {
+    if (!EngInternetReadURL(address, answer, sizeof(answer), nullptr, reason, nullptr, read_timeout)) {
         answer[0] = 0;
         DebugError(where, "Could not read <%s>: %s", address, reason);
         SetLastError("Could not read result from the URL");
@@ -444,7 +508,7 @@ bool UpdaterStartDownload(const char *link)
         new_program = false;
     }
     char name[UPDATER_LINK_SIZE];
-    if (!UpdaterGetSafeFileName(download_link, name, sizeof(name))) {
+    if (!IsWebLink(download_link) || !UpdaterGetSafeFileName(download_link, name, sizeof(name))) {
         EngMiscShowPopupMessage(EMPT_ERROR, nullptr, "Internal Error 3.");
         DebugError("UpdaterStartDownload", "Invalid link name");
         return false;
@@ -461,7 +525,9 @@ bool UpdaterStartDownload(const char *link)
     if (done)
         OpenDownloadFolder();
     CloseWindow();
-    if (done)
+    if (ClosingDown())
+        DebugInfoWithName("UpdaterStartDownload", "The program is closing: the download ends unannounced.");
+    else if (done)
         EngMiscShowPopupMessage(EMPT_INFO, "Download Complete", message);
     else
         EngMiscShowPopupMessage(EMPT_ERROR, nullptr, "The download was not completed.");
@@ -476,6 +542,10 @@ bool UpdaterDoDownload()
         return false;
     char part[1024];
     std::snprintf(part, sizeof(part), "%s", PrefFolderGetMainFolderWithFileAppended(kPartFile));
+    if (!IsWebLink(download_link)) {
+        DebugError(where, "Invalid link name");
+        return false;
+    }
     char name[UPDATER_LINK_SIZE];
     if (!UpdaterGetSafeFileName(download_link, name, sizeof(name))) {
         DebugError(where, "Internal Error 1 <%s>", part);
@@ -615,4 +685,10 @@ void UpdaterResetForTests()
     answer[0] = last_error[0] = download_link[0] = request[0] = downloaded_file[0] = message[0] = 0;
     download_asked = false;
     new_program = false;
+    read_timeout = kReadTimeout;
+    download_limit = kDownloadLimit;
 }
+
+void UpdaterSetReadTimeoutForTests(int seconds) { read_timeout = seconds > 0 ? seconds : kReadTimeout; }
+
+void UpdaterSetDownloadLimitForTests(long long bytes) { download_limit = bytes > 0 ? bytes : kDownloadLimit; }

@@ -11,10 +11,14 @@
 // player; " X..." or nothing is an error, "is out of date." means a newer
 // version exists, and "#DL:<link>" may carry its download link.
 //
-// The download goes to "Download.part" in the per-user folder and is moved
-// to the desktop only once it is whole: an HTTP error page or a transfer
-// that ends short is refused, and a failed or cancelled download leaves no
-// file behind. The file is named by the link's last part, reduced to a safe
+// Only http and https links are fetched, redirects included (at most ten,
+// never from https to http). The download goes to "Download.part" in the
+// per-user folder and is moved to the desktop only once it is whole: an
+// answer other than 2xx after the redirects, an empty file, a transfer that
+// ends short or passes 512 MB, or a disk with less than that free is
+// refused, and a failed or cancelled download leaves no file behind. A
+// close-down signalled to the program (SIGTERM) ends the windows and the
+// transfer as Cancel would, without the closing message box. The file is named by the link's last part, reduced to a safe
 // base name. A downloaded file is never run: the folder holding it is opened
 // with the desktop's opener instead.
 //
@@ -63,7 +67,8 @@ enum {
 // Writes the request address; an id without a name logs "Unknown program
 // name" (an unknown edition "Unknown program type") and gives false.
 bool UpdaterSetupUrl(int program, float version, int type);
-// Reads address into the answer (at most 2,047 bytes, 5-second time-out).
+// Reads address into the answer (at most 2,047 bytes; 5 seconds at most
+// for the whole read, connecting included).
 // Unless raw, an empty or " X" answer fails, and a "#DL:<link>" marker is
 // taken off the answer and its link kept for the download.
 bool UpdaterReadURL(const char *address, char raw);
@@ -77,8 +82,9 @@ bool UpdaterCheckForNewVersion(int program, float version, int type);
 // setting it to today; the caller stores the date.
 bool UpdaterDoWeeklyVersionCheck(_EngMiscDate *last_check, int program, float version, int type);
 // The download window around UpdaterDoDownload; a null link downloads the
-// link of the last check. False only for a link without a usable file name;
-// a download that fails is shown to the player and still gives true.
+// link of the last check. False only for a link that is not http or https
+// or has no usable file name; a download that fails is shown to the player
+// and still gives true.
 bool UpdaterStartDownload(const char *link);
 // The transfer into "Download.part" and its move to the desktop.
 bool UpdaterDoDownload();
@@ -114,4 +120,9 @@ const char *UpdaterGetDownloadLink();
 const char *UpdaterGetRequestAddress();
 // Where the last download was put ("" when none).
 const char *UpdaterGetDownloadedFile();
+// Clears the buffers and restores the time-out and the download limit.
 void UpdaterResetForTests();
+// Shortens the check's time-out (5 s); 0 restores it.
+void UpdaterSetReadTimeoutForTests(int seconds);
+// Lowers the download limit (512 MB); 0 restores it.
+void UpdaterSetDownloadLimitForTests(long long bytes);

@@ -43,6 +43,15 @@ bool FailHere(char *error_text, const char *reason)
     return FailWithReason(error_text, reason);
 }
 
+// A read that ran out of time is the read's time-out, whichever wait ended it.
+void ReportReadFailure(const char *call, int timeout_seconds)
+{
+    if (timeout_seconds != 0 && GetLastError() == ERROR_INTERNET_TIMEOUT)
+        DebugError("EngInternetReadOpenUrl", "Timeout after %d seconds", timeout_seconds);
+    else
+        EngInternetCheckError(call, 0);
+}
+
 } // namespace
 
 bool EngInternetIsConnected()
@@ -83,6 +92,9 @@ bool EngInternetConnectAndReadURL(const char *url, char *buffer, unsigned int si
     InternetSetOptionA(session, INTERNET_OPTION_CONNECT_TIMEOUT, &ms, sizeof(ms));
     InternetSetOptionA(session, INTERNET_OPTION_SEND_TIMEOUT, &ms, sizeof(ms));
     InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &ms, sizeof(ms));
+    // Each wait alone would stay within the time-out, but the open waits for
+    // connecting, sending and receiving in turn: the whole is bounded too.
+    PlatformInternetSetTimeLimit(session, ms);
 
     HINTERNET connection = EngInternetOpenConnectionToUrl(session, url, 1, 0);
     if (!connection) {
@@ -168,13 +180,13 @@ bool EngInternetReadOpenUrl(HINTERNET connection, char *buffer, unsigned int siz
     for (;;) {
         DWORD available = 0;
         if (!InternetQueryDataAvailable(connection, &available, 0, 0)) {
-            EngInternetCheckError("InternetQueryDataAvailable", 0);
+            ReportReadFailure("InternetQueryDataAvailable", timeout_seconds);
             ok = false;
             break;
         }
         DWORD n = 0;
         if (!InternetReadFile(connection, local, piece, &n)) {
-            EngInternetCheckError("InternetReadFile", 0);
+            ReportReadFailure("InternetReadFile", timeout_seconds);
             ok = false;
             break;
         }

@@ -23,9 +23,9 @@ bool EngInternetIsConnected();
 // prefix too long to leave room for the longest reason (43 characters)
 // being cut.
 //
-// timeout_seconds bounds connecting and every send and receive; it also
-// limits the whole read, except that 0 sets no limit for the read. A negative
-// value means 10 s.
+// timeout_seconds bounds connecting and every send and receive, and the
+// whole call, connecting included, except that 0 sets no limit for the read
+// and the platform's defaults for each wait. A negative value means 10 s.
 bool EngInternetReadURL(const char *url, char *buffer, unsigned int size, unsigned int *read, char *error_text,
                         const char *error_prefix, int timeout_seconds);
 bool EngInternetConnectAndReadURL(const char *url, char *buffer, unsigned int size, unsigned int *read,

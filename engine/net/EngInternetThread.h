@@ -2,8 +2,9 @@
 // goes on: the main thread starts the read, polls its status each frame and
 // takes a copy of the data once it is done. One worker per read.
 //
-// Requests go out with the client name "EngInternetThread_PC::PrepareForReading";
-// the answer's HTTP status is never looked at (an error page is data).
+// Requests go out with the client name "EngInternetThread_PC::PrepareForReading".
+// An answer with an HTTP status of 400 or above (an error page) is an error,
+// not data.
 //
 // The outcome of a read (done with its data, error, timed out) stays with the
 // reader until it is destroyed or a new read starts, even after the worker

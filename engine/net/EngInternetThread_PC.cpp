@@ -139,6 +139,15 @@ bool EngInternetThread_PC::OpenConnectionToUrl(const char *url_to_open)
         CheckError(where, 0);
         return false;
     }
+    // An error page is not the resource asked for.
+    DWORD status = 0, length = sizeof(status);
+    if (HttpQueryInfoA(m_connection, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &length, nullptr) &&
+        status >= 400) {
+        DebugError(where, "The server answered with HTTP status %u.", static_cast<unsigned>(status));
+        EngInternetCloseHandle(m_connection);
+        m_connection = nullptr;
+        return false;
+    }
     return true;
 }
 

@@ -87,12 +87,15 @@ char EngProgram::Init(void *instance, const char *command_line)
     // A reading taken before the clock started counts from another origin:
     // the screens started during start-up must see the program's own time.
     EngMainUpdateProgramTime();
+    // Before the display starts, so that the display's library leaves the
+    // signals to us: the updater's windows during start-up end on them too.
+    InstallSignalHandlers();
     // The start-up settings list the display's modes before any window exists.
     if (!PlatformStartDisplay())
         DebugError("EngProgram::Init", "Could not start the display");
     char answer = InitCB(command_line);
     if (answer > 0) {
-        InstallSignalHandlers();
+        CloseDownIfSignalled();
         return 1;
     }
     return answer;
@@ -332,6 +335,16 @@ void EngProgram::SignalHandler(int signal_number)
 {
     if (signal_number == SIGINT || signal_number == SIGTERM)
         close_down_signalled = 1;
+}
+
+bool EngProgram::IsCloseDownSignalled()
+{
+    return close_down_signalled != 0;
+}
+
+void EngProgram::ResetSignalForTests()
+{
+    close_down_signalled = 0;
 }
 
 void EngProgram::InstallSignalHandlers()

@@ -98,6 +98,10 @@ public:
     // program quietly and ends the process with code 0.
     static void SignalHandler(int signal_number);
     static void InstallSignalHandlers();
+    // Whether SIGINT or SIGTERM asked the program to close: modal loops of
+    // their own (the updater's windows and download) end early on it.
+    static bool IsCloseDownSignalled();
+    static void ResetSignalForTests();
 
 protected:
     void CloseDownIfSignalled();

@@ -2,6 +2,10 @@
 
 #include <curl/curl.h>
 
+#include <mutex>
+#include <string>
+#include <strings.h>
+
 // The handle type is libcurl's own; the struct name only hides it.
 static CURL *Easy(PlatformCurl *curl)
 {
@@ -18,9 +22,29 @@ void PlatformCurlGlobalCleanup()
     curl_global_cleanup();
 }
 
+namespace {
+
+std::mutex ca_file_mutex;
+std::string ca_file_for_tests;
+
+} // namespace
+
 PlatformCurl *PlatformCurlEasyInit()
 {
-    return reinterpret_cast<PlatformCurl *>(curl_easy_init());
+    CURL *curl = curl_easy_init();
+    std::lock_guard<std::mutex> lock(ca_file_mutex);
+    if (curl && !ca_file_for_tests.empty() &&
+        curl_easy_setopt(curl, CURLOPT_CAINFO, ca_file_for_tests.c_str()) != CURLE_OK) {
+        curl_easy_cleanup(curl);
+        curl = nullptr;
+    }
+    return reinterpret_cast<PlatformCurl *>(curl);
+}
+
+void PlatformCurlSetCaFileForTests(const char *file)
+{
+    std::lock_guard<std::mutex> lock(ca_file_mutex);
+    ca_file_for_tests = file ? file : "";
 }
 
 void PlatformCurlEasyCleanup(PlatformCurl *curl)
@@ -75,6 +99,25 @@ int PlatformCurlSetFailOnError(PlatformCurl *curl, long on)
     return curl_easy_setopt(Easy(curl), CURLOPT_FAILONERROR, on);
 }
 
+int PlatformCurlSetWebOnly(PlatformCurl *curl, const char *url)
+{
+    int result = curl_easy_setopt(Easy(curl), CURLOPT_PROTOCOLS_STR, "http,https");
+    if (result == CURLE_OK) {
+        // The answer must not leave an encrypted connection.
+        bool secure = url && strncasecmp(url, "https:", 6) == 0;
+        result = curl_easy_setopt(Easy(curl), CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
+    }
+    return result;
+}
+
+int PlatformCurlSetFollowRedirects(PlatformCurl *curl, long max_redirects)
+{
+    int result = curl_easy_setopt(Easy(curl), CURLOPT_FOLLOWLOCATION, 1L);
+    if (result == CURLE_OK)
+        result = curl_easy_setopt(Easy(curl), CURLOPT_MAXREDIRS, max_redirects);
+    return result;
+}
+
 int PlatformCurlSetProgressFunction(PlatformCurl *curl, PlatformCurlProgressCB callback, void *object)
 {
     static_assert(sizeof(curl_off_t) == sizeof(int64_t), "progress counts are 64-bit");
@@ -106,6 +149,14 @@ int PlatformCurlSetPost(PlatformCurl *curl, long on)
 int PlatformCurlPerform(PlatformCurl *curl)
 {
     return curl_easy_perform(Easy(curl));
+}
+
+long PlatformCurlGetResponseCode(PlatformCurl *curl)
+{
+    long status = 0;
+    if (curl_easy_getinfo(Easy(curl), CURLINFO_RESPONSE_CODE, &status) != CURLE_OK)
+        return 0;
+    return status;
 }
 
 const char *PlatformCurlStrError(int code)

@@ -89,6 +89,9 @@ struct ByteQueue {
 struct InternetHandle {
     HandleKind kind;
     Timeouts timeouts;
+    // The whole of a URL's open and reads, 0 for none; a URL handle keeps
+    // the moment it ends instead.
+    DWORD time_limit_ms = 0;
     // Raised by another thread to end the transfers at once; may be null.
     const std::atomic<bool> *abort = nullptr;
     InternetHandle *next_live = nullptr;
@@ -115,6 +118,8 @@ struct UrlHandle : InternetHandle {
     bool finished = false;
     CURLcode result = CURLE_OK;
     DWORD position = 0;
+    // When the session's time limit ends this URL (monotonic ms), 0: never.
+    long limit_at_ms = 0;
     char error_detail[CURL_ERROR_SIZE] = "";
 
     UrlHandle() : InternetHandle(HK_URL) {}
@@ -191,6 +196,13 @@ long NowMs()
     timespec now = {};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+// A wait of wait_ms from now, held within the URL's time limit.
+long DeadlineMs(const UrlHandle *u, long wait_ms)
+{
+    long deadline = NowMs() + wait_ms;
+    return u->limit_at_ms && u->limit_at_ms < deadline ? u->limit_at_ms : deadline;
 }
 
 // Sets the thread's last error for a failed transfer.
@@ -419,6 +431,15 @@ void PlatformInternetSetCaFileForTests(const char *file)
     ca_file_for_tests = file ? file : "";
 }
 
+BOOL PlatformInternetSetTimeLimit(HINTERNET session, DWORD ms)
+{
+    Session *s = AsSession(session);
+    if (!s)
+        return Fail(ERROR_INVALID_HANDLE);
+    s->time_limit_ms = ms;
+    return TRUE;
+}
+
 BOOL PlatformInternetSetAbortFlag(HINTERNET session, const std::atomic<bool> *abort)
 {
     Session *s = AsSession(session);
@@ -447,14 +468,16 @@ HINTERNET InternetOpenUrlA(HINTERNET session, const char *url, const char *heade
     }
     u->timeouts = s->timeouts;
     u->abort = s->abort;
+    if (s->time_limit_ms)
+        u->limit_at_ms = NowMs() + static_cast<long>(s->time_limit_ms);
     if (!SetUpTransfer(u, s, url, flags)) {
         delete u;
         Fail(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
     const Timeouts &t = u->timeouts;
-    long deadline = NowMs() + OrDefault(t.connect_ms, kDefaultConnectMs) + OrDefault(t.send_ms, kDefaultSendMs) +
-                    OrDefault(t.receive_ms, kDefaultReceiveMs);
+    long deadline = DeadlineMs(u, static_cast<long>(OrDefault(t.connect_ms, kDefaultConnectMs)) +
+                                      OrDefault(t.send_ms, kDefaultSendMs) + OrDefault(t.receive_ms, kDefaultReceiveMs));
     while (!u->final_headers && !u->finished && u->body.Size() == 0) {
         if (DWORD error = Drive(u, deadline)) {
             delete u;
@@ -471,6 +494,22 @@ HINTERNET InternetOpenUrlA(HINTERNET session, const char *url, const char *heade
     return u;
 }
 
+BOOL HttpQueryInfoA(HINTERNET url_handle, DWORD info_level, void *buffer, DWORD *buffer_length, DWORD *index)
+{
+    UrlHandle *u = AsUrl(url_handle);
+    if (!u)
+        return Fail(ERROR_INVALID_HANDLE);
+    if (info_level != (HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER) || !buffer || !buffer_length ||
+        *buffer_length < sizeof(DWORD) || (index && *index))
+        return Fail(ERROR_INVALID_PARAMETER);
+    long status = 0;
+    curl_easy_getinfo(u->easy, CURLINFO_RESPONSE_CODE, &status);
+    DWORD value = static_cast<DWORD>(status);
+    memcpy(buffer, &value, sizeof(value));
+    *buffer_length = sizeof(value);
+    return TRUE;
+}
+
 BOOL InternetReadFile(HINTERNET url_handle, void *buffer, DWORD to_read, DWORD *read)
 {
     UrlHandle *u = AsUrl(url_handle);
@@ -479,7 +518,7 @@ BOOL InternetReadFile(HINTERNET url_handle, void *buffer, DWORD to_read, DWORD *
     if (!buffer || !read || to_read == 0)
         return Fail(ERROR_INVALID_PARAMETER);
     *read = 0;
-    long deadline = NowMs() + OrDefault(u->timeouts.receive_ms, kDefaultReceiveMs);
+    long deadline = DeadlineMs(u, OrDefault(u->timeouts.receive_ms, kDefaultReceiveMs));
     while (u->body.Size() == 0 && !u->finished)
         if (DWORD error = Drive(u, deadline))
             return Fail(error);
@@ -503,7 +542,7 @@ BOOL InternetQueryDataAvailable(HINTERNET url_handle, DWORD *available, DWORD fl
     if (!available || flags || context)
         return Fail(ERROR_INVALID_PARAMETER);
     *available = 0;
-    long deadline = NowMs() + OrDefault(u->timeouts.receive_ms, kDefaultReceiveMs);
+    long deadline = DeadlineMs(u, OrDefault(u->timeouts.receive_ms, kDefaultReceiveMs));
     while (u->body.Size() == 0 && !u->finished)
         if (DWORD error = Drive(u, deadline))
             return Fail(error);

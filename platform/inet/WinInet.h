@@ -6,12 +6,13 @@
 // - Direct connections only, never through a proxy. Redirects are followed
 //   (at most 10); certificates and host names are always verified.
 // - The answer's HTTP status is not examined: an error page is a body like
-//   any other.
+//   any other. A caller that cares asks for it with HttpQueryInfoA.
 // - Every blocking call has a time limit taken from the time-out options
 //   (milliseconds). A time-out of 0, or one never set, means the default:
 //   60 s to connect, 30 s to send or receive. Opening a URL may take up to
 //   connect + send + receive; each read waits up to the receive time-out for
-//   its first byte.
+//   its first byte. A session may also be given a time limit for the whole
+//   of each URL opened on it, which ends the open and every later read.
 // - A read returns as soon as some data is there: up to the requested size,
 //   not necessarily all of it. A read of 0 bytes that succeeds is the end of
 //   the body.
@@ -88,6 +89,11 @@ BOOL InternetSetOptionA(HINTERNET handle, DWORD option, void *value, DWORD lengt
 // none). The flag must outlive the session and the URL handles opened on it.
 BOOL PlatformInternetSetAbortFlag(HINTERNET session, const std::atomic<bool> *abort);
 
+// Limits each URL opened on the session, from the start of its open to its
+// last read, to ms milliseconds (0: no limit): a call still waiting then
+// fails with ERROR_INTERNET_TIMEOUT.
+BOOL PlatformInternetSetTimeLimit(HINTERNET session, DWORD ms);
+
 // Tests trust the certificates in file (PEM) besides the system's, so a
 // loopback server with its own certificate can serve https; null ends it.
 void PlatformInternetSetCaFileForTests(const char *file);
@@ -96,6 +102,12 @@ void PlatformInternetSetCaFileForTests(const char *file);
 // headers must be null (or length 0); context is not used.
 HINTERNET InternetOpenUrlA(HINTERNET session, const char *url, const char *headers, DWORD headers_length,
                            DWORD flags, DWORD_PTR context);
+
+// HttpQueryInfoA: only the status of the answer (after redirects), as a
+// number: HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER into a DWORD.
+#define HTTP_QUERY_STATUS_CODE 19
+#define HTTP_QUERY_FLAG_NUMBER 0x20000000u
+BOOL HttpQueryInfoA(HINTERNET url_handle, DWORD info_level, void *buffer, DWORD *buffer_length, DWORD *index);
 
 // Reads up to to_read bytes of the body; *read = 0 with TRUE at its end.
 BOOL InternetReadFile(HINTERNET url_handle, void *buffer, DWORD to_read, DWORD *read);

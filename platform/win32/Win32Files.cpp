@@ -11,6 +11,7 @@
 #include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <vector>
 
@@ -163,6 +164,17 @@ BOOL DeleteFileA(const char *path)
 {
     NativePath native(path);
     return native.ok && unlink(native.text) == 0;
+}
+
+BOOL PlatformGetDiskFreeBytes(const char *folder, uint64_t *free_bytes)
+{
+    NativePath native(folder);
+    struct statvfs info;
+    if (!free_bytes || !native.ok || statvfs(native.text, &info) != 0)
+        return FALSE;
+    // Blocks free to a program without special rights, in fragment units.
+    *free_bytes = static_cast<uint64_t>(info.f_bavail) * static_cast<uint64_t>(info.f_frsize);
+    return TRUE;
 }
 
 BOOL MoveFileA(const char *existing, const char *new_name)

@@ -34,6 +34,10 @@ BOOL MoveFileA(const char *existing, const char *new_name);
 #define MOVEFILE_REPLACE_EXISTING 0x00000001u
 BOOL MoveFileExA(const char *existing, const char *new_name, DWORD flags);
 
+// The bytes of the folder's file system that the program may still fill.
+// FALSE when the folder cannot be examined.
+BOOL PlatformGetDiskFreeBytes(const char *folder, uint64_t *free_bytes);
+
 struct WIN32_FIND_DATAA {
     DWORD dwFileAttributes;
     char cFileName[MAX_PATH];

@@ -153,7 +153,9 @@ TEST_F(ScoresWorldNetTest, EachRangesListIsDrawnIntoTheOnlineTable)
 {
     const std::string list = "Y \n"
                              "9000 212 0 0 5 Bea_Moss FR Bee 2026-03-02 W\n"
-                             "8000 7 0 0 77 Ann_Lee GB - 2026-03-01 ?\n"
+                             // The player's own score, submitted with an
+                             // empty second name and echoed so.
+                             "8000 7 0 0 77 Ann_Lee GB  2026-03-01 ?\n"
                              "*\n";
     server.Answer(kScript, list);
     OpenOnline();

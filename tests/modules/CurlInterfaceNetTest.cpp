@@ -142,6 +142,9 @@ TEST_F(CurlInterfaceNetTest, FailuresLeaveTheObjectIdleAndReusable)
         // Peers are verified: a self-signed certificate is refused.
         {server.TlsUrl("/a"), "Problem ( from: 10  error: 60 (", 15},
         {"http://scores.lichenware.invalid/a", "Problem ( from: 10  error: 6 (", 1},
+        // Web addresses only: another scheme is refused before any request.
+        {"file:///etc/hostname", "Problem ( from: 10  error: 1 (", 1},
+        {"gopher" + server.Base().substr(4) + "/_GET%20/a", "Problem ( from: 10  error: 1 (", 1},
     };
     server.Script({{"/a", {{"body", "fine"}}},
                    {"/error", {{"status", 500}, {"body", "trouble"}}},
@@ -159,6 +162,8 @@ TEST_F(CurlInterfaceNetTest, FailuresLeaveTheObjectIdleAndReusable)
         ASSERT_TRUE(curl.DownloadFromUrl(server.Url("/a").c_str(), nullptr, 64, nullptr, 0, 0, 5, nullptr));
         EXPECT_STREQ(curl.GetDownloadedData(), "fine");
     }
+    // Only the good fetches after each failure reached the server.
+    EXPECT_EQ(server.Requests().size(), 11u);
 }
 
 TEST_F(CurlInterfaceNetTest, AnExitFromAnotherThreadIsDoneWhenTheTransferReturns)

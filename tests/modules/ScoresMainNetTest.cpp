@@ -122,22 +122,36 @@ TEST_F(ScoresMainNetTest, DropsLinesThatFailTheirChecks)
         "1 1 0 0 1 A FR B 2015-13-08 W", "1 1 0 0 1 A FR B 1999-10-08 W", "1 1 0 0 1 A FR B 2015-10-32 W",
         "1 1 0 0 0 A FR B 2015-10-08 W", "1 1 0 0 70000 A FR B 2015-10-08 W", "-1 1 0 0 1 A FR B 2015-10-08 W",
         "99999999999 1 0 0 1 A FR B 2015-10-08 W", "1 1 0 0 1 A XX B 2015-10-08 W", "1 1 0 0 1 A FR B 2015-10-8 W",
-        "1 1 0 0 1  FR B 2015-10-08 W",
+        "1 1 0 0 1  FR B 2015-10-08 W", "1 1 -4294967296 0 1 A FR B 2015-10-08 W",
+        "1 1 0 4294967296 1 A FR B 2015-10-08 W",
     };
     std::string body = "Y \n";
     for (const std::string &line : lines)
         body += line + "\n";
-    body += "5 1 0 0 1 Kept FR B 2015-10-08 W\n5 1 0 0 1 Cut FR B 2015-10-08 W";
+    // Values 3 and 4 are unsigned: a negative one wraps around. The program
+    // submits an empty second name, and the server echoes the empty field.
+    body += "5 1 0 0 1 Kept FR B 2015-10-08 W\n"
+            "4 1 -3 -4294967295 1 Negative FR B 2015-10-08 W\n"
+            "3 1 0 0 1 No_second FR  2015-10-08 W\n"
+            "5 1 0 0 1 Cut FR B 2015-10-08 W";
     ScoresMain scores;
     ASSERT_TRUE(scores.Setup(SP_THIS_GAME, 150, 100, 1001, SR_ALL, nullptr, 0, 60));
     _EngInternetThreadReadResult status = EITRR_NONE;
     ASSERT_EQ(Download(scores, {{"body", body}}, &status), SCORES_UPDATE_LIST);
-    ASSERT_EQ(scores.GetNumberOfScores(), 1);
+    ASSERT_EQ(scores.GetNumberOfScores(), 3);
     EXPECT_STREQ(scores.GetScore(0)->name, "Kept");
+    EXPECT_STREQ(scores.GetScore(1)->name, "Negative");
+    EXPECT_EQ(scores.GetScore(1)->value3, 4294967293u);
+    EXPECT_EQ(scores.GetScore(1)->value4, 1u);
+    EXPECT_STREQ(scores.GetScore(2)->name, "No second");
+    EXPECT_STREQ(scores.GetScore(2)->second_name, "");
+    EXPECT_STREQ(scores.GetScore(2)->country, "FR");
+    EXPECT_EQ(scores.GetScore(2)->date.year, 2015);
+    EXPECT_EQ(scores.GetScore(2)->platform, 'W');
     EXPECT_EQ(LogCount("Invalid line received: <1 1 0 0 1 A FR B 2015-10-08>"), 1);
     EXPECT_EQ(LogCount("Invalid line received"), 1);
-    EXPECT_EQ(scores.GetScore(1), nullptr);
-    EXPECT_TRUE(Logged("Bad num 1 (1)"));
+    EXPECT_EQ(scores.GetScore(3), nullptr);
+    EXPECT_TRUE(Logged("Bad num 3 (3)"));
 }
 
 TEST_F(ScoresMainNetTest, AnswersOtherThanAListLeaveTheListAsItWas)
@@ -158,8 +172,11 @@ TEST_F(ScoresMainNetTest, AnswersOtherThanAListLeaveTheListAsItWas)
         {{{"body", ""}}, SCORES_UPDATE_OTHER, SCORES_STATUS_BAD_DATA, "Update failed"},
         {{{"body", "Y \n" + std::string(8189, 'z')}}, SCORES_UPDATE_OTHER, SCORES_STATUS_BAD_DATA,
          "Too much data read."},
-        {{{"status", 500}, {"body", "<h1>Internal Server Error</h1>"}}, SCORES_UPDATE_OTHER, SCORES_STATUS_INVALID,
-         "Invalid data received"},
+        // An error page is no list, whatever it holds.
+        {{{"status", 500}, {"body", "Y \n" + kThreeLines + "*\n"}}, SCORES_UPDATE_OTHER, EITRR_ERROR,
+         "The server answered with HTTP status 500."},
+        {{{"status", 404}, {"body", "<h1>Not Found</h1>"}}, SCORES_UPDATE_OTHER, EITRR_ERROR,
+         "The server answered with HTTP status 404."},
         {{{"body", "Y \n" + kThreeLines}, {"cut", 20}}, SCORES_UPDATE_OTHER, EITRR_ERROR, ""},
         {{{"silent", true}}, SCORES_UPDATE_OTHER, EITRR_TIMED_OUT, ""},
     };

@@ -2,6 +2,7 @@
 #include "engine/core/EngMisc.h"
 #include "engine/runtime/EngProgram.h"
 #include "modules/SWin.h"
+#include "platform/curl/PlatformCurl.h"
 #include "platform/ui/UiWindow.h"
 #include "platform/win32/Win32MessageBox.h"
 #include "platform/win32/Win32Time.h"
@@ -9,8 +10,13 @@
 #include "tests/modules/ModulesTestSupport.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
+#include <cstring>
 #include <functional>
+#include <sys/mount.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -86,6 +92,7 @@ protected:
 
     void TearDown() override
     {
+        PlatformCurlSetCaFileForTests(nullptr);
         PlatformSetClockHooks(nullptr, nullptr);
         UpdaterResetForTests();
         ModulesTest::TearDown();
@@ -218,11 +225,20 @@ TEST_F(UpdaterNetTest, ErrorPagesCutAndCancelledDownloadsLeaveNothingBehind)
         bool cancel;
         const char *log;
     } cases[] = {
-        {"error page", {{"status", 404}, {"body", "<html>Not Found</html>"}}, false, "Problem (from: 5  error: 22)"},
-        {"server error", {{"status", 500}, {"body", Pattern(5000)}}, false, "Problem (from: 5  error: 22)"},
-        {"cut", {{"body", Pattern(5000)}, {"cut", 1000}}, false, "Problem (from: 5  error: 18)"},
+        {"error page", {{"status", 404}, {"body", "<html>Not Found</html>"}}, false, "Problem (from: 8  error: 22)"},
+        {"server error", {{"status", 500}, {"body", Pattern(5000)}}, false, "Problem (from: 8  error: 22)"},
+        {"cut", {{"body", Pattern(5000)}, {"cut", 1000}}, false, "Problem (from: 8  error: 18)"},
         {"cancelled", {{"body", Pattern(5000)}, {"pieces", 20}, {"gap", 0.05}}, true, "CANCEL"},
+        {"silent server cancelled", {{"silent", true}}, true, "CANCEL"},
+        // Only the file at the end of the redirects is the installer.
+        {"redirect to a local file", {{"status", 302}, {"location", "file:///etc/hostname"}}, false,
+         "Problem (from: 8  error: 1)"},
+        {"redirect without a target", {{"status", 302}}, false, "No file received"},
+        {"redirect loop", {{"status", 302}, {"location", "/dl/Setup.exe"}}, false, "Problem (from: 8  error: 47)"},
+        {"nothing sent", {{"body", ""}}, false, "No file received"},
+        {"endless", {{"endless", true}}, false, "The download is larger than 1048576 bytes"},
     };
+    UpdaterSetDownloadLimitForTests(1 << 20);
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         ResetEngineForTest();
@@ -231,12 +247,14 @@ TEST_F(UpdaterNetTest, ErrorPagesCutAndCancelledDownloadsLeaveNothingBehind)
         WriteWhole(desktop / "Setup.exe", "older");
         server.Script({{"/dl/Setup.exe", c.answer}});
         bool cancel = c.cancel;
+        auto start = std::chrono::steady_clock::now();
         player = [cancel](UiWindow *w) {
             char text[256];
             if (cancel && UiControlGetText(w, 1, text, sizeof(text)) && std::strstr(text, "Downloading Setup.exe ("))
                 Press(w, "Cancel");
         };
         EXPECT_TRUE(UpdaterStartDownload(server.Url("/dl/Setup.exe").c_str()));
+        EXPECT_LT(SecondsSince(start), 5.0);
         EXPECT_TRUE(Logged(c.log));
         EXPECT_FALSE(PartFileExists());
         EXPECT_EQ(DesktopFiles(), std::vector<std::string>{"Setup.exe"});
@@ -246,6 +264,171 @@ TEST_F(UpdaterNetTest, ErrorPagesCutAndCancelledDownloadsLeaveNothingBehind)
         EXPECT_EQ(TestHooks::message_boxes[0].text, "The download was not completed.");
         EXPECT_EQ(TestHooks::message_boxes[0].type, static_cast<unsigned>(MB_OK | MB_ICONERROR));
     }
+}
+
+TEST_F(UpdaterNetTest, OnlyWebLinksAreFetchedAndRedirectsAreFollowed)
+{
+    const std::string installer = Pattern(3000);
+    server.Script({{"/dl/Moved.exe", {{"status", 302}, {"location", "/files/Setup-2.02.exe"}}},
+                   {"/files/Setup-2.02.exe", {{"body", installer}}},
+                   {"/dl/Twice.exe", {{"status", 301}, {"location", server.Url("/dl/Moved.exe")}}}});
+    const fs::path secret = fs::path(std::getenv("HOME")) / "secret.txt";
+    WriteWhole(secret, "the player's own file");
+    const struct {
+        std::string link;
+        const char *saved; // the desktop file, or null: refused before any request
+    } cases[] = {
+        {"file://" + secret.string(), nullptr},
+        {"FILE://" + secret.string(), nullptr},
+        // A raw request to the update server's own port.
+        {"gopher" + server.Base().substr(4) + "/_GET%20/dl/Moved.exe", nullptr},
+        {"ftp://127.0.0.1/Setup.exe", nullptr},
+        {server.Url("/dl/Moved.exe"), "Moved.exe"},
+        {server.Url("/dl/Twice.exe"), "Twice.exe"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.link);
+        ResetEngineForTest();
+        UiSetTestHook(Watch, true);
+        fs::remove_all(desktop);
+        fs::create_directories(desktop);
+        server.ForgetRequests();
+        bool web = c.saved != nullptr;
+        EXPECT_EQ(UpdaterStartDownload(c.link.c_str()), web);
+        ASSERT_EQ(TestHooks::message_boxes.size(), 1u);
+        if (web) {
+            EXPECT_EQ(TestHooks::message_boxes[0].caption, "Download Complete");
+            EXPECT_EQ(DesktopFiles(), std::vector<std::string>{c.saved});
+            EXPECT_TRUE(ReadWhole(desktop / c.saved) == installer);
+        } else {
+            EXPECT_EQ(TestHooks::message_boxes[0].text, "Internal Error 3.");
+            EXPECT_TRUE(Logged("Invalid link name"));
+            EXPECT_TRUE(DesktopFiles().empty());
+            EXPECT_TRUE(server.Requests().empty());
+        }
+        EXPECT_FALSE(PartFileExists());
+    }
+    // The download itself refuses such a link too.
+    UpdaterStartDownload("file:///etc/hostname");
+    EXPECT_FALSE(UpdaterDoDownload());
+}
+
+// An installer asked for over https never arrives over plain http.
+TEST_F(UpdaterNetTest, AnHttpsDownloadIsNeverRedirectedToHttp)
+{
+    PlatformCurlSetCaFileForTests(LoopbackServer::CertificateFile().c_str());
+    const std::string installer = Pattern(2000);
+    server.Script({{"/dl/Secure.exe", {{"status", 302}, {"location", "/files/Setup-2.02.exe"}}},
+                   {"/dl/Plain.exe", {{"status", 302}, {"location", server.Url("/files/Setup-2.02.exe")}}},
+                   {"/files/Setup-2.02.exe", {{"body", installer}}}});
+    EXPECT_TRUE(UpdaterStartDownload(server.TlsUrl("/dl/Secure.exe").c_str()));
+    EXPECT_EQ(DesktopFiles(), std::vector<std::string>{"Secure.exe"});
+    EXPECT_TRUE(ReadWhole(desktop / "Secure.exe") == installer);
+
+    ResetEngineForTest();
+    UiSetTestHook(Watch, true);
+    server.ForgetRequests();
+    EXPECT_TRUE(UpdaterStartDownload(server.TlsUrl("/dl/Plain.exe").c_str()));
+    EXPECT_TRUE(Logged("Problem (from: 8  error: 1)"));
+    EXPECT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(DesktopFiles(), std::vector<std::string>{"Secure.exe"});
+    EXPECT_FALSE(PartFileExists());
+    ASSERT_EQ(TestHooks::message_boxes.size(), 1u);
+    EXPECT_EQ(TestHooks::message_boxes[0].text, "The download was not completed.");
+}
+
+// A close-down asked for by the system ends a download that waits on a
+// silent server, and the updater's windows, without asking the player.
+TEST_F(UpdaterNetTest, SigtermEndsTheWindowsAndTheDownloadAtOnce)
+{
+    EngProgram::InstallSignalHandlers();
+    server.Script({{kScript, {{"body", "Version 2.02 is out. Your version is out of date.#DL:<" +
+                                           server.Url("/dl/Setup.exe") + ">"}}},
+                   {"/dl/Setup.exe", {{"silent", true}}}});
+    for (bool downloading : {false, true}) {
+        SCOPED_TRACE(downloading);
+        ResetEngineForTest();
+        UiSetTestHook(Watch, true);
+        EngProgram::ResetSignalForTests();
+        // The player never answers; the system asks the program to close
+        // once the window named shows.
+        const char *shown = downloading ? "Downloading Setup.exe (" : "Download";
+        player = [shown, downloading](UiWindow *w) {
+            char text[256];
+            for (int id = 1; id <= SWIN_MAX_CONTROLS; id++)
+                if (!EngProgram::IsCloseDownSignalled() && UiControlGetText(w, id, text, sizeof(text)) &&
+                    std::strstr(text, shown) == text)
+                    kill(getpid(), SIGTERM);
+            if (downloading)
+                Press(w, "Download");
+        };
+        auto start = std::chrono::steady_clock::now();
+        bool went_on = Check();
+        EXPECT_LT(SecondsSince(start), 3.0);
+        EXPECT_TRUE(EngProgram::IsCloseDownSignalled());
+        EXPECT_EQ(went_on, downloading);
+        EXPECT_FALSE(modules_swin.IsCreated());
+        EXPECT_FALSE(PartFileExists());
+        EXPECT_TRUE(DesktopFiles().empty());
+        EXPECT_TRUE(TestHooks::message_boxes.empty());
+    }
+    EXPECT_TRUE(Logged("The program is closing: the download ends unannounced."));
+    EngProgram::ResetSignalForTests();
+    for (int signal_number : {SIGABRT, SIGINT, SIGTERM})
+        std::signal(signal_number, SIG_DFL);
+}
+
+// The check's read is bounded as a whole by its time-out, however the
+// server stalls.
+TEST_F(UpdaterNetTest, TheCheckIsBoundedByItsTimeOut)
+{
+    UpdaterSetReadTimeoutForTests(1);
+    const struct {
+        nlohmann::json answer;
+        const char *shown;
+    } cases[] = {
+        {{{"silent", true}}, "Check Failed."},
+        {{{"delay", 1.6}, {"body", "You have the latest version."}}, "Check Failed."},
+        {{{"body", "You have the latest version."}, {"pieces", 2}, {"gap", 1.6}}, "Check Failed."},
+        {{{"delay", 0.3}, {"body", "You have the latest version."}}, "No new version exists at this time."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.answer.dump());
+        ResetEngineForTest();
+        UiSetTestHook(Watch, true);
+        seen.clear();
+        server.Script({{kScript, c.answer}});
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(Check());
+        EXPECT_LT(SecondsSince(start), 1.8);
+        EXPECT_EQ(seen.back(), c.shown);
+    }
+}
+
+// A download needs room for the largest installer on the per-user folder's
+// disk; a small disk refuses it before any request.
+TEST_F(UpdaterNetTest, ADiskWithLessThanTheLimitFreeRefusesTheDownload)
+{
+    const std::string folder = ProductFolder().string();
+    if (mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "a small tmpfs could not be mounted on " << folder << " (" << std::strerror(errno)
+                     << "); mounting needs root";
+    struct Unmount {
+        std::string folder;
+        ~Unmount() { umount2(folder.c_str(), MNT_DETACH); }
+    } unmount{folder};
+    server.Script({{"/dl/Setup.exe", {{"body", Pattern(100)}}}});
+    EXPECT_TRUE(UpdaterStartDownload(server.Url("/dl/Setup.exe").c_str()));
+    EXPECT_TRUE(Logged("Not enough free space for a download"));
+    EXPECT_TRUE(server.Requests().empty());
+    EXPECT_TRUE(DesktopFiles().empty());
+    ASSERT_EQ(TestHooks::message_boxes.size(), 1u);
+    EXPECT_EQ(TestHooks::message_boxes[0].text, "The download was not completed.");
+    // Within the limit the same disk takes it.
+    UpdaterSetDownloadLimitForTests(512 << 10);
+    TestHooks::message_boxes.clear();
+    EXPECT_TRUE(UpdaterStartDownload(server.Url("/dl/Setup.exe").c_str()));
+    EXPECT_EQ(DesktopFiles(), std::vector<std::string>{"Setup.exe"});
 }
 
 TEST_F(UpdaterNetTest, HostileFileNamesStayInsideTheDownloadFolder)

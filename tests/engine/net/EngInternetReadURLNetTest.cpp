@@ -179,6 +179,19 @@ TEST_F(EngInternetReadURLNetTest, TheTimeOutLimitsTheWholeRead)
     start = Clock::now();
     EXPECT_FALSE(Read(server.Url("/bytes?n=40&pieces=2&gap=10"), 100, 1));
     EXPECT_LT(SecondsSince(start), 2.5);
+
+    // Opening waits for connecting, sending and receiving in turn, yet the
+    // whole stays within the time-out: a silent server, or an answer that
+    // comes too late, fails at it.
+    for (const char *path : {"/silent", "/bytes?n=40&delay=1.5"}) {
+        SCOPED_TRACE(path);
+        ResetEngineForTest();
+        start = Clock::now();
+        EXPECT_FALSE(Read(server.Url(path), 100, 1));
+        EXPECT_LT(SecondsSince(start), 1.4);
+        EXPECT_STREQ(error_, "Test - Problem connecting to internet site");
+        EXPECT_TRUE(LogHas("Error code: 12002 => Message: The operation timed out."));
+    }
 }
 
 TEST_F(EngInternetReadURLNetTest, LongZeroAndNegativeTimeOutsAllowASlowRead)

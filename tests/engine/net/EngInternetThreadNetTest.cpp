@@ -121,12 +121,30 @@ TEST_F(EngInternetThreadNetTest, KeepsAtMostMaximumLessOneBytes)
     EXPECT_EQ(LogCount("ERROR"), 0);
 }
 
-TEST_F(EngInternetThreadNetTest, AnErrorPageIsReadAsData)
+TEST_F(EngInternetThreadNetTest, AnErrorPageIsAnErrorAndARedirectIsFollowed)
 {
-    EngInternetThread reader("404", 0);
-    ASSERT_TRUE(reader.StartReading(server.Url("/bytes?n=20&status=404").c_str(), 100, 5));
-    EXPECT_EQ(PollUntilSettled(reader), EITRR_DONE);
-    EXPECT_EQ(TakeData(reader), Pattern(20));
+    const struct {
+        std::string path;
+        _EngInternetThreadReadResult result;
+        const char *logged;
+    } cases[] = {
+        {"/bytes?n=20&status=404", EITRR_ERROR, "The server answered with HTTP status 404."},
+        {"/bytes?n=20&status=500", EITRR_ERROR, "The server answered with HTTP status 500."},
+        {"/bytes?n=20&status=399", EITRR_DONE, nullptr},
+        {"/redirect?to=/bytes%3Fn%3D20", EITRR_DONE, nullptr},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.path);
+        ResetEngineForTest();
+        EngInternetThread reader("status", 0);
+        ASSERT_TRUE(reader.StartReading(server.Url(c.path).c_str(), 100, 5));
+        EXPECT_EQ(PollUntilSettled(reader), c.result);
+        if (c.logged) {
+            EXPECT_TRUE(LogHas(c.logged));
+        } else {
+            EXPECT_EQ(TakeData(reader), Pattern(20));
+        }
+    }
 }
 
 TEST_F(EngInternetThreadNetTest, ARefusedConnectionIsAnErrorWithItsReasonInTheLog)

@@ -377,4 +377,34 @@ TEST(EngProgramSignalTest, AnInterruptClosesTheProgramQuietlyWithExitCodeZero)
     }
 }
 
+// A close-down signalled while the start-up's own windows run (the
+// updater, the settings dialog) is kept, not lost to the display's library
+// nor fatal, and ends the program quietly as soon as InitCB returns.
+class InterruptedAtStartProgram : public RecordingProgram {
+public:
+    char InitCB(const char *) override
+    {
+        kill(getpid(), SIGTERM);
+        return IsCloseDownSignalled() ? 1 : 9;
+    }
+};
+
+TEST(EngProgramSignalTest, ASignalDuringTheStartEndsTheProgramOnceInitCBReturns)
+{
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ResetRuntimeForTest();
+        VirtualClock::Remove();
+        PlatformSetMessageBoxHook([](const char *, const char *, UINT) -> int { _exit(3); });
+        static InterruptedAtStartProgram program;
+        program.Init(nullptr, "");
+        _exit(6);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 } // namespace

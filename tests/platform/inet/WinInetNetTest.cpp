@@ -116,17 +116,39 @@ TEST_F(WinInetNetTest, ABodyWithoutLengthEndsWithTheConnection)
     EXPECT_EQ(body, Pattern(50));
 }
 
-TEST_F(WinInetNetTest, ErrorPagesAreReadAsData)
+TEST_F(WinInetNetTest, ErrorPagesAreReadAsDataAndTheStatusCanBeAskedFor)
 {
-    for (int status : {404, 500}) {
-        SCOPED_TRACE(status);
-        ASSERT_TRUE(Open(server.Url("/bytes?n=20&status=" + std::to_string(status))));
+    const struct {
+        std::string path;
+        DWORD status;
+    } cases[] = {
+        {"/bytes?n=20&status=404", 404},
+        {"/bytes?n=20&status=500", 500},
+        {"/bytes?n=20", 200},
+        // The status of the answer at the end of the redirects.
+        {"/redirect?to=/bytes%3Fn%3D20%26status%3D410", 410},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.path);
+        ASSERT_TRUE(Open(server.Url(c.path)));
+        DWORD status = 0, length = sizeof(status);
+        ASSERT_TRUE(HttpQueryInfoA(url_, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &length, nullptr));
+        EXPECT_EQ(status, c.status);
+        EXPECT_EQ(length, sizeof(DWORD));
         std::string body;
         ASSERT_TRUE(ReadAll(&body));
         EXPECT_EQ(body, Pattern(20));
+        // Only the status, as a number, into room for it.
+        length = 2;
+        EXPECT_FALSE(HttpQueryInfoA(url_, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &length, nullptr));
+        length = sizeof(status);
+        EXPECT_FALSE(HttpQueryInfoA(url_, HTTP_QUERY_STATUS_CODE, &status, &length, nullptr));
         EXPECT_TRUE(InternetCloseHandle(url_));
         url_ = nullptr;
     }
+    DWORD status = 0, length = sizeof(status);
+    EXPECT_FALSE(HttpQueryInfoA(session_, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &length, nullptr));
+    EXPECT_EQ(errno, ERROR_INVALID_HANDLE);
 }
 
 TEST_F(WinInetNetTest, FollowsRedirectsButNotForEver)
@@ -220,6 +242,47 @@ TEST_F(WinInetNetTest, AServerThatNeverAnswersTimesOutWithinTheLimit)
     // Connect, send and receive limits together bound the open.
     EXPECT_GE(SecondsSince(start), 0.85);
     EXPECT_LT(SecondsSince(start), 3.0);
+}
+
+TEST_F(WinInetNetTest, TheSessionsTimeLimitBoundsTheOpenAndTheReadsAsAWhole)
+{
+    // Each wait alone is allowed 2 s; the whole URL gets 600 ms.
+    ASSERT_TRUE(PlatformInternetSetTimeLimit(session_, 600));
+    const struct {
+        std::string path;
+        bool opens;
+    } cases[] = {
+        {"/silent", false},
+        {"/bytes?n=10&delay=1", false},
+        {"/bytes?n=10&pieces=2&gap=1", true},
+        {"/bytes?n=40&pieces=8&gap=0.15", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.path);
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(Open(server.Url(c.path)), c.opens);
+        if (c.opens) {
+            std::string body;
+            EXPECT_FALSE(ReadAll(&body));
+            EXPECT_FALSE(body.empty());
+            EXPECT_TRUE(InternetCloseHandle(url_));
+            url_ = nullptr;
+        }
+        EXPECT_EQ(error_, static_cast<DWORD>(ERROR_INTERNET_TIMEOUT));
+        EXPECT_GE(SecondsSince(start), 0.55);
+        EXPECT_LT(SecondsSince(start), 1.5);
+    }
+    // Within the limit, or without one, the same answers are read whole.
+    ASSERT_TRUE(Open(server.Url("/bytes?n=10&pieces=2&gap=0.2")));
+    std::string body;
+    EXPECT_TRUE(ReadAll(&body));
+    EXPECT_TRUE(InternetCloseHandle(url_));
+    ASSERT_TRUE(PlatformInternetSetTimeLimit(session_, 0));
+    ASSERT_TRUE(Open(server.Url("/bytes?n=10&pieces=2&gap=1")));
+    body.clear();
+    EXPECT_TRUE(ReadAll(&body));
+    EXPECT_EQ(body, Pattern(10));
+    EXPECT_FALSE(PlatformInternetSetTimeLimit(url_, 100));
 }
 
 TEST_F(WinInetNetTest, AStalledBodyTimesOutTheRead)
