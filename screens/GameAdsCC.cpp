@@ -63,18 +63,19 @@ const _ScreenControlRow kNormalRows[] = {
 static_assert(sizeof(kNormalRows) / sizeof(kNormalRows[0]) == C::GADS_NUM_CONTROLS, "one row per control");
 
 // The phones: one picture, one line of description, where the title runs,
-// and the buttons along the bottom; the landscape phone has its own "Ok".
+// and the buttons along the bottom of a window that the phones' taller title
+// bar leaves 425 high; the landscape phone has its own "Ok" beside the title.
 #define PHONE_ROWS(back)                                                                                          \
-    {"Title", SCA_BUTTON, MWBT_PUSH, kNone, "GAME TITLE", nullptr, 20, 0, 600, 40, &kTitleStyle, {}, 0}, NO_ROW,   \
+    {"Title", SCA_BUTTON, MWBT_PUSH, kNone, "GAME TITLE", nullptr, 120, 0, 400, 40, &kTitleStyle, {}, 0}, NO_ROW,  \
         NO_ROW,                                                                                                    \
-        {"Pic1", SCA_BUTTON, MWBT_PUSH, "Back1", "", nullptr, 120, 45, 400, 270, &kPictureStyle, {}, 0}, NO_ROW,  \
+        {"Pic1", SCA_BUTTON, MWBT_PUSH, "Back1", "", nullptr, 120, 42, 400, 250, &kPictureStyle, {}, 0}, NO_ROW,  \
         NO_ROW, NO_ROW, NO_ROW,                                                                                    \
-        {"Desc1", SCA_BUTTON, MWBT_PUSH, kNone, "", nullptr, 20, 320, 600, 24, &kDescStyle, {}, 0}, NO_ROW, NO_ROW, \
+        {"Desc1", SCA_BUTTON, MWBT_PUSH, kNone, "", nullptr, 20, 296, 600, 24, &kDescStyle, {}, 0}, NO_ROW, NO_ROW, \
         NO_ROW, NO_ROW, NO_ROW,                                                                                    \
-        {"Prev", SCA_BUTTON, MWBT_PUSH, kDefault, "Prev", "Common_Previous", 20, 400, 130, 50, kMenu, {}, 0},      \
-        {"Next", SCA_BUTTON, MWBT_PUSH, kDefault, "Next", "Common_Next", 490, 400, 130, 50, kMenu, {}, 0},         \
-        {"Platform", SCA_BUTTON, MWBT_STATIC, kNone, "", nullptr, 20, 350, 600, 24, &kPlatformStyle, {}, 0},       \
-        {"GetApp", SCA_BUTTON, MWBT_PUSH, kDefault, "Get App!", "GameAds_GetApp", 235, 400, 170, 50, kMenu, {}, 0}, \
+        {"Prev", SCA_BUTTON, MWBT_PUSH, kDefault, "Prev", "Common_Previous", 20, 370, 130, 50, kMenu, {}, 0},      \
+        {"Next", SCA_BUTTON, MWBT_PUSH, kDefault, "Next", "Common_Next", 490, 370, 130, 50, kMenu, {}, 0},         \
+        {"Platform", SCA_BUTTON, MWBT_STATIC, kNone, "", nullptr, 20, 322, 600, 24, &kPlatformStyle, {}, 0},       \
+        {"GetApp", SCA_BUTTON, MWBT_PUSH, kDefault, "Get App!", "GameAds_GetApp", 235, 370, 170, 50, kMenu, {}, 0}, \
         back
 
 const _ScreenControlRow kPhonePortraitRows[] = {PHONE_ROWS(NO_ROW)};
@@ -188,7 +189,7 @@ GameAdsCollectionController::GameAdsCollectionController(MWinScreens *screens)
 {
 }
 
-void GameAdsCollectionController::AdjustWindowInfo(int, _MWinWindowCreateInfo *info)
+void GameAdsCollectionController::AdjustWindowInfo(int, int layout, _MWinWindowCreateInfo *info)
 {
     info->m_has_hide_button = 1;
     info->m_has_title_bar = 1;
@@ -198,6 +199,7 @@ void GameAdsCollectionController::AdjustWindowInfo(int, _MWinWindowCreateInfo *i
     EngSafeStrcpy(info->m_hide_text, "Back", sizeof(info->m_hide_text));
     EngSafeStrcpy(info->m_hide_texbut, kDefault, sizeof(info->m_hide_texbut));
     EngSafeStrcpy(info->m_hide_token, "Common_ButtonGoBack", sizeof(info->m_hide_token));
+    PlaceUnderTitleBar(layout, info);
 }
 
 char GameAdsCollectionController::CreateCollection(MWin *mwin)

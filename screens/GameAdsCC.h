@@ -56,7 +56,7 @@ public:
     MWinButton *Control(int control) const { return GetControl(0, control); }
 
 protected:
-    void AdjustWindowInfo(int window, _MWinWindowCreateInfo *info) override;
+    void AdjustWindowInfo(int window, int layout, _MWinWindowCreateInfo *info) override;
 };
 
 class GameAdsCC : public GameAdsCollectionController {

@@ -132,7 +132,7 @@ MWinWindow *ScreenController::AddWindowToCollection(int window, int layout, MWin
                   sizeof(info.m_back_texbut));
     EngSafeStrcpy(info.m_title_texbut, "MWIN_TEXBUT_NONE", sizeof(info.m_title_texbut));
     EngSafeStrcpy(info.m_font, "MWIN_FONT_DEFAULT", sizeof(info.m_font));
-    AdjustWindowInfo(window, &info);
+    AdjustWindowInfo(window, layout, &info);
 
     collection->SetScreenLayout(layout);
     MWinWindow *win = collection->AddWindow(row.id, &info);
@@ -202,6 +202,20 @@ void ScreenController::ClearPointers()
     for (std::vector<MWinButton *> &window : m_controls)
         for (MWinButton *&control : window)
             control = nullptr;
+}
+
+const _ScreenControlRow *ScreenController::GetRows(int window, int layout) const
+{
+    return window >= 0 && window < m_num_windows ? RowsOf(m_window_rows[window], layout) : nullptr;
+}
+
+void ScreenController::PlaceUnderTitleBar(int layout, _MWinWindowCreateInfo *info)
+{
+    const _MWinLayoutSettings *settings = m_mwin ? m_mwin->GetLayoutSettings(layout) : nullptr;
+    if (layout == MWIN_LAYOUT_NORMAL || !settings)
+        return;
+    info->m_y = settings->m_title_h;
+    info->m_h = 480.0f - settings->m_title_h;
 }
 
 MWinWindow *ScreenController::GetWindow(int window) const

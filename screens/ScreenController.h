@@ -106,15 +106,21 @@ public:
     static char IsPressEmpty(MWinButton *button, _MWinButtonCallbackInfo *info) { return !button || !info; }
 
     MWinCollection *GetCollection() const { return m_collection; }
+    // The control rows a window is built from in a layout.
+    const _ScreenControlRow *GetRows(int window, int layout) const;
     MWinWindow *GetWindow(int window) const;
     // The control of a row of a window, null while the screen is not built
     // or when it could not be made.
     MWinButton *GetControl(int window, int row) const;
 
 protected:
-    // Lets a screen change a window's descriptor (drag mode, title bar)
-    // before the window is made; the default leaves it as the row gives it.
-    virtual void AdjustWindowInfo(int, _MWinWindowCreateInfo *) {}
+    // Lets a screen change a window's descriptor (drag mode, title bar,
+    // a layout's own size) before the window is made in the layout; the
+    // default leaves it as the row gives it.
+    virtual void AdjustWindowInfo(int, int, _MWinWindowCreateInfo *) {}
+    // A full-screen window with a title bar, in a layout other than Normal:
+    // it starts under the layout's title bar and reaches the screen's bottom.
+    void PlaceUnderTitleBar(int layout, _MWinWindowCreateInfo *info);
     // "<class name>::<operation>", the name the messages carry.
     std::string Where(const char *operation) const;
 
