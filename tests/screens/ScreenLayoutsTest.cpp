@@ -505,6 +505,11 @@ TEST_F(ScreenLayoutsTest, SelectPlayer)
                   mobile,
                   mobile,
                   mobile}});
+    // Only the iPad held upright gives "Device" its language key.
+    for (int layout = 1; layout < MWIN_NUM_LAYOUTS; layout++) {
+        ScreenController *select = Build({"SelectPlayer", USER_SCREEN_SELECT, {}, {}}, layout);
+        EXPECT_EQ(Find(select, "Device")->UsesLangToken(), layout == MWIN_LAYOUT_IPAD_PORTRAIT) << layout;
+    }
 }
 
 TEST_F(ScreenLayoutsTest, Country)
