@@ -195,7 +195,7 @@ char MainCreateAndInitMainProgram(void *instance, char *command_line, int *exit_
     return 1;
 }
 
-void MainExitMainProgram(char)
+void MainDeleteMainProgram(char)
 {
     if (main_program) {
         main_program->CloseDown(1);

@@ -3,7 +3,7 @@
 // program object with the game's hooks) and runs its InitCB: languages, the
 // modules' settings and file hooks, the countries, the `Game`, the weekly
 // update check and the start-up settings dialog. Every engine hook then goes
-// to the `Game`; MainExitMainProgram closes the program down on every way
+// to the `Game`; MainDeleteMainProgram closes the program down on every way
 // out.
 //
 // Failures: a program object that cannot be made ends the start with "No
