@@ -319,6 +319,7 @@ char ScoresCC::IsInternetAllowed(char ask)
 void ScoresCC::StartingCB(void *)
 {
     _UserOptions *options = Options();
+    options->scores_list_flag = 0;
     if (MWinButton *back = Control(SCB_BACK))
         back->SetEscapeButtonForParentWindow();
     if (levels_garden >= 0 && levels_garden <= 3) {
