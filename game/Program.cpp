@@ -5,6 +5,7 @@
 #include "engine/core/EngEncryption.h"
 #include "engine/core/EngLanguages.h"
 #include "engine/core/EngMemory.h"
+#include "engine/core/EngMisc.h"
 #include "engine/core/EngPrefs.h"
 #include "engine/core/EngServers.h"
 #include "engine/runtime/EngMain.h"
@@ -315,6 +316,13 @@ void Program::RenderCB()
 char Program::InputEventCB(int event, float a, float b)
 {
     return m_game ? m_game->InputEvent(event, a, b) : 0;
+}
+
+void Program::OrientationChangedCB(_EngOrientation orientation)
+{
+    // The PC keeps its one layout whatever the window's shape.
+    if (m_game && EngMiscIsTabletPlatform())
+        m_game->OrientationChanged(orientation, 1);
 }
 
 void Program::ComputerSleepingCB(char sleeping)

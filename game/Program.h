@@ -33,6 +33,7 @@ public:
     char TickCB() override;
     void RenderCB() override;
     char InputEventCB(int event, float a, float b) override;
+    void OrientationChangedCB(_EngOrientation orientation) override;
     void ComputerSleepingCB(char sleeping) override;
     void ActivatedCB(char active) override;
     void WindowMinimisedCB(char minimised) override;
