@@ -6,8 +6,12 @@
 #include "engine/core/EngMemory.h"
 #include "engine/core/EngMisc.h"
 #include "engine/core/EngServers.h"
+#include "engine/graphics/EngFont.h"
+#include "engine/graphics/EngFontDraw.h"
+#include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
 #include "engine/runtime/EngWindowInput.h"
+#include "game/Game.h"
 #include "game/HW_Screens.h"
 #include "gui/MWin.h"
 #include "gui/MWinButton.h"
@@ -119,6 +123,19 @@ const _ScreenWindowRow kGameAdsWindows[] = {
      {kNormalRows, kPhonePortraitRows, kPhoneLandscapeRows, kTabletRows, kTabletRows}, C::GADS_NUM_CONTROLS},
 };
 
+// The swipe hint's states; undecided until the screen first starts.
+enum : unsigned char {
+    kSwipeHintNone = 0,
+    kSwipeHintWaiting = 1,
+    kSwipeHintFadingIn = 2,
+    kSwipeHintHolding = 3,
+    kSwipeHintFadingOut = 4,
+    kSwipeHintUndecided = 255,
+};
+const char *const kSwipeHint = "<-- SWIPE -->";
+// How far, in picture widths, a drag goes before it browses.
+constexpr float kSwipeBeyond = 0.05f;
+
 // The title's platform suffix.
 const char *PlatformSuffix(_GameAdsPlatform platform)
 {
@@ -216,7 +233,8 @@ char GameAdsCollectionController::CreateCollection(MWin *mwin)
 
 GameAdsCC::GameAdsCC(MWinScreens *screens)
     : GameAdsCollectionController(screens), m_browse_mode(0), m_started_once(0), m_pulse(0), m_pulse_phase(0),
-      m_download_alpha(1), m_pressed(nullptr), m_back(nullptr)
+      m_download_alpha(1), m_pressed(nullptr), m_back(nullptr), m_swipe_hint_state(kSwipeHintUndecided),
+      m_swipe_hint_fade(0), m_swipe_hint_time(0), m_swipe_button_down(0)
 {
 }
 
@@ -319,10 +337,22 @@ void GameAdsCC::StartingCB(void *)
     }
 
     m_started_once = 1;
+    if (m_swipe_hint_state == kSwipeHintUndecided)
+        m_swipe_hint_state = GameAdsGetNumIncludedAds() > 1 ? kSwipeHintWaiting : kSwipeHintNone;
     if (GameAdsGetNumIncludedAds() <= 1) {
         ShowControl(Control(GADS_PREV), 0);
         ShowControl(Control(GADS_NEXT), 0);
     }
+
+    // On a tablet a sideways drag on the picture browses; a finger still
+    // down from the drag that browsed here starts no new drag.
+    _Dimension picture;
+    MWinButton *shown = Control(GADS_PIC1);
+    m_swipe_button_down = eng_main_key_states[VK_LBUTTON] > 1;
+    if (tablet && shown && shown->GetScreenDimension(&picture))
+        m_scroller.TurnOn(&picture, 1, 1, 0, -1, 1, 1, -1, 1, 0, 0, 0, 0, 0, -1, 0, 0.9f);
+    else
+        m_scroller.TurnOff();
 }
 
 char GameAdsCC::ButtonPressedCB(MWinButton *button, _MWinButtonCallbackInfo *)
@@ -355,10 +385,85 @@ void GameAdsCC::TickCB()
         eng_main_key_states[VK_RIGHT] = 0;
         Browse(GameAdsGoToNextAd);
     }
+    if (m_scroller.IsOn())
+        TickSwipe();
     MWinButton *download = Control(GADS_DOWNLOAD);
     if (download && download->IsShown() && m_pulse) {
         m_download_alpha = 0.7f + 0.3f * EngMiscUpdateThrob(&m_pulse_phase, 4 * eng_main_frame_time, nullptr);
         download->SetColourMultiplierAlpha(m_download_alpha);
+    }
+}
+
+void GameAdsCC::TickSwipe()
+{
+    const float x = m_mwin->GetMouseX(), y = m_mwin->GetMouseY();
+    const char down = eng_main_key_states[VK_LBUTTON] > 1;
+    if (down != m_swipe_button_down)
+        m_scroller.MouseButton(0, down, x, y, 0, 0);
+    else if (down)
+        m_scroller.MouseMove(x, y, 0);
+    m_swipe_button_down = down;
+    m_scroller.Tick();
+    // The picture follows the finger: a drag to the right brings the
+    // previous title, to the left the next.
+    const float dragged = m_scroller.GetPositionX();
+    if (dragged < -kSwipeBeyond)
+        Browse(GameAdsGoToPrevAd);
+    else if (dragged > kSwipeBeyond)
+        Browse(GameAdsGoToNextAd);
+}
+
+void GameAdsCC::RenderCB(int pass)
+{
+    if (pass != 1 || !EngMiscIsTabletPlatform())
+        return;
+    UpdateSwipeHint();
+    if (m_swipe_hint_fade <= 0)
+        return;
+    EngFont *font = m_game->GetFont();
+    if (!font)
+        return;
+    EngFontPrepareForDrawingDefaultOrientation(1);
+    font->SetScaleWithAspectCorrection(1, 1);
+    font->SetColour(0, 0, 0, m_swipe_hint_fade);
+    font->DrawString(323, 243, 1, 1, kSwipeHint, 0);
+    font->SetColour(1, 1, 1, m_swipe_hint_fade);
+    font->DrawString(320, 240, 1, 1, kSwipeHint, 0);
+    EngFontRestoreAfterDrawing();
+}
+
+// The hint waits half a second, fades in by twice the frame time a frame,
+// holds a second and a half and fades out as fast; then it is done for the
+// run.
+void GameAdsCC::UpdateSwipeHint()
+{
+    const float step = 2.0f * eng_main_frame_time;
+    switch (m_swipe_hint_state) {
+    case kSwipeHintWaiting:
+        if (m_swipe_hint_time <= 0)
+            m_swipe_hint_time = eng_main_program_time + 0.5;
+        if (eng_main_program_time >= m_swipe_hint_time)
+            m_swipe_hint_state = kSwipeHintFadingIn;
+        break;
+    case kSwipeHintFadingIn:
+        m_swipe_hint_fade += step;
+        if (m_swipe_hint_fade >= 1) {
+            m_swipe_hint_fade = 1;
+            m_swipe_hint_time = eng_main_program_time + 1.5;
+            m_swipe_hint_state = kSwipeHintHolding;
+        }
+        break;
+    case kSwipeHintHolding:
+        if (eng_main_program_time >= m_swipe_hint_time)
+            m_swipe_hint_state = kSwipeHintFadingOut;
+        break;
+    case kSwipeHintFadingOut:
+        m_swipe_hint_fade -= step;
+        if (m_swipe_hint_fade <= 0) {
+            m_swipe_hint_fade = 0;
+            m_swipe_hint_state = kSwipeHintNone;
+        }
+        break;
     }
 }
 
