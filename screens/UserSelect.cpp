@@ -226,7 +226,8 @@ void UserSelectCC::PanelPicked()
     MWinButton *panel = Control(PANEL);
     if (!panel)
         return;
-    SetState(0);
+    // The player's tick in "AlwaysLoad" is read, not cleared with the state.
+    m_state = 0;
     const char always_load = Control(ALWAYS_LOAD) && Control(ALWAYS_LOAD)->CheckboxGet();
     const int pos = panel->PanelGetPos();
     UserLoadCC *load_cc = LoadCC(this);

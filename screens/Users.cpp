@@ -125,6 +125,11 @@ UsersCC::UsersCC(MWinScreens *screens, UserScreens *user_screens)
 
 void UsersCC::StartingCB(void *)
 {
+    // A tablet chooses its player on the select screen.
+    if (EngMiscIsTabletPlatform()) {
+        m_screens->GotoScreen(USER_SCREEN_SELECT, nullptr);
+        return;
+    }
     m_continue_time = 0;
     if (!ModulesGetItemCallback()) {
         DebugError(where_start, "Users module is not setup");
