@@ -49,24 +49,12 @@ const MainRows kNormalRows = {{
     {"Review", SCA_BUTTON, MWBT_PUSH, kDefault, "Review", nullptr, 235, 150, 170, 30, kMenu, {}, 0},
 }};
 
-// A control's place in a mobile layout.
-struct _MainPlace {
-    MCC::MainControl control;
-    float x, y, w, h;
-};
-
 // The Normal rows with the given controls moved. Quitting is left to the
 // device on the mobile layouts, so "Exit" is hidden.
-MainRows MobileRows(std::initializer_list<_MainPlace> places)
+MainRows MobileRows(std::initializer_list<_ScreenPlace> places)
 {
     MainRows rows = kNormalRows;
-    for (const _MainPlace &place : places) {
-        _ScreenControlRow &row = rows[place.control];
-        row.x = place.x;
-        row.y = place.y;
-        row.w = place.w;
-        row.h = place.h;
-    }
+    ScreenMoveRows(rows.data(), MCC::MAIN_NUM_CONTROLS, places);
     rows[MCC::MAIN_EXIT].hidden = 1;
     return rows;
 }

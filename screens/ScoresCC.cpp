@@ -78,23 +78,24 @@ const std::array<_ScreenControlRow, SCB_COUNT> ipad_landscape_rows = [] {
 // gardens beside it, a taller table and a row of 50-high buttons under it.
 const std::array<_ScreenControlRow, SCB_COUNT> iphone_landscape_rows = [] {
     std::array<_ScreenControlRow, SCB_COUNT> rows = normal_rows;
-    const struct {
-        int control;
-        float x, y, w, h;
-    } places[] = {
-        {SCB_HEADING, 170, 0, 300, 35},     {SCB_LEVEL0, 5, 5, 75, 75},      {SCB_LEVEL1, 85, 5, 75, 75},
-        {SCB_LEVEL2, 480, 5, 75, 75},       {SCB_LEVEL3, 560, 5, 75, 75},    {SCB_WHICH, 170, 40, 105, 35},
-        {SCB_RANGE, 280, 40, 190, 35},      {SCB_SCORES, 5, 85, 630, 330},   {SCB_UPDATE, 5, 425, 80, 50},
-        {SCB_SUBMIT, 90, 425, 80, 50},      {SCB_FINDME, 175, 425, 50, 50},  {SCB_RESET, 230, 425, 60, 50},
-        {SCB_BACK, 530, 425, 105, 50},      {SCB_DBG_DELETE, 475, 80, 40, 15}, {SCB_INFO, 295, 425, 230, 50},
-    };
-    for (const auto &place : places) {
-        _ScreenControlRow &row = rows[place.control];
-        row.x = place.x;
-        row.y = place.y;
-        row.w = place.w;
-        row.h = place.h;
-    }
+    ScreenMoveRows(rows.data(), SCB_COUNT,
+                   {
+                       {SCB_HEADING, 170, 0, 300, 35},
+                       {SCB_LEVEL0, 5, 5, 75, 75},
+                       {SCB_LEVEL1, 85, 5, 75, 75},
+                       {SCB_LEVEL2, 480, 5, 75, 75},
+                       {SCB_LEVEL3, 560, 5, 75, 75},
+                       {SCB_WHICH, 170, 40, 105, 35},
+                       {SCB_RANGE, 280, 40, 190, 35},
+                       {SCB_SCORES, 5, 85, 630, 330},
+                       {SCB_UPDATE, 5, 425, 80, 50},
+                       {SCB_SUBMIT, 90, 425, 80, 50},
+                       {SCB_FINDME, 175, 425, 50, 50},
+                       {SCB_RESET, 230, 425, 60, 50},
+                       {SCB_INFO, 295, 425, 230, 50},
+                       {SCB_BACK, 530, 425, 105, 50},
+                       {SCB_DBG_DELETE, 475, 80, 40, 15},
+                   });
     rows[SCB_TITLE].hidden = 1;
     return rows;
 }();

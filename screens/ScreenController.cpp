@@ -51,6 +51,19 @@ MWinButton *AddControl(MWinWindow *window, const _ScreenControlRow &row)
 
 } // namespace
 
+void ScreenMoveRows(_ScreenControlRow *rows, int num_rows, std::initializer_list<_ScreenPlace> places)
+{
+    for (const _ScreenPlace &place : places) {
+        if (place.row < 0 || place.row >= num_rows)
+            continue;
+        _ScreenControlRow &row = rows[place.row];
+        row.x = place.x;
+        row.y = place.y;
+        row.w = place.w;
+        row.h = place.h;
+    }
+}
+
 ScreenController::ScreenController(MWinScreens *screens, const char *class_name, const char *collection_id,
                                    const _ScreenWindowRow *windows, int num_windows)
     : m_class_name(class_name), m_collection_id(collection_id), m_window_rows(windows),

@@ -25,6 +25,7 @@
 #include "gui/MWinScreens.h"
 #include "gui/MWinTypes.h"
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,16 @@ struct _ScreenControlRow {
     float multiplier[4];
     char hidden;
 };
+
+// Where a layout puts a control: its row in the table and its rectangle.
+struct _ScreenPlace {
+    int row;
+    float x, y, w, h;
+};
+
+// Moves rows of a control table (a layout's copy of another's) to their
+// places in the layout.
+void ScreenMoveRows(_ScreenControlRow *rows, int num_rows, std::initializer_list<_ScreenPlace> places);
 
 // One window of a screen and its controls in each layout. A layout whose
 // table is null uses the Normal table; every layout's table has the Normal
