@@ -312,7 +312,7 @@ char MainCreateAndInitMainProgram(void *, char *, int *exit_code)
     return 0;
 }
 
-void MainExitMainProgram(char) {}
+void MainDeleteMainProgram(char) {}
 
 const char *MainGetProgramName()
 {

@@ -521,6 +521,27 @@ void Game::HandleSleep(char sleeping)
 
 void Game::WindowActivated(char) {}
 
+void Game::OrientationChanged(int orientation, char force)
+{
+    if (orientation == EO_PORTRAIT || orientation == EO_PORTRAIT_FLIPPED)
+        orientation = EngMainIsLandscape() ? EngMainGetOrientation() : EO_LANDSCAPE;
+    if (orientation == EngMainGetOrientation() && !force)
+        return;
+    MWin *mwin = GetMWin();
+    mwin->PopupCloseIfOn();
+    EngMainSetOrientation(orientation);
+    mwin->SetScreenLayoutForDevice();
+    if (m_screens && m_screens->IsOn())
+        m_screens->ReloadCurrentScreen();
+    GraphicsObjectsCreated();
+    SetupToolkitStyle();
+}
+
+void Game::LayoutChanged()
+{
+    OrientationChanged(EngMainGetOrientation(), 1);
+}
+
 void Game::PreDestroyDevice()
 {
     if (PlayerLoaded()) {

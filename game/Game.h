@@ -58,6 +58,15 @@ public:
     char InputEvent(int event, float a, float b);
     void ComputerSleepingCB(char sleeping);
     void WindowActivated(char active);
+    // A tablet turned (the program object calls this only on a tablet): the
+    // game runs in landscape, so a portrait orientation keeps the current
+    // landscape one (or takes landscape). Unless the orientation is the
+    // current one and force is clear, an open popup closes, the layout for
+    // the device is chosen again, the current screen is rebuilt in it and
+    // the toolkit's graphics state and style are set up again.
+    void OrientationChanged(int orientation, char force);
+    // The same for the current orientation, forced.
+    void LayoutChanged();
     void PreDestroyDevice();
 
     // Player hooks.

@@ -5,6 +5,7 @@
 #include "engine/core/EngEncryption.h"
 #include "engine/core/EngLanguages.h"
 #include "engine/core/EngMemory.h"
+#include "engine/core/EngMisc.h"
 #include "engine/core/EngPrefs.h"
 #include "engine/core/EngServers.h"
 #include "engine/runtime/EngMain.h"
@@ -222,7 +223,7 @@ char MainCreateAndInitMainProgram(void *instance, char *command_line, int *exit_
     return 1;
 }
 
-void MainExitMainProgram(char)
+void MainDeleteMainProgram(char)
 {
     if (main_program) {
         main_program->CloseDown(1);
@@ -343,6 +344,13 @@ void Program::RenderCB()
 char Program::InputEventCB(int event, float a, float b)
 {
     return m_game ? m_game->InputEvent(event, a, b) : 0;
+}
+
+void Program::OrientationChangedCB(_EngOrientation orientation)
+{
+    // The PC keeps its one layout whatever the window's shape.
+    if (m_game && EngMiscIsTabletPlatform())
+        m_game->OrientationChanged(orientation, 1);
 }
 
 void Program::ComputerSleepingCB(char sleeping)

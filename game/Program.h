@@ -3,7 +3,7 @@
 // program object with the game's hooks) and runs its InitCB: languages, the
 // modules' settings and file hooks, the countries, the `Game`, the weekly
 // update check and the start-up settings dialog. Every engine hook then goes
-// to the `Game`; MainExitMainProgram closes the program down on every way
+// to the `Game`; MainDeleteMainProgram closes the program down on every way
 // out.
 //
 // Failures: a program object that cannot be made ends the start with "No
@@ -33,6 +33,7 @@ public:
     char TickCB() override;
     void RenderCB() override;
     char InputEventCB(int event, float a, float b) override;
+    void OrientationChangedCB(_EngOrientation orientation) override;
     void ComputerSleepingCB(char sleeping) override;
     void ActivatedCB(char active) override;
     void WindowMinimisedCB(char minimised) override;

@@ -24,6 +24,9 @@ _SoundRecorder sound_recorder;
 
 namespace {
 
+// Set by SoundMarkMusicForRestart.
+char music_marked_for_restart = 0;
+
 const char *const kSongFiles[SOUND_MUSIC_RECORDS] = {"Data/1595.dat", "Data/1596.dat", "Data/1597.dat"};
 
 // The loaded player's options; null without a game object. While no player
@@ -437,9 +440,20 @@ void SoundMusicTick()
     }
 }
 
+void SoundMarkMusicForRestart()
+{
+    music_marked_for_restart = 1;
+}
+
+char SoundIsMusicMarkedForRestart()
+{
+    return music_marked_for_restart;
+}
+
 void SoundResetForTests()
 {
     SoundFreeAll();
     SoundInitSlots();
     sound_recorder = _SoundRecorder{};
+    music_marked_for_restart = 0;
 }

@@ -95,6 +95,10 @@ void SoundStartWinMusic();
 void SoundUpdateMusicForCurrentState();
 // Once per frame: fades every record towards its target, or out and stop.
 void SoundMusicTick();
+// Notes that the music is to start again, which only a tablet acts on (it
+// loses its music when the program is sent away); the PC never reads it.
+void SoundMarkMusicForRestart();
+char SoundIsMusicMarkedForRestart();
 
 // What tests watch of the game's requests: every effect asked for and every
 // new volume for the effects (before the player's switch and the slots are

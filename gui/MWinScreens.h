@@ -1,8 +1,8 @@
 // The toolkit's screen set and the base of every screen controller.
 //
 // MWinScreens owns the screen registry (EngScreens), fades the display to
-// black and back around every switch when made with fade on, and calls six
-// hooks that the program's screen set overrides. A switch runs, in order:
+// black and back around every switch when made with fade on, and has six
+// hooks that the program's screen set overrides (five of them called). A switch runs, in order:
 // the old controller's ClearPointers, the new current id, the screen set's
 // PreChangingScreenCB, the removal of every collection of the desktop, the
 // new controller's CreateCollection and StartingCB (with the data given to
@@ -68,6 +68,9 @@ public:
     virtual char SetupScreensCB() { return 1; }
     // After the fade to black of StartScreen, before the first screen starts.
     virtual void StartScreenCB() {}
+    // The third of the six hooks, which the stack itself never calls; it
+    // keeps its place so that a screen set overrides the same six hooks.
+    virtual void SpareCB(int) {}
     // Before every screen start while a screen is current, before the
     // desktop's collections are removed.
     virtual void PreChangingScreenCB() {}

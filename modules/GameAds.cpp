@@ -2,6 +2,7 @@
 #include "modules/GameAds.h"
 
 #include "engine/core/EngDebug.h"
+#include "engine/core/EngMisc.h"
 #include "engine/core/EngPrefs.h"
 #include "engine/core/EngServers.h"
 #include "engine/graphics/EngTexture.h"
@@ -358,7 +359,8 @@ void GameAdsCreateGraphics(char keep_loaded)
             return;
         }
         pictures[picture] = texture;
-        file = picture == 0 ? pic_filename_cb(current_ad, 1) : nullptr;
+        // A tablet shows one picture.
+        file = picture == 0 && !EngMiscIsTabletPlatform() ? pic_filename_cb(current_ad, 1) : nullptr;
     }
 }
 

@@ -207,6 +207,21 @@ bool SWin::PushButtonSetCallback(int index, SWinPushButtonCB callback)
     return true;
 }
 
+bool SWin::ListSetCallback(int index, SWinListCB callback, int *int_target, char *char_target)
+{
+    if (!m_created || index < 0 || index >= m_num_controls)
+        return false;
+    Control &control = m_controls[index];
+    if (control.kind != SWBT_DROP_DOWN_LIST) {
+        DebugError("SWin::ListSetCallback", "Not a drop-down list");
+        return false;
+    }
+    control.list_callback = callback;
+    control.list_int_target = int_target;
+    control.list_char_target = char_target;
+    return true;
+}
+
 SWin::Control *SWin::FindNativeControl(int index, const char *where)
 {
     if (!m_created || index < 0 || index >= m_num_controls)
@@ -298,8 +313,16 @@ void SWin::EventCB(UiWindow *, const _UiEvent *event, void *user)
             swin->m_controls[index].push_callback(swin);
         break;
     case UI_EVENT_SELECTION_CHANGED:
-        if (control)
-            swin->m_controls[index].selection = UiListGetSelection(swin->m_window, event->control_id);
+        if (control && swin->m_controls[index].kind == SWBT_DROP_DOWN_LIST) {
+            Control &list = swin->m_controls[index];
+            list.selection = UiListGetSelection(swin->m_window, event->control_id);
+            if (list.list_int_target)
+                *list.list_int_target = list.selection;
+            if (list.list_char_target)
+                *list.list_char_target = static_cast<char>(list.selection);
+            if (list.list_callback)
+                list.list_callback(swin, list.selection);
+        }
         break;
     case UI_EVENT_ESCAPE:
     case UI_EVENT_CLOSE:

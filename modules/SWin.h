@@ -32,6 +32,8 @@ enum _SWinButtonType {
 enum _SWinTextAlign { SWTA_LEFT = 0, SWTA_CENTRE = 1, SWTA_RIGHT = 2 };
 
 typedef void (*SWinPushButtonCB)(SWin *swin);
+// A drop-down list's new selection.
+typedef void (*SWinListCB)(SWin *swin, int selection);
 
 struct _SWinCreateInfo {
     char flags[2]; // not read; callers clear them
@@ -65,6 +67,9 @@ public:
     int AddButtonToWindow(_SWinButtonType kind, int x, int y, int width, int height, const char *text);
     int AddPushButtonToWindow(int x, int y, int width, int height, const char *text, SWinPushButtonCB callback);
     bool PushButtonSetCallback(int index, SWinPushButtonCB callback);
+    // What a drop-down list does when the user chooses an entry: the new
+    // selection goes to the targets that are not null, then to the callback.
+    bool ListSetCallback(int index, SWinListCB callback, int *int_target, char *char_target);
     bool SetButtonText(int index, const char *text);
     bool GetButtonText(int index, char *buffer, int size);
     bool SetButtonTextAlign(int index, _SWinTextAlign align);
@@ -90,6 +95,9 @@ private:
         int x, y, width, height;
         SWinPushButtonCB push_callback;
         int selection;
+        SWinListCB list_callback;
+        int *list_int_target;
+        char *list_char_target;
     };
 
     static void EventCB(UiWindow *window, const _UiEvent *event, void *user);

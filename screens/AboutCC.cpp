@@ -122,7 +122,7 @@ AboutCollectionController::AboutCollectionController(MWinScreens *screens)
 {
 }
 
-void AboutCollectionController::AdjustWindowInfo(int, _MWinWindowCreateInfo *info)
+void AboutCollectionController::AdjustWindowInfo(int, int, _MWinWindowCreateInfo *info)
 {
     // Named, though the window has no title bar to show it.
     EngSafeStrcpy(info->m_title, "About", sizeof(info->m_title));

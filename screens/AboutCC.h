@@ -48,7 +48,7 @@ public:
     MWinButton *Control(AboutControl control) const { return GetControl(0, control); }
 
 protected:
-    void AdjustWindowInfo(int window, _MWinWindowCreateInfo *info) override;
+    void AdjustWindowInfo(int window, int layout, _MWinWindowCreateInfo *info) override;
 };
 
 class AboutCC : public AboutCollectionController {

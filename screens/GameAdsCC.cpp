@@ -6,8 +6,12 @@
 #include "engine/core/EngMemory.h"
 #include "engine/core/EngMisc.h"
 #include "engine/core/EngServers.h"
+#include "engine/graphics/EngFont.h"
+#include "engine/graphics/EngFontDraw.h"
+#include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
 #include "engine/runtime/EngWindowInput.h"
+#include "game/Game.h"
 #include "game/HW_Screens.h"
 #include "gui/MWin.h"
 #include "gui/MWinButton.h"
@@ -63,18 +67,19 @@ const _ScreenControlRow kNormalRows[] = {
 static_assert(sizeof(kNormalRows) / sizeof(kNormalRows[0]) == C::GADS_NUM_CONTROLS, "one row per control");
 
 // The phones: one picture, one line of description, where the title runs,
-// and the buttons along the bottom; the landscape phone has its own "Ok".
+// and the buttons along the bottom of a window that the phones' taller title
+// bar leaves 425 high; the landscape phone has its own "Ok" beside the title.
 #define PHONE_ROWS(back)                                                                                          \
-    {"Title", SCA_BUTTON, MWBT_PUSH, kNone, "GAME TITLE", nullptr, 20, 0, 600, 40, &kTitleStyle, {}, 0}, NO_ROW,   \
+    {"Title", SCA_BUTTON, MWBT_PUSH, kNone, "GAME TITLE", nullptr, 120, 0, 400, 40, &kTitleStyle, {}, 0}, NO_ROW,  \
         NO_ROW,                                                                                                    \
-        {"Pic1", SCA_BUTTON, MWBT_PUSH, "Back1", "", nullptr, 120, 45, 400, 270, &kPictureStyle, {}, 0}, NO_ROW,  \
+        {"Pic1", SCA_BUTTON, MWBT_PUSH, "Back1", "", nullptr, 120, 42, 400, 250, &kPictureStyle, {}, 0}, NO_ROW,  \
         NO_ROW, NO_ROW, NO_ROW,                                                                                    \
-        {"Desc1", SCA_BUTTON, MWBT_PUSH, kNone, "", nullptr, 20, 320, 600, 24, &kDescStyle, {}, 0}, NO_ROW, NO_ROW, \
+        {"Desc1", SCA_BUTTON, MWBT_PUSH, kNone, "", nullptr, 20, 296, 600, 24, &kDescStyle, {}, 0}, NO_ROW, NO_ROW, \
         NO_ROW, NO_ROW, NO_ROW,                                                                                    \
-        {"Prev", SCA_BUTTON, MWBT_PUSH, kDefault, "Prev", "Common_Previous", 20, 400, 130, 50, kMenu, {}, 0},      \
-        {"Next", SCA_BUTTON, MWBT_PUSH, kDefault, "Next", "Common_Next", 490, 400, 130, 50, kMenu, {}, 0},         \
-        {"Platform", SCA_BUTTON, MWBT_STATIC, kNone, "", nullptr, 20, 350, 600, 24, &kPlatformStyle, {}, 0},       \
-        {"GetApp", SCA_BUTTON, MWBT_PUSH, kDefault, "Get App!", "GameAds_GetApp", 235, 400, 170, 50, kMenu, {}, 0}, \
+        {"Prev", SCA_BUTTON, MWBT_PUSH, kDefault, "Prev", "Common_Previous", 20, 370, 130, 50, kMenu, {}, 0},      \
+        {"Next", SCA_BUTTON, MWBT_PUSH, kDefault, "Next", "Common_Next", 490, 370, 130, 50, kMenu, {}, 0},         \
+        {"Platform", SCA_BUTTON, MWBT_STATIC, kNone, "", nullptr, 20, 322, 600, 24, &kPlatformStyle, {}, 0},       \
+        {"GetApp", SCA_BUTTON, MWBT_PUSH, kDefault, "Get App!", "GameAds_GetApp", 235, 370, 170, 50, kMenu, {}, 0}, \
         back
 
 const _ScreenControlRow kPhonePortraitRows[] = {PHONE_ROWS(NO_ROW)};
@@ -117,6 +122,19 @@ const _ScreenWindowRow kGameAdsWindows[] = {
     {"MainWin", 0, 30, 640, 450, kDefault,
      {kNormalRows, kPhonePortraitRows, kPhoneLandscapeRows, kTabletRows, kTabletRows}, C::GADS_NUM_CONTROLS},
 };
+
+// The swipe hint's states; undecided until the screen first starts.
+enum : unsigned char {
+    kSwipeHintNone = 0,
+    kSwipeHintWaiting = 1,
+    kSwipeHintFadingIn = 2,
+    kSwipeHintHolding = 3,
+    kSwipeHintFadingOut = 4,
+    kSwipeHintUndecided = 255,
+};
+const char *const kSwipeHint = "<-- SWIPE -->";
+// How far, in picture widths, a drag goes before it browses.
+constexpr float kSwipeBeyond = 0.05f;
 
 // The title's platform suffix.
 const char *PlatformSuffix(_GameAdsPlatform platform)
@@ -188,7 +206,7 @@ GameAdsCollectionController::GameAdsCollectionController(MWinScreens *screens)
 {
 }
 
-void GameAdsCollectionController::AdjustWindowInfo(int, _MWinWindowCreateInfo *info)
+void GameAdsCollectionController::AdjustWindowInfo(int, int layout, _MWinWindowCreateInfo *info)
 {
     info->m_has_hide_button = 1;
     info->m_has_title_bar = 1;
@@ -198,6 +216,7 @@ void GameAdsCollectionController::AdjustWindowInfo(int, _MWinWindowCreateInfo *i
     EngSafeStrcpy(info->m_hide_text, "Back", sizeof(info->m_hide_text));
     EngSafeStrcpy(info->m_hide_texbut, kDefault, sizeof(info->m_hide_texbut));
     EngSafeStrcpy(info->m_hide_token, "Common_ButtonGoBack", sizeof(info->m_hide_token));
+    PlaceUnderTitleBar(layout, info);
 }
 
 char GameAdsCollectionController::CreateCollection(MWin *mwin)
@@ -214,7 +233,8 @@ char GameAdsCollectionController::CreateCollection(MWin *mwin)
 
 GameAdsCC::GameAdsCC(MWinScreens *screens)
     : GameAdsCollectionController(screens), m_browse_mode(0), m_started_once(0), m_pulse(0), m_pulse_phase(0),
-      m_download_alpha(1), m_pressed(nullptr), m_back(nullptr)
+      m_download_alpha(1), m_pressed(nullptr), m_back(nullptr), m_swipe_hint_state(kSwipeHintUndecided),
+      m_swipe_hint_fade(0), m_swipe_hint_time(0), m_swipe_button_down(0)
 {
 }
 
@@ -317,10 +337,22 @@ void GameAdsCC::StartingCB(void *)
     }
 
     m_started_once = 1;
+    if (m_swipe_hint_state == kSwipeHintUndecided)
+        m_swipe_hint_state = GameAdsGetNumIncludedAds() > 1 ? kSwipeHintWaiting : kSwipeHintNone;
     if (GameAdsGetNumIncludedAds() <= 1) {
         ShowControl(Control(GADS_PREV), 0);
         ShowControl(Control(GADS_NEXT), 0);
     }
+
+    // On a tablet a sideways drag on the picture browses; a finger still
+    // down from the drag that browsed here starts no new drag.
+    _Dimension picture;
+    MWinButton *shown = Control(GADS_PIC1);
+    m_swipe_button_down = eng_main_key_states[VK_LBUTTON] > 1;
+    if (tablet && shown && shown->GetScreenDimension(&picture))
+        m_scroller.TurnOn(&picture, 1, 1, 0, -1, 1, 1, -1, 1, 0, 0, 0, 0, 0, -1, 0, 0.9f);
+    else
+        m_scroller.TurnOff();
 }
 
 char GameAdsCC::ButtonPressedCB(MWinButton *button, _MWinButtonCallbackInfo *)
@@ -353,10 +385,85 @@ void GameAdsCC::TickCB()
         eng_main_key_states[VK_RIGHT] = 0;
         Browse(GameAdsGoToNextAd);
     }
+    if (m_scroller.IsOn())
+        TickSwipe();
     MWinButton *download = Control(GADS_DOWNLOAD);
     if (download && download->IsShown() && m_pulse) {
         m_download_alpha = 0.7f + 0.3f * EngMiscUpdateThrob(&m_pulse_phase, 4 * eng_main_frame_time, nullptr);
         download->SetColourMultiplierAlpha(m_download_alpha);
+    }
+}
+
+void GameAdsCC::TickSwipe()
+{
+    const float x = m_mwin->GetMouseX(), y = m_mwin->GetMouseY();
+    const char down = eng_main_key_states[VK_LBUTTON] > 1;
+    if (down != m_swipe_button_down)
+        m_scroller.MouseButton(0, down, x, y, 0, 0);
+    else if (down)
+        m_scroller.MouseMove(x, y, 0);
+    m_swipe_button_down = down;
+    m_scroller.Tick();
+    // The picture follows the finger: a drag to the right brings the
+    // previous title, to the left the next.
+    const float dragged = m_scroller.GetPositionX();
+    if (dragged < -kSwipeBeyond)
+        Browse(GameAdsGoToPrevAd);
+    else if (dragged > kSwipeBeyond)
+        Browse(GameAdsGoToNextAd);
+}
+
+void GameAdsCC::RenderCB(int pass)
+{
+    if (pass != 1 || !EngMiscIsTabletPlatform())
+        return;
+    UpdateSwipeHint();
+    if (m_swipe_hint_fade <= 0)
+        return;
+    EngFont *font = m_game->GetFont();
+    if (!font)
+        return;
+    EngFontPrepareForDrawingDefaultOrientation(1);
+    font->SetScaleWithAspectCorrection(1, 1);
+    font->SetColour(0, 0, 0, m_swipe_hint_fade);
+    font->DrawString(323, 243, 1, 1, kSwipeHint, 0);
+    font->SetColour(1, 1, 1, m_swipe_hint_fade);
+    font->DrawString(320, 240, 1, 1, kSwipeHint, 0);
+    EngFontRestoreAfterDrawing();
+}
+
+// The hint waits half a second, fades in by twice the frame time a frame,
+// holds a second and a half and fades out as fast; then it is done for the
+// run.
+void GameAdsCC::UpdateSwipeHint()
+{
+    const float step = 2.0f * eng_main_frame_time;
+    switch (m_swipe_hint_state) {
+    case kSwipeHintWaiting:
+        if (m_swipe_hint_time <= 0)
+            m_swipe_hint_time = eng_main_program_time + 0.5;
+        if (eng_main_program_time >= m_swipe_hint_time)
+            m_swipe_hint_state = kSwipeHintFadingIn;
+        break;
+    case kSwipeHintFadingIn:
+        m_swipe_hint_fade += step;
+        if (m_swipe_hint_fade >= 1) {
+            m_swipe_hint_fade = 1;
+            m_swipe_hint_time = eng_main_program_time + 1.5;
+            m_swipe_hint_state = kSwipeHintHolding;
+        }
+        break;
+    case kSwipeHintHolding:
+        if (eng_main_program_time >= m_swipe_hint_time)
+            m_swipe_hint_state = kSwipeHintFadingOut;
+        break;
+    case kSwipeHintFadingOut:
+        m_swipe_hint_fade -= step;
+        if (m_swipe_hint_fade <= 0) {
+            m_swipe_hint_fade = 0;
+            m_swipe_hint_state = kSwipeHintNone;
+        }
+        break;
     }
 }
 

@@ -15,9 +15,12 @@
 // them, and the screen set drops and reloads them around a recreation of
 // the graphics device. A picture that cannot be loaded leaves its control
 // empty; a missing control is skipped. On a tablet the layouts show one
-// picture and a line naming where the title runs.
+// picture and a line naming where the title runs, a sideways drag on the
+// picture browses, and a "<-- SWIPE -->" hint shows once, when there is more
+// than one title to browse.
 #pragma once
 
+#include "gui/EngScroller.h"
 #include "screens/ScreenController.h"
 
 class HW_Screens;
@@ -56,7 +59,7 @@ public:
     MWinButton *Control(int control) const { return GetControl(0, control); }
 
 protected:
-    void AdjustWindowInfo(int window, _MWinWindowCreateInfo *info) override;
+    void AdjustWindowInfo(int window, int layout, _MWinWindowCreateInfo *info) override;
 };
 
 class GameAdsCC : public GameAdsCollectionController {
@@ -73,6 +76,8 @@ public:
     void ClearPointers() override;
     void StartingCB(void *data) override;
     void TickCB() override;
+    // Pass 1 on a tablet: the swipe hint.
+    void RenderCB(int pass) override;
     char ButtonPressedCB(MWinButton *button, _MWinButtonCallbackInfo *info) override;
 
     // The control that acts as Back: "Back", else the window's hide button.
@@ -80,12 +85,20 @@ public:
     // The download control's alpha as last set (it pulses between 0.7 and 1
     // for a title that can be downloaded).
     float GetDownloadAlpha() const { return m_download_alpha; }
+    // The swipe hint's state (255 until the first start decides it, then
+    // 1 to be shown, 0 never or no more) and how much of it shows, 0 to 1.
+    unsigned char GetSwipeHintState() const { return m_swipe_hint_state; }
+    float GetSwipeHintFade() const { return m_swipe_hint_fade; }
 
 private:
     bool IsCurrent() const;
     void Browse(int (*step)());
     void HandlePress(MWinButton *pressed);
     void PressDownload();
+    // A tablet's drag on the picture, fed from the left button and the
+    // mouse; a drag beyond 0.05 of the picture's width browses.
+    void TickSwipe();
+    void UpdateSwipeHint();
 
     char m_browse_mode;
     char m_started_once;
@@ -95,6 +108,11 @@ private:
     // Pressed on this frame, handled on the next tick.
     MWinButton *m_pressed;
     MWinButton *m_back;
+    unsigned char m_swipe_hint_state;
+    float m_swipe_hint_fade;
+    double m_swipe_hint_time;
+    EngScroller m_scroller;
+    char m_swipe_button_down;
 };
 
 // Makes the cross-promotion module and the screen ready for browsing from

@@ -29,16 +29,17 @@ const _ScreenControlRow normal_rows[] = {
      &screen_menu_style, {}, 0},
 };
 
-// The phone layouts: larger buttons with shorter texts.
+// The phone layouts: larger buttons with shorter texts, above the bottom of
+// a window that the phones' taller title bar leaves 425 high.
 const _ScreenControlRow phone_rows[] = {
-    {"CopySel", SCA_BUTTON, MWBT_PUSH, "MWIN_TEXBUT_DEFAULT", "Copy Selected", nullptr, 10, 390, 170, 50,
+    {"CopySel", SCA_BUTTON, MWBT_PUSH, "MWIN_TEXBUT_DEFAULT", "Copy Selected", nullptr, 10, 375, 170, 45,
      &screen_menu_style, {}, 0},
-    {"Log", SCA_BUTTON, MWBT_PANEL, "MWIN_TEXBUT_DEFAULT", " ", nullptr, 10, 5, 620, 375, &list_style,
+    {"Log", SCA_BUTTON, MWBT_PANEL, "MWIN_TEXBUT_DEFAULT", " ", nullptr, 10, 5, 620, 360, &list_style,
      {1, 1, 1, 0.6f}, 0},
-    {"CopyAll", SCA_BUTTON, MWBT_PUSH, "MWIN_TEXBUT_DEFAULT", "Copy All", nullptr, 190, 390, 140, 50,
+    {"CopyAll", SCA_BUTTON, MWBT_PUSH, "MWIN_TEXBUT_DEFAULT", "Copy All", nullptr, 190, 375, 140, 45,
      &screen_menu_style, {}, 0},
-    {"Help", SCA_BUTTON, MWBT_PUSH, "MWIN_TEXBUT_DEFAULT", "?", nullptr, 340, 390, 50, 50, &screen_menu_style, {}, 0},
-    {"Clear", SCA_BUTTON, MWBT_PUSH, "MWIN_TEXBUT_DEFAULT", "Clear", nullptr, 530, 390, 100, 50, &screen_menu_style,
+    {"Help", SCA_BUTTON, MWBT_PUSH, "MWIN_TEXBUT_DEFAULT", "?", nullptr, 340, 375, 50, 45, &screen_menu_style, {}, 0},
+    {"Clear", SCA_BUTTON, MWBT_PUSH, "MWIN_TEXBUT_DEFAULT", "Clear", nullptr, 530, 375, 100, 45, &screen_menu_style,
      {}, 0},
 };
 
@@ -82,18 +83,19 @@ LogCollectionController::LogCollectionController(MWinScreens *screens)
 {
 }
 
-void LogCollectionController::AdjustWindowInfo(int, _MWinWindowCreateInfo *info)
+void LogCollectionController::AdjustWindowInfo(int, int layout, _MWinWindowCreateInfo *info)
 {
     info->m_has_title_bar = 1;
     info->m_has_hide_button = 1;
     EngSafeStrcpy(info->m_title, "Log Entries", sizeof(info->m_title));
     // The mobile layouts keep their English texts.
-    const bool normal = !m_mwin || m_mwin->GetLayout() <= 0 || m_mwin->GetLayout() >= MWIN_NUM_LAYOUTS;
+    const bool normal = layout == MWIN_LAYOUT_NORMAL;
     EngSafeStrcpy(info->m_title_token, normal ? "Logs_Title" : "", sizeof(info->m_title_token));
     EngSafeStrcpy(info->m_font, "Main", sizeof(info->m_font));
     EngSafeStrcpy(info->m_hide_text, "Back", sizeof(info->m_hide_text));
     EngSafeStrcpy(info->m_hide_token, normal ? "Common_ButtonGoBack" : "", sizeof(info->m_hide_token));
     EngSafeStrcpy(info->m_hide_texbut, "MWIN_TEXBUT_DEFAULT", sizeof(info->m_hide_texbut));
+    PlaceUnderTitleBar(layout, info);
 }
 
 char LogCollectionController::CreateCollection(MWin *mwin)

@@ -23,7 +23,7 @@ public:
     char CreateCollection(MWin *mwin) override;
 
 protected:
-    void AdjustWindowInfo(int window, _MWinWindowCreateInfo *info) override;
+    void AdjustWindowInfo(int window, int layout, _MWinWindowCreateInfo *info) override;
 };
 
 class LogCC : public LogCollectionController {

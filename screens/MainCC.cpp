@@ -15,7 +15,9 @@
 #include "modules/UserClass.h"
 #include "screens/GameAdsCC.h"
 
+#include <array>
 #include <cstdio>
+#include <initializer_list>
 
 namespace {
 
@@ -27,9 +29,10 @@ const _ScreenTextStyle *const kMenu = &screen_menu_style;
 const char *const kDefault = "MWIN_TEXBUT_DEFAULT";
 const char *const kNone = "MWIN_TEXBUT_NONE";
 
-// The same rows serve every layout; the mobile layouts hide "Exit" when
-// the screen starts.
-const _ScreenControlRow kMainRows[] = {
+using MainRows = std::array<_ScreenControlRow, MainCollectionController::MAIN_NUM_CONTROLS>;
+using MCC = MainCollectionController;
+
+const MainRows kNormalRows = {{
     {"Title", SCA_BUTTON, MWBT_STATIC, "Back2", "", nullptr, 128, 0, 384, 84, &kTitleStyle, {}, 0},
     {"Version", SCA_BUTTON, MWBT_STATIC, kNone, "vX.X", nullptr, 560, 0, 75, 20, &kVersionStyle, {}, 0},
     {"Welcome", SCA_BUTTON, MWBT_STATIC, kNone, "Wecome, Name.", nullptr, 120, 100, 400, 35, &kWelcomeStyle, {}, 0},
@@ -44,13 +47,63 @@ const _ScreenControlRow kMainRows[] = {
     {"Exit", SCA_BUTTON, MWBT_PUSH, kDefault, "Exit Game", nullptr, 330, 400, 150, 30, kMenu, {}, 0},
     {"Debug", SCA_BUTTON, MWBT_PUSH, kDefault, "Debug", nullptr, 10, 450, 50, 20, &kDebugStyle, {1, 1, 1, 0.493f}, 0},
     {"Review", SCA_BUTTON, MWBT_PUSH, kDefault, "Review", nullptr, 235, 150, 170, 30, kMenu, {}, 0},
-};
-static_assert(sizeof(kMainRows) / sizeof(kMainRows[0]) == MainCollectionController::MAIN_NUM_CONTROLS,
-              "one row per control");
+}};
+
+// The Normal rows with the given controls moved. Quitting is left to the
+// device on the mobile layouts, so "Exit" is hidden.
+MainRows MobileRows(std::initializer_list<_ScreenPlace> places)
+{
+    MainRows rows = kNormalRows;
+    ScreenMoveRows(rows.data(), MCC::MAIN_NUM_CONTROLS, places);
+    rows[MCC::MAIN_EXIT].hidden = 1;
+    return rows;
+}
+
+// The portrait layouts keep the Normal arrangement, "OtherGames" centred
+// under the two columns.
+const MainRows kPhonePortraitRows = MobileRows({{MCC::MAIN_OTHER_GAMES, 245, 405, 150, 30}});
+const MainRows kTabletPortraitRows = MobileRows({{MCC::MAIN_OTHER_GAMES, 245, 400, 150, 30}});
+
+const MainRows kTabletLandscapeRows = MobileRows({
+    {MCC::MAIN_PLAY, 235, 200, 170, 40},
+    {MCC::MAIN_SCORES, 160, 275, 150, 35},
+    {MCC::MAIN_HELP, 330, 275, 150, 35},
+    {MCC::MAIN_OPTIONS, 160, 320, 150, 35},
+    {MCC::MAIN_SOUND, 330, 320, 150, 35},
+    {MCC::MAIN_USER, 160, 365, 150, 35},
+    {MCC::MAIN_ABOUT, 330, 365, 150, 35},
+    {MCC::MAIN_OTHER_GAMES, 245, 410, 150, 30},
+});
+
+// The landscape phone: a wide title, no version, and two columns of large
+// buttons drawn with the "Main" texture button (but "OtherGames").
+const _ScreenTextStyle kPhoneWelcomeStyle = {"Main", 1, 1, 1, 0.7f, 1, 1.1f, MWTA_CENTER};
+const MainRows kPhoneLandscapeRows = [] {
+    MainRows rows = MobileRows({
+        {MCC::MAIN_TITLE, 0, 0, 640, 120},
+        {MCC::MAIN_WELCOME, 57.5f, 120, 525, 30},
+        {MCC::MAIN_PLAY, 50, 180, 250, 60},
+        {MCC::MAIN_HELP, 50, 250, 250, 60},
+        {MCC::MAIN_SCORES, 50, 320, 250, 60},
+        {MCC::MAIN_USER, 50, 390, 250, 60},
+        {MCC::MAIN_SOUND, 340, 180, 250, 60},
+        {MCC::MAIN_OPTIONS, 340, 250, 250, 60},
+        {MCC::MAIN_ABOUT, 340, 320, 250, 60},
+        {MCC::MAIN_OTHER_GAMES, 340, 390, 250, 60},
+    });
+    rows[MCC::MAIN_VERSION].hidden = 1;
+    rows[MCC::MAIN_WELCOME].style = &kPhoneWelcomeStyle;
+    for (MCC::MainControl control : {MCC::MAIN_PLAY, MCC::MAIN_HELP, MCC::MAIN_SCORES, MCC::MAIN_USER,
+                                     MCC::MAIN_SOUND, MCC::MAIN_OPTIONS, MCC::MAIN_ABOUT})
+        rows[control].texbut = "Main";
+    return rows;
+}();
 
 const _ScreenWindowRow kMainWindows[] = {
-    {"Main", 0, 0, 640, 480, nullptr, {kMainRows, nullptr, nullptr, nullptr, nullptr},
-     MainCollectionController::MAIN_NUM_CONTROLS},
+    {"Main", 0, 0, 640, 480, nullptr,
+     {kNormalRows.data(), kPhonePortraitRows.data(), kPhoneLandscapeRows.data(), kTabletPortraitRows.data(),
+      kTabletLandscapeRows.data()},
+     MCC::MAIN_NUM_CONTROLS},
 };
 
 // The player screens' first screen, where "Change Player" leads.
@@ -92,9 +145,6 @@ void MainCC::StartingCB(void *)
     TitlePictureAttachToButton(Control(MAIN_TITLE));
     if (MWinButton *review = Control(MAIN_REVIEW))
         review->Hide();
-    // Quitting is left to the device on the mobile layouts.
-    if (m_mwin->GetLayout() != MWIN_LAYOUT_NORMAL && Control(MAIN_EXIT))
-        Control(MAIN_EXIT)->Hide();
 }
 
 char MainCC::ButtonPressedCB(MWinButton *button, _MWinButtonCallbackInfo *info)

@@ -9,6 +9,7 @@
 #include "game/Weapons.h"
 #include "gui/MWin.h"
 #include "gui/MWinButton.h"
+#include "gui/MWinCollection.h"
 #include "gui/MWinDesktop.h"
 #include "gui/MWinIDs.h"
 #include "gui/MWinWindow.h"
@@ -74,14 +75,69 @@ const _ScreenControlRow weapon_rows[PWC_COUNT] = {
     POPUP_CONTROL("Target", MWBT_CHOICE, "", 40, 133, 165, 20, target_centred),
 };
 
+// The landscape phone: larger windows, wider labels, and buttons and the
+// choice 40 high for a finger.
+const _ScreenControlRow phone_landscape_sidebar_rows[PSC_COUNT] = {
+    POPUP_STATIC("Title", "Unset", 0, 5, 190, 30, centred),
+    POPUP_STATIC("Cost", "Unset", 115, 40, 70, 24, left),
+    POPUP_STATIC("CostT", "Cost:", 5, 40, 105, 24, right),
+    POPUP_STATIC("Reload", "Unset", 115, 96, 70, 24, left),
+    POPUP_STATIC("DamageT", "Damage:", 5, 122, 105, 24, right),
+    POPUP_STATIC("Damage", "Unset", 115, 122, 70, 24, left),
+    POPUP_STATIC("ReloadT", "Reload Rate:", 5, 96, 105, 24, right),
+    POPUP_STATIC("Slow", "Unset", 115, 148, 70, 24, left),
+    POPUP_STATIC("SlowT", "Slowdown:", 5, 148, 105, 24, right),
+    POPUP_STATIC("Range", "Unset", 115, 70, 70, 24, left),
+    POPUP_STATIC("RangeT", "Range:", 5, 70, 105, 24, right),
+};
+
+const _ScreenControlRow phone_landscape_weapon_rows[PWC_COUNT] = {
+    POPUP_STATIC("Title", "Unset", 0, 5, 235, 30, centred),
+    POPUP_STATIC("Reload", "Unset", 110, 88, 40, 24, centred),
+    POPUP_STATIC("DamageT", "Damage:", 5, 114, 100, 24, right),
+    POPUP_STATIC("Damage", "Unset", 110, 114, 40, 24, centred),
+    POPUP_STATIC("ReloadT", "Reload Rate:", 5, 88, 100, 24, right),
+    POPUP_STATIC("Slow", "Unset", 110, 140, 40, 24, centred),
+    POPUP_STATIC("SlowT", "Slowdown:", 5, 140, 100, 24, right),
+    POPUP_STATIC("Range", "Unset", 110, 62, 40, 24, centred),
+    POPUP_STATIC("RangeT", "Range:", 5, 62, 100, 24, right),
+    POPUP_STATIC("Reload2", "Unset", 180, 88, 45, 24, centred),
+    POPUP_STATIC("Damage2", "Unset", 180, 114, 45, 24, centred),
+    POPUP_STATIC("Slow2", "Unset", 180, 140, 45, 24, centred),
+    POPUP_STATIC("Range2", "Unset", 180, 62, 45, 24, centred),
+    POPUP_STATIC("Level", "Level X", 0, 36, 235, 24, centred),
+    POPUP_CONTROL("Upgrade", MWBT_PUSH, "Upgrade", 10, 224, 135, 40, centred),
+    POPUP_CONTROL("Sell", MWBT_PUSH, "Sell", 150, 224, 75, 40, centred),
+    POPUP_STATIC("Arrow1", "->", 152, 62, 25, 24, left),
+    POPUP_STATIC("Arrow2", "->", 152, 88, 25, 24, left),
+    POPUP_STATIC("Arrow3", "->", 152, 114, 25, 24, left),
+    POPUP_STATIC("Arrow4", "->", 152, 140, 25, 24, left),
+    POPUP_CONTROL("FullUpgrade", MWBT_PUSH, "Full Upgrade", 10, 274, 215, 40, centred),
+    POPUP_STATIC("TargetT", "Target:", 5, 174, 60, 40, target_right),
+    POPUP_CONTROL("Target", MWBT_CHOICE, "", 70, 174, 155, 40, target_centred),
+};
+
 #undef POPUP_STATIC
 #undef POPUP_CONTROL
 
-// Every layout builds both windows as the normal one.
+// The other layouts build both windows as the Normal one.
 const _ScreenWindowRow window_rows[PW_COUNT] = {
-    {"Sidebar", 50, 30, 140, 160, "MWIN_TEXBUT_DEFAULT", {sidebar_rows}, PSC_COUNT},
-    {"Weapon", 290, 30, 210, 224, "MWIN_TEXBUT_DEFAULT", {weapon_rows}, PWC_COUNT},
+    {"Sidebar", 50, 30, 140, 160, "MWIN_TEXBUT_DEFAULT",
+     {sidebar_rows, nullptr, phone_landscape_sidebar_rows, nullptr, nullptr}, PSC_COUNT},
+    {"Weapon", 290, 30, 210, 224, "MWIN_TEXBUT_DEFAULT",
+     {weapon_rows, nullptr, phone_landscape_weapon_rows, nullptr, nullptr}, PWC_COUNT},
 };
+
+// The landscape phone's window sizes, by window.
+const float phone_landscape_sizes[PW_COUNT][2] = {{190, 180}, {235, 330}};
+
+// A window's width and height as built in the layout.
+void BuiltSize(int window, int layout, float size[2])
+{
+    const bool phone = layout == MWIN_LAYOUT_IPHONE_LANDSCAPE;
+    size[0] = phone ? phone_landscape_sizes[window][0] : window_rows[window].w;
+    size[1] = phone ? phone_landscape_sizes[window][1] : window_rows[window].h;
+}
 
 // The figure rows of a weapon type, hidden for a factory.
 const char *const figure_ids[] = {"ReloadT", "RangeT", "DamageT", "SlowT", "Reload", "Range", "Damage", "Slow"};
@@ -159,8 +215,12 @@ PopupCollectionController::PopupCollectionController(MWinScreens *screens)
 {
 }
 
-void PopupCollectionController::AdjustWindowInfo(int, _MWinWindowCreateInfo *info)
+void PopupCollectionController::AdjustWindowInfo(int window, int layout, _MWinWindowCreateInfo *info)
 {
+    float size[2];
+    BuiltSize(window, layout, size);
+    info->m_w = size[0];
+    info->m_h = size[1];
     info->m_drag_mode = 2;
     EngSafeStrcpy(info->m_title_texbut, "Back3", sizeof(info->m_title_texbut));
 }
@@ -248,16 +308,19 @@ MWinButton *PopupCC::Control(MWinWindow *win, const char *id)
 
 void PopupCC::RestoreAsBuilt(int window, MWinWindow *win)
 {
-    const _ScreenWindowRow &row = window_rows[window];
+    const int layout = m_collection ? m_collection->GetScreenLayout() : MWIN_LAYOUT_NORMAL;
+    const _ScreenControlRow *rows = GetRows(window, layout);
     _Dimension now;
     win->GetPosAndSize(&now);
-    win->SetPositionAndSize(now.x, now.y, now.w, row.h);
-    for (int i = 0; i < row.num_controls; i++) {
+    float size[2];
+    BuiltSize(window, layout, size);
+    win->SetPositionAndSize(now.x, now.y, now.w, size[1]);
+    for (int i = 0; i < window_rows[window].num_controls; i++) {
         MWinButton *button = GetControl(window, i);
         if (!button)
             continue;
         button->m_shown = 1;
-        button->SetPos(row.controls[0][i].x, row.controls[0][i].y);
+        button->SetPos(rows[i].x, rows[i].y);
     }
 }
 

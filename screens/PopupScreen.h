@@ -75,7 +75,7 @@ public:
     explicit PopupCollectionController(MWinScreens *screens);
 
 protected:
-    void AdjustWindowInfo(int window, _MWinWindowCreateInfo *info) override;
+    void AdjustWindowInfo(int window, int layout, _MWinWindowCreateInfo *info) override;
 };
 
 class PopupCC : public PopupCollectionController {

@@ -66,17 +66,43 @@ const std::array<_ScreenControlRow, SCB_COUNT> normal_rows = {{
     Push("Info", "Back3", "Info", 275, 440, 281.6f, 30, &info_style),
 }};
 
-// The tablet in landscape has a lower table; the PC runs only the Normal
-// layout, so the other layouts build it too.
+// The tablet in landscape has a lower table; the portrait layouts build the
+// Normal rows.
 const std::array<_ScreenControlRow, SCB_COUNT> ipad_landscape_rows = [] {
     std::array<_ScreenControlRow, SCB_COUNT> rows = normal_rows;
     rows[SCB_SCORES].h = 275;
     return rows;
 }();
 
+// The landscape phone has no title picture: the heading at the top, the
+// gardens beside it, a taller table and a row of 50-high buttons under it.
+const std::array<_ScreenControlRow, SCB_COUNT> iphone_landscape_rows = [] {
+    std::array<_ScreenControlRow, SCB_COUNT> rows = normal_rows;
+    ScreenMoveRows(rows.data(), SCB_COUNT,
+                   {
+                       {SCB_HEADING, 170, 0, 300, 35},
+                       {SCB_LEVEL0, 5, 5, 75, 75},
+                       {SCB_LEVEL1, 85, 5, 75, 75},
+                       {SCB_LEVEL2, 480, 5, 75, 75},
+                       {SCB_LEVEL3, 560, 5, 75, 75},
+                       {SCB_WHICH, 170, 40, 105, 35},
+                       {SCB_RANGE, 280, 40, 190, 35},
+                       {SCB_SCORES, 5, 85, 630, 330},
+                       {SCB_UPDATE, 5, 425, 80, 50},
+                       {SCB_SUBMIT, 90, 425, 80, 50},
+                       {SCB_FINDME, 175, 425, 50, 50},
+                       {SCB_RESET, 230, 425, 60, 50},
+                       {SCB_INFO, 295, 425, 230, 50},
+                       {SCB_BACK, 530, 425, 105, 50},
+                       {SCB_DBG_DELETE, 475, 80, 40, 15},
+                   });
+    rows[SCB_TITLE].hidden = 1;
+    return rows;
+}();
+
 const _ScreenWindowRow windows[] = {
-    {"Main", 0, 0, 640, 480, nullptr, {normal_rows.data(), nullptr, nullptr, nullptr, ipad_landscape_rows.data()},
-     SCB_COUNT},
+    {"Main", 0, 0, 640, 480, nullptr,
+     {normal_rows.data(), nullptr, iphone_landscape_rows.data(), nullptr, ipad_landscape_rows.data()}, SCB_COUNT},
 };
 
 // Which column each role takes in a view (-1 none) and the columns' widths
@@ -294,6 +320,7 @@ char ScoresCC::IsInternetAllowed(char ask)
 void ScoresCC::StartingCB(void *)
 {
     _UserOptions *options = Options();
+    options->scores_list_flag = 0;
     if (MWinButton *back = Control(SCB_BACK))
         back->SetEscapeButtonForParentWindow();
     if (levels_garden >= 0 && levels_garden <= 3) {

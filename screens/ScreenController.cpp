@@ -51,6 +51,19 @@ MWinButton *AddControl(MWinWindow *window, const _ScreenControlRow &row)
 
 } // namespace
 
+void ScreenMoveRows(_ScreenControlRow *rows, int num_rows, std::initializer_list<_ScreenPlace> places)
+{
+    for (const _ScreenPlace &place : places) {
+        if (place.row < 0 || place.row >= num_rows)
+            continue;
+        _ScreenControlRow &row = rows[place.row];
+        row.x = place.x;
+        row.y = place.y;
+        row.w = place.w;
+        row.h = place.h;
+    }
+}
+
 ScreenController::ScreenController(MWinScreens *screens, const char *class_name, const char *collection_id,
                                    const _ScreenWindowRow *windows, int num_windows)
     : m_class_name(class_name), m_collection_id(collection_id), m_window_rows(windows),
@@ -132,7 +145,7 @@ MWinWindow *ScreenController::AddWindowToCollection(int window, int layout, MWin
                   sizeof(info.m_back_texbut));
     EngSafeStrcpy(info.m_title_texbut, "MWIN_TEXBUT_NONE", sizeof(info.m_title_texbut));
     EngSafeStrcpy(info.m_font, "MWIN_FONT_DEFAULT", sizeof(info.m_font));
-    AdjustWindowInfo(window, &info);
+    AdjustWindowInfo(window, layout, &info);
 
     collection->SetScreenLayout(layout);
     MWinWindow *win = collection->AddWindow(row.id, &info);
@@ -202,6 +215,20 @@ void ScreenController::ClearPointers()
     for (std::vector<MWinButton *> &window : m_controls)
         for (MWinButton *&control : window)
             control = nullptr;
+}
+
+const _ScreenControlRow *ScreenController::GetRows(int window, int layout) const
+{
+    return window >= 0 && window < m_num_windows ? RowsOf(m_window_rows[window], layout) : nullptr;
+}
+
+void ScreenController::PlaceUnderTitleBar(int layout, _MWinWindowCreateInfo *info)
+{
+    const _MWinLayoutSettings *settings = m_mwin ? m_mwin->GetLayoutSettings(layout) : nullptr;
+    if (layout == MWIN_LAYOUT_NORMAL || !settings)
+        return;
+    info->m_y = settings->m_title_h;
+    info->m_h = 480.0f - settings->m_title_h;
 }
 
 MWinWindow *ScreenController::GetWindow(int window) const

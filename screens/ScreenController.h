@@ -25,6 +25,7 @@
 #include "gui/MWinScreens.h"
 #include "gui/MWinTypes.h"
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,16 @@ struct _ScreenControlRow {
     char hidden;
 };
 
+// Where a layout puts a control: its row in the table and its rectangle.
+struct _ScreenPlace {
+    int row;
+    float x, y, w, h;
+};
+
+// Moves rows of a control table (a layout's copy of another's) to their
+// places in the layout.
+void ScreenMoveRows(_ScreenControlRow *rows, int num_rows, std::initializer_list<_ScreenPlace> places);
+
 // One window of a screen and its controls in each layout. A layout whose
 // table is null uses the Normal table; every layout's table has the Normal
 // table's rows in the same order, so a control keeps its pointer index.
@@ -106,15 +117,21 @@ public:
     static char IsPressEmpty(MWinButton *button, _MWinButtonCallbackInfo *info) { return !button || !info; }
 
     MWinCollection *GetCollection() const { return m_collection; }
+    // The control rows a window is built from in a layout.
+    const _ScreenControlRow *GetRows(int window, int layout) const;
     MWinWindow *GetWindow(int window) const;
     // The control of a row of a window, null while the screen is not built
     // or when it could not be made.
     MWinButton *GetControl(int window, int row) const;
 
 protected:
-    // Lets a screen change a window's descriptor (drag mode, title bar)
-    // before the window is made; the default leaves it as the row gives it.
-    virtual void AdjustWindowInfo(int, _MWinWindowCreateInfo *) {}
+    // Lets a screen change a window's descriptor (drag mode, title bar,
+    // a layout's own size) before the window is made in the layout; the
+    // default leaves it as the row gives it.
+    virtual void AdjustWindowInfo(int, int, _MWinWindowCreateInfo *) {}
+    // A full-screen window with a title bar, in a layout other than Normal:
+    // it starts under the layout's title bar and reaches the screen's bottom.
+    void PlaceUnderTitleBar(int layout, _MWinWindowCreateInfo *info);
     // "<class name>::<operation>", the name the messages carry.
     std::string Where(const char *operation) const;
 

@@ -12,6 +12,7 @@
 #include "gui/MWinIDs.h"
 #include "modules/UserClass.h"
 
+#include <array>
 #include <cstdio>
 
 int select_chosen_garden = 0;
@@ -24,36 +25,85 @@ const _ScreenTextStyle kTitleStyle = {"MWIN_FONT_DEFAULT", 0, 0, 0, 1, 1, 1, MWT
 const _ScreenTextStyle kHeadingStyle = {"Main", 1, 1, 1, 0.8f, 1.5f, 1.5f, MWTA_CENTER};
 const _ScreenTextStyle kFrameStyle = {"Main", 1, 1, 1, 1, 1, 1, MWTA_CENTER};
 const _ScreenTextStyle kPictureStyle = {"Main", 0, 0, 0, 0.7f, 1, 1, MWTA_CENTER};
-const _ScreenTextStyle *const kMenu = &screen_menu_style;
-const char *const kDefault = "MWIN_TEXBUT_DEFAULT";
+constexpr const _ScreenTextStyle *kMenu = &screen_menu_style;
+constexpr const char *kDefault = "MWIN_TEXBUT_DEFAULT";
 
-// The same rows serve every layout. Gardens 0 and 1 form the upper row, 2
-// and 3 the lower; each difficulty button sits in the lower left corner of
-// its garden's picture.
-const _ScreenControlRow kSelectRows[] = {
-    {"Title", SCA_BUTTON, MWBT_STATIC, "MWIN_TEXBUT_NONE", "", nullptr, 128, 0, 384, 84, &kTitleStyle, {}, 0},
-    {"SelectT", SCA_BUTTON, MWBT_STATIC, "MWIN_TEXBUT_NONE", "Select a Garden to Defend", nullptr, 120, 80, 400, 40,
-     &kHeadingStyle, {}, 0},
-    {"Bg0", SCA_BUTTON, MWBT_STATIC, "Back3", "", nullptr, 158, 137, 154, 146, &kFrameStyle, {}, 0},
-    {"Bg1", SCA_BUTTON, MWBT_STATIC, "Back3", "", nullptr, 328, 137, 154, 146, &kFrameStyle, {}, 0},
-    {"Bg2", SCA_BUTTON, MWBT_STATIC, "Back3", "", nullptr, 158, 297, 154, 146, &kFrameStyle, {}, 0},
-    {"Bg3", SCA_BUTTON, MWBT_STATIC, "Back3", "", nullptr, 328, 297, 154, 146, &kFrameStyle, {}, 0},
-    {"Level0", SCA_BUTTON, MWBT_STATIC, "Back2", "", nullptr, 160, 140, 150, 140, &kPictureStyle, {}, 0},
-    {"Level1", SCA_BUTTON, MWBT_STATIC, "Back2", "", nullptr, 330, 140, 150, 140, &kPictureStyle, {}, 0},
-    {"Level2", SCA_BUTTON, MWBT_STATIC, "Back2", "", nullptr, 160, 300, 150, 140, &kPictureStyle, {}, 0},
-    {"Level3", SCA_BUTTON, MWBT_STATIC, "Back2", "", nullptr, 330, 300, 150, 140, &kPictureStyle, {}, 0},
-    {"Diff0", SCA_BUTTON, MWBT_PUSH, kDefault, "Normal", nullptr, 163, 256, 67, 22, kMenu, {}, 0},
-    {"Diff1", SCA_BUTTON, MWBT_PUSH, kDefault, "Normal", nullptr, 333, 256, 67, 22, kMenu, {}, 0},
-    {"Diff2", SCA_BUTTON, MWBT_PUSH, kDefault, "Normal", nullptr, 163, 416, 67, 22, kMenu, {}, 0},
-    {"Diff3", SCA_BUTTON, MWBT_PUSH, kDefault, "Normal", nullptr, 333, 416, 67, 22, kMenu, {}, 0},
-    {"Back", SCA_BUTTON, MWBT_PUSH, kDefault, "Back", nullptr, 550, 440, 80, 30, kMenu, {}, 0},
+using SCC = SelectCollectionController;
+using SelectRows = std::array<_ScreenControlRow, SCC::SELECT_NUM_CONTROLS>;
+
+// Where a layout puts the gardens: the left edges of the two columns and the
+// tops of the two rows of frames, the frames' size, the difficulty buttons'
+// size, and "Back". Each picture fills its frame but a border of 2 at the
+// sides and 3 at the top and bottom; each difficulty button sits in the
+// lower left corner of its garden's picture.
+struct _SelectLayout {
+    float column_x[2], row_y[2];
+    float frame_w, frame_h;
+    float diff_w, diff_h;
+    float back[4];
 };
-static_assert(sizeof(kSelectRows) / sizeof(kSelectRows[0]) == SelectCollectionController::SELECT_NUM_CONTROLS,
-              "one row per control");
+
+constexpr _ScreenControlRow Garden(const char *id, const char *texbut, const _ScreenTextStyle *style, float x,
+                                   float y, float w, float h)
+{
+    return {id, SCA_BUTTON, MWBT_STATIC, texbut, "", nullptr, x, y, w, h, style, {}, 0};
+}
+
+constexpr _ScreenControlRow Difficulty(const char *id, const _SelectLayout &l, int garden)
+{
+    return {id,
+            SCA_BUTTON,
+            MWBT_PUSH,
+            kDefault,
+            "Normal",
+            nullptr,
+            l.column_x[garden % 2] + 5,
+            l.row_y[garden / 2] + l.frame_h - 5 - l.diff_h,
+            l.diff_w,
+            l.diff_h,
+            kMenu,
+            {},
+            0};
+}
+
+// Gardens 0 and 1 form the upper row, 2 and 3 the lower.
+constexpr SelectRows Rows(const _SelectLayout &l)
+{
+    const float x0 = l.column_x[0], x1 = l.column_x[1], y0 = l.row_y[0], y1 = l.row_y[1];
+    const float w = l.frame_w, h = l.frame_h;
+    return {{
+        {"Title", SCA_BUTTON, MWBT_STATIC, "MWIN_TEXBUT_NONE", "", nullptr, 128, 0, 384, 84, &kTitleStyle, {}, 0},
+        {"SelectT", SCA_BUTTON, MWBT_STATIC, "MWIN_TEXBUT_NONE", "Select a Garden to Defend", nullptr, 120, 80, 400,
+         40, &kHeadingStyle, {}, 0},
+        Garden("Bg0", "Back3", &kFrameStyle, x0, y0, w, h),
+        Garden("Bg1", "Back3", &kFrameStyle, x1, y0, w, h),
+        Garden("Bg2", "Back3", &kFrameStyle, x0, y1, w, h),
+        Garden("Bg3", "Back3", &kFrameStyle, x1, y1, w, h),
+        Garden("Level0", "Back2", &kPictureStyle, x0 + 2, y0 + 3, w - 4, h - 6),
+        Garden("Level1", "Back2", &kPictureStyle, x1 + 2, y0 + 3, w - 4, h - 6),
+        Garden("Level2", "Back2", &kPictureStyle, x0 + 2, y1 + 3, w - 4, h - 6),
+        Garden("Level3", "Back2", &kPictureStyle, x1 + 2, y1 + 3, w - 4, h - 6),
+        Difficulty("Diff0", l, 0),
+        Difficulty("Diff1", l, 1),
+        Difficulty("Diff2", l, 2),
+        Difficulty("Diff3", l, 3),
+        {"Back", SCA_BUTTON, MWBT_PUSH, kDefault, "Back", nullptr, l.back[0], l.back[1], l.back[2], l.back[3], kMenu,
+         {}, 0},
+    }};
+}
+
+constexpr SelectRows kNormalRows = Rows({{158, 328}, {137, 297}, 154, 146, 67, 22, {550, 440, 80, 30}});
+// The phones: the widest frames and the largest buttons a finger needs.
+constexpr SelectRows kPhonePortraitRows = Rows({{150, 328}, {124, 292}, 162, 160, 146, 50, {520, 430, 115, 45}});
+constexpr SelectRows kPhoneLandscapeRows = Rows({{150, 328}, {124, 292}, 162, 160, 120, 45, {520, 430, 115, 45}});
+constexpr SelectRows kTabletPortraitRows = Rows({{155, 329}, {128, 294}, 158, 154, 100, 35, {530, 436, 100, 38}});
+constexpr SelectRows kTabletLandscapeRows = Rows({{156, 328}, {130, 294}, 156, 150, 90, 32, {535, 438, 95, 35}});
 
 const _ScreenWindowRow kSelectWindows[] = {
-    {"Main", 0, 0, 640, 480, nullptr, {kSelectRows, nullptr, nullptr, nullptr, nullptr},
-     SelectCollectionController::SELECT_NUM_CONTROLS},
+    {"Main", 0, 0, 640, 480, nullptr,
+     {kNormalRows.data(), kPhonePortraitRows.data(), kPhoneLandscapeRows.data(), kTabletPortraitRows.data(),
+      kTabletLandscapeRows.data()},
+     SCC::SELECT_NUM_CONTROLS},
 };
 
 // A sixteenth of the garden picture is cut off at each edge, as in play.

@@ -17,6 +17,8 @@
 #include "screens/UserLoad.h"
 #include "screens/UserScreens.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 
@@ -64,8 +66,16 @@ const _ScreenControlRow mobile_rows[] = {
      {}, 0},
 };
 
+// The iPad held upright gives "Device" its language key.
+const std::array<_ScreenControlRow, UserSelectCollectionController::NUM_CONTROLS> ipad_portrait_rows = [] {
+    std::array<_ScreenControlRow, UserSelectCollectionController::NUM_CONTROLS> rows;
+    std::copy(std::begin(mobile_rows), std::end(mobile_rows), rows.begin());
+    rows[UserSelectCollectionController::DEVICE].lang_key = "Users_Device";
+    return rows;
+}();
+
 const _ScreenWindowRow windows[] = {
-    {"MainWin", 0, 0, 640, 480, nullptr, {normal_rows, mobile_rows, mobile_rows, mobile_rows, mobile_rows},
+    {"MainWin", 0, 0, 640, 480, nullptr, {normal_rows, mobile_rows, mobile_rows, ipad_portrait_rows.data(), mobile_rows},
      UserSelectCollectionController::NUM_CONTROLS},
 };
 static_assert(sizeof(normal_rows) / sizeof(normal_rows[0]) == UserSelectCollectionController::NUM_CONTROLS, "rows");
@@ -216,7 +226,8 @@ void UserSelectCC::PanelPicked()
     MWinButton *panel = Control(PANEL);
     if (!panel)
         return;
-    SetState(0);
+    // The player's tick in "AlwaysLoad" is read, not cleared with the state.
+    m_state = 0;
     const char always_load = Control(ALWAYS_LOAD) && Control(ALWAYS_LOAD)->CheckboxGet();
     const int pos = panel->PanelGetPos();
     UserLoadCC *load_cc = LoadCC(this);

@@ -70,7 +70,7 @@ const _ScreenControlRow iphone_rows[] = {
 // The iPad layouts: the Normal places with "Exit" in the top left corner.
 const _ScreenControlRow ipad_rows[] = {
     normal_rows[0], normal_rows[1], normal_rows[2], normal_rows[3],
-    {"Exit", SCA_BUTTON, MWBT_PUSH, "MWIN_TEXBUT_DEFAULT", "Exit Game", nullptr, 5, 5, 120, 35, &screen_menu_style,
+    {"Exit", SCA_BUTTON, MWBT_PUSH, "MWIN_TEXBUT_DEFAULT", "Exit Game", nullptr, 5, 5, 80, 35, &screen_menu_style,
      {}, 0},
     normal_rows[5], normal_rows[6], normal_rows[7], normal_rows[8],
 };
@@ -125,6 +125,11 @@ UsersCC::UsersCC(MWinScreens *screens, UserScreens *user_screens)
 
 void UsersCC::StartingCB(void *)
 {
+    // A tablet chooses its player on the select screen.
+    if (EngMiscIsTabletPlatform()) {
+        m_screens->GotoScreen(USER_SCREEN_SELECT, nullptr);
+        return;
+    }
     m_continue_time = 0;
     if (!ModulesGetItemCallback()) {
         DebugError(where_start, "Users module is not setup");

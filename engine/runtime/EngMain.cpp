@@ -49,13 +49,13 @@ int WinMain(HINSTANCE instance, HINSTANCE, char *command_line, int)
             DebugError("_WinMain@16", "Init returned %d,  Exit %d.", answer, exit_code);
             EngMainReportPrematureTermination();
         }
-        MainExitMainProgram(0);
+        MainDeleteMainProgram(0);
         return exit_code;
     }
     if (!eng_main_program) {
         DebugError("_WinMain@16", "eng_main_program was not created.");
         EngMainReportPrematureTermination();
-        MainExitMainProgram(0);
+        MainDeleteMainProgram(0);
         return -1;
     }
 
@@ -67,12 +67,12 @@ int WinMain(HINSTANCE instance, HINSTANCE, char *command_line, int)
         return created;
     if (created == 0) {
         EngMainReportPrematureTermination();
-        MainExitMainProgram(0);
+        MainDeleteMainProgram(0);
         return -1;
     }
 
     eng_main_program->RunMainLoop();
-    MainExitMainProgram(1);
+    MainDeleteMainProgram(1);
     return 0;
 }
 

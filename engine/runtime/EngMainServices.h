@@ -10,7 +10,7 @@ struct _EngCreateWindowParms;
 // -1 after "No memory" or "Init Failed".
 char MainCreateAndInitMainProgram(void *instance, char *command_line, int *exit_code);
 // Closes the program object down and deletes it; logs "Exited program.".
-void MainExitMainProgram(char ok);
+void MainDeleteMainProgram(char ok);
 const char *MainGetProgramName();
 const char *MainGetWindowClassName();
 _EngCreateWindowParms *MainGetCreateWindowParms();

@@ -17,6 +17,8 @@
 #include "modules/UserClass.h"
 #include "tests/game/GameTestSupport.h"
 
+#include <algorithm>
+
 namespace {
 
 using namespace game_test;
@@ -128,6 +130,46 @@ TEST_F(GameTest, TheExitPromptsQuitOrSwitchToAWindow)
     mwin->PopupAnswer(2);
     EXPECT_EQ(program->GetExitFlag(), 0);
     eng_screen_windowed = 1;
+}
+
+// A turn of the device reaches the game only on a tablet; there the game
+// stays in landscape, and a real change closes the popup and builds the
+// current screen again.
+TEST_F(GameTest, OnlyATabletFollowsTheDevicesTurn)
+{
+    MWin *mwin = game->GetMWin();
+    const int before = EngMainGetOrientation();
+    auto started_again = [] {
+        const std::vector<std::string> taken = TakeCalls();
+        return std::find(taken.begin(), taken.end(), "start MAIN") != taken.end();
+    };
+    EngMainSetOrientation(EO_LANDSCAPE);
+    mwin->PopupMessage("Note", "Open");
+    calls.clear();
+    program->OrientationChangedCB(EO_LANDSCAPE_FLIPPED);
+    EXPECT_EQ(EngMainGetOrientation(), EO_LANDSCAPE);
+    EXPECT_TRUE(mwin->IsPopupOn());
+    EXPECT_FALSE(started_again());
+
+    EngMiscSetTabletPlatformForTests(1);
+    program->OrientationChangedCB(EO_LANDSCAPE_FLIPPED);
+    EXPECT_EQ(EngMainGetOrientation(), EO_LANDSCAPE_FLIPPED);
+    EXPECT_FALSE(mwin->IsPopupOn());
+    EXPECT_TRUE(started_again());
+    // Portrait keeps the current landscape: unforced, nothing changes.
+    game->OrientationChanged(EO_PORTRAIT, 0);
+    EXPECT_EQ(EngMainGetOrientation(), EO_LANDSCAPE_FLIPPED);
+    EXPECT_FALSE(started_again());
+    // From a portrait start, portrait becomes landscape.
+    EngMainSetOrientation(EO_PORTRAIT);
+    game->OrientationChanged(EO_PORTRAIT_FLIPPED, 0);
+    EXPECT_EQ(EngMainGetOrientation(), EO_LANDSCAPE);
+    EXPECT_TRUE(started_again());
+    game->LayoutChanged();
+    EXPECT_EQ(EngMainGetOrientation(), EO_LANDSCAPE);
+    EXPECT_TRUE(started_again());
+    EngMiscSetTabletPlatformForTests(0);
+    EngMainSetOrientation(before);
 }
 
 TEST_F(GameTest, EscapeReachesTheToolkitWhenTheGameDoesNotTakeIt)

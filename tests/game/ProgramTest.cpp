@@ -63,7 +63,7 @@ TEST_F(ProgramTest, StartAnswersAndExitCodes)
             EXPECT_TRUE(LogHas(c.logged));
         }
         EXPECT_EQ(main_program != nullptr, c.factory != FailAllocation);
-        MainExitMainProgram(c.result);
+        MainDeleteMainProgram(c.result);
         EXPECT_EQ(main_program, nullptr);
         EXPECT_TRUE(LogHas("Exited program."));
         EXPECT_TRUE(LogHas(std::string(54, '-')));

@@ -258,6 +258,21 @@ TEST_F(SoundTest, TheMainSongResumesWhereItStopped)
     EXPECT_NEAR(main->player->GetSongPosition(), length / 4.0, 0.05);
 }
 
+// Only a tablet restarts its music on the mark: the PC's song plays on.
+TEST_F(SoundTest, MarkingTheMusicForRestartLeavesThePCsSongPlaying)
+{
+    _SndMusic *main = &sound_music[SOUND_MUSIC_MAIN];
+    game->GetScreens()->GotoScreen(HW_SCREEN_OPTN, nullptr);
+    ASSERT_EQ(main->playing, 1);
+    ASSERT_TRUE(main->player->SetSongPosition(2.0));
+    SoundMarkMusicForRestart();
+    EXPECT_EQ(SoundIsMusicMarkedForRestart(), 1);
+    SoundMusicTick();
+    game->GetScreens()->GotoScreen(HW_SCREEN_MAIN, nullptr);
+    EXPECT_EQ(main->playing, 1);
+    EXPECT_NEAR(main->player->GetSongPosition(), 2.0, 0.05);
+}
+
 TEST_F(SoundTest, AMainSongFadingOutIsTakenBackWhenItIsWantedAgain)
 {
     _SndMusic *main = &sound_music[SOUND_MUSIC_MAIN];

@@ -122,6 +122,7 @@ TEST_F(SWinTest, ControlsAreCountedCheckedAndRefusedPastTwentyFour)
 }
 
 int presses = 0;
+int chosen = -1;
 
 TEST_F(SWinTest, ButtonsCallBackAndEscapeDestroysTheWindow)
 {
@@ -134,6 +135,12 @@ TEST_F(SWinTest, ButtonsCallBackAndEscapeDestroysTheWindow)
         window->QuitWindowLoop();
     });
     int list = swin.AddButtonToWindow(SWBT_DROP_DOWN_LIST, 10, 50, 100, 20, "");
+    int list_int = -1;
+    char list_char = -1;
+    chosen = -1;
+    EXPECT_FALSE(swin.ListSetCallback(close, nullptr, &list_int, &list_char));
+    EXPECT_EQ(LastStored(), ErrorLine("SWin::ListSetCallback", "Not a drop-down list"));
+    EXPECT_TRUE(swin.ListSetCallback(list, [](SWin *, int selection) { chosen = selection; }, &list_int, &list_char));
     UiWindow *window = swin.GetNativeWindow();
     int x, y, width, height;
     ASSERT_TRUE(UiControlGetRect(window, list + 1, &x, &y, &width, &height));
@@ -145,6 +152,9 @@ TEST_F(SWinTest, ButtonsCallBackAndEscapeDestroysTheWindow)
     UiTestChoose(window, list + 1, 1);
     EXPECT_EQ(swin.ProcessAnyWindowsMessages(), 2);
     EXPECT_EQ(swin.GetListSelection(list), 1);
+    EXPECT_EQ(list_int, 1);
+    EXPECT_EQ(list_char, 1);
+    EXPECT_EQ(chosen, 1);
 
     UiTestClick(window, close + 1);
     EXPECT_EQ(swin.ProcessAnyWindowsMessages(), 2);

@@ -5,6 +5,8 @@
 // and telling a friend, which ends the program before the browser opens.
 #include "tests/screens/MenuScreensTestSupport.h"
 
+#include "engine/core/EngMisc.h"
+#include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
 #include "engine/runtime/EngWindowInput.h"
 #include "platform/win32/Win32Input.h"
@@ -117,6 +119,97 @@ TEST_F(GameAdsCCTest, ButtonsAndArrowKeysBrowseOnTheNextTickAndTheRecordFollows)
     }
     PressAndTick(ads->Control(G::GADS_PREV));
     EXPECT_EQ(Text(G::GADS_TITLE), "PUDDLE JUMP");
+}
+
+// The tablet's screen, opened again from the Main screen in the iPad's
+// landscape layout: one picture, a drag on it browses, and the swipe hint
+// plays once.
+class GameAdsTabletTest : public GameAdsCCTest {
+protected:
+    void SetUp() override
+    {
+        GameAdsCCTest::SetUp();
+        EngMiscSetTabletPlatformForTests(1);
+        game->GetMWin()->SetScreenLayout(MWIN_LAYOUT_IPAD_LANDSCAPE);
+        screens->GotoScreen(HW_SCREEN_MAIN, nullptr);
+        ASSERT_EQ(Press(main_cc->Control(MainCollectionController::MAIN_OTHER_GAMES)), 1);
+        ASSERT_EQ(screens->GetCurrentScreen(), HW_SCREEN_GADS);
+    }
+
+    void TearDown() override
+    {
+        eng_main_key_states[VK_LBUTTON] = 0;
+        game->GetMWin()->SetScreenLayout(MWIN_LAYOUT_NORMAL);
+        EngMiscSetTabletPlatformForTests(0);
+        GameAdsCCTest::TearDown();
+    }
+
+    // The left button held from one point to another of the 640 x 480
+    // screen, a frame at each of five steps, then let go.
+    void Drag(float from_x, float to_x, float y)
+    {
+        auto move = [&](float x) {
+            game->InputEvent(EPIE_MOUSE_MOVE, x * eng_screen_width / 640.0f, y * eng_screen_height / 480.0f);
+            game->Tick();
+        };
+        move(from_x);
+        eng_main_key_states[VK_LBUTTON] = 2;
+        game->Tick();
+        for (int step = 1; step <= 5; step++)
+            move(from_x + (to_x - from_x) * step / 5.0f);
+        eng_main_key_states[VK_LBUTTON] = 0;
+        game->Tick();
+    }
+};
+
+TEST_F(GameAdsTabletTest, ADragOnThePictureBrowsesAndAShortOneDoesNot)
+{
+    EXPECT_EQ(Text(G::GADS_TITLE), "TARNWICK");
+    EXPECT_NE(GameAdsGetPicTexture(0), nullptr);
+    EXPECT_EQ(GameAdsGetPicTexture(1), nullptr); // one picture on a tablet
+    EXPECT_FALSE(Shown(G::GADS_GET_APP));
+    // A finger that moves less than the toolkit's threshold browses nothing.
+    Drag(320, 322, 170);
+    EXPECT_EQ(Text(G::GADS_TITLE), "TARNWICK");
+    // To the left the next title; to the right back again.
+    Drag(400, 250, 170);
+    EXPECT_EQ(Text(G::GADS_TITLE), "LANTERNFLY");
+    EXPECT_EQ(game->GetUserInfo()->current_ad, 0);
+    Drag(250, 400, 170);
+    EXPECT_EQ(Text(G::GADS_TITLE), "TARNWICK");
+    // Off the picture a drag does nothing.
+    Drag(400, 250, 470);
+    EXPECT_EQ(Text(G::GADS_TITLE), "TARNWICK");
+}
+
+TEST_F(GameAdsTabletTest, TheSwipeHintWaitsFadesInHoldsAndFadesOutOnce)
+{
+    EXPECT_EQ(ads->GetSwipeHintState(), 1);
+    eng_main_frame_time = 0.05f;
+    auto frame = [&] {
+        eng_main_program_time = eng_main_program_time + eng_main_frame_time;
+        game->Render();
+    };
+    frame();
+    EXPECT_FLOAT_EQ(ads->GetSwipeHintFade(), 0); // the half-second wait
+    float highest = 0;
+    int frames_at_full = 0, frames = 0;
+    while (ads->GetSwipeHintState() != 0 && frames < 200) {
+        frame();
+        frames++;
+        highest = std::max(highest, ads->GetSwipeHintFade());
+        frames_at_full += ads->GetSwipeHintFade() == 1.0f;
+    }
+    EXPECT_FLOAT_EQ(highest, 1);
+    // Half a second of waiting, half of fading in, one and a half held, half
+    // of fading out: about three seconds at twenty frames a second.
+    EXPECT_NEAR(frames, 60, 3);
+    EXPECT_NEAR(frames_at_full, 30, 2);
+    EXPECT_FLOAT_EQ(ads->GetSwipeHintFade(), 0);
+    // Not again, also after leaving and coming back.
+    screens->GotoScreen(HW_SCREEN_MAIN, nullptr);
+    ASSERT_EQ(Press(main_cc->Control(MainCollectionController::MAIN_OTHER_GAMES)), 1);
+    EXPECT_EQ(ads->GetSwipeHintState(), 0);
 }
 
 TEST_F(GameAdsCCTest, BackAndEscapeReturnToTheMainScreenAndReleaseThePictures)

@@ -115,4 +115,22 @@ TEST_F(MenuScreensDisplayTest, FromTheTitleMenuThroughTheGardensIntoPlay)
     EXPECT_GT(Drawn(Shoot("play")), 1000u);
 }
 
+// The title menu in each of the five layouts, drawn by GL and saved as
+// main-layout-<n>.png; only the Normal layout offers "Exit Game".
+TEST_F(MenuScreensDisplayTest, TheTitleMenuInEveryLayout)
+{
+    MWin *mwin = game->GetMWin();
+    for (int layout = 0; layout < MWIN_NUM_LAYOUTS; layout++) {
+        SCOPED_TRACE(layout);
+        mwin->SetScreenLayout(layout);
+        screens->GotoScreen(HW_SCREEN_MAIN, nullptr);
+        const std::string name = "main-layout-" + std::to_string(layout);
+        const std::vector<DWORD> frame = Shoot(name.c_str());
+        EXPECT_GT(Drawn(frame), 1000u);
+        const bool exit_shown = main_cc->Control(MainCollectionController::MAIN_EXIT)->IsShown();
+        EXPECT_EQ(exit_shown, layout == MWIN_LAYOUT_NORMAL);
+    }
+    mwin->SetScreenLayout(MWIN_LAYOUT_NORMAL);
+}
+
 } // namespace

@@ -223,6 +223,27 @@ TEST_F(PopupScreenTest, SellTargetAndFactoryWindows)
     EXPECT_FLOAT_EQ(60.0f, upgrade.y);
 }
 
+// The landscape phone's larger windows: a factory shrinks the window and
+// moves Upgrade, and the next weapon gets the phone's own places back.
+TEST_F(PopupScreenTest, OnTheLandscapePhoneTheWindowComesBackToThePhonesPlaces)
+{
+    mwin->SetScreenLayout(MWIN_LAYOUT_IPHONE_LANDSCAPE);
+    SelectWeapon(10, 0);
+    ASSERT_EQ("Weapon", Shown());
+    EXPECT_FLOAT_EQ(100.0f, WindowArea(popup->GetWeaponWindow()).h);
+    SelectWeapon(0, 0);
+    ASSERT_EQ("Weapon", Shown());
+    const _Dimension area = WindowArea(popup->GetWeaponWindow());
+    EXPECT_FLOAT_EQ(235.0f, area.w);
+    EXPECT_FLOAT_EQ(330.0f, area.h);
+    _Dimension upgrade;
+    Weapon("Upgrade")->GetDimension(&upgrade);
+    EXPECT_FLOAT_EQ(10.0f, upgrade.x);
+    EXPECT_FLOAT_EQ(224.0f, upgrade.y);
+    EXPECT_FLOAT_EQ(40.0f, upgrade.h);
+    mwin->SetScreenLayout(MWIN_LAYOUT_NORMAL);
+}
+
 TEST_F(PopupScreenTest, AnUpgradePaysAndTheNextTickCloses)
 {
     ::Weapon *cannon = SelectWeapon(1, 0);

@@ -344,6 +344,15 @@ TEST_F(ScoresScreenTest, ARangeOutsideTheFourBecomesTheYear)
     EXPECT_EQ(scores->GetNumRows(), 1);
 }
 
+TEST_F(ScoresScreenTest, EveryStartClearsTheListFlag)
+{
+    for (int start = 0; start < 2; start++) {
+        Options().scores_list_flag = 1;
+        Open();
+        EXPECT_EQ(Options().scores_list_flag, 0) << start;
+    }
+}
+
 TEST_F(ScoresScreenTest, OneBadEntryIsShownTwoEmptyTheTable)
 {
     Options().scores_online = 1;

@@ -111,4 +111,39 @@ TEST_F(UsersTest, TheSelectScreenStopsContinuingWhenTheLastPlayerFails)
     EXPECT_TRUE(Mwin()->IsPopupOn()) << "\"Unable to load user.\"";
 }
 
+// A tablet's player choice: the select screen comes first, the Players
+// screen hands over to it at once, and a player picked with "Always load
+// this player:" ticked is loaded and marked to be loaded always.
+TEST_F(UsersTest, ATabletChoosesThePlayerOnTheSelectScreen)
+{
+    SavePlayer("Ann", "IE");
+    SavePlayer("Bob", "GB");
+    EngMiscSetTabletPlatformForTests(1);
+    Mwin()->SetScreenLayout(MWIN_LAYOUT_IPHONE_PORTRAIT);
+    EXPECT_EQ(Screens()->GetFirstScreenId(), USER_SCREEN_SELECT);
+    game->GetScreens()->GotoScreen(USER_SCREEN_USERS, nullptr);
+    ASSERT_EQ(Current(), USER_SCREEN_SELECT);
+
+    UserSelectCC *select = Screens()->GetUserSelectCC();
+    MWinButton *always = select->Control(UserSelectCollectionController::ALWAYS_LOAD);
+    MWinButton *panel = select->Control(UserSelectCollectionController::PANEL);
+    ASSERT_TRUE(always && panel);
+    EXPECT_TRUE(always->IsShown());
+    EXPECT_FALSE(select->Control(UserSelectCollectionController::DEVICE)->IsShown());
+    int bob = -1;
+    for (int i = 0; i < Screens()->GetUserLoadCC()->GetNumUserNames(); i++)
+        if (std::string(Screens()->GetUserLoadCC()->GetUserNameOrEmpty(i)) == "Bob")
+            bob = i;
+    ASSERT_GE(bob, 0);
+    always->CheckboxSet(1, 0);
+    panel->PanelSetPos(bob, 0, 0);
+    ASSERT_TRUE(Press(select, panel));
+    ASSERT_TRUE(game->GetUser()->IsLoaded());
+    EXPECT_STREQ(game->GetUserInfo()->name, "Bob");
+    EXPECT_EQ(game->GetUserInfo()->options.always_load, 1);
+    EXPECT_EQ(Current(), HW_SCREEN_MAIN);
+    Mwin()->SetScreenLayout(MWIN_LAYOUT_NORMAL);
+    EngMiscSetTabletPlatformForTests(0);
+}
+
 } // namespace

@@ -42,7 +42,7 @@ char MainCreateAndInitMainProgram(void *instance, char *command_line, int *exit_
     return 0;
 }
 
-void MainExitMainProgram(char)
+void MainDeleteMainProgram(char)
 {
     GameServicesDouble::exit_calls++;
     if (GameServicesDouble::program) {
