@@ -103,7 +103,7 @@ TEST_F(ProgramTest, ASecondProgramOnTheFolderTouchesNothing)
     EXPECT_EQ(MainCreateAndInitMainProgram(nullptr, command_line, &exit_code), 0);
     EXPECT_EQ(exit_code, 0);
     EXPECT_EQ(main_program, nullptr);
-    MainExitMainProgram(0);
+    MainDeleteMainProgram(0);
     ASSERT_EQ(TestHooks::message_boxes.size(), 1u);
     EXPECT_EQ(TestHooks::message_boxes[0].caption, "Hive Watcher");
     EXPECT_NE(TestHooks::message_boxes[0].text.find("already running"), std::string::npos);
@@ -113,7 +113,7 @@ TEST_F(ProgramTest, ASecondProgramOnTheFolderTouchesNothing)
     PlatformUnlockFile(first);
     ASSERT_EQ(MainCreateAndInitMainProgram(nullptr, command_line, &exit_code), 1);
     EXPECT_EQ(PlatformLockFile(lock_file.c_str()), PLATFORM_LOCK_HELD);
-    MainExitMainProgram(1);
+    MainDeleteMainProgram(1);
     const int after = PlatformLockFile(lock_file.c_str());
     EXPECT_GE(after, 0);
     PlatformUnlockFile(after);
