@@ -308,9 +308,44 @@ TEST_F(EngDeviceDX9RenderStateTest, ViewportsInPixelsAndInVirtualUnits)
     EXPECT_EQ(DeviceViewport().Width, 1024u);
     EXPECT_EQ(DeviceViewport().Height, 768u);
 
-    // A viewport beyond the back buffer is refused by the device and reported.
+    // One reaching past the back buffer is cut to it; one that starts past
+    // it is refused by the device and reported.
     eng_device->SetViewportToSizeRatioed(600, 0, 100, 100);
+    EXPECT_EQ(DeviceViewport().X, 960u);
+    EXPECT_EQ(DeviceViewport().Width, 64u);
+    EXPECT_TRUE(StoredLines().empty());
+    eng_device->SetViewportToSizeRatioed(700, 0, 100, 100);
     EXPECT_TRUE(WasStored(Error("EngDeviceDX9::SetViewportToSize", "SetViewport: The method call is invalid.")));
+}
+
+// The frames drawn after the user made the window larger and before the
+// resize settled: the client area has its new size, the back buffer its
+// old one. The play's viewports stay on the back buffer and nothing is
+// reported; once the resize is handled they fill the new one.
+TEST_F(EngDeviceDX9RenderStateTest, FramesDrawnWhileAResizeSettlesKeepTheirViewportsOnTheBackBuffer)
+{
+    parms = WindowParms(1, 1024, 768);
+    Open();
+    EngWindow *window = program->GetWindow();
+    PlatformHeadlessResizeWindow(window->GetWindowHandle(), 1280, 960);
+    for (int frame = 0; frame < 3; frame++) {
+        eng_device->SetViewportToSizeRatioed(100, 0, 540, 450);
+        EXPECT_EQ(DeviceViewport().X, 160u);
+        EXPECT_EQ(DeviceViewport().Width, 864u);
+        EXPECT_EQ(DeviceViewport().Height, 768u);
+        eng_device->SetViewportFullScreen();
+        EXPECT_EQ(DeviceViewport().Width, 1024u);
+    }
+    EXPECT_EQ(StoredLines(), std::vector<std::string>{});
+
+    PumpAll(window);
+    eng_device->SetViewportToSizeRatioed(100, 0, 540, 450);
+    EXPECT_EQ(DeviceViewport().X, 200u);
+    EXPECT_EQ(DeviceViewport().Width, 1080u);
+    EXPECT_EQ(DeviceViewport().Height, 900u);
+    eng_device->SetViewportFullScreen();
+    EXPECT_EQ(DeviceViewport().Width, 1280u);
+    EXPECT_EQ(DeviceViewport().Height, 960u);
 }
 
 TEST_F(EngDeviceDX9RenderStateTest, TheClearColourIsTruncatedPerChannel)
