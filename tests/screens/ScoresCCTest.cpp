@@ -186,6 +186,18 @@ protected:
     _UserOptions &Options() { return Me().options; }
     MWinTabPanel *Table() { return static_cast<MWinTabPanel *>(scores->Control(SCB_SCORES)); }
 
+    // A game of the garden finished with the score; the Scores screen
+    // follows it.
+    void FinishGame(int garden, int difficulty, int level, int score)
+    {
+        levels_garden = garden;
+        levels_difficulty = difficulty;
+        play_level = level;
+        play_score = score;
+        game->CloseMenusAndPlay();
+        GameGotoScoresAfterGame();
+    }
+
     _ScoresScore Mine(int score)
     {
         _ScoresScore entry = Entry(score, "Ann", 2026, 3, 20);
@@ -443,12 +455,7 @@ TEST_F(ScoresScreenTest, APlayerOfAnUnknownCountryKnowsTheirOwnScores)
         EngSafeStrcpy(Me().country, c.country, sizeof(Me().country));
         Options().scores_online = 0;
         WriteLocalScores(0, {Entry(900, "Bob", 2026, 3, 20)});
-        levels_garden = 0;
-        levels_difficulty = 0;
-        play_level = 6;
-        play_score = 500;
-        game->CloseMenusAndPlay();
-        GameGotoScoresAfterGame();
+        FinishGame(0, 0, 6, 500);
         play_score = 0;
         ASSERT_EQ(Current(), HW_SCREEN_STAT);
         // The question after the game, left unanswered.
@@ -482,12 +489,7 @@ TEST_F(ScoresScreenTest, AFinishedGamesScoreIsHighlightedAtItsPlace)
 {
     Options().scores_online = 0;
     WriteLocalScores(1, {Entry(900, "Bob", 2026, 3, 20), Entry(100, "Cy", 2026, 3, 20)});
-    levels_garden = 1;
-    levels_difficulty = 1;
-    play_level = 6;
-    play_score = 500;
-    game->CloseMenusAndPlay();
-    GameGotoScoresAfterGame();
+    FinishGame(1, 1, 6, 500);
     ASSERT_EQ(Current(), HW_SCREEN_STAT);
     EXPECT_EQ(scores->GetShownGarden(), 1);
     ASSERT_EQ(scores->GetNumRows(), 3);

@@ -327,25 +327,22 @@ TEST_F(EngDeviceDX9RenderStateTest, FramesDrawnWhileAResizeSettlesKeepTheirViewp
     parms = WindowParms(1, 1024, 768);
     Open();
     EngWindow *window = program->GetWindow();
-    PlatformHeadlessResizeWindow(window->GetWindowHandle(), 1280, 960);
-    for (int frame = 0; frame < 3; frame++) {
+    // A frame's viewports: the play's board, then the whole screen (the
+    // board's left edge and size, the screen's size).
+    auto frame = [&] {
         eng_device->SetViewportToSizeRatioed(100, 0, 540, 450);
-        EXPECT_EQ(DeviceViewport().X, 160u);
-        EXPECT_EQ(DeviceViewport().Width, 864u);
-        EXPECT_EQ(DeviceViewport().Height, 768u);
+        const D3DVIEWPORT9 board = DeviceViewport();
         eng_device->SetViewportFullScreen();
-        EXPECT_EQ(DeviceViewport().Width, 1024u);
-    }
+        const D3DVIEWPORT9 whole = DeviceViewport();
+        return std::vector<DWORD>{board.X, board.Width, board.Height, whole.Width, whole.Height};
+    };
+    PlatformHeadlessResizeWindow(window->GetWindowHandle(), 1280, 960);
+    for (int i = 0; i < 3; i++)
+        EXPECT_EQ(frame(), (std::vector<DWORD>{160, 864, 768, 1024, 768}));
     EXPECT_EQ(StoredLines(), std::vector<std::string>{});
 
     PumpAll(window);
-    eng_device->SetViewportToSizeRatioed(100, 0, 540, 450);
-    EXPECT_EQ(DeviceViewport().X, 200u);
-    EXPECT_EQ(DeviceViewport().Width, 1080u);
-    EXPECT_EQ(DeviceViewport().Height, 900u);
-    eng_device->SetViewportFullScreen();
-    EXPECT_EQ(DeviceViewport().Width, 1280u);
-    EXPECT_EQ(DeviceViewport().Height, 960u);
+    EXPECT_EQ(frame(), (std::vector<DWORD>{200, 1080, 900, 1280, 960}));
 }
 
 TEST_F(EngDeviceDX9RenderStateTest, TheClearColourIsTruncatedPerChannel)
