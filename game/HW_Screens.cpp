@@ -109,7 +109,9 @@ void HW_Screens::StartScreenCB()
         GetMWin()->PopupCloseIfOn();
     if (eng_main_window)
         eng_main_window->ShowMouseCursor();
-    SoundUpdateMusicForCurrentState();
+    // No music is chosen here: the stack does not count as on yet, so the
+    // play's music would be asked for and let go again a moment later. The
+    // first screen's change, once the stack is on, chooses it.
 }
 
 void HW_Screens::PreChangingScreenCB()

@@ -4,7 +4,8 @@
 // registers them under their four-character ids, and reacts to the stack's
 // start, changes and end: an open popup closed and the system cursor shown
 // at start, the desktop emptied before every new screen is built, and the
-// music chosen again after every change.
+// music chosen again after every change (the first screen's included, once
+// the stack counts as on) and at the stack's end.
 //
 // A screen is in the set once its controller exists: each screen's module
 // puts its maker into `hw_screen_makers`. A registration that fails makes

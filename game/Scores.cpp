@@ -67,11 +67,11 @@ bool IsSameText(const char *a, const char *b, size_t size)
     return std::strncmp(a, b, size) == 0;
 }
 
-// The queries match a player by name and country.
+// The queries match a player by name and the country the scores are stored under.
 bool IsPlayers(const _ScoresScore &entry, const _UserInfo &player)
 {
     return IsSameText(entry.name, player.name, USER_NAME_SIZE) &&
-           IsSameText(entry.country, player.country, SCORES_COUNTRY_SIZE);
+           IsSameText(entry.country, ScoresGetPlayersCountry(&player), SCORES_COUNTRY_SIZE);
 }
 
 bool IsInRange(const _EngMiscDate &today, const _EngMiscDate &date, int range)
@@ -348,6 +348,11 @@ void ScoresSortTable()
     std::sort(scores_table, scores_table + scores_count, IsBefore);
 }
 
+const char *ScoresGetPlayersCountry(const _UserInfo *player)
+{
+    return player->country[0] == '?' ? "US" : player->country;
+}
+
 void ScoresRecordFinishedGame()
 {
     scores_last_added_index = scores_last_added_garden = -1;
@@ -387,10 +392,8 @@ char ScoresAddGameScore()
     slot.level = levels_difficulty * 100 + play_level + 1;
     slot.user_id = player->player_id;
     std::snprintf(slot.name, sizeof(slot.name), "%.*s", USER_NAME_SIZE - 1, player->name);
-    if (player->country[0] == '?')
-        std::snprintf(slot.country, sizeof(slot.country), "%s", "US");
-    else
-        std::snprintf(slot.country, sizeof(slot.country), "%.*s", USER_COUNTRY_SIZE - 1, player->country);
+    std::snprintf(slot.country, sizeof(slot.country), "%.*s", USER_COUNTRY_SIZE - 1,
+                  ScoresGetPlayersCountry(player));
     slot.flags[0] = SCORES_NEWEST;
     scores_last_score = slot;
     ScoresWriteToFile();

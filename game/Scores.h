@@ -22,6 +22,8 @@
 
 #include "modules/ScoresScore.h"
 
+struct _UserInfo;
+
 enum {
     SCORES_MAX = 100,
     SCORES_FILE_NAME_SIZE = 512,
@@ -61,6 +63,11 @@ char ScoresAreScoresTheSame(const _ScoresScore *a, const _ScoresScore *b);
 // Higher score first, then higher level, then the name that is greater byte
 // by byte; the order of full ties is not defined.
 void ScoresSortTable();
+
+// The country the player's scores are stored under: the player's own code,
+// or "US" for a player whose country is unknown ("??", a locale that names
+// none). Every comparison of a score with the player goes by it.
+const char *ScoresGetPlayersCountry(const _UserInfo *player);
 
 void ScoresRecordFinishedGame();
 char ScoresAddGameScore();

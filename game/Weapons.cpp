@@ -12,8 +12,10 @@
 #include "game/Sidebar.h"
 #include "game/Weapon.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 const char weapons_type_names[WEAPON_TYPES][32] = {
     "Turret",       "Cannon",        "Tank",           "Small Spray",      "Medium Spray",     "Big Spray",
@@ -118,32 +120,109 @@ bool SamplePasses(float x, float y, char lenient)
     return false;
 }
 
-// Writes value into the cell of board point (x, y); with `ground` the cell
-// gets back what the garden's ground map says instead.
-void WriteCell(float x, float y, uint8_t value, bool ground)
-{
-    int cx = 0, cy = 0;
-    HiveWatcherBoardToGrid(x, y, &cx, &cy);
-    if (cx < 0 || cx >= ROAD_GRID_SIDE || cy < 0 || cy >= ROAD_GRID_SIDE)
-        return;
-    int index = cx * ROAD_GRID_SIDE + cy;
-    play_grid[index] = ground ? (traverse_data.ground_map[index] != 0) : value;
-}
+// The grid cells a weapon's footprint covers, each once, and their bounding
+// box. A footprint is sampled some 40,000 times, so each placed weapon keeps
+// its list: a sale then gives back and marks again only the cells concerned.
+// The list depends only on the type and the position, which are its key.
+struct Footprint {
+    int type = -1;
+    float x = 0.0f, y = 0.0f;
+    int min_cx = 0, max_cx = -1, min_cy = 0, max_cy = -1;
+    std::vector<int32_t> cells;
+};
 
-// Marks (2) or gives back (ground map) the cells the weapon's footprint covers.
-void WriteFootprint(int type, float x, float y, bool clear)
+Footprint footprints[WEAPONS_MAX];
+
+// Gathers the cells of board points into a footprint, skipping repeats with
+// a mark per cell of a window about the weapon's centre cell.
+class FootprintLister {
+public:
+    FootprintLister(int type, float x, float y, Footprint *out) : m_out(out)
+    {
+        HiveWatcherBoardToGrid(x, y, &m_centre_x, &m_centre_y);
+        out->type = type;
+        out->x = x;
+        out->y = y;
+        out->min_cx = out->min_cy = ROAD_GRID_SIDE;
+        out->max_cx = out->max_cy = -1;
+        out->cells.clear();
+    }
+
+    void Add(float x, float y)
+    {
+        int cx = 0, cy = 0;
+        HiveWatcherBoardToGrid(x, y, &cx, &cy);
+        if (cx < 0 || cx >= ROAD_GRID_SIDE || cy < 0 || cy >= ROAD_GRID_SIDE)
+            return;
+        const int wx = cx - m_centre_x + WINDOW_HALF, wy = cy - m_centre_y + WINDOW_HALF;
+        // The window holds the largest footprint; a point outside it would
+        // only be listed twice, which costs a write and changes nothing.
+        if (wx >= 0 && wx < WINDOW_SIDE && wy >= 0 && wy < WINDOW_SIDE) {
+            if (m_seen[wx * WINDOW_SIDE + wy])
+                return;
+            m_seen[wx * WINDOW_SIDE + wy] = 1;
+        }
+        m_out->cells.push_back(cx * ROAD_GRID_SIDE + cy);
+        m_out->min_cx = std::min(m_out->min_cx, cx);
+        m_out->max_cx = std::max(m_out->max_cx, cx);
+        m_out->min_cy = std::min(m_out->min_cy, cy);
+        m_out->max_cy = std::max(m_out->max_cy, cy);
+    }
+
+private:
+    // Cells either side of the centre: the largest footprint (0.2 board
+    // units across, 224 cells a unit) reaches 23.
+    static const int WINDOW_HALF = 32, WINDOW_SIDE = 2 * WINDOW_HALF + 1;
+    Footprint *m_out;
+    int m_centre_x = 0, m_centre_y = 0;
+    uint8_t m_seen[WINDOW_SIDE * WINDOW_SIDE] = {};
+};
+
+// The cells the weapon's footprint covers: a square or a disc of samples a
+// thousandth of a board unit apart.
+void ListFootprint(int type, float x, float y, Footprint *out)
 {
+    FootprintLister lister(type, x, y, out);
     const _WeaponTypeInfo &info = weapons_type_info[type];
     const float size = info.size;
     if (info.square_footprint) {
         for (float i = 0.004f; i < size - 0.008f; i += 0.001f)
             for (float j = 0.004f; j < size - 0.008f; j += 0.001f)
-                WriteCell(x + i - size / 2.0f, y + j - size / 2.0f, 2, clear);
+                lister.Add(x + i - size / 2.0f, y + j - size / 2.0f);
         return;
     }
     for (float r = 0.001f; r < size / 2.0f; r += 0.001f)
         for (float a = 0.0f; a < TWO_PI; a += 0.01f)
-            WriteCell(x + r * std::cos(a), y + r * std::sin(a), 2, clear);
+            lister.Add(x + r * std::cos(a), y + r * std::sin(a));
+}
+
+// The footprint of the weapon in the slot, listed when it is not yet.
+const Footprint &FootprintOf(int slot)
+{
+    const Weapon &weapon = *weapons_list[slot];
+    Footprint &footprint = footprints[slot];
+    if (footprint.type != weapon.m_type || footprint.x != weapon.m_x || footprint.y != weapon.m_y)
+        ListFootprint(weapon.m_type, weapon.m_x, weapon.m_y, &footprint);
+    return footprint;
+}
+
+// Marks the footprint's cells as taken by a weapon (2).
+void MarkFootprint(const Footprint &footprint)
+{
+    for (int32_t cell : footprint.cells)
+        play_grid[cell] = 2;
+}
+
+// Gives the footprint's cells back as the garden's ground map has them.
+void GiveBackFootprint(const Footprint &footprint)
+{
+    for (int32_t cell : footprint.cells)
+        play_grid[cell] = traverse_data.ground_map[cell] != 0;
+}
+
+bool FootprintsMeet(const Footprint &a, const Footprint &b)
+{
+    return a.min_cx <= b.max_cx && b.min_cx <= a.max_cx && a.min_cy <= b.max_cy && b.min_cy <= a.max_cy;
 }
 
 bool IsValidType(int type)
@@ -309,10 +388,14 @@ char WeaponsCreateNew(int type, float x, float y, char clear, char free)
             HiveWatcherAddToScore(0);
             SoundPlay(SOUND_WEAPON_PLACED);
         }
+        MarkFootprint(FootprintOf(weapons_count - 1));
+        if (!free)
+            WeaponsCountFactoryLevels();
+        return 1;
     }
-    WriteFootprint(type, x, y, clear != 0);
-    if (!clear && !free)
-        WeaponsCountFactoryLevels();
+    Footprint freed;
+    ListFootprint(type, x, y, &freed);
+    GiveBackFootprint(freed);
     return 1;
 }
 
@@ -331,15 +414,16 @@ void WeaponsSell(int slot)
 {
     if (slot < 0 || slot >= WEAPONS_MAX || !weapons_list[slot])
         return;
-    Weapon *weapon = weapons_list[slot];
     HiveWatcherAddToMoney(WeaponsGetRefund(slot));
-    WeaponsCreateNew(weapon->m_type, weapon->m_x, weapon->m_y, 1, 0);
-    delete weapon;
+    const Footprint &sold = FootprintOf(slot);
+    GiveBackFootprint(sold);
+    delete weapons_list[slot];
     weapons_list[slot] = nullptr;
-    // Giving back the ground may have freed cells a neighbour's footprint shares.
+    // Giving back the ground may have freed cells a neighbour's footprint
+    // shares; only a neighbour whose cells reach into the sold one's can.
     for (int i = 0; i < weapons_count; i++)
-        if (weapons_list[i])
-            WriteFootprint(weapons_list[i]->m_type, weapons_list[i]->m_x, weapons_list[i]->m_y, false);
+        if (weapons_list[i] && FootprintsMeet(FootprintOf(i), sold))
+            MarkFootprint(FootprintOf(i));
     weapons_selected = -1;
     PopupRefresh(1);
 }

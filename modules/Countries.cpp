@@ -268,6 +268,14 @@ EngTexture *country_flags = nullptr;
 char country_chosen_code[3] = "";
 double country_next_invalid_log = 0;
 
+// Codes already noted as not found. The screens look their codes up every
+// frame (a "??" player's flag on the Players, Load and Scores screens), so
+// each unknown code is noted once; past the table's size, no more are.
+const int NOTED_CODES_MAX = 32;
+const int NOTED_CODE_SIZE = 16;
+char country_noted_codes[NOTED_CODES_MAX][NOTED_CODE_SIZE];
+int country_noted_count = 0;
+
 // The row whose code is code, or -1.
 int FindCode(const char *code)
 {
@@ -286,6 +294,17 @@ int FindName(const char *name)
 }
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+void NoteCodeNotFound(const char *code)
+{
+    for (int i = 0; i < country_noted_count; i++)
+        if (std::strncmp(country_noted_codes[i], code, NOTED_CODE_SIZE) == 0)
+            return;
+    if (country_noted_count == NOTED_CODES_MAX)
+        return;
+    EngSafeStrcpy(country_noted_codes[country_noted_count++], code, NOTED_CODE_SIZE);
+    DebugNote(0, "Code [%s] not found.", code);
+}
 
 } // namespace
 
@@ -361,7 +380,7 @@ const char *CountryGetCountryNameFromCode(const char *code)
     if (row < 0 && std::strcmp(code, "UK") == 0)
         row = FindCode("GB");
     if (row < 0) {
-        DebugNote(0, "Code [%s] not found.", code);
+        NoteCodeNotFound(code);
         return UNKNOWN_COUNTRY;
     }
     return country_list[row].name;
@@ -392,7 +411,7 @@ int CountryGetCountryNumFromCode(const char *code, char uk_as_gb)
         return row;
     if (std::strcmp(code, "UK") == 0)
         return uk_as_gb ? FindCode("GB") : COUNTRY_NUM_UK;
-    DebugNote(0, "Code [%s] not found.", code);
+    NoteCodeNotFound(code);
     return -1;
 }
 
@@ -540,4 +559,5 @@ void CountryResetForTests()
     country_settings = CountrySettings();
     country_chosen_code[0] = 0;
     country_next_invalid_log = 0;
+    country_noted_count = 0;
 }

@@ -7,7 +7,8 @@
 // it is read as "GB" (England) or, where a caller asks, as the number 223,
 // whose flag is cell 223 of the texture. 222 is no country.
 //
-// Unknown input never fails loudly: lookups log a note and give their
+// Unknown input never fails loudly: lookups log a note (an unknown code
+// once a run, however often the screens look it up) and give their
 // fallback ("(Unknown Country)", -1, "??"); a missing flags file leaves the
 // texture unloaded and every flag blank. Module state lives for the run;
 // main thread only.

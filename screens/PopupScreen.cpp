@@ -261,7 +261,6 @@ char PopupCC::Show(char refresh)
     if (IsShown()) {
         if (refresh)
             StartingCB(nullptr);
-        m_close_requested = 0;
         return 1;
     }
     Forget();

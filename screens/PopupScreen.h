@@ -84,7 +84,9 @@ public:
     ~PopupCC() override;
 
     // Shows the popup, or fills it again when shown and refresh is set;
-    // returns whether it is shown. Cancels a pending close request.
+    // returns whether it is shown. A popup built anew drops a close request
+    // left from the one before; one already shown keeps it, since the glue
+    // shows it again every frame before its tick takes the request up.
     char Show(char refresh);
     void Hide();
     // The next TickCB deselects the weapon and hides the popup.

@@ -145,7 +145,7 @@ bool IsPlayers(const _ScoresScore &entry, const _UserInfo *player)
 {
     return player && entry.user_id == player->player_id &&
            std::strncmp(entry.name, player->name, SCORES_NAME_SIZE) == 0 &&
-           std::strncmp(entry.country, player->country, SCORES_COUNTRY_SIZE) == 0;
+           std::strncmp(entry.country, ScoresGetPlayersCountry(player), SCORES_COUNTRY_SIZE) == 0;
 }
 
 void ResetDoneCB(MWin *, char result, void *user)

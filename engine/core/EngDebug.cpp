@@ -50,6 +50,19 @@ int debug_num_messages = 0;
 char debug_log_filename[DEBUG_LOG_FILENAME_SIZE] = "ErrorLog.txt";
 char debug_work_text[DEBUG_LINE_MAX + 1];
 
+// The log file, kept open from one line to the next (each line flushed,
+// so a crash loses none) so that a busy moment costs no open and close per
+// line. It is closed when the log starts afresh or moves to another file,
+// and after a failed write, so that the next line opens it again.
+EngFile debug_file;
+bool debug_file_open = false;
+
+void CloseLogFile()
+{
+    debug_file.Close();
+    debug_file_open = false;
+}
+
 bool debug_exiting = false;
 bool debug_appending = false;
 bool debug_recreate_file = true;
@@ -225,23 +238,25 @@ void DebugAppendLastMessageToFile(const char *time_prefix)
         debug_appending = false;
         return;
     }
-    if (debug_recreate_file && EngFileExists(debug_log_filename, 0))
-        EngFileDelete(debug_log_filename, 0);
-
-    EngFile file;
-    bool open = debug_recreate_file ? file.OpenForWriting(debug_log_filename, 1)
-                                    : file.OpenForAppending(debug_log_filename, 1);
-    if (!open) {
-        debug_appending = false;
-        return;
+    if (debug_recreate_file) {
+        CloseLogFile();
+        if (EngFileExists(debug_log_filename, 0))
+            EngFileDelete(debug_log_filename, 0);
+    }
+    if (!debug_file_open) {
+        debug_file_open = debug_recreate_file ? debug_file.OpenForWriting(debug_log_filename, 1)
+                                              : debug_file.OpenForAppending(debug_log_filename, 1);
+        if (!debug_file_open) {
+            debug_appending = false;
+            return;
+        }
     }
     debug_recreate_file = false;
     const char *text = debug_log[debug_num_messages - 1].text;
-    if (debug_time_prefix)
-        file.Printf("%s%s\n", time_prefix ? time_prefix : "", text);
-    else
-        file.Printf("%s\n", text);
-    file.Close();
+    const bool written = debug_time_prefix ? debug_file.Printf("%s%s\n", time_prefix ? time_prefix : "", text)
+                                           : debug_file.Printf("%s\n", text);
+    if (!written || !debug_file.Flush())
+        CloseLogFile();
     debug_appending = false;
 }
 
@@ -485,6 +500,7 @@ const char *DebugGetLogFilename()
 char DebugSetLogFilename(const char *name, char delete_old)
 {
     std::lock_guard<std::recursive_mutex> lock(debug_mutex);
+    CloseLogFile();
     if (!name || !name[0]) {
         EngSafeStrcpy(debug_log_filename, DEBUG_DEFAULT_LOG_FILENAME, sizeof(debug_log_filename));
     } else if (std::strlen(name) >= DEBUG_LOG_FILENAME_SIZE) {
@@ -517,6 +533,7 @@ const char *DebugGetCodeText(int code)
 void DebugResetForTests()
 {
     std::lock_guard<std::recursive_mutex> lock(debug_mutex);
+    CloseLogFile();
     debug_num_messages = 0;
     EngSafeStrcpy(debug_log_filename, DEBUG_DEFAULT_LOG_FILENAME, sizeof(debug_log_filename));
     debug_exiting = false;

@@ -267,6 +267,18 @@ char EngFile::Printf(const char *format, ...)
     return 1;
 }
 
+char EngFile::Flush()
+{
+    const char *where = "EngFile::Flush";
+    if (!CheckStream(where))
+        return 0;
+    if (std::fflush(m_stream) != 0) {
+        DebugError(where, "Error writing file");
+        return 0;
+    }
+    return 1;
+}
+
 char EngFile::Rewind()
 {
     const char *where = "EngFile::Rewind";

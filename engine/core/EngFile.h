@@ -51,6 +51,8 @@ public:
     // empty result succeeds without writing.
     char Printf(const char *format, ...) DEBUG_FORMAT(2, 3);
 
+    // Hands what was written so far to the system.
+    char Flush();
     char Rewind();
     char MoveToEnd();
     // The size in bytes, 0 on failure; the position is left where it was.

@@ -87,9 +87,15 @@ int TextureNumber(double value, int num_textures)
     return num < -1 || num >= num_textures ? -1 : num;
 }
 
-// Optional keys: the readers report an absent or malformed key, and the
-// field then keeps its default rather than a partly read value. A number out
-// of range is reported in the same form and refused the same way.
+// Optional keys: an absent key keeps the field's default silently (most
+// descriptions give only the keys they change); a malformed one is reported
+// and the field keeps its default rather than a partly read value. A number
+// out of range is reported in the same form and refused the same way.
+bool Present(const Json &object, const char *key)
+{
+    return EngJsonDoesElementExistInObject(object, key, 0);
+}
+
 bool NumbersInRange(const char *key, std::initializer_list<float> values)
 {
     for (float value : values) {
@@ -104,21 +110,21 @@ bool NumbersInRange(const char *key, std::initializer_list<float> values)
 void OptionalArea(const Json &object, const char *key, _Dimension *out)
 {
     _Dimension value = *out;
-    if (EngJsonGetDimensionFromObject(object, key, &value) && NumbersInRange(key, {value.x, value.y, value.w, value.h}))
+    if (Present(object, key) && EngJsonGetDimensionFromObject(object, key, &value) && NumbersInRange(key, {value.x, value.y, value.w, value.h}))
         *out = value;
 }
 
 void OptionalVector(const Json &object, const char *key, _Vector2d *out)
 {
     _Vector2d value = *out;
-    if (EngJsonGetVector2dFromObject(object, key, &value) && NumbersInRange(key, {value.x, value.y}))
+    if (Present(object, key) && EngJsonGetVector2dFromObject(object, key, &value) && NumbersInRange(key, {value.x, value.y}))
         *out = value;
 }
 
 void OptionalChar(const Json &object, const char *key, char *out)
 {
     char value = *out;
-    if (EngJsonGetCharFromObject(object, key, &value))
+    if (Present(object, key) && EngJsonGetCharFromObject(object, key, &value))
         *out = value;
 }
 
@@ -126,7 +132,7 @@ void OptionalChars(const Json &object, const char *key, char *out, int count)
 {
     char values[5] = {0, 0, 0, 0, 0};
     std::memcpy(values, out, count);
-    if (EngJsonReadNumbersFromObject(object, key, &values[0], &values[1], &values[2], &values[3], &values[4]))
+    if (Present(object, key) && EngJsonReadNumbersFromObject(object, key, &values[0], &values[1], &values[2], &values[3], &values[4]))
         std::memcpy(out, values, count);
 }
 
@@ -137,7 +143,8 @@ void OptionalFloats(const Json &object, const char *key, float *out0, float *out
     for (int i = 0; i < 4; i++)
         if (outs[i])
             values[i] = *outs[i];
-    if (!EngJsonReadNumbersFromObject(object, key, &values[0], &values[1], &values[2], &values[3]) ||
+    if (!Present(object, key) ||
+        !EngJsonReadNumbersFromObject(object, key, &values[0], &values[1], &values[2], &values[3]) ||
         !NumbersInRange(key, {values[0], values[1], values[2], values[3]}))
         return;
     for (int i = 0; i < 4; i++)
@@ -168,8 +175,7 @@ void ReadStage(const Json &object, _EngPictureStage *stage, int num_textures, ch
     }
     OptionalFloats(object, "Trans Speeds", &pos->trans_speeds[0], &pos->trans_speeds[1], nullptr, nullptr);
     OptionalArea(object, "Trans End Area", &pos->end_area);
-    if (EngJsonDoesElementExistInObject(object, "Trans Random Area", 0))
-        OptionalArea(object, "Trans Random Area", &pos->random_area);
+    OptionalArea(object, "Trans Random Area", &pos->random_area);
 
     _EngPictureStageRot *rot = &stage->rot;
     char rot_flags[2] = {rot->on, rot->type};

@@ -148,6 +148,8 @@ public:
 
 private:
     void SetScissor(int left, int top, int right, int bottom);
+    // Cuts a viewport that starts on the back buffer to the back buffer.
+    D3DVIEWPORT9 ClampToBackBuffer(D3DVIEWPORT9 viewport) const;
 
     EngDevice *m_owner;
     HWND m_window_handle;

@@ -189,12 +189,27 @@ void EngDeviceDX9::ComputeFullScreenViewport()
     m_full_screen_viewport = viewport;
 }
 
+// The window's client area changes size at once when the user resizes it,
+// the back buffer only when the resize has settled (WM_SIZE): the frames
+// drawn in between scale their viewports to the larger client area. They
+// are cut to the back buffer the device still has, rather than refused.
+D3DVIEWPORT9 EngDeviceDX9::ClampToBackBuffer(D3DVIEWPORT9 viewport) const
+{
+    const DWORD width = m_back_buffer_desc.Width, height = m_back_buffer_desc.Height;
+    if (width > 0 && viewport.X < width && viewport.Width > width - viewport.X)
+        viewport.Width = width - viewport.X;
+    if (height > 0 && viewport.Y < height && viewport.Height > height - viewport.Y)
+        viewport.Height = height - viewport.Y;
+    return viewport;
+}
+
 void EngDeviceDX9::SetViewportFullScreen()
 {
     if (!eng_d3d_device)
         return;
+    const D3DVIEWPORT9 viewport = ClampToBackBuffer(m_full_screen_viewport);
     EngUtilsDX9_CheckResult("EngDeviceDX9::SetViewportFullScreen", "SetViewport",
-                            eng_d3d_device->SetViewport(&m_full_screen_viewport));
+                            eng_d3d_device->SetViewport(&viewport));
     m_viewport.X = m_full_screen_viewport.X;
     m_viewport.Y = m_full_screen_viewport.Y;
     m_viewport.Width = m_full_screen_viewport.Width;
@@ -213,8 +228,8 @@ void EngDeviceDX9::SetViewportToSize(int x, int y, int w, int h)
         w = ScaleToClient(w, client.right - client.left, eng_screen_width);
         h = ScaleToClient(h, client.bottom - client.top, eng_screen_height);
     }
-    D3DVIEWPORT9 viewport = {static_cast<DWORD>(x), static_cast<DWORD>(y), static_cast<DWORD>(w),
-                             static_cast<DWORD>(h), 0.0f, 1.0f};
+    const D3DVIEWPORT9 viewport = ClampToBackBuffer({static_cast<DWORD>(x), static_cast<DWORD>(y),
+                                                     static_cast<DWORD>(w), static_cast<DWORD>(h), 0.0f, 1.0f});
     EngUtilsDX9_CheckResult("EngDeviceDX9::SetViewportToSize", "SetViewport", eng_d3d_device->SetViewport(&viewport));
     m_viewport = viewport;
     m_viewport_full_screen = 0;

@@ -4,7 +4,7 @@
 // sidebar by clicks.
 #pragma once
 
-#include "tests/e2e/E2eDriver.h"
+#include "tests/e2e/E2eScreens.h"
 
 #include <cmath>
 #include <cstdint>
@@ -70,6 +70,10 @@ inline float SidebarButtonX(int button) { return (14.0f + 78.0f * (button % 3) +
 inline float SidebarButtonY(int button) { return (220.0f + 218.0f * (button / 3) + 40.0f) * 450.0f / 1024.0f; }
 
 enum { TURRET_BUTTON = 0, GUN_FACTORY_BUTTON = 9 };
+
+// The sidebar's title (the level and the wave's bugs): the share of it that
+// changed between two shots.
+inline double TitleChange(const Screen &a, const Screen &b) { return ChangedIn(a, b, 4, 8, 92, 22); }
 
 // Free ground of the first garden: room for a factory well away from the
 // road; a spot inside the road's first bend, where a turret reaches the

@@ -34,12 +34,8 @@ bool ResumeQuestionShown(const Screen &screen)
     return true;
 }
 
-// The sidebar's title (the level and the wave's bugs) and the bottom bar's
-// score, money and lives.
-const float TITLE[4] = {4, 8, 92, 22};
+// The bottom bar's score, money and lives.
 const float SCORE_MONEY_LIVES[4] = {100, 452, 360, 26};
-
-double TitleChange(const Screen &a, const Screen &b) { return ChangedIn(a, b, TITLE[0], TITLE[1], TITLE[2], TITLE[3]); }
 
 // What a player sees again of a saved game, from its record.
 struct SavedPlay {
@@ -139,17 +135,19 @@ protected:
             10);
     }
 
-    // Clicks a control of the weapon popup, at its place in the popup's
-    // window. The window (210 x 224) stands centred on the weapon with its
-    // bottom level with the weapon's, the weapon's square being measured
-    // 480 units to the board's height; it is kept on the screen.
-    void ClickInWeaponPopup(BoardPoint at, float x, float y)
+    // The weapon popup's window (210 x 224) stands centred on the weapon
+    // with its bottom level with the weapon's, the weapon's square being
+    // measured 480 units to the board's height; it is kept on the screen.
+    static constexpr float POPUP_WIDTH = 210, POPUP_HEIGHT = 224;
+    static float PopupLeft(BoardPoint at) { return std::clamp(BoardToGameX(at.x) - POPUP_WIDTH / 2, 0.0f, 640 - POPUP_WIDTH); }
+    static float PopupTop(BoardPoint at)
     {
-        const float width = 210, height = 224, turret_half_size = 0.06f;
-        const float left = std::clamp(BoardToGameX(at.x) - width / 2, 0.0f, 640 - width);
-        const float top = std::clamp((at.y + turret_half_size + 1) * 240 - height, 0.0f, 480 - height);
-        Click(left + x, top + y);
+        const float turret_half_size = 0.06f;
+        return std::clamp((at.y + turret_half_size + 1) * 240 - POPUP_HEIGHT, 0.0f, 480 - POPUP_HEIGHT);
     }
+
+    // Clicks a control of the weapon popup, at its place in the popup's window.
+    void ClickInWeaponPopup(BoardPoint at, float x, float y) { Click(PopupLeft(at) + x, PopupTop(at) + y); }
 };
 
 TEST_F(WholeGameE2eTest, APlayersGameFromAFirstStartToTheLocalScores)
@@ -212,11 +210,20 @@ TEST_F(WholeGameE2eTest, APlayersGameFromAFirstStartToTheLocalScores)
         ASSERT_TRUE(PlaceWeapon(TURRET_BUTTON, spot));
     SaveShot("WholeGame12_Weapons");
 
-    // A turret upgraded through its popup, then the wave starts; the
-    // upgrade goes on while the game runs.
+    // A turret upgraded through its popup, which closes at once; then the
+    // wave starts and the upgrade goes on while the game runs.
+    const Screen no_popup = Shot();
     ASSERT_TRUE(OpenWeaponPopup(TURRETS[UPGRADED_FIRST]));
     SaveShot("WholeGame13_WeaponPopup");
     ClickInWeaponPopup(TURRETS[UPGRADED_FIRST], 67, 174); // Upgrade
+    // The window's upper part, above the turret and its upgrade's marks, is
+    // the board again.
+    const float popup_left = PopupLeft(TURRETS[UPGRADED_FIRST]), popup_top = PopupTop(TURRETS[UPGRADED_FIRST]);
+    const bool closed = WaitFor(
+        [&](const Screen &now) { return ChangedIn(no_popup, now, popup_left, popup_top, POPUP_WIDTH, 150) < 0.02; },
+        5);
+    SaveShot("WholeGame13_UpgradedPopupClosed");
+    ASSERT_TRUE(closed) << "the popup stayed open after Upgrade";
     ParkPointer();
     Key("space");
     const Screen level_one = Shot();

@@ -8,6 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
+#include <random>
+#include <vector>
+
 namespace {
 
 class WeaponsTest : public testing::Test {
@@ -192,6 +197,56 @@ TEST_F(WeaponsTest, SellingGivesBackOnlyTheGroundThatWasFree)
     EXPECT_EQ(2, CellAt(-0.245f, 0.5f));
     EXPECT_EQ(0, CellAt(-0.15f, 0.5f));
     EXPECT_EQ(-1, weapons_selected);
+}
+
+// Whatever was sold in whatever order, the grid is the garden's ground with
+// every weapon still standing marked on it: compared with the same weapons
+// placed afresh, on random layouts of discs and squares that overlap each
+// other and patches of road.
+TEST_F(WeaponsTest, AfterSalesTheGridIsTheGroundWithTheStandingWeaponsMarked)
+{
+    struct Standing {
+        int type;
+        float x, y;
+    };
+    std::mt19937 random(52);
+    std::uniform_real_distribution<float> spot(-0.45f, 0.45f);
+    for (int layout = 0; layout < 6; layout++) {
+        SCOPED_TRACE(layout);
+        WeaponsClearForNewGame();
+        memset(traverse_data.ground_map, 0, sizeof(traverse_data.ground_map));
+        for (int patch = 0; patch < 15; patch++) {
+            const int px = 160 + static_cast<int>(random() % 190), py = 160 + static_cast<int>(random() % 190);
+            for (int cx = px; cx < px + 8; cx++)
+                for (int cy = py; cy < py + 8; cy++)
+                    traverse_data.ground_map[cx * ROAD_GRID_SIDE + cy] = 1;
+        }
+        HiveWatcherBuildGrid();
+        // Placed leniently, as a saved game's are.
+        for (int i = 0; i < 150; i++)
+            WeaponsCreateNew(static_cast<int>(random() % WEAPON_TYPES), spot(random), spot(random), 0, 1);
+        ASSERT_GE(weapons_count, 20);
+        std::vector<int> slots(weapons_count);
+        std::iota(slots.begin(), slots.end(), 0);
+        std::shuffle(slots.begin(), slots.end(), random);
+        for (size_t i = 0; i < slots.size() / 2; i++)
+            WeaponsSell(slots[i]);
+        ASSERT_TRUE(WeaponsSellLast());
+        const std::vector<uint8_t> after_sales(play_grid, play_grid + ROAD_GRID_SIDE * ROAD_GRID_SIDE);
+
+        std::vector<Standing> standing;
+        for (int i = 0; i < weapons_count; i++)
+            if (weapons_list[i])
+                standing.push_back({weapons_list[i]->m_type, weapons_list[i]->m_x, weapons_list[i]->m_y});
+        WeaponsClearForNewGame();
+        HiveWatcherBuildGrid();
+        for (const Standing &w : standing)
+            ASSERT_TRUE(WeaponsCreateNew(w.type, w.x, w.y, 0, 1));
+        int differing = 0;
+        for (int cell = 0; cell < ROAD_GRID_SIDE * ROAD_GRID_SIDE; cell++)
+            differing += after_sales[cell] != play_grid[cell];
+        EXPECT_EQ(0, differing) << standing.size() << " standing";
+    }
 }
 
 TEST_F(WeaponsTest, AThousandWeaponsPerGameEvenAfterSales)

@@ -244,27 +244,56 @@ TEST_F(PopupScreenTest, OnTheLandscapePhoneTheWindowComesBackToThePhonesPlaces)
     mwin->SetScreenLayout(MWIN_LAYOUT_NORMAL);
 }
 
-TEST_F(PopupScreenTest, AnUpgradePaysAndTheNextTickCloses)
+TEST_F(PopupScreenTest, AnUpgradeOrATargetChoiceClosesThePopupOnTheNextFrame)
 {
-    ::Weapon *cannon = SelectWeapon(1, 0);
-    popup->GetWeaponWindow()->Activate();
-    const int cost = weapons_level_info[1][1].cost;
-    _MWinButtonCallbackInfo info = {};
-    snprintf(info.m_window_id, sizeof(info.m_window_id), "Weapon");
-    snprintf(info.m_button_id, sizeof(info.m_button_id), "Upgrade");
-    info.m_button = Weapon("Upgrade");
-    EXPECT_TRUE(popup->ButtonPressedCB(Weapon("Upgrade"), &info));
-    EXPECT_EQ(1000 - cost, play_money);
-    EXPECT_TRUE(cannon->m_upgrading);
-    EXPECT_EQ("Upgrading ...", Text(Weapon("Upgrade")));
-    EXPECT_EQ("Upgrading ...", Text(Weapon("FullUpgrade")));
-    EXPECT_FALSE(Weapon("Sell")->IsEnabled());
-    popup->TickCB();
-    EXPECT_EQ("", Shown());
-    EXPECT_EQ(-1, weapons_selected);
+    // Through the play's own input handlers and frame tick, as the game
+    // runs them: a click on a control of the Weapon window, then a frame.
+    struct Case {
+        const char *name;
+        const char *control;
+        float x_in_control; // where along the control the click lands, 0..1
+        bool upgrades;
+    };
+    const Case cases[] = {
+        {"Upgrade", "Upgrade", 0.5f, true},
+        {"Full Upgrade", "FullUpgrade", 0.5f, true},
+        // The choice's second of five segments: "Back".
+        {"a target mode", "Target", 0.3f, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        PopupHide();
+        play_money = 100000;
+        ::Weapon *cannon = SelectWeapon(1, 0);
+        HiveWatcherTick();
+        ASSERT_EQ("Weapon", Shown());
+        const _Dimension window = WindowArea(popup->GetWeaponWindow());
+        _Dimension control;
+        Weapon(c.control)->GetDimension(&control);
+        const float x = window.x + control.x + control.w * c.x_in_control, y = window.y + control.y + control.h / 2;
+        HiveWatcherMouseMove(x, y);
+        HiveWatcherMouseButton(0, 1);
+        HiveWatcherMouseButton(0, 0);
+        EXPECT_EQ(c.upgrades, (bool)cannon->m_upgrading);
+        if (c.upgrades) {
+            EXPECT_LT(play_money, 100000);
+            EXPECT_EQ("Upgrading ...", Text(Weapon("Upgrade")));
+            EXPECT_EQ("Upgrading ...", Text(Weapon("FullUpgrade")));
+            EXPECT_FALSE(Weapon("Sell")->IsEnabled());
+        } else {
+            EXPECT_EQ(1, cannon->m_target_mode);
+        }
+        HiveWatcherTick();
+        EXPECT_EQ("", Shown());
+        EXPECT_EQ(-1, weapons_selected);
+        // It stays closed while the mouse rests where the window was.
+        HiveWatcherMouseMove(x, y);
+        HiveWatcherTick();
+        EXPECT_EQ("", Shown());
+    }
 
     // An upgrading weapon's window says so, and cannot be sold meanwhile.
-    weapons_selected = 0;
+    weapons_selected = weapons_count - 2;
     PopupRefresh(1);
     EXPECT_EQ("Upgrading ...", Text(Weapon("Upgrade")));
     EXPECT_FALSE(Weapon("Sell")->IsEnabled());

@@ -186,6 +186,18 @@ protected:
     _UserOptions &Options() { return Me().options; }
     MWinTabPanel *Table() { return static_cast<MWinTabPanel *>(scores->Control(SCB_SCORES)); }
 
+    // A game of the garden finished with the score; the Scores screen
+    // follows it.
+    void FinishGame(int garden, int difficulty, int level, int score)
+    {
+        levels_garden = garden;
+        levels_difficulty = difficulty;
+        play_level = level;
+        play_score = score;
+        game->CloseMenusAndPlay();
+        GameGotoScoresAfterGame();
+    }
+
     _ScoresScore Mine(int score)
     {
         _ScoresScore entry = Entry(score, "Ann", 2026, 3, 20);
@@ -437,16 +449,56 @@ TEST_F(ScoresScreenTest, ResetDeletesThePlayersScoresAfterTheQuestion)
     EXPECT_EQ(Row(0)[1], "Bob");
 }
 
+// A player whose locale names no country ("??") has the scores stored under
+// "US"; the screen knows them for the player's own all the same: Submit is
+// offered, FindMe finds the world entry and Reset deletes them.
+TEST_F(ScoresScreenTest, APlayerOfAnUnknownCountryKnowsTheirOwnScores)
+{
+    struct Case {
+        const char *country;
+        const char *stored;
+    };
+    const Case cases[] = {{"GB", "GB"}, {"??", "US"}, {"?", "US"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.country);
+        EngSafeStrcpy(Me().country, c.country, sizeof(Me().country));
+        Options().scores_online = 0;
+        WriteLocalScores(0, {Entry(900, "Bob", 2026, 3, 20)});
+        FinishGame(0, 0, 6, 500);
+        play_score = 0;
+        ASSERT_EQ(Current(), HW_SCREEN_STAT);
+        // The question after the game, left unanswered.
+        ASSERT_TRUE(Answer(0));
+        ASSERT_EQ(scores->GetNumRows(), 2);
+        EXPECT_STREQ(scores_last_score.country, c.stored);
+        EXPECT_EQ(scores->GetPlayersLocalIndex(), 1);
+        EXPECT_EQ(scores->Control(SCB_SUBMIT)->IsEnabled(), 1);
+
+        // The world list as the submission leaves it.
+        Options().scores_online = 1;
+        Open();
+        _ScoresScore mine = scores_last_score;
+        mine.flags[0] = 0;
+        mine.platform = 'W';
+        LoadWorld({Entry(1000, "Cy"), mine});
+        EXPECT_EQ(scores->GetPlayersRow(), 1);
+        EXPECT_EQ(scores->Control(SCB_FINDME)->IsEnabled(), 1);
+
+        Options().scores_online = 0;
+        Open();
+        Press(scores, scores->Control(SCB_RESET));
+        ASSERT_TRUE(Answer(1));
+        ASSERT_EQ(scores->GetNumRows(), 1);
+        EXPECT_EQ(Row(0)[1], "Bob");
+        ScoresWorldRelease();
+    }
+}
+
 TEST_F(ScoresScreenTest, AFinishedGamesScoreIsHighlightedAtItsPlace)
 {
     Options().scores_online = 0;
     WriteLocalScores(1, {Entry(900, "Bob", 2026, 3, 20), Entry(100, "Cy", 2026, 3, 20)});
-    levels_garden = 1;
-    levels_difficulty = 1;
-    play_level = 6;
-    play_score = 500;
-    game->CloseMenusAndPlay();
-    GameGotoScoresAfterGame();
+    FinishGame(1, 1, 6, 500);
     ASSERT_EQ(Current(), HW_SCREEN_STAT);
     EXPECT_EQ(scores->GetShownGarden(), 1);
     ASSERT_EQ(scores->GetNumRows(), 3);

@@ -308,9 +308,41 @@ TEST_F(EngDeviceDX9RenderStateTest, ViewportsInPixelsAndInVirtualUnits)
     EXPECT_EQ(DeviceViewport().Width, 1024u);
     EXPECT_EQ(DeviceViewport().Height, 768u);
 
-    // A viewport beyond the back buffer is refused by the device and reported.
+    // One reaching past the back buffer is cut to it; one that starts past
+    // it is refused by the device and reported.
     eng_device->SetViewportToSizeRatioed(600, 0, 100, 100);
+    EXPECT_EQ(DeviceViewport().X, 960u);
+    EXPECT_EQ(DeviceViewport().Width, 64u);
+    EXPECT_TRUE(StoredLines().empty());
+    eng_device->SetViewportToSizeRatioed(700, 0, 100, 100);
     EXPECT_TRUE(WasStored(Error("EngDeviceDX9::SetViewportToSize", "SetViewport: The method call is invalid.")));
+}
+
+// The frames drawn after the user made the window larger and before the
+// resize settled: the client area has its new size, the back buffer its
+// old one. The play's viewports stay on the back buffer and nothing is
+// reported; once the resize is handled they fill the new one.
+TEST_F(EngDeviceDX9RenderStateTest, FramesDrawnWhileAResizeSettlesKeepTheirViewportsOnTheBackBuffer)
+{
+    parms = WindowParms(1, 1024, 768);
+    Open();
+    EngWindow *window = program->GetWindow();
+    // A frame's viewports: the play's board, then the whole screen (the
+    // board's left edge and size, the screen's size).
+    auto frame = [&] {
+        eng_device->SetViewportToSizeRatioed(100, 0, 540, 450);
+        const D3DVIEWPORT9 board = DeviceViewport();
+        eng_device->SetViewportFullScreen();
+        const D3DVIEWPORT9 whole = DeviceViewport();
+        return std::vector<DWORD>{board.X, board.Width, board.Height, whole.Width, whole.Height};
+    };
+    PlatformHeadlessResizeWindow(window->GetWindowHandle(), 1280, 960);
+    for (int i = 0; i < 3; i++)
+        EXPECT_EQ(frame(), (std::vector<DWORD>{160, 864, 768, 1024, 768}));
+    EXPECT_EQ(StoredLines(), std::vector<std::string>{});
+
+    PumpAll(window);
+    EXPECT_EQ(frame(), (std::vector<DWORD>{200, 1080, 900, 1280, 960}));
 }
 
 TEST_F(EngDeviceDX9RenderStateTest, TheClearColourIsTruncatedPerChannel)
