@@ -103,8 +103,9 @@ struct Accounts {
 // the frame did: the wave only shrinks, each bug that leaves it was killed
 // or reached the end; a kill pays the wave's reward and kill score, a bug at
 // the end takes one life; a level ends only once its wave is gone, and then
-// within two frames, paying 50 for each level reached; nothing is ever
-// negative; and nothing changes the accounts once the game is over.
+// within two frames, paying 50 times the new level's number counted from 1
+// and adding 100 to the score; nothing is ever negative; and nothing
+// changes the accounts once the game is over.
 class RuleWatch {
 public:
     RuleWatch() : m_before(Accounts::Now()) {}
