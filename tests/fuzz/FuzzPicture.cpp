@@ -39,6 +39,7 @@ void SetUpOnce()
     _EngCreateWindowParms parms = {-1, -1, 640, 480, 32, 1, 60, 0, 0, 0, 1, 0, ""};
     if (!program->CreateMainWindowAndDevice("Hive Watcher", "HiveWatcherClass", &parms) || !eng_device)
         std::abort();
+    // Header: true colour, 2 x 2, 32 bits with 8 of alpha; then grey pixels.
     uint8_t tga[18 + 16] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 32, 8};
     std::memset(tga + 18, 0x80, 16);
     FuzzWriteFile(TEXTURE, tga, sizeof(tga));
