@@ -34,12 +34,15 @@ std::string MakeFolder()
     setenv("HOME", name, 1);
     setenv("XDG_DATA_HOME", name, 1);
     PlatformSetMessageBoxHook(AnswerMessageBox);
-    // The folder goes with the process, whichever way libFuzzer ends it.
+    // The folder goes with the process when it exits; when libFuzzer stops
+    // on a finding no exit handler runs, and run.sh removes the folder named
+    // here.
     static std::string kept = name;
     std::atexit([] {
         std::error_code ignored;
         std::filesystem::remove_all(kept, ignored);
     });
+    std::fprintf(stderr, "FuzzSetup: working in %s\n", name);
     return name;
 }
 

@@ -8,7 +8,8 @@
 
 // Once per process: a private temporary folder as the working folder and as
 // HOME and XDG_DATA_HOME (the error log lands there too), and message boxes
-// answered without showing. Returns the folder.
+// answered without showing. Names the folder on stderr ("FuzzSetup:
+// working in <folder>") and returns it.
 const std::string &FuzzSetup();
 
 // Writes the bytes to path (relative to the working folder; '\\' as the

@@ -43,6 +43,8 @@ export SDL_AUDIODRIVER=dummy
 # makes most targets three times slower.
 export ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=16
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# Leaks of the system's libraries that our code cannot free (lsan.supp).
+export LSAN_OPTIONS="suppressions=$root/tests/fuzz/lsan.supp:print_suppressions=0"
 mkdir -p "$build/findings" "$build/logs"
 
 # A target's own options. Songs are decoded whole, so a long one costs
@@ -62,12 +64,20 @@ run_one() {
     [ -d "$d" ] && seeds+=("$d")
   done
   local log="$build/logs/$t.log"
-  if "$build/fuzz/$t" "${budget[@]}" $(target_options "$t") -print_final_stats=1 -artifact_prefix="$build/findings/$t-" \
-       "${seeds[@]}" >"$log" 2>&1; then
+  # An input that takes more than 10 s is a finding too.
+  if "$build/fuzz/$t" "${budget[@]}" $(target_options "$t") -timeout=10 -print_final_stats=1 \
+       -artifact_prefix="$build/findings/$t-" "${seeds[@]}" >"$log" 2>&1; then
     status=ok
   else
     status=FAILED
   fi
+  # A run stopped on a finding ends without the exit handlers that remove
+  # the target's private folder: the folder it named is removed here.
+  local folder
+  folder=$(sed -n 's/^FuzzSetup: working in //p' "$log" | head -1)
+  case "$folder" in
+    */hw-fuzz-*) rm -rf -- "$folder" ;;
+  esac
   local runs rate
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")

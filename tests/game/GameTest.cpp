@@ -1,7 +1,8 @@
 // The game object on a started game (recording device, headless desktop):
 // the first screen, Escape on the menus and in play, saving the running
 // game with the player, the date format of a newly loaded player, and the
-// road from a finished game to the Scores screen.
+// road from a finished game to the Scores screen; and what a frame of the
+// Main menu and of play shows.
 #include "game/Game.h"
 
 #include "engine/graphics/EngFont.h"
@@ -11,10 +12,13 @@
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
 #include "game/SavedGame.h"
+#include "game/Sidebar.h"
 #include "gui/MWinButton.h"
 #include "gui/MWinTextures.h"
 #include "engine/runtime/EngWindow.h"
 #include "modules/UserClass.h"
+#include "screens/MainCC.h"
+#include "tests/support/GuiTestKit.h"
 #include "tests/game/GameTestSupport.h"
 
 #include <algorithm>
@@ -354,16 +358,84 @@ TEST_F(GameTest, AFinishedGameLeadsToTheScoresScreenInOrder)
     levels_garden = 0;
 }
 
-TEST_F(GameTest, MenusAndPlayEachDrawAFrame)
+// The game with its real Main screen and a player loaded.
+class GameFrameTest : public GameTest {
+protected:
+    void UseScreens() override
+    {
+        UseRecordingScreens();
+        hw_screen_makers[HWS_MAIN] = MainCC_Make;
+    }
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        ASSERT_EQ(game->GetUser()->CreateNewUser("Ann", "GB", 0), 1);
+        game->GetScreens()->GotoScreen(HW_SCREEN_MAIN, nullptr);
+    }
+
+    // Whether the quads drawn in and around the rectangle (a skin's frame
+    // reaches past it) cover it whole.
+    static bool Covered(const _Dimension &r)
+    {
+        const float margin = 8.0f;
+        float left = 1e9f, top = 1e9f, right = -1e9f, bottom = -1e9f;
+        for (const DrawnQuad &q : DrawnQuads()) {
+            if (q.x < r.x - margin || q.y < r.y - margin || q.x + q.w > r.x + r.w + margin ||
+                q.y + q.h > r.y + r.h + margin)
+                continue;
+            left = std::min(left, q.x);
+            top = std::min(top, q.y);
+            right = std::max(right, q.x + q.w);
+            bottom = std::max(bottom, q.y + q.h);
+        }
+        return left <= r.x && top <= r.y && right >= r.x + r.w && bottom >= r.y + r.h;
+    }
+
+    // Whether one quad drawn (of the texture, when one is given) holds the
+    // rectangle.
+    static bool DrawnOver(const _Dimension &r, const void *texture = nullptr)
+    {
+        for (const DrawnQuad &q : DrawnQuads())
+            if ((!texture || q.texture == texture) && q.x <= r.x + 0.5f && q.y <= r.y + 0.5f &&
+                q.x + q.w >= r.x + r.w - 0.5f && q.y + q.h >= r.y + r.h - 0.5f)
+                return true;
+        return false;
+    }
+};
+
+TEST_F(GameFrameTest, TheMenuDrawsItsButtonsAndThePlayItsBoardSidebarAndBottomBar)
 {
     D3D9RecordingReset();
+    program->TickCB();
     program->RenderCB();
-    size_t menu_draws = D3D9RecordingGetDraws().size();
+    auto *main_cc = dynamic_cast<MainCollectionController *>(game->GetScreens()->GetController(HWS_MAIN));
+    ASSERT_NE(main_cc, nullptr);
+    int buttons = 0;
+    for (int c = MainCollectionController::MAIN_PLAY; c <= MainCollectionController::MAIN_EXIT; c++) {
+        MWinButton *button = main_cc->Control((MainCollectionController::MainControl)c);
+        if (!button || !button->IsShown())
+            continue;
+        EXPECT_TRUE(Covered(*button->GetScreenDimensionP())) << button->GetID();
+        buttons++;
+    }
+    EXPECT_GE(buttons, 8);
+
+    // A game in garden 0, started as the Select screen starts one.
+    levels_garden = 0;
+    LevelsDestroyGraphics();
+    ASSERT_TRUE(LevelsCreateGraphics());
+    ASSERT_TRUE(HiveWatcherStartNewGame(0));
     game->CloseMenusAndPlay();
     D3D9RecordingReset();
+    program->TickCB();
     program->RenderCB();
-    // The play draws its garden and sidebar; the empty menus only clear.
-    EXPECT_GT(D3D9RecordingGetDraws().size(), menu_draws);
+    const void *garden = LevelsGetGardenPicture()->GetTextureDX9()->GetD3DTexture();
+    EXPECT_TRUE(DrawnOver({100, 0, 540, 450}, garden));
+    // The sidebar's picture holds its twelve buttons.
+    for (const _Dimension &button : sidebar_button_rects)
+        EXPECT_TRUE(DrawnOver(button)) << button.x << "," << button.y;
+    EXPECT_TRUE(DrawnOver({0, 450, 640, 30}));
+    levels_garden = 0;
 }
 
 } // namespace

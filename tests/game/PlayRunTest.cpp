@@ -1,7 +1,8 @@
 // The play on the recording device with the generated data: graphics
 // creation, how bugs are drawn, a run through the first four levels of
-// garden 0 without weapons, and levels 0 to 9 with a simple player who builds
-// and upgrades weapons along the road.
+// garden 0 without weapons, and seeded games played frame by frame by a
+// strong player and by one who places nothing, with the rules of play
+// checked after every frame.
 #include "game/HiveWatcher.h"
 
 #include "tests/engine/graphics/FontTestSupport.h"
@@ -16,8 +17,20 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace {
+
+// One frame of play of `seconds` on the program clock, as the program's
+// main loop runs it.
+void PlayFrame(float seconds)
+{
+    VirtualClock::Advance((int)(seconds * 1000.0f));
+    EngMainUpdateProgramTime();
+    eng_main_frame_time = seconds;
+    HiveWatcherTick();
+}
 
 class PlayRunTest : public RecordingDeviceTest {
 protected:
@@ -39,15 +52,6 @@ protected:
         RecordingDeviceTest::TearDown();
     }
 
-    // One frame of play of `seconds` on the program clock.
-    static void Frame(float seconds)
-    {
-        VirtualClock::Advance((int)(seconds * 1000.0f));
-        EngMainUpdateProgramTime();
-        eng_main_frame_time = seconds;
-        HiveWatcherTick();
-    }
-
     // "Data" as the generated data folder without one of its files.
     static void UseDataWithout(const char *missing)
     {
@@ -63,73 +67,168 @@ protected:
         InScene([] { HiveWatcherRender(); });
     }
 
-    struct RunResult {
-        int level, score, lives, money, weapons;
-    };
-    // Levels 0 to 9 of garden 0 at the difficulty, played by SimplePlayer at
-    // 20 frames a second until level 10 starts or the last life is lost,
-    // which starts the game-over scene.
-    RunResult RunGardenZero(int difficulty, unsigned seed);
+    // A new game of the garden at the difficulty, its wave under way.
+    void StartGame(int garden, int difficulty, unsigned seed)
+    {
+        EngMiscRandSeed(seed);
+        ASSERT_TRUE(HiveWatcherSetup());
+        // The garden is chosen after the set-up, as the Select screen does.
+        levels_garden = (int16_t)garden;
+        levels_difficulty = (int16_t)difficulty;
+        ASSERT_TRUE(HiveWatcherCreateGraphics());
+        ASSERT_TRUE(HiveWatcherStartNewGame(0));
+        eng_main_key_states[VK_SPACE] = 2;
+    }
 };
 
-// A simple player. Once a second of play it builds whichever factory is
-// missing, else the weapon on sale it has fewest of (up to four of each
-// type), waiting for the money; with four of everything on sale it upgrades
-// its lowest factory, or else its weakest weapon, as money allows.
-class SimplePlayer {
-public:
-    SimplePlayer()
+// The play's accounts as a player reads them, and the wave on the board.
+struct Accounts {
+    int level, money, lives, score, bonus, placed;
+    int bugs;
+    double reward;
+    int kill_score;
+
+    static Accounts Now()
     {
-        // Spots on both sides of the road, at every thirtieth of its length,
-        // nearest first.
-        const int n = traverse_data.num_steps;
-        for (float offset : {0.16f, -0.16f, 0.2f, -0.2f, 0.25f, -0.25f}) {
-            for (int s = n / 30; s + 5 < n; s += n / 30) {
-                const _TraversePoint &p = traverse_data.point[s], &q = traverse_data.point[s + 5];
-                float dx = q.x - p.x, dy = q.y - p.y, length = std::sqrt(dx * dx + dy * dy);
-                if (length <= 0.0f)
-                    continue;
-                float x = p.x - dy / length * offset, y = p.y + dx / length * offset;
-                if (std::fabs(x) < 0.9f && std::fabs(y) < 0.9f)
-                    spots_.push_back({x, y});
-            }
-        }
+        Accounts a = {play_level, play_money, play_lives, play_score, play_bonus, 0, 0, bugs_reward, bugs_kill_score};
+        for (int i = 0; i < weapons_count; i++)
+            a.placed += weapons_list[i] != nullptr;
+        for (const Bug *bug : bugs_table)
+            a.bugs += bug != nullptr;
+        return a;
+    }
+};
+
+// Watches a game frame by frame and checks the rules of play against what
+// the frame did: the wave only shrinks, each bug that leaves it was killed
+// or reached the end; a kill pays the wave's reward and kill score, a bug at
+// the end takes one life; a level ends only once its wave is gone, and then
+// within two frames, paying 50 times the new level's number counted from 1
+// and adding 100 to the score; nothing is ever negative; and nothing
+// changes the accounts once the game is over.
+class RuleWatch {
+public:
+    RuleWatch() : m_before(Accounts::Now()) {}
+
+    void Frame(float seconds)
+    {
+        NeighbourLog::Take();
+        const bool over = play_game_over;
+        PlayFrame(seconds);
+        const Accounts after = Accounts::Now();
+        const std::vector<std::string> calls = NeighbourLog::Take();
+        const int kills = (int)std::count(calls.begin(), calls.end(), "SoundPlay 22");
+        const int at_end = (int)std::count(calls.begin(), calls.end(), "SoundPlay 23");
+        Check(over, kills, at_end, after);
+        m_kills += kills;
+        m_before = after;
     }
 
-    void Act()
+    // Around a purchase or an upgrade: the money goes down by its price
+    // and each weapon placed adds 10 to the score.
+    template <typename Act> bool Spend(int price, Act act)
     {
-        for (int family = 0; family < 3; family++)
-            if (weapons_factory_level[family] == 0 && !Find(WEAPON_FIRST_FACTORY + family)) {
-                Build(WEAPON_FIRST_FACTORY + family);
-                return;
-            }
-        int wanted = -1, fewest = 4;
-        for (int t = 0; t < WEAPON_SHOOTING_TYPES; t++) {
-            int count = 0;
-            for (int i = 0; i < weapons_count; i++)
-                count += weapons_list[i] && weapons_list[i]->m_type == t;
-            if (t % 3 < weapons_factory_level[t / 3] && count < fewest && !full_[t]) {
-                wanted = t;
-                fewest = count;
-            }
-        }
-        if (wanted >= 0) {
-            Build(wanted);
+        const Accounts before = Accounts::Now();
+        if (!act())
+            return false;
+        const Accounts after = Accounts::Now();
+        EXPECT_EQ(before.money - price, after.money);
+        EXPECT_EQ(before.score + 10 * (after.placed - before.placed), after.score);
+        EXPECT_EQ(before.lives, after.lives);
+        m_before = after;
+        return true;
+    }
+
+    int Kills() const { return m_kills; }
+
+private:
+    void Check(bool over, int kills, int at_end, const Accounts &after)
+    {
+        const Accounts &b = m_before;
+        EXPECT_GE(after.money, 0);
+        EXPECT_GE(after.lives, 0);
+        EXPECT_GE(after.score, 0);
+        EXPECT_EQ(b.placed, after.placed);
+        if (over) {
+            EXPECT_EQ(b.money, after.money);
+            EXPECT_EQ(b.lives, after.lives);
+            EXPECT_EQ(b.score, after.score);
+            EXPECT_EQ(b.level, after.level);
             return;
         }
-        Weapon *lowest = nullptr;
+        if (after.level != b.level) {
+            // The wave was gone before the frame; the new one is whole.
+            EXPECT_EQ(b.level + 1, after.level);
+            EXPECT_EQ(0, b.bugs);
+            EXPECT_EQ(bugs_count, after.bugs);
+            EXPECT_GT(after.bugs, 0);
+            EXPECT_EQ(b.money + 50 * (after.level + 1), after.money);
+            EXPECT_EQ(b.score + 100, after.score);
+            EXPECT_EQ(b.lives, after.lives);
+            m_empty_frames = 0;
+            return;
+        }
+        // Bugs leave the wave, none joins it: killed, or at the end, where
+        // each takes a life. The bug that takes the last life ends the game
+        // without its sound, and those after it take nothing.
+        const int lost = b.lives - after.lives;
+        if (play_game_over) {
+            EXPECT_EQ(0, after.lives);
+            EXPECT_EQ(at_end + 1, lost);
+            EXPECT_GE(b.bugs - after.bugs, kills + lost);
+        } else {
+            EXPECT_EQ(at_end, lost) << "level " << b.level;
+            EXPECT_EQ(b.bugs - after.bugs, kills + at_end) << "level " << b.level;
+        }
+        // Kills come before the end of the game in a frame: each pays.
+        EXPECT_EQ(b.money + kills * (int)b.reward, after.money) << "level " << b.level;
+        EXPECT_EQ(b.bonus + kills * b.kill_score, after.bonus) << "level " << b.level;
+        EXPECT_EQ(b.score + kills * b.kill_score, after.score) << "level " << b.level;
+        m_empty_frames = after.bugs == 0 ? m_empty_frames + 1 : 0;
+        EXPECT_LE(m_empty_frames, 2) << "level " << b.level << " goes on without a wave";
+    }
+
+    Accounts m_before;
+    int m_kills = 0;
+    int m_empty_frames = 0;
+};
+
+// A player who spends everything as soon as it can on one family of
+// weapons: its factory first, away from the road; then the strongest
+// weapon on sale where it reaches most of the road; else the factory's next
+// level, which puts a stronger weapon on sale; else an upgrade of its
+// weakest weapon. Acts once a second of play.
+class StrongPlayer {
+public:
+    explicit StrongPlayer(int family) : family_(family), factory_(WEAPON_FIRST_FACTORY + family) {}
+
+    void Act(RuleWatch &watch)
+    {
+        Weapon *factory = Find(factory_);
+        if (!factory) {
+            Build(watch, factory_);
+            return;
+        }
+        const int best = family_ * 3 + weapons_factory_level[family_] - 1;
+        if (Build(watch, best) || (factory->m_level < 2 && Upgrade(watch, factory)))
+            return;
+        Weapon *weakest = nullptr;
         for (int i = 0; i < weapons_count; i++) {
             Weapon *w = weapons_list[i];
-            if (w && !w->m_upgrading && w->m_level < w->GetTopLevelCount() - 1 &&
-                (!lowest || w->IsFactory() > lowest->IsFactory() ||
-                 (w->IsFactory() == lowest->IsFactory() && w->m_level < lowest->m_level)))
-                lowest = w;
+            if (w && !w->IsFactory() && !w->m_upgrading && w->m_level < w->GetTopLevelCount() - 1 &&
+                (!weakest || w->m_level < weakest->m_level))
+                weakest = w;
         }
-        if (lowest)
-            lowest->StartUpgrade();
+        if (weakest)
+            Upgrade(watch, weakest);
     }
 
 private:
+    struct Spot {
+        int covered;
+        float x, y;
+    };
+
     static Weapon *Find(int type)
     {
         for (int i = 0; i < weapons_count; i++)
@@ -137,43 +236,56 @@ private:
                 return weapons_list[i];
         return nullptr;
     }
-    // At the first spot where it fits, when there is the money; a type that
-    // fits nowhere is not tried again.
-    void Build(int type)
+
+    // Spots on a grid over the board, the most road steps where bugs can be
+    // shot within the type's reach first; a factory, which shoots nothing,
+    // takes the spots that reach least of the road.
+    static std::vector<Spot> Spots(int type)
     {
-        if (play_money < weapons_level_info[type][0].cost)
-            return;
-        for (const auto &[x, y] : spots_)
-            if (WeaponsCanPlaceAt(type, x, y, 0) && WeaponsCreateNew(type, x, y, 0, 0))
-                return;
-        full_[type] = true;
+        const float reach = weapons_level_info[type][0].range;
+        const int n = traverse_data.num_steps;
+        std::vector<Spot> spots;
+        for (float x = -0.9f; x <= 0.9f; x += 0.04f)
+            for (float y = -0.9f; y <= 0.9f; y += 0.04f) {
+                int covered = 0;
+                for (int s = (int)levels_target_start; s < n - (int)levels_target_end; s += 4) {
+                    float dx = traverse_data.point[s].x - x, dy = traverse_data.point[s].y - y;
+                    covered += dx * dx + dy * dy < reach * reach;
+                }
+                if (covered > 0 || type >= WEAPON_FIRST_FACTORY)
+                    spots.push_back({covered, x, y});
+            }
+        std::stable_sort(spots.begin(), spots.end(), [type](const Spot &a, const Spot &b) {
+            return type >= WEAPON_FIRST_FACTORY ? a.covered < b.covered : a.covered > b.covered;
+        });
+        return spots;
     }
 
-    std::vector<std::pair<float, float>> spots_;
-    bool full_[WEAPON_TYPES] = {};
+    // At the first free spot, when there is the money.
+    bool Build(RuleWatch &watch, int type)
+    {
+        const int price = weapons_level_info[type][0].cost;
+        if (play_money < price)
+            return false;
+        if (spots_[type].empty())
+            spots_[type] = Spots(type);
+        for (const Spot &spot : spots_[type])
+            if (WeaponsCanPlaceAt(type, spot.x, spot.y, 0))
+                return watch.Spend(price, [&] { return WeaponsCreateNew(type, spot.x, spot.y, 0, 0); });
+        return false;
+    }
+
+    static bool Upgrade(RuleWatch &watch, Weapon *weapon)
+    {
+        if (weapon->m_upgrading)
+            return false;
+        const int price = weapons_level_info[weapon->m_type][weapon->m_level + 1].cost;
+        return watch.Spend(price, [&] { return play_money >= price && weapon->StartUpgrade(); });
+    }
+
+    int family_, factory_;
+    std::vector<Spot> spots_[WEAPON_TYPES];
 };
-
-PlayRunTest::RunResult PlayRunTest::RunGardenZero(int difficulty, unsigned seed)
-{
-    EngMiscRandSeed(seed);
-    EXPECT_TRUE(HiveWatcherSetup());
-    levels_garden = 0;
-    levels_difficulty = (int16_t)difficulty;
-    EXPECT_TRUE(HiveWatcherCreateGraphics());
-    EXPECT_TRUE(HiveWatcherStartNewGame(0));
-    eng_main_key_states[VK_SPACE] = 2;
-    SimplePlayer player;
-    for (int frame = 0; play_level < 10 && play_lives > 0 && frame < 200000; frame++) {
-        if (frame % 20 == 0)
-            player.Act();
-        Frame(0.05f);
-        if (frame % 500 == 0) {
-            DrawFrame();
-            D3D9RecordingReset();
-        }
-    }
-    return {play_level, play_score, play_lives, play_money, weapons_count};
-}
 
 }  // namespace
 
@@ -353,7 +465,7 @@ TEST_F(PlayRunTest, BugsWalkTheFirstFourLevelsOfGardenZeroAndTakeLives)
     };
     start_level();
     while (play_level < 4 && frames < 20000) {
-        Frame(0.05f);
+        PlayFrame(0.05f);
         frames++;
         if (play_level != level)
             start_level();
@@ -391,30 +503,58 @@ TEST_F(PlayRunTest, BugsWalkTheFirstFourLevelsOfGardenZeroAndTakeLives)
     EXPECT_EQ(400, play_score);
 }
 
-TEST_F(PlayRunTest, ASimplePlayerPlaysGardenZeroFromLevelZeroToTheEnd)
+// Seeded games at every difficulty in the gardens whose road the Turret
+// reaches.
+TEST_F(PlayRunTest, AStrongPlayerClearsTwentyLevelsAndEveryFrameKeepsTheRules)
 {
-    const RunResult run = RunGardenZero(0, 2024);
-    const std::vector<std::string> calls = NeighbourLog::Take();
-    const int kills = (int)std::count(calls.begin(), calls.end(), "SoundPlay 22");
-    printf("difficulty 0: level %d, score %d, lives %d, money %d, weapons %d, kills %d\n", run.level, run.score,
-           run.lives, run.money, run.weapons, kills);
-    // The waves of level 5 overrun a player who buys many small weapons.
-    EXPECT_EQ(5, run.level);
-    EXPECT_EQ(851, run.score);
-    EXPECT_EQ(0, run.lives);
-    EXPECT_EQ(232, run.money);
-    EXPECT_EQ(16, run.weapons);
-    EXPECT_EQ(64, kills);
+    const struct {
+        int garden, difficulty;
+        unsigned seed;
+    } runs[] = {{0, 0, 2024}, {1, 1, 7}, {3, 2, 99}};
+    for (const auto &run : runs) {
+        SCOPED_TRACE("garden " + std::to_string(run.garden) + " difficulty " + std::to_string(run.difficulty));
+        StartGame(run.garden, run.difficulty, run.seed);
+        RuleWatch watch;
+        StrongPlayer player(0);
+        for (int frame = 0; play_level < 20 && !play_game_over && frame < 100000 && !HasFailure(); frame++) {
+            if (frame % 20 == 0)
+                player.Act(watch);
+            watch.Frame(0.05f);
+            if (frame % 500 == 0) {
+                DrawFrame();
+                D3D9RecordingReset();
+            }
+        }
+        EXPECT_EQ(20, play_level);
+        EXPECT_FALSE(play_game_over);
+        EXPECT_GT(play_lives, 0);
+        EXPECT_GT(watch.Kills(), 0);
+        HiveWatcherDestroyGraphics();
+        ResetPlayForTest();
+        RecordNeighbours();
+    }
 }
 
-// The same at every difficulty; too slow for every test run, so it runs
-// only when asked (--gtest_also_run_disabled_tests).
-TEST_F(PlayRunTest, DISABLED_ASimplePlayerAtEveryDifficulty)
+TEST_F(PlayRunTest, APlayerWhoPlacesNothingLosesEveryLifeToTheBugsAndTheAccountsThenStayStill)
 {
-    for (int difficulty = 0; difficulty < 3; difficulty++) {
-        const RunResult run = RunGardenZero(difficulty, 2024);
-        printf("difficulty %d: level %d, score %d, lives %d, money %d, weapons %d\n", difficulty, run.level,
-               run.score, run.lives, run.money, run.weapons);
+    for (unsigned seed : {1u, 2024u}) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        StartGame(0, 0, seed);
+        RuleWatch watch;
+        for (int frame = 0; !play_game_over && frame < 100000 && !HasFailure(); frame++)
+            watch.Frame(0.05f);
+        EXPECT_TRUE(play_game_over);
+        EXPECT_EQ(0, play_lives);
+        EXPECT_EQ(0, watch.Kills());
+        // Twenty lives go within the first waves.
+        EXPECT_LT(play_level, 5);
+        // The game-over scene runs on; its parade changes nothing.
+        for (int i = 0; i < 200 && !HasFailure(); i++)
+            watch.Frame(0.05f);
+        if (HasFailure())
+            return;
         HiveWatcherDestroyGraphics();
+        ResetPlayForTest();
+        RecordNeighbours();
     }
 }

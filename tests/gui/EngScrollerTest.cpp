@@ -61,6 +61,10 @@ protected:
 
 TEST_F(EngScrollerTest, AreasOfNoSizeAreRefusedAndAnOffScrollerDoesNothing)
 {
+    // Never turned on, a scroller is off and its tick does nothing.
+    EXPECT_FALSE(scroller.IsOn());
+    EXPECT_FALSE(scroller.Tick());
+
     _Dimension flat = {0, 0, 100, 0};
     EXPECT_FALSE(scroller.TurnOn(&flat, 0, 1, 0, 0, 10, 1, -1, 0, 1, 0, 0, 10, 1, -1, 0, 1));
     EXPECT_TRUE(LogHas("Invalid Dimension"));

@@ -1,6 +1,7 @@
 // The colour picker: a colour picked with clicks on its scrollbars, the
-// strips' pixels with their border, the hue limit, the linked output, and
-// the strips uploaded into the root's textures.
+// strips' pixels with their border, the hue limit, the linked output, the
+// strips uploaded into the root's textures, and those textures and the hue
+// palette made and released with the toolkit's graphics.
 #include "tests/support/GuiTestKit.h"
 #include "gui/MWinColour.h"
 #include "gui/MWinGroup.h"
@@ -135,6 +136,36 @@ TEST_F(MWinColourTest, TheStripsReachTheRootsTexturesAndAreDrawn)
                 strips++;
             }
     EXPECT_EQ(strips, 3);
+}
+
+TEST_F(MWinColourTest, TheColourPickerGraphicsComeAndGoWithTheToolkits)
+{
+    for (int i = 0; i < MWIN_NUM_COLOUR_TEXTURES; i++) {
+        EngTexture *texture = mwin->GetTextures()->GetColourTexture(i);
+        ASSERT_NE(texture, nullptr);
+        EXPECT_TRUE(texture->IsCreated());
+        EXPECT_EQ(texture->GetWidth(), 256);
+        EXPECT_EQ(texture->GetHeight(), 32);
+    }
+    // The hue palette runs red, magenta, blue, cyan, green, yellow, red; the
+    // ramp towards yellow stops one step short before the last band.
+    struct Entry {
+        int i;
+        float r, g, b;
+    } entries[] = {
+        {0, 1, 0, 0}, {42, 1, 0, 1}, {84, 0, 0, 1}, {127, 0, 1, 1}, {170, 0, 1, 0}, {212, 41 / 42.0f, 1, 0}, {213, 1, 1, 0}, {255, 1, 0, 0},
+        {21, 1, 0, 0.5f},
+    };
+    for (const Entry &e : entries) {
+        const float *colour = mwin->GetHuePaletteColour(e.i);
+        EXPECT_NEAR(colour[0], e.r, 1e-5) << e.i;
+        EXPECT_NEAR(colour[1], e.g, 1e-5) << e.i;
+        EXPECT_NEAR(colour[2], e.b, 1e-5) << e.i;
+    }
+    mwin->DestroyGraphicsObjects();
+    EXPECT_FALSE(mwin->GetTextures()->GetColourTexture(0)->IsCreated());
+    EXPECT_TRUE(mwin->CreateGraphicsObjects());
+    EXPECT_TRUE(mwin->GetTextures()->GetColourTexture(2)->IsCreated());
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 // The on-screen keyboard, driven on this desktop build with the tablet
 // paths switched on and the layout chosen by the test: its layouts and
 // keys, typing by clicks with the entry kinds' rules, Done, the key bubble,
-// and a later popup after the keyboard's popup was closed another way.
+// and a later popup after the keyboard's popup was closed another way; and
+// on the desktop as the program runs it, an entry that never takes the
+// screen.
 #include "tests/support/GuiTestKit.h"
 #include "engine/core/EngMisc.h"
 #include "engine/runtime/EngMain.h"
@@ -252,6 +254,18 @@ TEST_F(MWinKeyboardTest, APopupClosedAnotherWayLeavesTheNextPopupWorking)
     Type("7");
     EXPECT_STREQ(buffer, "7");
     EXPECT_TRUE(mwin->PopupRenderFullScreenTextEntryMobile(1));
+}
+
+// The desktop as the program runs it: the tablet paths off, no layout set.
+class MWinKeyboardDesktopTest : public GuiTest {};
+
+TEST_F(MWinKeyboardDesktopTest, AnEntryModeOpensNothingAndTheKeyboardNeverTakesTheScreen)
+{
+    EXPECT_FALSE(mwin->PopupRenderFullScreenTextEntryMobile(1));
+    EXPECT_FALSE(mwin->PopupRenderFullScreenTextEntryMobile(0));
+    mwin->PopupGetTextSetEntryMode(1, 1, 0);
+    EXPECT_FALSE(mwin->IsPopupOn());
+    EXPECT_FALSE(mwin->PopupCloseIfOn());
 }
 
 } // namespace
