@@ -209,7 +209,7 @@ int main(int argc, char **argv)
             resident = std::max(resident, ResidentMb(pid));
 
         std::printf("start to first drawn frame   %6.3f s   (goal <= 0.3 s)\n", first_frame);
-        std::printf("idle main screen CPU         %6.1f %%   of one core (goal <= 3 %%)\n", idle);
+        std::printf("idle main screen CPU         %6.1f %%   of one core (goal <= 10 %%)\n", idle);
         if (in_play)
             std::printf("resident memory in play      %6.1f MB  (goal <= 120 MB)\n", resident);
         else

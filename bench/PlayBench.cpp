@@ -7,6 +7,10 @@
 // the recording device with its call log off, and prints the median
 // main-thread CPU time (and, for the whole frame, the wall time) of each.
 //
+// `--without LAYER` (garden, sidebar, bugs, weapons, shots, effects, banner,
+// overlay; repeatable) leaves a layer of the render out, so the difference
+// to a full run is that layer's cost.
+//
 // Run it from an optimised build's folder, where the generated Data/ lies
 // (see the README); it exits with 1 when the display, the device or the
 // game's data cannot be had.
@@ -24,6 +28,9 @@
 #include "game/HiveWatcherMWin.h"
 #include "game/Levels.h"
 #include "game/PlayNeighbours.h"
+#include "game/PopupGlue.h"
+#include "game/Sidebar.h"
+#include "game/Tutorial.h"
 #include "game/Weapon.h"
 #include "game/Weapons.h"
 #include "platform/d3d9/D3D9Backend.h"
@@ -54,6 +61,12 @@ const int WEAPONS_PER_TYPE = 4;
 _EngCreateWindowParms window_parms = {-1, -1, WIDTH, HEIGHT, 32, 1, 60, 0, 0, 0, 0, 0, ""};
 
 EngFont game_font;
+
+// The layers of a play render, in drawing order, and those left out.
+const char *const LAYER_NAMES[] = {"garden", "sidebar", "bugs", "weapons", "shots", "effects", "banner", "overlay"};
+enum Layer { GARDEN, SIDEBAR, BUGS, WEAPONS, SHOTS, EFFECTS, BANNER, OVERLAY, LAYERS };
+bool layer_left_out[LAYERS];
+bool any_layer_left_out;
 
 // Median milliseconds of a tick, of a render, and of the whole frame.
 struct Row {
@@ -129,14 +142,69 @@ void Tick()
     HiveWatcherTick();
 }
 
+bool Drawn(Layer layer)
+{
+    return !layer_left_out[layer];
+}
+
+// The play render of HiveWatcherRender (neither won nor lost), layer by
+// layer, with the device state it sets between them.
+void RenderLayers()
+{
+    if (Drawn(GARDEN))
+        LevelsDrawGardenPicture();
+    if (Drawn(SIDEBAR))
+        SidebarDraw();
+    eng_device->SetViewportToSizeRatioed(100, 0, 540, 450);
+    eng_device->EnableBlendingType(0);
+    if (Drawn(BUGS))
+        BugsDraw();
+    for (int i = 0; i < weapons_count; i++)
+        if (weapons_list[i] && Drawn(WEAPONS))
+            weapons_list[i]->Draw();
+    for (int i = 0; i < weapons_count; i++)
+        if (weapons_list[i] && Drawn(SHOTS))
+            weapons_list[i]->DrawShots();
+    if (Drawn(EFFECTS))
+        EffectsDraw();
+    if (Drawn(BANNER))
+        LevelsDrawBanner();
+    eng_device->SetViewportFullScreen();
+    if (Drawn(OVERLAY))
+        SidebarDrawPreviewWeapon();
+    eng_device->DisableBlending();
+    if (Drawn(OVERLAY)) {
+        TutorialDraw();
+        PopupRender();
+        eng_device->EnableBlendingType(0);
+        play_textures[play_pointer == 1 ? HWT_POINTER_CANNOT_PLACE : HWT_POINTER].Draw();
+        eng_device->DisableBlending();
+    }
+}
+
 void Render()
 {
     eng_device->ClearBackBuffer();
     if (eng_device->BeginRendering()) {
-        HiveWatcherRender();
+        // The game's own render unless a layer is left out.
+        if (any_layer_left_out)
+            RenderLayers();
+        else
+            HiveWatcherRender();
         eng_device->EndRendering();
     }
     eng_device->SwapBuffers();
+}
+
+bool LeaveOut(const char *name)
+{
+    for (int layer = 0; layer < LAYERS; layer++)
+        if (std::strcmp(name, LAYER_NAMES[layer]) == 0) {
+            layer_left_out[layer] = true;
+            any_layer_left_out = true;
+            return true;
+        }
+    return false;
 }
 
 // The game at its heaviest: garden 3, level 49, EXTREME, the wave walking.
@@ -286,8 +354,9 @@ int main(int argc, char **argv)
             gl = false;
         else if (std::strcmp(argv[i], "--gl-only") == 0)
             recording = false;
-        else {
-            std::fprintf(stderr, "usage: hw_play_bench [--frames N] [--recording-only | --gl-only]\n");
+        else if (!(std::strcmp(argv[i], "--without") == 0 && i + 1 < argc && LeaveOut(argv[++i]))) {
+            std::fprintf(stderr, "usage: hw_play_bench [--frames N] [--recording-only | --gl-only] [--without LAYER]...\n"
+                                 "layers: garden sidebar bugs weapons shots effects banner overlay\n");
             return 2;
         }
     }
@@ -297,8 +366,12 @@ int main(int argc, char **argv)
     if ((gl && !RunApart(MeasureGL, frames, &gl_row)) ||
         (recording && !RunApart(MeasureRecording, frames, &recording_row)))
         return 1;
-    std::printf("Median ms per play frame over %d frames: garden 3, level 49, EXTREME, %d x %d\n", frames, WIDTH,
+    std::printf("Median ms per play frame over %d frames: garden 3, level 49, EXTREME, %d x %d", frames, WIDTH,
                 HEIGHT);
+    for (int layer = 0; layer < LAYERS; layer++)
+        if (layer_left_out[layer])
+            std::printf(", without %s", LAYER_NAMES[layer]);
+    std::printf("\n");
     std::printf("%-9s | %8s %8s | %8s %8s | %4s %4s %5s %4s\n", "device", "tick cpu", "draw cpu", "frame cpu",
                 "wall", "bugs", "weap", "shots", "fx");
     if (gl)

@@ -11,10 +11,14 @@
 
 #include <cstdio>
 #include <cstring>
+#include <malloc.h>
 #include <new>
 #include <vector>
 
 namespace {
+
+// Freed texture pixels past which Present trims the heap.
+const size_t TRIM_AFTER_BYTES = 4u << 20;
 
 struct ColourFormat {
     D3DFORMAT format;
@@ -225,7 +229,8 @@ D3D9GLBackend::D3D9GLBackend()
     : m_window(nullptr), m_window_id(0), m_context(nullptr), m_width(0), m_height(0), m_samples(0),
       m_has_depth(false), m_has_sync(false), m_framebuffer(0), m_colour(0), m_depth(0), m_resolve_framebuffer(0),
       m_resolve_colour(0), m_in_window(false), m_size_checked(false), m_held_clears(0), m_held_z(1.0f),
-      m_held_stencil(0), m_gl(), m_batching(true), m_batch_key(), m_batch(), m_batch_size(0)
+      m_held_stencil(0), m_gl(), m_batching(true), m_batch_key(), m_batch(), m_batch_size(0),
+      m_dropped_bytes(0)
 {
 }
 
@@ -488,6 +493,13 @@ HRESULT D3D9GLBackend::Present()
     glBindFramebuffer(GL_FRAMEBUFFER, DrawFramebuffer());
     m_gl.Count(1);
     m_size_checked = false;
+    // The first frames of a screen free the pixel copies of every texture
+    // they upload, megabytes at once that the allocator would otherwise keep
+    // for itself; hand them back to the system once they add up.
+    if (m_dropped_bytes >= TRIM_AFTER_BYTES) {
+        malloc_trim(0);
+        m_dropped_bytes = 0;
+    }
     return ResultOfGLError();
 }
 

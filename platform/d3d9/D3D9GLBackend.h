@@ -119,4 +119,6 @@ private:
     // batch to batch, so drawing allocates only while it grows.
     std::vector<D3D9GLVertex> m_batch;
     size_t m_batch_size;
+    // Bytes of texture pixels freed since the heap was last trimmed.
+    size_t m_dropped_bytes;
 };

@@ -68,10 +68,13 @@ HRESULT IDirect3DTexture9::UnlockRect(UINT level)
     return S_OK;
 }
 
-void IDirect3DTexture9::DropPixels()
+size_t IDirect3DTexture9::DropPixels()
 {
-    if (m_desc.Pool == D3DPOOL_MANAGED && !m_locked && !m_changed && !m_keep_pixels)
-        D3D9PixelsFree(&m_pixels);
+    if (m_desc.Pool != D3DPOOL_MANAGED || m_locked || m_changed || m_keep_pixels || !m_pixels.bits)
+        return 0;
+    const size_t bytes = static_cast<size_t>(m_pixels.pitch) * m_pixels.height;
+    D3D9PixelsFree(&m_pixels);
+    return bytes;
 }
 
 bool IDirect3DTexture9::TakeChanged()

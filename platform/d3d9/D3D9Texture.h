@@ -9,6 +9,8 @@
 #include "platform/d3d9/D3D9DeviceChild.h"
 #include "platform/d3d9/D3D9Pixels.h"
 
+#include <cstddef>
+
 class IDirect3DBaseTexture9 : public D3D9DeviceChild {
 protected:
     using D3D9DeviceChild::D3D9DeviceChild;
@@ -29,8 +31,9 @@ public:
     const D3D9Pixels &GetPixels() const { return m_pixels; }
     bool TakeChanged();
     // The backend took the pixels and holds them: a managed texture that has
-    // not been locked since its pixels were last dropped frees them.
-    void DropPixels();
+    // not been locked since its pixels were last dropped frees them. Answers
+    // the bytes freed.
+    size_t DropPixels();
     unsigned int GetBackendName() const { return m_backend_name; }
     void SetBackendName(unsigned int name) { m_backend_name = name; }
     // The filtering the backend last gave its texture (0 for none yet).
