@@ -801,3 +801,8 @@ void MWin::CallEventHook(int event)
     if (m_event_hook)
         m_event_hook(event, m_event_hook_user);
 }
+
+char MWinTakeReleasedOutside()
+{
+    return eng_main_window && eng_main_window->WasLeftButtonReleasedOutside_PC();
+}

@@ -302,13 +302,23 @@ char MWinButton::ListHandleMouseWheel(int count)
         ListScroll(-count);
         return 1;
     }
-    if (count == 0 || (count < 0 && m_list_pos >= m_list_num - 1) || (count > 0 && m_list_pos <= 0) ||
-        list_step_running)
+    if (count == 0 || (count < 0 && m_list_pos >= m_list_num - 1) || (count > 0 && m_list_pos <= 0))
         return 1;
+    return ListStepClosed(-count);
+}
+
+char MWinButton::ListStepClosed(int delta)
+{
+    if (list_step_running)
+        return 1;
+    // The hovered entry's notice may remove the screen: the list closes
+    // only while the toolkit still finds it.
+    const MWinButtonIdentity self(this);
     list_step_running = true;
     ListOpen();
-    ListScroll(-count);
-    ListClose(1, 1);
+    ListScroll(delta);
+    if (self.Survived())
+        ListClose(1, 1);
     list_step_running = false;
     return 1;
 }
@@ -328,14 +338,7 @@ char MWinButton::ListHandleKeyDown(int key)
             ListOpen();
             return 1;
         }
-        if (delta == 0 || list_step_running)
-            return delta != 0;
-        list_step_running = true;
-        ListOpen();
-        ListScroll(delta);
-        ListClose(1, 1);
-        list_step_running = false;
-        return 1;
+        return delta != 0 && ListStepClosed(delta);
     }
     if (key == kKeyEnter) {
         ListClose(1, 1);
