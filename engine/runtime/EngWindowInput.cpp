@@ -233,6 +233,13 @@ bool EngWindow::HandleSize_PC(WPARAM kind)
 
 void EngWindow::HandleMouseMove_PC(int x, int y)
 {
+    // The left button let go outside before the poll saw it: the system may
+    // report the pointer again at once (the end of its drag grab), and that
+    // move is told of the release as the poll would have been.
+    if (m_mouse.outside && m_mouse.left_held_on_leaving && ButtonState(VK_LBUTTON) == KEY_UP) {
+        m_mouse.left_held_on_leaving = 0;
+        m_mouse.left_released_outside = 1;
+    }
     InputEvent(1, static_cast<float>(x), static_cast<float>(y));
     if (m_mouse.outside) {
         m_mouse.outside = 0;

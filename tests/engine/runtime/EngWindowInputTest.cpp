@@ -177,6 +177,25 @@ TEST_F(EngWindowInputTest, ADragOutOfTheWindowIsFollowedAndItsReleaseSeen)
     EXPECT_TRUE(program->TakeInputs().empty());
 }
 
+TEST_F(EngWindowInputTest, AReleaseOutsideReportedByAMoveBeforeThePollIsSeenOnce)
+{
+    PlaceMouse(100, 100, VK_LBUTTON);
+    Send({{WM_MOUSEMOVE, 0, MAKELPARAM(100, 100)}, {WM_LBUTTONDOWN, 0, MAKELPARAM(100, 100)}});
+    PlaceMouse(-30, 50, VK_LBUTTON);
+    Send({{WM_MOUSELEAVE, 0, 0}});
+    // Let go outside, and at once the system reports the pointer again (an
+    // X server does as its drag grab ends), before any tick polls.
+    PlaceMouse(-30, 50, 0);
+    EXPECT_EQ(Send({{WM_MOUSEMOVE, 0, MAKELPARAM(-30, 50)}}), (std::vector<RecordedInput>{{1, -30, 50}}));
+    EXPECT_EQ(eng_main_key_states[VK_LBUTTON], 0);
+    EXPECT_TRUE(window->WasLeftButtonReleasedOutside_PC());
+    EXPECT_FALSE(window->WasLeftButtonReleasedOutside_PC());
+    // Outside again with the button up: nothing more to tell.
+    Send({{WM_MOUSELEAVE, 0, 0}});
+    window->PollMouseOutsideWindow_PC();
+    EXPECT_FALSE(window->WasLeftButtonReleasedOutside_PC());
+}
+
 TEST_F(EngWindowInputTest, TheCursorIsPlacedInTheClientArea)
 {
     // 1024 x 768 client: the virtual point (320, 240) is client pixel (512, 384).
