@@ -118,6 +118,8 @@ LRESULT EngWindow::WindowProc_PC(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
 
     case WM_LBUTTONDOWN:
         eng_main_key_states[VK_LBUTTON] = KEY_DOWN;
+        // A release outside not yet taken belongs to the press before.
+        m_mouse.left_released_outside = 0;
         InputEvent(2, 0, 1);
         return 1;
 
@@ -180,6 +182,12 @@ LRESULT EngWindow::WindowProc_PC(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
                 m_mouse.last_y = cursor.y;
             }
             m_mouse.left_held_on_leaving = ButtonState(VK_LBUTTON) == KEY_DOWN;
+            // Let go already, with no message for it: the table still holds
+            // the button down (the notice came after the release).
+            if (!m_mouse.left_held_on_leaving && eng_main_key_states[VK_LBUTTON] == KEY_DOWN) {
+                eng_main_key_states[VK_LBUTTON] = KEY_UP;
+                m_mouse.left_released_outside = 1;
+            }
             if (m_texture_cursor.in_use)
                 TextureCursorLeavingWindowCB_PC(1);
         }
