@@ -76,9 +76,9 @@ _MWinLayoutSettings DefaultLayout(const LayoutColumn &c)
     l.m_panel_min_thumb_h = 3;
     l.m_hscroll_track_inset = 3;
     l.m_vscroll_track_inset = 3;
-    l.m_list_row_h = 12;
+    l.m_list_arrow_w = 12;
     l.m_list_arrow_h = 12;
-    l.m_list_text_inset = 3;
+    l.m_list_arrow_margin = 3;
     l.m_checkbox_w = 12;
     l.m_checkbox_h = 12;
     l.m_checkbox_gap = 3;
@@ -105,8 +105,8 @@ float _MWinLayoutSettings::*const kScaledFields[] = {
     &_MWinLayoutSettings::m_win_vscroll_w,      &_MWinLayoutSettings::m_win_vthumb_w,
     &_MWinLayoutSettings::m_text_margin,        &_MWinLayoutSettings::m_panel_text_inset,
     &_MWinLayoutSettings::m_arrow_inset,        &_MWinLayoutSettings::m_vscrollbar_w,
-    &_MWinLayoutSettings::m_panel_scrollbar_w,  &_MWinLayoutSettings::m_list_row_h,
-    &_MWinLayoutSettings::m_list_text_inset,    &_MWinLayoutSettings::m_checkbox_w,
+    &_MWinLayoutSettings::m_panel_scrollbar_w,  &_MWinLayoutSettings::m_list_arrow_w,
+    &_MWinLayoutSettings::m_list_arrow_margin,  &_MWinLayoutSettings::m_checkbox_w,
     &_MWinLayoutSettings::m_checkbox_gap,       &_MWinLayoutSettings::m_checkbox_offset,
     &_MWinLayoutSettings::m_choice_inset,       &_MWinLayoutSettings::m_script_inset_x,
     &_MWinLayoutSettings::m_tab_text_inset,     &_MWinLayoutSettings::m_slider_thumb_w,
@@ -800,4 +800,9 @@ void MWin::CallEventHook(int event)
 {
     if (m_event_hook)
         m_event_hook(event, m_event_hook_user);
+}
+
+char MWinTakeReleasedOutside()
+{
+    return eng_main_window && eng_main_window->WasLeftButtonReleasedOutside_PC();
 }

@@ -339,3 +339,8 @@ private:
     char m_entry_hidden;
     char m_entry_auto_capitals;
 };
+
+// Reads and clears the main window's one-shot record that the left button
+// was let go while the pointer was outside the program's window: the
+// toolkit never gets that release, and every press or drag ends on it.
+char MWinTakeReleasedOutside();

@@ -243,6 +243,10 @@ void MWinButton::HandleMouseMove()
 {
     if (!m_interactive || !m_shown)
         return;
+    // A release outside the program's window never reaches the control: a
+    // dragged thumb must not go on following a pointer with no button held.
+    if (MWinTakeReleasedOutside())
+        CancelPress();
     if (m_type == MWBT_PANEL && m_dragging) {
         PanelHandleMouseMove();
         return;
@@ -251,8 +255,6 @@ void MWinButton::HandleMouseMove()
         ListHandleMouseMove();
         return;
     }
-    if (eng_main_window && eng_main_window->WasLeftButtonReleasedOutside_PC())
-        CancelPress();
     m_dragging = 0;
 }
 
@@ -346,10 +348,17 @@ char MWinButton::Deactivate()
 
 // State.
 
+char MWinButton::DeactivateSurvives()
+{
+    const MWinButtonIdentity self(this);
+    Deactivate();
+    return self.Survived();
+}
+
 void MWinButton::Hide()
 {
-    if (m_active)
-        Deactivate();
+    if (m_active && !DeactivateSurvives())
+        return;
     m_shown = 0;
     RequestRender();
 }
@@ -370,8 +379,8 @@ void MWinButton::Disable()
 {
     if (!m_enabled)
         return;
-    if (m_active)
-        Deactivate();
+    if (m_active && !DeactivateSurvives())
+        return;
     m_enabled = 0;
     RequestRender();
 }
@@ -487,22 +496,31 @@ void MWinButton::FillCallbackInfo(_MWinButtonCallbackInfo *info)
 }
 
 MWinButtonIdentity::MWinButtonIdentity(MWinButton *button)
-    : mwin(button->GetMWin()), collection_id{}, window_id{}, button_id{}, serial(button->GetSerial())
+    : mwin(button->GetMWin()), collection_id{}, window_id{}, button_id{}, serial(button->GetSerial()),
+      window(button->GetWindow()), group(button->GetGroup()), found_before(false)
 {
     std::memcpy(button_id, button->GetID(), MWIN_ID_SIZE);
-    if (MWinWindow *window = button->GetWindow()) {
+    if (window) {
         std::memcpy(window_id, window->GetID(), MWIN_ID_SIZE);
         if (window->GetCollection())
             std::memcpy(collection_id, window->GetCollection()->GetID(), MWIN_ID_SIZE);
     }
+    found_before = Find() == button;
 }
 
-bool MWinButtonIdentity::StillAlive() const
+MWinButton *MWinButtonIdentity::Find() const
 {
     if (!eng_main_program || !eng_main_window || !mwin->IsOn())
-        return false;
+        return nullptr;
     MWinButton *found = mwin->GetButtonFromIDs(collection_id, window_id, button_id, 0);
-    return found && found->GetSerial() == serial;
+    return found && found->GetSerial() == serial ? found : nullptr;
+}
+
+MWinButton *MWinButtonIdentity::FindInPlace() const
+{
+    MWinButton *found = Find();
+    // Compared, never read: the old window and group may be gone.
+    return found && found->GetWindow() == window && found->GetGroup() == group ? found : nullptr;
 }
 
 char MWinButton::CallCallback(_MWinButtonCallbackInfo *info)

@@ -56,13 +56,25 @@ bool MWinTextEditFilterAccepts(int filter, const char *text, unsigned char ch);
 // when the handler deleted it or rebuilt the screen with the same ids.
 struct MWinButtonIdentity {
     explicit MWinButtonIdentity(MWinButton *button);
-    bool StillAlive() const;
+    // The control itself, when it is still alive; null otherwise.
+    MWinButton *Find() const;
+    bool StillAlive() const { return Find() != nullptr; }
+    // Alive and still in the window and group it was in.
+    MWinButton *FindInPlace() const;
+    // After a step that may have notified the control's receiver: a control
+    // the toolkit found before is judged by its ids; one it could never
+    // find (a title-bar button, a scrollbar another control owns) sends no
+    // notice that could delete it.
+    bool Survived() const { return !found_before || StillAlive(); }
 
     MWin *mwin;
     char collection_id[MWIN_ID_SIZE];
     char window_id[MWIN_ID_SIZE];
     char button_id[MWIN_ID_SIZE];
     unsigned long serial;
+    MWinWindow *window;
+    MWinGroup *group;
+    bool found_before;
 };
 
 class MWinButton {
@@ -92,6 +104,10 @@ public:
     virtual char Deactivate();
 
     // State.
+    // Deactivate, whose end of a text entry or of a drag may notify a
+    // receiver that deletes the control: false when it did (the control
+    // must not be touched then).
+    char DeactivateSurvives();
     void Hide();
     void Enable();
     void Disable();
@@ -383,6 +399,9 @@ protected:
     char ListHandleMouseButtonPressed(char down);
     char ListHandleKeyDown(int key);
     char ListHandleMouseWheel(int count);
+    // A closed list opens, moves its hovered entry by delta and closes
+    // accepting it.
+    char ListStepClosed(int delta);
     void ListHandleMouseMove();
     char ListTick();
     void ListRenderBack(_MWinTextureState state);

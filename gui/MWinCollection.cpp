@@ -366,8 +366,8 @@ char MWinCollection::HandleMouseMove()
         }
     }
     MWinWindow *active = GetActiveWindow();
-    if (previous && active != previous)
-        previous->ReleaseControls();
+    if (previous && active != previous && !previous->ReleaseControls())
+        return 1;
 
     if (m_has_modal) {
         if (active && active->IsModal())
@@ -400,8 +400,8 @@ char MWinCollection::HandleButtonPressed(char button, char pressed, char extra)
         active->EndScrollPress();
         return 1;
     }
-    if (active)
-        active->ReleaseControls();
+    if (active && !active->ReleaseControls())
+        return 1;
     if (button != 0 || !pressed)
         return 0;
     // A press outside the active window only moves the focus.

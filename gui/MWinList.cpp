@@ -302,13 +302,23 @@ char MWinButton::ListHandleMouseWheel(int count)
         ListScroll(-count);
         return 1;
     }
-    if (count == 0 || (count < 0 && m_list_pos >= m_list_num - 1) || (count > 0 && m_list_pos <= 0) ||
-        list_step_running)
+    if (count == 0 || (count < 0 && m_list_pos >= m_list_num - 1) || (count > 0 && m_list_pos <= 0))
         return 1;
+    return ListStepClosed(-count);
+}
+
+char MWinButton::ListStepClosed(int delta)
+{
+    if (list_step_running)
+        return 1;
+    // The hovered entry's notice may remove the screen: the list closes
+    // only while the toolkit still finds it.
+    const MWinButtonIdentity self(this);
     list_step_running = true;
     ListOpen();
-    ListScroll(-count);
-    ListClose(1, 1);
+    ListScroll(delta);
+    if (self.Survived())
+        ListClose(1, 1);
     list_step_running = false;
     return 1;
 }
@@ -328,14 +338,7 @@ char MWinButton::ListHandleKeyDown(int key)
             ListOpen();
             return 1;
         }
-        if (delta == 0 || list_step_running)
-            return delta != 0;
-        list_step_running = true;
-        ListOpen();
-        ListScroll(delta);
-        ListClose(1, 1);
-        list_step_running = false;
-        return 1;
+        return delta != 0 && ListStepClosed(delta);
     }
     if (key == kKeyEnter) {
         ListClose(1, 1);
@@ -396,9 +399,8 @@ void MWinButton::ListRenderBack(_MWinTextureState state)
     _MWinLayoutSettings *layout = GetLayoutSettings();
     if (!textures || !layout)
         return;
-    // Arrow width, arrow height and the arrows' right margin.
-    float w = layout->m_list_row_h, h = layout->m_list_arrow_h / 2;
-    float x = m_screen.x + m_screen.w - layout->m_list_text_inset - w;
+    float w = layout->m_list_arrow_w, h = layout->m_list_arrow_h / 2;
+    float x = m_screen.x + m_screen.w - layout->m_list_arrow_margin - w;
     float mid = m_screen.y + m_screen.h / 2;
     textures->DrawTexBut(textures->GetStandardTexButNum(MWIN_STD_TEX_UP_ARROW), state, x, mid - h, w, h, nullptr);
     textures->DrawTexBut(textures->GetStandardTexButNum(MWIN_STD_TEX_DOWN_ARROW), state, x, mid, w, h, nullptr);
@@ -410,7 +412,7 @@ void MWinButton::ListRenderText()
     if (!HasText(0) || !layout)
         return;
     _Dimension area = m_screen;
-    area.w -= layout->m_list_row_h + layout->m_list_text_inset;
+    area.w -= layout->m_list_arrow_w + layout->m_list_arrow_margin;
     m_mwin->DrawTextLineInDimension(m_font_num, m_text_align, m_text_margin, &area, nullptr, m_texts[0], 0, 1,
                                     m_shrink_to_fit);
 }
@@ -440,7 +442,7 @@ void MWinButton::RenderOpenList()
         draw(MWIN_STD_TEX_LIST_OPEN_SEL, state == MWTS_NORMAL ? MWTS_HIGHLIGHTED : state,
              (m_list_hover - m_list_scroll - m_list_anchor) * r + m_list_y, r);
     _MWinLayoutSettings *layout = GetLayoutSettings();
-    float aw = layout ? layout->m_list_row_h : 0, ah = layout ? layout->m_list_arrow_h : 0;
+    float aw = layout ? layout->m_list_arrow_w : 0, ah = layout ? layout->m_list_arrow_h : 0;
     if (m_list_more_above)
         textures->DrawTexBut(textures->GetStandardTexButNum(MWIN_STD_TEX_UP_ARROW), state, x + w / 2 - aw / 2,
                              m_list_above_y + r / 2 - ah / 2, aw, ah, nullptr);

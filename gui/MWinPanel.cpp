@@ -16,9 +16,7 @@
 #include "engine/runtime/EngWindowInput.h"
 #include "gui/MWin.h"
 #include "gui/MWinButton.h"
-#include "gui/MWinCollection.h"
 #include "gui/MWinTextures.h"
-#include "gui/MWinWindow.h"
 
 #include <algorithm>
 #include <cmath>
@@ -38,39 +36,6 @@ int FloorToInt(float v)
 {
     return EngMathTruncateToInt(std::floor(v));
 }
-
-// Who the panel is, copied before a handler that may delete it.
-struct PanelIdentity {
-    MWin *mwin;
-    char collection_id[MWIN_ID_SIZE] = {};
-    char window_id[MWIN_ID_SIZE] = {};
-    char button_id[MWIN_ID_SIZE] = {};
-    unsigned long serial;
-    MWinWindow *window;
-    MWinGroup *group;
-
-    explicit PanelIdentity(MWinButton *b) : mwin(b->GetMWin()), serial(b->GetSerial()), window(b->GetWindow()),
-                                            group(b->GetGroup())
-    {
-        std::memcpy(button_id, b->GetID(), MWIN_ID_SIZE);
-        if (window) {
-            std::memcpy(window_id, window->GetID(), MWIN_ID_SIZE);
-            if (window->GetCollection())
-                std::memcpy(collection_id, window->GetCollection()->GetID(), MWIN_ID_SIZE);
-        }
-    }
-
-    // The same control, still in the same window and group.
-    MWinButton *Find() const
-    {
-        if (!mwin || !mwin->IsOn())
-            return nullptr;
-        MWinButton *found = mwin->GetButtonFromIDs(collection_id, window_id, button_id, 0);
-        if (!found || found->GetSerial() != serial || found->GetWindow() != window || found->GetGroup() != group)
-            return nullptr;
-        return found;
-    }
-};
 
 } // namespace
 
@@ -430,7 +395,7 @@ void MWinButton::PanelHandleMouseMove()
 
 char MWinButton::PanelHandleKeyDown(int key)
 {
-    PanelIdentity self(this);
+    const MWinButtonIdentity self(this);
     switch (key) {
     case kKeyEnter:
         PanelSetPos(m_panel_pos, 2, 0);
@@ -464,12 +429,12 @@ char MWinButton::PanelHandleKeyDown(int key)
         if (found < 0)
             return 0;
         PanelSetPos(found, 1, 0);
-        if (MWinButton *still = self.Find())
+        if (MWinButton *still = self.FindInPlace())
             still->PanelCenterOnPos();
         break;
     }
     }
-    if (self.Find())
+    if (self.FindInPlace())
         self.mwin->CallEventHook(2);
     return 1;
 }

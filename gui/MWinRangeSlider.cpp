@@ -235,6 +235,12 @@ char MWinRangeSlider::CancelPress()
 
 void MWinRangeSlider::HandleMouseMove()
 {
+    // A release outside the program's window never reaches the slider: the
+    // drag ends (and notifies, after which nothing of it is touched).
+    if (MWinTakeReleasedOutside()) {
+        CancelPress();
+        return;
+    }
     if (m_dragging)
         DragStep();
 }

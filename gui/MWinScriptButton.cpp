@@ -60,6 +60,7 @@ MWinScriptButton::MWinScriptButton(MWin *mwin, const char *id, MWinGroup *group,
         if (!m_vscroll) {
             DebugErrorCode("MWinScriptButton::MWinScriptButton", 'OMEM');
         } else {
+            m_vscroll->SetOwned();
             m_vscroll->SetRange(0, 1, 0.1f, 0.01f);
             m_vscroll->m_shown = 0;
         }

@@ -87,7 +87,9 @@ void MWinScrollbar::WriteBoundVariable()
 
 char MWinScrollbar::Notify(char from_user)
 {
-    if (!HasCallback())
+    // An owned scrollbar's moves reach its owner through the bound position
+    // alone; the window's controller knows nothing of it.
+    if (m_owned || !HasCallback())
         return 1;
     _MWinButtonCallbackInfo info;
     FillCallbackInfo(&info);
@@ -267,7 +269,7 @@ void MWinScrollbar::HandleMouseMove()
 {
     if (!m_interactive || !m_shown)
         return;
-    if (eng_main_window && eng_main_window->WasLeftButtonReleasedOutside_PC() && !EndDrag())
+    if (MWinTakeReleasedOutside() && !EndDrag())
         return;
     if (!m_dragging)
         return;
@@ -284,8 +286,8 @@ char MWinScrollbar::HandleMouseWheel(int clicks)
 {
     if (!IsUsable())
         return 0;
-    // Wheel up (clicks above 0) moves back. A receiver that deletes the
-    // control ends the steps.
+    // Wheel up (clicks above 0) moves back, a step per click. A receiver
+    // that deletes the control ends the steps.
     const int forward = clicks < 0;
     const int count = clicks < 0 ? -clicks : clicks;
     for (int i = 0; i < count; i++)

@@ -9,7 +9,8 @@
 // one page, the wheel and the arrow keys move one step (a step that would
 // pass an end is not taken). Every change reaches the bound variable and,
 // when the control has a receiver, the window's controller or the control's
-// callback; the end of a drag notifies once more with the final value.
+// callback; the end of a drag notifies once more with the final value. A
+// scrollbar another control owns has no receiver but its owner.
 //
 // Failures: a range with min above max is ignored; a position outside the
 // range is clamped. A receiver may delete the control: after a
@@ -38,6 +39,11 @@ public:
     float GetPos();
     // Binds the variable and moves the position to multiplier x variable.
     void RegisterFloatVariable(float *variable, float multiplier, char notify);
+
+    // Made and kept by another control (the script button, the tab panel)
+    // outside every group's list: its moves reach the owner through the
+    // bound position alone and never the window's controller.
+    void SetOwned() { m_owned = 1; }
 
     char StepBy(int forward);
     char PageBy(int direction);
@@ -94,6 +100,7 @@ private:
 
     double m_pos, m_min, m_max, m_page, m_step;
     char m_changed_by_user;
+    char m_owned = 0;
     // The pointer's distance from the thumb centre when the drag began.
     float m_drag_offset;
 };

@@ -275,7 +275,9 @@ void MWinTabPanel::UpdateLayout()
         if (!m_vscroll) {
             m_vscroll = new (std::nothrow)
                 MWinVertScrollbar(m_mwin, kScrollbarId, m_group, "MWIN_TEXBUT_DEFAULT", "", bar_x, bar_y, sw, bar_h);
-            if (!m_vscroll)
+            if (m_vscroll)
+                m_vscroll->SetOwned();
+            else
                 DebugErrorCode("MWinTabPanel::UpdateLayout", 'OMEM');
         }
         if (m_vscroll) {

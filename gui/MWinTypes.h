@@ -105,9 +105,10 @@ struct _MWinLayoutSettings {
     float m_panel_min_thumb_h;
     float m_hscroll_track_inset;
     float m_vscroll_track_inset;
-    float m_list_row_h; // scaled
+    // The list's arrows: width, height and right margin.
+    float m_list_arrow_w; // scaled
     float m_list_arrow_h;
-    float m_list_text_inset; // scaled
+    float m_list_arrow_margin; // scaled
     float m_checkbox_w;      // scaled
     float m_checkbox_h;
     float m_checkbox_gap;    // scaled

@@ -146,7 +146,9 @@ public:
     // the window never saw (it came outside the window).
     void EndScrollPress();
     // Every control loses its pressed state; an active one is deactivated.
-    void ReleaseControls();
+    // False when a notice of that (the end of a text entry) removed this
+    // window, which must not be touched then.
+    char ReleaseControls();
 
     // Content scrolling (MWinWindowScroll.cpp). w and h are how far the
     // content reaches beyond the window along each axis; 0, 0 turns

@@ -7,7 +7,9 @@
 // pointer (and so the focus) to the next control that can take it, and
 // other keys go to the active control.
 // A control's handler may delete the window: nothing here touches the
-// window or the control after handing an event on.
+// window or the control after handing an event on, and a walk over the
+// controls that deactivates one (ending a text entry notifies the screen)
+// stops when the notice removed it.
 #include "gui/MWinWindow.h"
 
 #include "engine/core/EngDebug.h"
@@ -56,14 +58,15 @@ char MWinWindow::IsCapturingInput()
     return active && active->IsCapturingInput();
 }
 
-void MWinWindow::ReleaseControls()
+char MWinWindow::ReleaseControls()
 {
     for (MWinGroup *g = m_first_group; g; g = g->GetNext())
         for (MWinButton *b = g->GetFirstButton(); b; b = b->GetNext()) {
             b->CancelPress();
-            if (b->IsActive())
-                b->Deactivate();
+            if (b->IsActive() && !b->DeactivateSurvives())
+                return 0;
         }
+    return 1;
 }
 
 char MWinWindow::HandleButtonPressed(char button, char pressed, char extra, char extra2)
@@ -112,9 +115,10 @@ char MWinWindow::HandleButtonPressed(char button, char pressed, char extra, char
                 return 0;
             if (b->IsShown() && m_mwin->IsPointerInDimension(b->GetScreenDimensionP(), nullptr))
                 return b->HandleMouseButtonPressed(button, pressed, extra);
-            // A press elsewhere ends a text entry.
-            if (b->IsEditing())
-                b->Deactivate();
+            // A press elsewhere ends a text entry, whose notice may remove
+            // the screen.
+            if (b->IsEditing() && !b->DeactivateSurvives())
+                return 0;
         }
     }
 
@@ -144,6 +148,10 @@ char MWinWindow::HandleMouseMove()
     }
     if (!m_shown)
         return 0;
+    // The release of a title-bar drag outside the program's window never
+    // reaches the window.
+    if (m_dragging && MWinTakeReleasedOutside())
+        EndDrag();
     if (m_dragging) {
         float virtual_w = 640, virtual_h = 480;
         m_mwin->GetVirtualSize(&virtual_w, &virtual_h);
@@ -199,8 +207,8 @@ char MWinWindow::HandleMouseMove()
                 }
                 continue;
             }
-            if (b->IsActive())
-                b->Deactivate();
+            if (b->IsActive() && !b->DeactivateSurvives())
+                return 0;
             b->CancelPress();
         }
     }
@@ -313,19 +321,28 @@ char MWinWindow::MoveFocus(bool forward)
     MWinButton *found = FindFocusCandidate(forward);
     if (!found)
         return 0;
+    // Ending a text entry and moving the pointer may notify a screen that
+    // then leaves: the control found is touched only while the toolkit still
+    // finds it, and this window not at all after them.
+    const MWinButtonIdentity next(found);
+    MWin *mwin = m_mwin;
     MWinButton *active = GetActiveButton();
-    if (active && active->IsEditing())
+    if (active && active->IsEditing()) {
         active->Deactivate();
+        if (!next.StillAlive())
+            return 1;
+    }
     const _Dimension *area = found->GetScreenDimensionP();
     float x = area->x + area->w / 2, y = area->y + area->h / 2;
+    const bool text_edit = found->GetType() == MWBT_TEXT_EDIT;
     if (eng_main_window)
         eng_main_window->SetMousePos(x, y);
     // The toolkit hears of the pointer now, not when the system sends the
     // motion (some send none for a warp): the next move activates the control.
     if (eng_screen_width > 0 && eng_screen_height > 0)
-        m_mwin->MouseMove(x * static_cast<float>(eng_screen_width) / 640.0f,
-                          y * static_cast<float>(eng_screen_height) / 480.0f);
-    if (found->GetType() == MWBT_TEXT_EDIT)
+        mwin->MouseMove(x * static_cast<float>(eng_screen_width) / 640.0f,
+                        y * static_cast<float>(eng_screen_height) / 480.0f);
+    if (text_edit && next.StillAlive())
         found->TextEditTurnOnEditing(1);
     return 1;
 }

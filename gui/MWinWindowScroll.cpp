@@ -179,7 +179,8 @@ char MWinWindow::ScrollDrag()
         }
     if (!dragged)
         return 0;
-    if (!m_scrolling_on) {
+    // Its release outside the program's window never reaches the window.
+    if (!m_scrolling_on || MWinTakeReleasedOutside()) {
         m_scroll[MWIN_AXIS_HORZ].dragging = 0;
         m_scroll[MWIN_AXIS_VERT].dragging = 0;
         return 0;

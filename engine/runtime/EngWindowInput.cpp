@@ -118,6 +118,8 @@ LRESULT EngWindow::WindowProc_PC(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
 
     case WM_LBUTTONDOWN:
         eng_main_key_states[VK_LBUTTON] = KEY_DOWN;
+        // A release outside not yet taken belongs to the press before.
+        m_mouse.left_released_outside = 0;
         InputEvent(2, 0, 1);
         return 1;
 
@@ -180,6 +182,12 @@ LRESULT EngWindow::WindowProc_PC(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
                 m_mouse.last_y = cursor.y;
             }
             m_mouse.left_held_on_leaving = ButtonState(VK_LBUTTON) == KEY_DOWN;
+            // Let go already, with no message for it: the table still holds
+            // the button down (the notice came after the release).
+            if (!m_mouse.left_held_on_leaving && eng_main_key_states[VK_LBUTTON] == KEY_DOWN) {
+                eng_main_key_states[VK_LBUTTON] = KEY_UP;
+                m_mouse.left_released_outside = 1;
+            }
             if (m_texture_cursor.in_use)
                 TextureCursorLeavingWindowCB_PC(1);
         }
@@ -233,6 +241,13 @@ bool EngWindow::HandleSize_PC(WPARAM kind)
 
 void EngWindow::HandleMouseMove_PC(int x, int y)
 {
+    // The left button let go outside before the poll saw it: the system may
+    // report the pointer again at once (the end of its drag grab), and that
+    // move is told of the release as the poll would have been.
+    if (m_mouse.outside && m_mouse.left_held_on_leaving && ButtonState(VK_LBUTTON) == KEY_UP) {
+        m_mouse.left_held_on_leaving = 0;
+        m_mouse.left_released_outside = 1;
+    }
     InputEvent(1, static_cast<float>(x), static_cast<float>(y));
     if (m_mouse.outside) {
         m_mouse.outside = 0;

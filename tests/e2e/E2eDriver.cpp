@@ -264,6 +264,13 @@ void E2eTest::MoveTo(float x, float y)
     m_display->MoveTo(sx, sy);
 }
 
+void E2eTest::Wheel(float x, float y, int notches)
+{
+    // The X server's wheel is buttons 4 (up) and 5 (down), a click a notch.
+    for (int i = 0; i < std::abs(notches); i++)
+        Click(x, y, notches > 0 ? 4 : 5);
+}
+
 Screen E2eTest::Shot()
 {
     Screen whole;

@@ -71,9 +71,16 @@ protected:
     // -1 when it is still running after the time given.
     int WaitForExit(int timeout_seconds = 30);
 
-    // At a point in game units.
+    // At a point in game units, which may lie outside the program's window
+    // (on the screen around it).
     void Click(float x, float y, int button = 1);
     void MoveTo(float x, float y);
+    // The left button pressed, or let go, where the pointer is.
+    void PressLeft() { m_display->Button(1, true); }
+    void ReleaseLeft() { m_display->Button(1, false); }
+    // Notches of the wheel away from the user (above 0) or towards, with
+    // the pointer at a point.
+    void Wheel(float x, float y, int notches);
     void Key(const char *keysym_name) { m_display->Key(keysym_name); }
     void Type(const std::string &text) { m_display->Type(text); }
 

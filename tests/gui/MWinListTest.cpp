@@ -1,10 +1,12 @@
 // The drop-down list: positions and their reports, type-ahead in the open
 // list, the open list's rows and markers near the screen's edges, the
 // auto-scroll that speeds up on a marker row, and wheel and key steps on a
-// closed list.
+// closed list, also when the step's notice removes the screen.
 #include "tests/support/GuiTestKit.h"
 #include "tests/engine/runtime/RuntimeTestSupport.h"
 
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -160,6 +162,52 @@ TEST_F(MWinListTest, TheWheelOnAClosedListStepsAndAccepts)
     EXPECT_FALSE(list->ListIsOpen());
     EXPECT_EQ(list->ListGetPos(), 3) << "three wheel lines down";
     EXPECT_EQ(log.events.back(), 1);
+}
+
+TEST_F(MWinListTest, AStepWhoseNoticeRemovesTheScreenTouchesNothingMore)
+{
+    // Under a screen controller that leaves the screen on the list's first
+    // notice, the wheel and the keys on a closed list stop there; the next
+    // screen's list steps as ever.
+    TestController controller;
+    controller.on_press = [this](MWinButton *, _MWinButtonCallbackInfo *) {
+        mwin->GetDesktop()->RemoveCollection("Form");
+        return char(1);
+    };
+    const struct {
+        const char *name;
+        std::function<void()> step;
+    } cases[] = {
+        {"the wheel", [this] { Wheel(-1); }},
+        {"Down", [this] { Key(kDown); }},
+        {"Page Down", [this] { Key(34); }},
+    };
+    mwin->GetDesktop()->RemoveCollection("Main");
+    auto build = [this](MWinCollectionController *receiver) {
+        MWinWindow *form = AddWindow(AddCollection("Form"), "Win", 100, 0, 300, 480);
+        form->SetController(receiver);
+        MWinButton *list = form->AddButton("Pick", MWBT_LIST, "White", "", 10, 100, 200, 20);
+        std::vector<const char *> names(kFruit, kFruit + 6);
+        list->ListSetStrings(6, names.data());
+        MoveMouse(150, 110);
+        return list;
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        build(&controller);
+        controller.presses.clear();
+        // Under AddressSanitizer any read of the removed list fails the test.
+        c.step();
+        EXPECT_EQ(controller.presses, std::vector<std::string>{"Pick"});
+        EXPECT_EQ(mwin->GetDesktop()->GetCollectionFromID("Form", 0), nullptr);
+
+        TestController calm;
+        MWinButton *list = build(&calm);
+        c.step();
+        EXPECT_GT(list->ListGetPos(), 0) << "the next list is not left thinking a step is running";
+        EXPECT_FALSE(list->ListIsOpen());
+        mwin->GetDesktop()->RemoveCollection("Form");
+    }
 }
 
 } // namespace

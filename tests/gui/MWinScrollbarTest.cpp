@@ -3,8 +3,11 @@
 // controller receives.
 #include "tests/support/GuiTestKit.h"
 #include "gui/MWinGroup.h"
+#include "gui/MWinScriptButton.h"
 #include "gui/MWinScrollbar.h"
+#include "gui/MWinTabPanel.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -201,6 +204,56 @@ TEST_F(MWinScrollbarTest, AReceiverThatDeletesTheScreenEndsTheDragSafely)
     Release();
     EXPECT_EQ(notices, (std::vector<Notice>{{10, 1}}));
     EXPECT_EQ(MWinButton::GetLiveCount(), 0);
+}
+
+TEST_F(MWinScrollbarTest, AnOwnedScrollbarStepsThreeLinesPerWheelNotchUnderAController)
+{
+    // The help text and the score table scroll by scrollbars of their own,
+    // kept out of the window's lists: their moves are their owner's, and
+    // each of a notch's three clicks is a step.
+    struct Owner {
+        std::function<float()> lines_scrolled;
+    };
+    const struct Case {
+        const char *name;
+        std::function<Owner(MWinWindow *)> build;
+    } cases[] = {
+        {"a script button",
+         [](MWinWindow *w) {
+             MWinScriptButton *script = w->AddScriptButton("Script", "White", 20, 120, 300, 200);
+             script->SetFont("Main");
+             static std::string text;
+             text.clear();
+             for (int i = 0; i < 60; i++)
+                 text += "Line " + std::to_string(i) + "\n";
+             script->SetText(text.c_str());
+             return Owner{[script] { return script->GetScrollPos(); }};
+         }},
+        {"a tab panel",
+         [](MWinWindow *w) {
+             MWinTabPanel *table = w->AddTabPanel("Table", "White", 20, 120, 300, 200);
+             table->SetFont("Main");
+             table->SetEntryCallback(40, 2, 8, [](int, int, MWinTabPanel *) { return "Cell"; });
+             return Owner{[table] { return table->GetScrollPos(); }};
+         }},
+    };
+    mwin->GetDesktop()->RemoveCollection("Main");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        MWinWindow *w = AddWindow(AddCollection("Owners"), "Win", 0, 0, 640, 480);
+        w->SetController(&controller);
+        Owner owner = c.build(w);
+        controller.presses.clear();
+        MoveMouse(100, 200);
+        Wheel(-1);
+        EXPECT_EQ(owner.lines_scrolled(), 3);
+        Wheel(-2);
+        EXPECT_EQ(owner.lines_scrolled(), 9);
+        Wheel(1);
+        EXPECT_EQ(owner.lines_scrolled(), 6);
+        EXPECT_TRUE(controller.presses.empty()) << "the screen hears nothing of the owner's own scrollbar";
+        mwin->GetDesktop()->RemoveCollection("Owners");
+    }
 }
 
 TEST_F(MWinScrollbarTest, TheVerticalTwinRunsAlongYWithItsOwnKeys)

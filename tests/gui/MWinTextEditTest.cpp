@@ -1,12 +1,15 @@
 // The text edit: typing through WM_CHAR bytes against the limit and the
 // filters, the editing keys, accept and cancel written back into the bound
-// buffer, and limits changed while bound or editing never overrunning a
-// buffer. Paste and copy need the system clipboard: MWinControlsDisplayTest.
+// buffer, limits changed while bound or editing never overrunning a buffer,
+// and an end-of-editing notice that removes the screen on every path that
+// ends the editing. Paste and copy need the system clipboard:
+// MWinControlsDisplayTest.
 #include "tests/support/GuiTestKit.h"
 
 #include "engine/runtime/EngWindowInput.h"
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -200,6 +203,54 @@ TEST_F(MWinTextEditTest, TabIntoATextEditStartsEditingAndTabOutEndsIt)
     EXPECT_EQ(Text(), "hi");
     EXPECT_TRUE(other->TextEditIsEditing());
     EXPECT_TRUE(mwin->IsAnyButtonEditing());
+}
+
+TEST_F(MWinTextEditTest, AnEndOfEditingNoticeThatRemovesTheScreenEndsWhatEndedTheEditing)
+{
+    // The screen's controller leaves the screen when the name is entered;
+    // whatever ended the editing touches nothing of it afterwards.
+    TestController controller;
+    controller.on_press = [this](MWinButton *, _MWinButtonCallbackInfo *info) {
+        if (std::string(info->m_button_id) == "Name")
+            mwin->GetDesktop()->RemoveCollection("Form");
+        return char(1);
+    };
+    const struct Case {
+        const char *name;
+        // Another control made active by the screen while the name is edited.
+        bool other_active;
+        std::function<void(MWinButton *edit)> end;
+    } cases[] = {
+        {"disabled", false, [](MWinButton *e) { e->Disable(); }},
+        {"hidden", false, [](MWinButton *e) { e->Hide(); }},
+        {"Tab to the next control", false, [this](MWinButton *) { Key(9); }},
+        {"a press beside it", true, [this](MWinButton *) { Press(); }},
+        {"a move beside it", true, [this](MWinButton *) { MoveMouse(360, 180); }},
+        {"a press in another window", false, [this](MWinButton *) { Click(200, 350); }},
+    };
+    mwin->GetDesktop()->RemoveCollection("Main");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        MWinWindow *form = AddWindow(AddCollection("Form"), "Win", 100, 100, 300, 100);
+        form->SetController(&controller);
+        MWinButton *name = form->AddButton("Name", MWBT_TEXT_EDIT, "White", "", 10, 10, 200, 30);
+        name->TextEditSetLength(20);
+        MWinButton *other = form->AddButton("Other", MWBT_PUSH, "White", "", 10, 50, 100, 30);
+        AddWindow(form->GetCollection(), "Side", 100, 300, 300, 100)->SetController(&controller);
+        controller.presses.clear();
+        MoveMouse(350, 170);
+        ASSERT_TRUE(name->TextEditTurnOnEditing(1));
+        if (c.other_active)
+            other->Activate();
+
+        c.end(name);
+        EXPECT_EQ(controller.presses, std::vector<std::string>{"Name"});
+        EXPECT_EQ(mwin->GetDesktop()->GetCollectionFromID("Form", 0), nullptr);
+        EXPECT_FALSE(mwin->IsAnyButtonEditing());
+        // Under AddressSanitizer any read of the removed controls fails the test.
+        Release();
+        MoveMouse(200, 200);
+    }
 }
 
 } // namespace

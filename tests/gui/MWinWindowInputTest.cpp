@@ -1,8 +1,14 @@
-// Window input: dragging a window by each drag mode, the hover that makes a
-// control active, and keyboard navigation with Tab and Shift+Tab.
+// Window input: dragging a window by each drag mode, drags that end when
+// the button is let go outside the program's window, the hover that makes a
+// control active, keyboard navigation with Tab and Shift+Tab, and walks
+// over the controls whose notices remove the screen.
 #include "tests/support/GuiTestKit.h"
+#include "gui/MWinRangeSlider.h"
+#include "gui/MWinScrollbar.h"
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -68,6 +74,91 @@ TEST_F(MWinWindowInputTest, AWindowIsDraggedOnlyAsItsDragModeAllows)
         // After the release the window stays where it was let go.
         MoveMouse(c.to_x + 20, c.to_y + 20);
         EXPECT_FLOAT_EQ(window->GetArea()->x, c.x) << c.name;
+        collection->RemoveAllWindows();
+    }
+}
+
+TEST_F(MWinWindowInputTest, EveryDragEndsWhenTheButtonIsLetGoOutsideTheProgramsWindow)
+{
+    // Each case builds a window with something to drag and answers where to
+    // grab it, a point inside to drag it to, and what the drag moves.
+    struct Dragged {
+        float grab_x, grab_y, to_x, to_y;
+        std::function<std::pair<float, float>()> moved;
+    };
+    const struct Case {
+        const char *name;
+        std::function<Dragged(MWinWindow *)> build;
+        bool title_bar;
+    } cases[] = {
+        {"a list's thumb",
+         [](MWinWindow *window) {
+             MWinButton *list = window->AddButton("List", MWBT_PANEL, "White", "", 10, 10, 200, 200);
+             list->PanelSetStringsCallback(25, 10, [](int, MWinButton *, void *) { return "Row"; }, nullptr);
+             const _Dimension *area = list->GetScreenDimensionP();
+             // At the top of the scrollbar's track at the right edge.
+             float x = area->x + area->w - 7, y = area->y + 3 + list->PanelGetThumbLength() / 2;
+             return Dragged{x, y, x, y + 40, [list] { return std::make_pair(list->PanelGetScrollPos(), 0.0f); }};
+         },
+         false},
+        {"a window by its title bar",
+         [](MWinWindow *window) {
+             return Dragged{200, 85, 230, 115, [window] {
+                                return std::make_pair(window->GetArea()->x, window->GetArea()->y);
+                            }};
+         },
+         true},
+        {"a window's scroll thumb",
+         [](MWinWindow *window) {
+             window->SetScrollSize(0, 100);
+             const _Dimension thumb = window->GetScroll(MWIN_AXIS_VERT)->thumb;
+             float x = thumb.x + thumb.w / 2, y = thumb.y + 10;
+             return Dragged{x, y, x, y + 20, [window] {
+                                return std::make_pair(window->GetScroll(MWIN_AXIS_VERT)->pos, 0.0f);
+                            }};
+         },
+         false},
+        {"a slider's thumb",
+         [](MWinWindow *window) {
+             MWinHorzScrollbar *bar = window->AddHorzScrollbar("Slider", "White", "", 10, 10, 180, 20);
+             float x = bar->GetThumbX() + bar->GetThumbLength() / 2, y = bar->GetScreenDimensionP()->y + 10;
+             return Dragged{x, y, x + 40, y, [bar] { return std::make_pair(bar->GetPos(), 0.0f); }};
+         },
+         false},
+        {"a range slider's bar",
+         [](MWinWindow *window) {
+             MWinRangeSlider *slider = window->AddRangeSlider("Range", "White", 10, 40, 180, 20);
+             slider->RangeSliderSetRange(0, 1, 0.1f);
+             float x = (slider->GetLowThumbX() + slider->GetHighThumbX()) / 2;
+             float y = slider->GetScreenDimensionP()->y + 10;
+             return Dragged{x, y, x - 20, y, [slider] { return std::make_pair(slider->GetLow(), slider->GetHigh()); }};
+         },
+         false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        _MWinWindowCreateInfo info = WindowInfo(100, 100, 300, 250, c.title_bar, "Title");
+        info.m_drag_mode = 1;
+        MWinWindow *window = collection->AddWindow("Win", &info);
+        window->SetController(&controller);
+        Dragged dragged = c.build(window);
+
+        MoveMouse(dragged.grab_x, dragged.grab_y);
+        Press();
+        const std::pair<float, float> start = dragged.moved();
+        MoveMouse(dragged.to_x, dragged.to_y);
+        ASSERT_NE(dragged.moved(), start) << "the drag follows the pointer";
+        // Out of the program's window, and let go there: the window layer
+        // hears of the release only through its per-frame poll.
+        MoveOutside(-20, 200);
+        MoveOutside(-30, 260);
+        const std::pair<float, float> let_go = dragged.moved();
+        ReleaseOutside();
+        MoveOutside(700, 420);
+        EXPECT_EQ(dragged.moved(), let_go) << "nothing follows a pointer whose button is up";
+        MoveMouse(320, 300);
+        MoveMouse(dragged.grab_x, dragged.grab_y);
+        EXPECT_EQ(dragged.moved(), let_go) << "nor once it is back in the window";
         collection->RemoveAllWindows();
     }
 }

@@ -171,12 +171,17 @@ void GuiTest::RegisterSkin()
     ASSERT_TRUE(textures->SetStandardTextureToTexBut(MWIN_STD_TEX_WIN_TITLE, "Grey"));
 }
 
+void GuiTest::PlaceDesktopMouse()
+{
+    POINT point = {static_cast<LONG>(m_mouse_x), static_cast<LONG>(m_mouse_y)};
+    ClientToScreen(program->GetWindow()->GetWindowHandle(), &point);
+    PlatformHeadlessSetMouse(point.x, point.y, m_buttons);
+}
+
 void GuiTest::Send(UINT message, WPARAM wparam, LPARAM lparam)
 {
     EngWindow *window = program->GetWindow();
-    POINT point = {static_cast<LONG>(m_mouse_x), static_cast<LONG>(m_mouse_y)};
-    ClientToScreen(window->GetWindowHandle(), &point);
-    PlatformHeadlessSetMouse(point.x, point.y, m_buttons);
+    PlaceDesktopMouse();
     PostMessageA(window->GetWindowHandle(), message, wparam, lparam);
     EngMainUpdateProgramTime();
     PumpAll(window);
@@ -186,7 +191,27 @@ void GuiTest::MoveMouse(float x, float y)
 {
     m_mouse_x = x;
     m_mouse_y = y;
+    m_outside = false;
     Send(WM_MOUSEMOVE, 0, MAKELPARAM(static_cast<int>(x), static_cast<int>(y)));
+}
+
+void GuiTest::MoveOutside(float x, float y)
+{
+    m_mouse_x = x;
+    m_mouse_y = y;
+    if (!m_outside) {
+        m_outside = true;
+        Send(WM_MOUSELEAVE, 0, 0);
+    }
+    PlaceDesktopMouse();
+    program->DoTick();
+}
+
+void GuiTest::ReleaseOutside()
+{
+    m_buttons &= ~static_cast<unsigned>(VK_LBUTTON);
+    PlaceDesktopMouse();
+    program->DoTick();
 }
 
 void GuiTest::Press(int button)

@@ -89,6 +89,14 @@ protected:
     void Press(int button = 0);
     void Release(int button = 0);
     void Click(float x, float y);
+    // The pointer outside the window's client area, at (x, y) beyond
+    // 0..640 x 0..480, with the buttons as they are: the system's leave
+    // notice when it crosses the edge, then what the program's per-frame
+    // poll finds there.
+    void MoveOutside(float x, float y);
+    // The left button let go while the pointer is outside: the window hears
+    // of it only through the per-frame poll, never as a release message.
+    void ReleaseOutside();
     void Key(int vk);
     // A key held down (Shift for Shift+Tab) and let go.
     void KeyDown(int vk);
@@ -108,7 +116,10 @@ protected:
 
 private:
     void Send(UINT message, WPARAM wparam, LPARAM lparam);
+    // The desktop's pointer and buttons where the kit's mouse is.
+    void PlaceDesktopMouse();
     bool m_display = false;
     float m_mouse_x = 0, m_mouse_y = 0;
     unsigned m_buttons = 0;
+    bool m_outside = false;
 };

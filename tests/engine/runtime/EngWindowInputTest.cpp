@@ -177,6 +177,48 @@ TEST_F(EngWindowInputTest, ADragOutOfTheWindowIsFollowedAndItsReleaseSeen)
     EXPECT_TRUE(program->TakeInputs().empty());
 }
 
+TEST_F(EngWindowInputTest, AReleaseOutsideIsSeenOnceWhicheverNoticeComesFirst)
+{
+    // The system may report the pointer again at once as the button is let
+    // go outside (an X server does as its drag grab ends), or the leave
+    // notice may be handled only after the release; no tick polls between.
+    const struct {
+        const char *name;
+        bool left_while_held;
+        std::vector<RecordedInput> inputs;
+    } cases[] = {
+        {"a move right after the release", true, {{1, -30, 50}}},
+        {"the leave notice after the release", false, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        PlaceMouse(100, 100, VK_LBUTTON);
+        Send({{WM_MOUSEMOVE, 0, MAKELPARAM(100, 100)}, {WM_LBUTTONDOWN, 0, MAKELPARAM(100, 100)}});
+        PlaceMouse(-30, 50, c.left_while_held ? VK_LBUTTON : 0);
+        Send({{WM_MOUSELEAVE, 0, 0}});
+        PlaceMouse(-30, 50, 0);
+        if (c.left_while_held)
+            EXPECT_EQ(Send({{WM_MOUSEMOVE, 0, MAKELPARAM(-30, 50)}}), c.inputs);
+        EXPECT_EQ(eng_main_key_states[VK_LBUTTON], 0);
+        EXPECT_TRUE(window->WasLeftButtonReleasedOutside_PC());
+        EXPECT_FALSE(window->WasLeftButtonReleasedOutside_PC());
+        // Nothing more to tell, in or out.
+        Send({{WM_MOUSELEAVE, 0, 0}});
+        window->PollMouseOutsideWindow_PC();
+        Send({{WM_MOUSEMOVE, 0, MAKELPARAM(100, 100)}});
+        EXPECT_FALSE(window->WasLeftButtonReleasedOutside_PC());
+    }
+
+    // A new press makes a release outside that nothing took stale.
+    PlaceMouse(100, 100, VK_LBUTTON);
+    Send({{WM_LBUTTONDOWN, 0, MAKELPARAM(100, 100)}});
+    PlaceMouse(-30, 50, 0);
+    Send({{WM_MOUSELEAVE, 0, 0}});
+    PlaceMouse(100, 100, VK_LBUTTON);
+    Send({{WM_MOUSEMOVE, 0, MAKELPARAM(100, 100)}, {WM_LBUTTONDOWN, 0, MAKELPARAM(100, 100)}});
+    EXPECT_FALSE(window->WasLeftButtonReleasedOutside_PC());
+}
+
 TEST_F(EngWindowInputTest, TheCursorIsPlacedInTheClientArea)
 {
     // 1024 x 768 client: the virtual point (320, 240) is client pixel (512, 384).
