@@ -245,7 +245,7 @@ TEST(FlagGridTest, TheGbCellIsTheUnionFlag)
     auto pixel = [&](int c, double fx, double fy, int channel) {
         return grid.Channel((c % 16) * cell + (int)(fx * cell), (c / 16) * cell + (int)(fy * cell), channel);
     };
-    const double corners[4][2] = {{0.2, 0.15}, {0.8, 0.15}, {0.2, 0.85}, {0.8, 0.85}};
+    const double corners[4][2] = {{0.3, 0.08}, {0.7, 0.08}, {0.3, 0.92}, {0.7, 0.92}};
     for (const auto &at : corners) {
         EXPECT_GT(pixel(60, at[0], at[1], 2), pixel(60, at[0], at[1], 0) + 60) << at[0] << "," << at[1];
         EXPECT_LT(pixel(60, at[0], at[1], 1), 120) << at[0] << "," << at[1];
