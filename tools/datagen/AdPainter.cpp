@@ -1316,32 +1316,20 @@ void Tarnwick(cairo_t *cr, int picture)
                                  {175, 228, 1.4}, {215, 212, 1.1}, {245, 230, 1.0}};
     const Rgb ROOFS[3] = {Hex(0xb04a2a), Hex(0x4a5a8a), Hex(0x8a6a3a)};
     int built = night ? 7 : 5;
-    // The stream into the tarn, its bridge, and the mill turning on it.
+    // The stream into the tarn, under a bridge in the village.
     cairo_new_path(cr);
-    cairo_move_to(cr, 112, 190);
-    cairo_curve_to(cr, 118, 215, 104, 235, 114, S);
+    cairo_move_to(cr, 122, 196);
+    cairo_curve_to(cr, 130, 215, 116, 235, 126, S);
     cairo_set_line_width(cr, 12);
     SetColour(cr, night ? Hex(0x1a2a5a) : Hex(0x5a9ad0));
     cairo_stroke(cr);
+    for (int i = 0; i < built; i++)
+        House(cr, HOUSES[i][0], HOUSES[i][1], HOUSES[i][2], Hex(0xf0e0c0), ROOFS[i % 3], night);
     cairo_new_path(cr);
-    cairo_arc(cr, 114, 232, 12, PAINT_PI * 1.05, PAINT_PI * 1.95);
+    cairo_arc(cr, 124, 222, 11, PAINT_PI * 1.1, PAINT_PI * 1.9);
     cairo_set_line_width(cr, 4);
     SetColour(cr, Hex(0x9a8a70));
     cairo_stroke(cr);
-    Rect(cr, 120, 188, 14, 14);
-    FillVertical(cr, 188, 202, Hex(0xd8c8a8), Hex(0xa89878));
-    cairo_new_path(cr);
-    for (int spoke = 0; spoke < 4; spoke++) {
-        double a = spoke * PAINT_PI / 4 + 0.3;
-        cairo_new_path(cr);
-        cairo_move_to(cr, 120 - std::cos(a) * 9, 196 - std::sin(a) * 9);
-        cairo_line_to(cr, 120 + std::cos(a) * 9, 196 + std::sin(a) * 9);
-        cairo_set_line_width(cr, 1.6);
-        SetColour(cr, Hex(0x5a3a1a));
-        cairo_stroke(cr);
-    }
-    for (int i = 0; i < built; i++)
-        House(cr, HOUSES[i][0], HOUSES[i][1], HOUSES[i][2], Hex(0xf0e0c0), ROOFS[i % 3], night);
     for (int i = 0; i < 6; i++) {
         double x = 12 + i * 46, y = 245;
         Rect(cr, x - 1.5, y - 8, 3, 10);
@@ -1350,6 +1338,25 @@ void Tarnwick(cairo_t *cr, int picture)
         EllipsePath(cr, x, y - 14, 7, 10);
         FillLit(cr, night ? Hex(0x1a3a1a) : Hex(0x2a6a2a));
         cairo_new_path(cr);
+    }
+    // The mill on the stream, its wheel turning.
+    Rect(cr, 132, 226, 16, 16);
+    FillVertical(cr, 226, 242, Hex(0xd8c8a8), Hex(0xa89878));
+    cairo_new_path(cr);
+    cairo_move_to(cr, 130, 227);
+    cairo_line_to(cr, 140, 218);
+    cairo_line_to(cr, 150, 227);
+    cairo_close_path(cr);
+    FillLit(cr, Hex(0x8a4a2a));
+    cairo_new_path(cr);
+    for (int spoke = 0; spoke < 4; spoke++) {
+        double angle = spoke * PAINT_PI / 4 + 0.3;
+        cairo_new_path(cr);
+        cairo_move_to(cr, 128 - std::cos(angle) * 9, 240 - std::sin(angle) * 9);
+        cairo_line_to(cr, 128 + std::cos(angle) * 9, 240 + std::sin(angle) * 9);
+        cairo_set_line_width(cr, 1.8);
+        SetColour(cr, Hex(0x5a3a1a));
+        cairo_stroke(cr);
     }
     if (picture == 0) {
         // Where the next house goes.
