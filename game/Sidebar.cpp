@@ -18,6 +18,8 @@
 #include "game/Weapon.h"
 #include "game/Weapons.h"
 
+#include <algorithm>
+
 _SidebarPixelRect sidebar_button_pixels[SIDEBAR_BUTTONS];
 _Dimension sidebar_button_rects[SIDEBAR_BUTTONS];
 uint8_t sidebar_enabled[SIDEBAR_BUTTONS];
@@ -31,6 +33,14 @@ namespace {
 // The sidebar picture's size in pixels, and the part of the screen it covers.
 constexpr float PICTURE_W = 256.0f, PICTURE_H = 1024.0f;
 constexpr float SIDEBAR_W = 100.0f, BOARD_BOTTOM = 450.0f;
+
+// The level panel that the sidebar picture frames at its top, in its pixels
+// (left, top, right, bottom); the texts written in it keep clear of its
+// frame by the inset.
+constexpr float PANEL_LEFT = 10.0f, PANEL_TOP = 14.0f, PANEL_RIGHT = 238.0f, PANEL_BOTTOM = 150.0f;
+constexpr float PANEL_TEXT_INSET = 12.0f;
+// The centre of the level title and the hit points.
+constexpr float PANEL_TEXT_X = 50.0f;
 
 // Button columns span these x ranges; row r spans y 220 + 218 r to 300 + 218 r.
 const int column_left[3] = {14, 92, 170};
@@ -159,6 +169,21 @@ void GrowAndClamp(_Dimension *r, float grow_x, float grow_y, bool clamp_y)
         r->y = 480.0f - r->h;
 }
 
+// A text centred in the level panel at the font's scale, narrowed to fit
+// the panel when it is wider (a long bug name in a level title).
+void DrawInLevelPanel(EngFont *font, float y, const char *text)
+{
+    const float scale_x = 0.74f, scale_y = 0.8f;
+    const float left = (PANEL_LEFT + PANEL_TEXT_INSET) * SIDEBAR_W / PICTURE_W;
+    const float right = (PANEL_RIGHT - PANEL_TEXT_INSET) * SIDEBAR_W / PICTURE_W;
+    const float room = 2.0f * std::min(PANEL_TEXT_X - left, right - PANEL_TEXT_X);
+    font->SetScale(scale_x, scale_y);
+    const float width = font->GetStringWidth(text);
+    if (width > room)
+        font->SetScale(scale_x * room / width, scale_y);
+    font->DrawString(PANEL_TEXT_X, y, 1, 1, text, 0);
+}
+
 void DrawTexts()
 {
     EngFont *font = GameGetFont();
@@ -166,9 +191,8 @@ void DrawTexts()
         return;
     EngFontPrepareForDrawingDefaultOrientation(1);
     font->SetColour(1.0f, 1.0f, 1.0f, 0.8f);
-    font->SetScale(0.74f, 0.8f);
-    font->DrawString(50.0f, 18.0f, 1, 1, play_title_text, 0);
-    font->DrawString(50.0f, 44.0f, 1, 1, play_hp_text, 0);
+    DrawInLevelPanel(font, 18.0f, play_title_text);
+    DrawInLevelPanel(font, 44.0f, play_hp_text);
     font->SetScale(1.2f, 1.0f);
     font->DrawString(111.0f, 465.0f, 0, 1, play_score_text, 0);
     font->DrawString(280.0f, 465.0f, 0, 1, play_money_text, 0);
@@ -389,6 +413,13 @@ char SidebarGetSideButtonPosition(int button, char sidebar_space, float grow_x, 
     }
     GrowAndClamp(out, grow_x, grow_y, true);
     return 1;
+}
+
+_Dimension SidebarGetLevelPanel()
+{
+    const float x_scale = SIDEBAR_W / PICTURE_W, y_scale = BOARD_BOTTOM / PICTURE_H;
+    return {PANEL_LEFT * x_scale, PANEL_TOP * y_scale, (PANEL_RIGHT - PANEL_LEFT) * x_scale,
+            (PANEL_BOTTOM - PANEL_TOP) * y_scale};
 }
 
 char SidebarGetBottomButtonPosition(int button, char log, float grow_x, float grow_y, _Dimension *out)

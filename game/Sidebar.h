@@ -71,6 +71,9 @@ void SidebarMovePreviewWeapon(float x, float y);
 char SidebarGetSideButtonPosition(int button, char sidebar_space, float grow_x, float grow_y, _Dimension *out);
 // Only button 0 (start/pause) exists; log set writes its rectangle to the log.
 char SidebarGetBottomButtonPosition(int button, char log, float grow_x, float grow_y, _Dimension *out);
+// The framed panel at the top of the drawn sidebar that holds the level
+// title and the hit points, in 640 x 480 units.
+_Dimension SidebarGetLevelPanel();
 
 // The sidebar as at start, its pictures and preview released.
 void SidebarResetForTests();

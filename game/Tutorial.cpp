@@ -27,6 +27,8 @@ _Dimension tutorial_highlights[TUTORIAL_HIGHLIGHTS] = {};
 namespace {
 
 constexpr float BOX_H = 50.0f;
+// The board's left edge: the sidebar ends there.
+constexpr float BOARD_LEFT = 100.0f;
 constexpr float TEXT_SCALE = 1.2f;
 // The hint stays; its time mark is renewed this often.
 constexpr double HOLD_PERIOD = 2.0;
@@ -80,6 +82,12 @@ void PlaceBox()
         box.x = 640.0f - box.w;
     if (box.y + box.h > 480.0f)
         box.y = 480.0f - box.h;
+    // A box over the level panel (a hint on the top row of buttons) would
+    // hide the level and the hit points: it moves right of the sidebar, onto
+    // the board.
+    const _Dimension panel = SidebarGetLevelPanel();
+    if (box.x < panel.x + panel.w && box.y < panel.y + panel.h && box.y + box.h > panel.y)
+        box.x = BOARD_LEFT;
     tutorial_box = box;
     tutorial_box_centre_x = box.x + box.w / 2.0f;
     tutorial_box_centre_y = box.y + box.h / 2.0f;

@@ -6,6 +6,7 @@
 
 #include "engine/core/EngDebug.h"
 #include "engine/graphics/EngFont.h"
+#include "engine/runtime/EngWindow.h"
 #include "engine/runtime/EngWindowInput.h"
 #include "gui/MWin.h"
 #include "gui/MWinScrollbar.h"
@@ -739,7 +740,11 @@ void MWinTabPanel::RenderText()
         ApplyTextColour(font, &c2);
         const float x = m_rows_area.x + m_border_x + c.m_x;
         const _MWinTextAlign align = c.m_align >= 0 ? static_cast<_MWinTextAlign>(c.m_align) : m_text_align;
-        m_mwin->DrawTextLine(m_font_num, align, inset, x, y, c.m_width, h, nullptr, text, 0, 1, 0);
+        // A right-aligned cell keeps the inset from its right edge as a
+        // left-aligned one does from its left, so that the texts of two
+        // neighbouring cells ("Pos" and "Name") never run together.
+        const float w = align == MWTA_RIGHT ? c.m_width - inset * eng_font_scale_x : c.m_width;
+        m_mwin->DrawTextLine(m_font_num, align, inset, x, y, w, h, nullptr, text, 0, 1, 0);
     };
 
     if (m_show_header) {

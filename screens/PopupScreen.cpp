@@ -71,7 +71,9 @@ const _ScreenControlRow weapon_rows[PWC_COUNT] = {
     POPUP_STATIC("Arrow3", "->", 140, 90, 20, 20, left),
     POPUP_STATIC("Arrow4", "->", 140, 106, 20, 20, left),
     POPUP_CONTROL("FullUpgrade", MWBT_PUSH, "Full Upgrade", 10, 192, 190, 25, centred),
-    POPUP_STATIC("TargetT", "Target:", 3, 133, 40, 20, target_right),
+    // The label ends where the choice begins, so the choice does not cover
+    // its colon.
+    POPUP_STATIC("TargetT", "Target:", 3, 133, 37, 20, target_right),
     POPUP_CONTROL("Target", MWBT_CHOICE, "", 40, 133, 165, 20, target_centred),
 };
 

@@ -4,7 +4,10 @@
 
 #include "tests/e2e/E2eDriver.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <vector>
 
 namespace e2e {
 
@@ -75,6 +78,30 @@ inline double ChangedIn(const Screen &a, const Screen &b, float x, float y, floa
                 changed++;
         }
     return all ? static_cast<double>(changed) / all : 1.0;
+}
+
+// The contrast ratio (WCAG's, 1 to 21) of light text on its panel within
+// a rectangle in game units: the text is the lightest half percent of the
+// pixels (the cores of the glyphs), the panel the median pixel.
+inline double TextContrast(const Screen &screen, float x, float y, float w, float h)
+{
+    auto linear = [](uint32_t channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    std::vector<double> luminance;
+    for (float gy = y; gy < y + h; gy += 0.5f)
+        for (float gx = x; gx < x + w; gx += 0.5f) {
+            const uint32_t p = GamePixel(screen, gx, gy);
+            luminance.push_back(0.2126 * linear((p >> 16) & 0xFF) + 0.7152 * linear((p >> 8) & 0xFF) +
+                                0.0722 * linear(p & 0xFF));
+        }
+    if (luminance.empty())
+        return 1.0;
+    std::sort(luminance.begin(), luminance.end());
+    const double panel = luminance[luminance.size() / 2];
+    const double text = luminance[luminance.size() * 995 / 1000];
+    return (text + 0.05) / (panel + 0.05);
 }
 
 } // namespace e2e

@@ -4,6 +4,9 @@
 #include "tests/e2e/E2eDriver.h"
 #include "tests/e2e/E2eScreens.h"
 
+#include <cstdio>
+#include <string>
+
 namespace {
 
 using namespace e2e;
@@ -27,6 +30,12 @@ TEST_F(MenuE2eTest, FromTheMainScreenThroughTheGardensIntoPlay)
     Click(235, 200); // the first garden's picture
     ASSERT_TRUE(WaitForNewScreen(screen, &screen));
     SaveShot("Notice");
+    // The note's light text reads on its panel (inside the panel's rim,
+    // above the Ok button).
+    const double contrast = TextContrast(screen, 142.5f, 154.5f, 355, 133);
+    RecordProperty("NoticeContrast", std::to_string(contrast));
+    printf("Notice text contrast %.2f:1\n", contrast);
+    EXPECT_GE(contrast, 4.5);
 
     Click(320, 312); // Ok
     ASSERT_TRUE(WaitForNewScreen(screen, &screen));

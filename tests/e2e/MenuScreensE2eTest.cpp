@@ -4,6 +4,9 @@
 #include "tests/e2e/E2eDriver.h"
 #include "tests/e2e/E2eScreens.h"
 
+#include <cstdio>
+#include <string>
+
 namespace {
 
 using namespace e2e;
@@ -66,6 +69,14 @@ TEST_F(MenuScreensE2eTest, EachScreenOpensFromTheMainScreenAndGoesBack)
         // The shot once fades (the credits' among them) are done.
         ASSERT_TRUE(WaitFor(Settled()));
         SaveShot(side.name);
+        if (std::string(side.name) == "Help") {
+            // The page's light body text reads on its panel: the lines of
+            // the first paragraph, below the page's brighter heading.
+            const double contrast = TextContrast(Shot(), 106, 150, 428, 32);
+            RecordProperty("HelpContrast", std::to_string(contrast));
+            printf("Help text contrast %.2f:1\n", contrast);
+            EXPECT_GE(contrast, 4.5);
+        }
         Click(590, 455); // Back
         ASSERT_TRUE(WaitFor(MainScreenDrawn));
     }

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -76,6 +77,17 @@ protected:
         EXPECT_TRUE(WritePng((dir / name).c_str(), parms.width, parms.height,
                              [&](int x, int y) { return pixels[y * parms.width + x] | 0xFF000000u; }));
     }
+    // The pixels that differ between two shots within a rectangle.
+    static int Changed(const std::vector<DWORD> &a, const std::vector<DWORD> &b, const _Dimension &area)
+    {
+        int changed = 0;
+        for (int y = 0; y < 480; y++)
+            for (int x = 0; x < 640; x++) {
+                const bool in = x >= area.x && x < area.x + area.w && y >= area.y && y < area.y + area.h;
+                changed += in && !Near(a[y * 640 + x], b[y * 640 + x], 8) ? 1 : 0;
+            }
+        return changed;
+    }
     // The mouse to a point of the 640 x 480 screen (the window's pixels).
     static void MoveTo(float x, float y) { HiveWatcherMouseMove(x, y); }
     static void MoveToBoard(float bx, float by) { MoveTo((bx + 1.0f) * 270.0f + 100.0f, (by + 1.0f) * 225.0f); }
@@ -123,6 +135,19 @@ TEST_F(PlayScreenDisplayTest, PlaceWeaponsStartTheWaveAndWatchTheTurretFire)
     ASSERT_EQ(1, weapons_count);
     EXPECT_EQ(1, weapons_factory_level[0]);
     EXPECT_STREQ("Place a weapon near the road.", tutorial_text);
+
+    // The hint over the top row of buttons, faded in, leaves the level panel
+    // at the sidebar's top as it was.
+    for (int frame = 0; frame < 10; frame++)
+        Frame();
+    Save("play-0-hint-beside-level-panel.png");
+    const std::vector<DWORD> hinted = Screen();
+    tutorial_on = 0;
+    Draw();
+    tutorial_on = 1;
+    const std::vector<DWORD> plain = Screen();
+    EXPECT_GT(Changed(hinted, plain, {0, 0, 640, 480}), 1000);
+    EXPECT_EQ(0, Changed(hinted, plain, SidebarGetLevelPanel()));
 
     // A turret over the road is refused: the pointer turns and the click does nothing.
     ClickSidebarButton(0);
@@ -207,4 +232,31 @@ TEST_F(PlayScreenDisplayTest, PlaceWeaponsStartTheWaveAndWatchTheTurretFire)
         return wave[sy * 640 + sx] | 0xFF000000u;
     });
     EXPECT_FALSE(Near(garden[py * 640 + px], wave[py * 640 + px], 8)) << px << ", " << py;
+}
+
+// A level title longer than the level panel is narrowed to fit inside the
+// panel's frame; a short one keeps its size.
+TEST_F(PlayScreenDisplayTest, ALongLevelTitleFitsItsPanel)
+{
+    eng_main_key_states[VK_SPACE] = 2;
+    for (int frame = 0; frame < 600 && bugs_count <= 0; frame++)
+        Frame();
+    ASSERT_GT(bugs_count, 0);
+    // Drawn without ticking: the bugs stand still between the shots.
+    play_title_text[0] = 0;
+    Draw();
+    const std::vector<DWORD> untitled = Screen();
+    const _Dimension panel = SidebarGetLevelPanel();
+    // Inside the frame: the panel less its rim.
+    const _Dimension inner = {panel.x + 2, panel.y + 2, panel.w - 4, panel.h - 4};
+    for (const char *title : {"1: ACLYPEA", "11E: GLISCHROCHILUS", "5: GLISCHROCHILUS"}) {
+        SCOPED_TRACE(title);
+        snprintf(play_title_text, sizeof(play_title_text), "%s", title);
+        Draw();
+        const std::vector<DWORD> titled = Screen();
+        const int inside = Changed(untitled, titled, inner);
+        EXPECT_GT(inside, 100);
+        EXPECT_EQ(inside, Changed(untitled, titled, {0, 0, 640, 480}));
+        Save("play-5-level-title.png");
+    }
 }

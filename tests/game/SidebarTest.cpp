@@ -256,6 +256,13 @@ TEST_F(SidebarTest, HintsFollowTheGame)
         EXPECT_LE(tutorial_box.x + tutorial_box.w, 640.0f);
         EXPECT_LE(tutorial_box.y + tutorial_box.h, tutorial_highlights[0].y);
         EXPECT_FLOAT_EQ(tutorial_box.x + 175.0f, tutorial_box_centre_x);
+        // Clear of the level panel at the sidebar's top: a box that would
+        // cover it stands on the board instead.
+        const _Dimension panel = SidebarGetLevelPanel();
+        const bool beside = tutorial_box.x >= panel.x + panel.w || tutorial_box.y >= panel.y + panel.h;
+        EXPECT_TRUE(beside) << tutorial_box.x << "," << tutorial_box.y;
+        if (c.button == 0)
+            EXPECT_FLOAT_EQ(100.0f, tutorial_box.x);
     }
 
     // The player's option off: no hint at all.

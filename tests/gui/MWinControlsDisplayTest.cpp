@@ -6,6 +6,7 @@
 #include "tests/support/GuiTestKit.h"
 #include "engine/core/EngPrefs.h"
 #include "engine/runtime/EngWindowInput.h"
+#include "gui/MWinTabPanel.h"
 #include "platform/d3d9/D3D9GL.h"
 #include "tests/engine/runtime/RuntimeTestSupport.h"
 #include "tests/support/TestPixels.h"
@@ -155,3 +156,41 @@ TEST_F(MWinControlsDisplayTest, AnOpenListDrawsItsSelectedRowOverTheWindow)
 }
 
 } // namespace
+
+// A right-aligned column beside a left-aligned one: each text keeps the
+// layout's inset from the edge between them, so "10" and "ADA" never run
+// together.
+TEST_F(MWinControlsDisplayTest, NeighbouringTableCellsKeepAGap)
+{
+    MWinTabPanel *table = window->AddTabPanel("Table", "White", 10, 10, 200, 200);
+    ASSERT_NE(table, nullptr);
+    ASSERT_TRUE(table->SetFont("Main"));
+    ASSERT_TRUE(table->SetEntryCallback(1, 2, 5, [](int row, int column, MWinTabPanel *) {
+        return row < 0 ? (column == 0 ? "Pos" : "Name") : (column == 0 ? "10" : "ADA");
+    }));
+    table->SetOptions(1, 0, 0, 0, MWinTabPanel::SELECT_SINGLE, 0, 0);
+    ASSERT_TRUE(table->SetColumnWidthPercentage(0, 30));
+    ASSERT_TRUE(table->SetColumnWidthPercentage(1, 70));
+    ASSERT_TRUE(table->SetColumnTextAlign(0, MWTA_RIGHT));
+    ASSERT_TRUE(table->SetColumnTextAlign(1, MWTA_LEFT));
+    mwin->RenderMain();
+    _Dimension left, right;
+    ASSERT_TRUE(table->GetCellArea(0, 0, &left));
+    ASSERT_TRUE(table->GetCellArea(0, 1, &right));
+    const int edge = (int)(right.x + 0.5f);
+    const DWORD ground = Pixel(edge, (int)left.y + 1);
+    auto ink = [&](int x) {
+        for (int y = (int)left.y + 1; y < (int)(left.y + left.h) - 1; y++)
+            if (!Near(ground, Pixel(x, y), 40))
+                return true;
+        return false;
+    };
+    bool ink_left = false, ink_right = false;
+    for (int x = edge - 12; x < edge - 2; x++)
+        ink_left = ink_left || ink(x);
+    for (int x = edge + 2; x < edge + 12; x++)
+        ink_right = ink_right || ink(x);
+    EXPECT_TRUE(ink_left && ink_right) << "both texts are drawn beside the edge";
+    for (int x = edge - 1; x < edge + 1; x++)
+        EXPECT_FALSE(ink(x)) << "ink at " << x << ", the edge at " << edge;
+}

@@ -17,6 +17,8 @@
 #include <stb/stb_image_write.h>
 
 #include <filesystem>
+#include <functional>
+#include <string>
 
 namespace {
 
@@ -113,6 +115,35 @@ TEST_F(MenuScreensDisplayTest, FromTheTitleMenuThroughTheGardensIntoPlay)
     EXPECT_EQ(play_under_way, 1);
     EXPECT_EQ(levels_garden, 0);
     EXPECT_GT(Drawn(Shoot("play")), 1000u);
+}
+
+// Popups with a title over the title menu, in the game's skin: each
+// message starts below its title strip (which ends at the body's top edge).
+// Saved as popup-with-title-<n>.png.
+TEST_F(MenuScreensDisplayTest, APopupsTitleStripStaysAboveItsMessage)
+{
+    screens->GotoScreen(HW_SCREEN_MAIN, nullptr);
+    Frame();
+    MWin *mwin = game->GetMWin();
+    const std::function<char()> popups[] = {
+        [&] { return mwin->PopupYesNo("Delete User", "Are you sure you want to delete this user?", nullptr, nullptr); },
+        [&] { return mwin->PopupShowMessage("Sorry", "Submitting your score..."); },
+        [&] { return mwin->PopupOk("Congratulations!", "Your score was submitted successfully!", nullptr, nullptr); },
+    };
+    int n = 0;
+    for (const auto &open : popups) {
+        SCOPED_TRACE(n);
+        ASSERT_TRUE(open());
+        Shoot(("popup-with-title-" + std::to_string(++n)).c_str());
+        MWinWindow *box = mwin->GetWindowFromIDs("MWIN_POPUP", "MWIN_POPUP_WIN", 0);
+        ASSERT_NE(box, nullptr);
+        const _Dimension *area = box->GetArea(), *title = box->GetTitleBarArea();
+        _Dimension message;
+        ASSERT_TRUE(mwin->GetButtonFromIDs("MWIN_POPUP", "MWIN_POPUP_WIN", "MSG", 0)->GetScreenDimension(&message));
+        EXPECT_LE(area->y + title->y + title->h, area->y);
+        EXPECT_GE(message.y, area->y);
+        mwin->PopupCloseIfOn();
+    }
 }
 
 // The title menu in each of the five layouts, drawn by GL and saved as

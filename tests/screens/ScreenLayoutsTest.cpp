@@ -305,10 +305,10 @@ TEST_F(ScreenLayoutsTest, Popup)
 {
     const std::vector<_Expect> normal = {Place("Upgrade", 10, 162, 115, 25), Place("Sell", 135, 162, 65, 25),
                                          Place("FullUpgrade", 10, 192, 190, 25), Place("Target", 40, 133, 165, 20),
-                                         Place("CostT", 10, 40, 80, 20)};
+                                         Place("CostT", 10, 40, 80, 20), Place("TargetT", 3, 133, 37, 20)};
     CheckScreen({"Popup",
                  HW_SCREEN_POPU,
-                 {"TargetT|Target"},
+                 {},
                  {normal,
                   normal,
                   {Sized("Upgrade", -1, 40), Sized("Sell", -1, 40), Sized("FullUpgrade", -1, 40),

@@ -28,14 +28,15 @@ const int GRID = 16;
 const int UK_CELL = 223;
 
 // The flag file of each row of the country table, by the row's code. The
-// table's own codes for the parts of the United Kingdom (GB for England, G2,
-// G3, G4) are mapped to the package's names; "" is a cell left clear; "an"
-// is drawn here.
+// table's row GB stands for the whole United Kingdom as well ("UK" and
+// "United Kingdom" are read as it), so it shows the Union flag; G2, G3 and
+// G4 are mapped to the package's names for their parts; "" is a cell left
+// clear; "an" is drawn here.
 const char *const ROW_FLAGS[222] = {
     "af", "al", "dz", "as", "ad", "ao", "ai", "aq", "ag", "ar", "am", "aw", "au", "at", "az", "bs",
     "bh", "bd", "bb", "by", "be", "bz", "bj", "bm", "bt", "bo", "ba", "bw", "br", "bn", "bg", "bf",
     "bi", "kh", "cm", "ca", "cv", "ky", "cf", "td", "cl", "cn", "co", "km", "cg", "cd", "ck", "cr",
-    "ci", "hr", "cu", "cy", "cz", "dk", "dj", "dm", "do", "ec", "eg", "sv", "gb-eng", "gq", "er", "ee",
+    "ci", "hr", "cu", "cy", "cz", "dk", "dj", "dm", "do", "ec", "eg", "sv", "gb", "gq", "er", "ee",
     "et", "fj", "fi", "fr", "ga", "gm", "ge", "de", "gh", "gi", "gr", "gl", "gd", "gp", "gu", "gt",
     "gn", "gw", "gy", "ht", "hn", "hk", "hu", "is", "in", "id", "ir", "iq", "ie", "im", "il", "it",
     "jm", "jp", "jo", "kz", "ke", "ki", "kp", "kr", "kw", "kg", "la", "lv", "lb", "ls", "lr", "ly",

@@ -127,7 +127,8 @@ bool Sidebar(cairo_t *cr, int w, int h)
     SetColour(cr, HONEY_LIGHT, 0.6);
     cairo_fill(cr);
 
-    // The level title and hit points are written at the top.
+    // The level title and hit points are written at the top, inside this
+    // panel (the game fits them to it: game/Sidebar.cpp keeps its numbers).
     Panel(cr, 10, 14, 228, 136, 16, Hex(0x0e1a10), Hex(0x1c2e1c), 4);
 
     const char *ROWS[4] = {"GUNS", "SPRAYS", "LAUNCHERS", "FACTORIES"};

@@ -124,10 +124,12 @@ bool SkinAtlas(cairo_t *cr, int w, int h)
 {
     cairo_scale(cr, w / 1024.0, h / 1024.0);
 
-    // Windows: the dark panel (Back1, Back3, StdWinBack, StdButtonBack, the
-    // open list and the empty table row) and the light one (Back2).
+    // Windows: the green panel (Back1, Back3, StdWinBack, StdButtonBack, the
+    // open list and the empty table row) and the brown one (Back2), which
+    // holds pages of light text (Help, the Notice) and so stays dark enough
+    // for that text to read at a contrast of 4.5:1 or more.
     Piece(cr, 0, 0, 256, 256, 20, Hex(0x2a4428), Hex(0x15241a), HONEY_DARK, 5);
-    Piece(cr, 262, 0, 508, 256, 30, Hex(0xfff4d8), Hex(0xe8d4a4), HONEY_DARK, 6);
+    Piece(cr, 262, 0, 508, 256, 30, Hex(0x4a3418), Hex(0x2a1c0c), HONEY, 6);
 
     // Title bar and tab heading (upper), window title and heading (lower).
     Ribbon(cr, 0, 257, 256, 319, Hex(0xd8a030), Hex(0x8a5a14), Hex(0x3a2608));

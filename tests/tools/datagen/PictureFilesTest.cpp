@@ -233,6 +233,32 @@ TEST(FlagGridTest, HoldsEveryCountrysFlagInItsCell)
     }
 }
 
+// Row 60 (code GB, which "UK" and "United Kingdom" are read as) shows the
+// Union flag, the same picture as the "UK" cell: blue between the crosses
+// in every corner, a red cross through the middle. England's flag would be
+// white in the corners.
+TEST(FlagGridTest, TheGbCellIsTheUnionFlag)
+{
+    Rgba grid(DataPath("Common/CountryFlags512.png"));
+    ASSERT_TRUE(grid.Loaded());
+    const int cell = grid.Width() / 16;
+    auto pixel = [&](int c, double fx, double fy, int channel) {
+        return grid.Channel((c % 16) * cell + (int)(fx * cell), (c / 16) * cell + (int)(fy * cell), channel);
+    };
+    const double corners[4][2] = {{0.3, 0.08}, {0.7, 0.08}, {0.3, 0.92}, {0.7, 0.92}};
+    for (const auto &at : corners) {
+        EXPECT_GT(pixel(60, at[0], at[1], 2), pixel(60, at[0], at[1], 0) + 60) << at[0] << "," << at[1];
+        EXPECT_LT(pixel(60, at[0], at[1], 1), 120) << at[0] << "," << at[1];
+    }
+    EXPECT_GT(pixel(60, 0.5, 0.5, 0), 150);
+    EXPECT_LT(pixel(60, 0.5, 0.5, 2), 100);
+    for (int y = 1; y < cell - 1; y++)
+        for (int x = 1; x < cell - 1; x++)
+            for (int ch = 0; ch < 4; ch++)
+                ASSERT_EQ(grid.Channel(12 * cell + x, 3 * cell + y, ch), grid.Channel(15 * cell + x, 13 * cell + y, ch))
+                    << x << "," << y;
+}
+
 namespace {
 
 const char *const REQUIRED_STAGE_NUMBERS[] = {"TexNum", "Alpha Level", "Alpha Throb On", "Alpha Throb Min Level",
