@@ -740,6 +740,9 @@ void MWin::DrawTextLine(int font_num, _MWinTextAlign align, float inset, float x
     bool shrunk = false;
     if (fit) {
         float room = align == MWTA_CENTER ? w - 2 * inset : w - inset;
+        // No room at all would scale the text to nothing or mirror it.
+        if (room <= 0)
+            return;
         float width = font->GetStringWidth(text);
         if (width > 0 && width >= room) {
             font->SetScale(scale_x * room / width, scale_y);

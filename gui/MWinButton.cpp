@@ -155,13 +155,18 @@ void MWinButton::AreaChanged()
 
 char MWinButton::Tick(char)
 {
-    if (m_type == MWBT_LIST && m_list_open)
-        return ListTick();
-    if (m_type == MWBT_TEXT_EDIT && m_interactive)
-        return TextEditTick();
     if (!m_interactive || !m_enabled || !m_shown)
         return 0;
-    return TickPicture();
+    switch (m_type) {
+    case MWBT_TEXT_EDIT:
+        return TextEditTick();
+    case MWBT_LIST:
+        return m_list_open ? ListTick() : 0;
+    case MWBT_PANEL:
+        return 0;
+    default:
+        return TickPicture();
+    }
 }
 
 char MWinButton::HandleMouseButtonPressed(char button, char down, char)
@@ -220,7 +225,13 @@ char MWinButton::HandleMouseButtonPressed(char button, char down, char)
 
 char MWinButton::HandleMouseButtonReleased(char button)
 {
-    if (m_type != MWBT_PANEL || button != 0)
+    if (!m_interactive || !m_active || !m_shown || !m_enabled || button != 0)
+        return 0;
+    if (m_type == MWBT_CHECKBOX) {
+        CheckboxSet(!m_check_state, 1);
+        return 1;
+    }
+    if (m_type != MWBT_PANEL)
         return 0;
     MWin *mwin = m_mwin;
     PanelRecompute();
@@ -260,9 +271,11 @@ void MWinButton::HandleMouseMove()
 
 char MWinButton::HandleMouseWheel(int count)
 {
-    if (m_type == MWBT_LIST && m_interactive)
+    if (!m_interactive || !m_active || !m_shown)
+        return 0;
+    if (m_type == MWBT_LIST)
         return ListHandleMouseWheel(count);
-    if (m_type != MWBT_PANEL || !m_interactive)
+    if (m_type != MWBT_PANEL)
         return 0;
     m_panel_scroll -= static_cast<float>(count);
     PanelClampScroll();
@@ -278,18 +291,31 @@ char MWinButton::HandleKeyDown(int key)
         CallCallback(nullptr);
         return 1;
     }
+    // A handler whose receiver moved the control to another window or group
+    // (or removed it) used the key: it must not be offered to anything else.
+    // A control that left its window is no longer found under its old ids.
+    const MWinButtonIdentity self(this);
+    MWinGroup *group = m_group;
+    char handled;
     switch (m_type) {
     case MWBT_TEXT_EDIT:
-        return TextEditHandleKeyDown(key);
+        handled = TextEditHandleKeyDown(key);
+        break;
     case MWBT_CHOICE:
-        return ChoiceHandleKeyDown(key);
+        handled = ChoiceHandleKeyDown(key);
+        break;
     case MWBT_PANEL:
-        return PanelHandleKeyDown(key);
+        handled = PanelHandleKeyDown(key);
+        break;
     case MWBT_LIST:
-        return ListHandleKeyDown(key);
+        handled = ListHandleKeyDown(key);
+        break;
     default:
         return 0;
     }
+    if (!self.StillAlive() || m_group != group)
+        return 1;
+    return handled;
 }
 
 char MWinButton::HandleKeyDownUChar(unsigned char ch)

@@ -183,6 +183,9 @@ public:
     void RefreshLangToken();
     char UsesLangToken() const { return m_uses_token; }
     // 0 without font or text.
+    // The single-line text the control shows: the token's first sub-text
+    // while it follows a token, else slot 0; null when there is none.
+    const char *GetShownText();
     float GetTextWidth();
     char GetMultilineTextSize(float *w, float *h);
 
@@ -365,8 +368,14 @@ protected:
     void RequestRender();
     void SetTypeDefaults();
     char IsRenderable();
-    // The kind's background, then the attached picture.
+    // The kind's background, its own parts (RenderKindParts), then the
+    // attached picture over all of them.
     void RenderBackByType(_MWinTextureState state);
+    // What a control class draws over its background and under an attached
+    // picture: the progress circle's discs, the range slider's rail.
+    virtual void RenderKindParts(_MWinTextureState) {}
+    // Crops to the area (640 x 480 units), within the crop already on.
+    void TurnOnCropWithin(const _Dimension *area);
     void RenderBody();
     void RenderPicture();
     char TickPicture();

@@ -415,15 +415,25 @@ void MWinButton::RefreshLangToken()
     RequestRender();
 }
 
+const char *MWinButton::GetShownText()
+{
+    if (m_uses_token)
+        return m_token_subs >= 1 ? EngLanguagesGetString(m_token_num, 0) : nullptr;
+    return HasText(0) ? m_texts[0] : nullptr;
+}
+
 float MWinButton::GetTextWidth()
 {
-    if (m_multiline || !HasText(0) || m_font_num < 0)
+    // The text on screen is measured: a control following a language token
+    // shows the token's text, not what its slot held before.
+    const char *text = GetShownText();
+    if (m_multiline || !text || !text[0] || m_font_num < 0)
         return 0;
     EngFont *font = GetFont();
     if (!font)
         return 0;
     PrepareFont();
-    return font->GetStringWidth(m_texts[0]);
+    return font->GetStringWidth(text);
 }
 
 char MWinButton::GetMultilineTextSize(float *w, float *h)
@@ -654,6 +664,7 @@ void MWinButton::RenderBackByType(_MWinTextureState state)
         RenderBack(state);
         break;
     }
+    RenderKindParts(state);
     RenderPicture();
 }
 
@@ -675,6 +686,9 @@ void MWinButton::RenderBody()
         break;
     case MWBT_LIST:
         ListRenderText();
+        break;
+    case MWBT_RANGE_SLIDER:
+        RenderSingleText();
         break;
     default:
         RenderText();
@@ -813,8 +827,19 @@ char MWinButton::TurnOnCrop()
     // Labels with nothing but text are drawn uncropped.
     if (m_type == MWBT_STATIC && !HasTexBut() && m_pic_kind == PIC_NONE)
         return 1;
-    CropTo(&m_crop);
+    TurnOnCropWithin(&m_crop);
     return 1;
+}
+
+void MWinButton::TurnOnCropWithin(const _Dimension *area)
+{
+    // Inside a crop already on (the caller's, a table's rows) the drawing
+    // stays within it.
+    RECT outer;
+    bool nested = eng_device->GetCrop(&outer);
+    CropTo(area);
+    if (nested)
+        eng_device->IntersectCrop(&outer);
 }
 
 void MWinButton::TurnOffCrop()

@@ -64,7 +64,8 @@ static BoxMetrics CheckboxMetrics(MWinButton *button)
 
 void MWinButton::CheckboxRenderText()
 {
-    if (!HasText(0) && !m_uses_token)
+    const char *text = GetShownText();
+    if (!text || !text[0])
         return;
     BoxMetrics m = CheckboxMetrics(this);
     float a = m.w + m.offset + m.gap;
@@ -85,7 +86,6 @@ void MWinButton::CheckboxRenderText()
         return;
     }
     PrepareFont();
-    const char *text = m_uses_token ? GetTextP(0) : m_texts[0];
     m_mwin->DrawTextLineInDimension(m_font_num, m_text_align, m_text_margin, &area, nullptr, text, 0, 1,
                                     m_shrink_to_fit);
     if (m_text_align == MWTA_CENTER) {
@@ -104,7 +104,8 @@ void MWinButton::CheckboxRenderBack(_MWinTextureState state)
     int texbut = textures->GetStandardTexButNum(m_check_state ? MWIN_STD_TEX_CHECK_BUTTON : MWIN_STD_TEX_UNCHECK_BUTTON);
     const _ColourRGBA *multiplier = m_multiplier_mode ? &m_multiplier : nullptr;
     float y = m_screen.y + m_screen.h / 2 - m.h / 2;
-    if (!HasText(0) && !m_uses_token) {
+    const char *text = GetShownText();
+    if (!text || !text[0]) {
         textures->DrawTexBut(texbut, state, m_screen.x + m_screen.w / 2 - m.w / 2, y, m.w, m.h, multiplier);
         return;
     }

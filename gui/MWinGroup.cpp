@@ -4,6 +4,8 @@
 #include "engine/core/EngDebug.h"
 #include "gui/MWin.h"
 #include "gui/MWinButton.h"
+#include "gui/MWinProgressCircle.h"
+#include "gui/MWinRangeSlider.h"
 #include "gui/MWinWindow.h"
 
 #include <new>
@@ -28,9 +30,19 @@ MWinButton *MWinGroup::PreAddButton(const char *id, _MWinButtonType type, const 
         DebugErrorCode("MWinGroup::AddButton", 'NOSU');
         return nullptr;
     }
-    MWinButton *button = new (std::nothrow) MWinButton(m_mwin, id, this, type, texbut_id, text, x, y, w, h);
+    // The progress circle and the range slider are kinds with classes of
+    // their own, made here so that adding them by kind gives a working control.
+    MWinButton *button;
+    if (type == MWBT_PROGRESS_CIRCLE)
+        button = new (std::nothrow) MWinProgressCircle(m_mwin, id, this, texbut_id, x, y, w, h);
+    else if (type == MWBT_RANGE_SLIDER)
+        button = new (std::nothrow) MWinRangeSlider(m_mwin, id, this, texbut_id, x, y, w, h);
+    else
+        button = new (std::nothrow) MWinButton(m_mwin, id, this, type, texbut_id, text, x, y, w, h);
     if (!button)
         DebugErrorCode("MWinGroup::AddButton", 'OMEM');
+    else if ((type == MWBT_PROGRESS_CIRCLE || type == MWBT_RANGE_SLIDER) && text && text[0])
+        button->SetText(text);
     return button;
 }
 

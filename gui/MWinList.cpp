@@ -222,7 +222,7 @@ char MWinButton::ListSetHover(int index, char set_anchor)
         _MWinButtonCallbackInfo info;
         FillCallbackInfo(&info);
         info.m_list_event = 0;
-        info.m_list_pos = m_list_pos;
+        info.m_list_pos = m_list_hover;
         CallCallback(&info);
     }
     return 1;

@@ -13,6 +13,7 @@
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngMath.h"
 #include "engine/core/EngMemory.h"
+#include "engine/runtime/EngDevice.h"
 #include "engine/runtime/EngWindowInput.h"
 #include "gui/MWin.h"
 #include "gui/MWinButton.h"
@@ -508,6 +509,15 @@ void MWinButton::PanelRenderText()
         return;
     _MWinLayoutSettings *layout = GetLayoutSettings();
     float inset = layout ? layout->m_panel_text_inset : 0;
+    // Long entries are cut at the text area, clear of the scrollbar.
+    RECT saved;
+    bool narrowed = eng_device && eng_device->GetCrop(&saved);
+    if (narrowed) {
+        float left = 0;
+        GetTextHorzRange(&left, nullptr, inset);
+        _Dimension text_area = {left, m_screen.y, m_panel_text_w - 2 * inset, m_screen.h};
+        TurnOnCropWithin(&text_area);
+    }
     int first = FloorToInt(m_panel_scroll);
     float fraction = m_panel_scroll - static_cast<float>(first);
     for (int k = first; k <= first + m_panel_per_page && k < m_panel_num; k++) {
@@ -516,4 +526,6 @@ void MWinButton::PanelRenderText()
         m_mwin->DrawTextLineInDimension(m_font_num, m_text_align, inset, &area, nullptr, PanelGetEntryText(k), 0, 1,
                                         m_shrink_to_fit);
     }
+    if (narrowed)
+        eng_device->SetCrop(&saved);
 }

@@ -17,10 +17,12 @@ MWinProgressCircle::MWinProgressCircle(MWin *mwin, const char *id, MWinGroup *gr
                                        float x, float y, float w, float h)
     : MWinButton(mwin, id, group, MWBT_PROGRESS_CIRCLE, texbut_id, "", x, y, w, h)
 {
+    // The settings hold the sector's colour first, then the inner and the outer disc's.
     const float *colours = m_mwin->GetSettingsP()->m_progress_colours;
-    for (int part = 0; part < NUM_PARTS; part++)
+    const Part order[NUM_PARTS] = {SECTOR, INNER, OUTER};
+    for (int i = 0; i < NUM_PARTS; i++)
         for (int c = 0; c < 3; c++)
-            m_colours[part][c] = colours[part * 3 + c];
+            m_colours[order[i]][c] = colours[i * 3 + c];
     AreaChanged();
 }
 
@@ -83,12 +85,8 @@ void MWinProgressCircle::DestroyGraphics()
     }
 }
 
-void MWinProgressCircle::Render()
+void MWinProgressCircle::RenderKindParts(_MWinTextureState)
 {
-    if (!m_on_screen || !IsRenderable())
-        return;
-    _MWinTextureState state = GetTextureState();
-    RenderBackByType(state);
     const _MWinSettings *settings = m_mwin->GetSettingsP();
     const bool blend = settings->m_progress_blend_type >= 0;
     if (blend) {
@@ -100,8 +98,4 @@ void MWinProgressCircle::Render()
             m_lists[part].Draw();
     if (blend)
         eng_device->SaveOrRestoreBlendingState(0);
-    RenderBody();
-    if (m_render_callback)
-        m_render_callback(this, &m_screen, state, m_render_value, m_render_user);
-    TurnOffCrop();
 }

@@ -28,7 +28,9 @@ public:
 
     void DestroyGraphics() override;
     void AreaChanged() override;
-    void Render() override;
+
+protected:
+    void RenderKindParts(_MWinTextureState state) override;
 
 private:
     void BuildList(Part part, float rx, float ry, float sweep, const float *rgb);

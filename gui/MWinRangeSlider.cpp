@@ -270,7 +270,7 @@ char MWinRangeSlider::HandleKeyDown(int key)
     return 1;
 }
 
-void MWinRangeSlider::RenderRail(_MWinTextureState state)
+void MWinRangeSlider::RenderKindParts(_MWinTextureState state)
 {
     MWinTextures *textures = m_mwin->GetTextures();
     _MWinLayoutSettings *layout = GetLayoutSettings();
@@ -299,18 +299,4 @@ void MWinRangeSlider::RenderRail(_MWinTextureState state)
         textures->DrawTexBut(textures->GetStandardTexButNum(MWIN_STD_TEX_RIGHT_ARROW), state, high_x - t + in,
                              y + in, t - 2 * in, rail_h - 2 * in, colour);
     }
-}
-
-void MWinRangeSlider::Render()
-{
-    if (!m_on_screen || !IsRenderable())
-        return;
-    _MWinTextureState state = GetTextureState();
-    RenderBackByType(state);
-    RenderRail(state);
-    PrepareFont();
-    RenderSingleText();
-    if (m_render_callback)
-        m_render_callback(this, &m_screen, state, m_render_value, m_render_user);
-    TurnOffCrop();
 }

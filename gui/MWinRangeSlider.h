@@ -47,10 +47,12 @@ public:
     char CancelPress() override;
     void HandleMouseMove() override;
     char HandleKeyDown(int key) override;
-    void Render() override;
+
+protected:
+    // The rail with its two thumbs.
+    void RenderKindParts(_MWinTextureState state) override;
 
 private:
-    void RenderRail(_MWinTextureState state);
     // False when the receiver deleted the control.
     char DragStep();
     char EndDrag();

@@ -125,8 +125,9 @@ char MWinTabPanel::SetNumRows(int rows)
     }
     m_rows.assign(static_cast<size_t>(rows > 0 ? rows : 0), 0);
     CalcRowsPerPage();
-    CalcColumns();
+    // The layout first: a scrollbar that comes or goes changes the width the columns share.
     UpdateLayout();
+    CalcColumns();
     return 1;
 }
 

@@ -450,9 +450,11 @@ void MWinButton::TextEditMoveCursorToButtonAndTurnOnEditing()
         return;
     }
     float x = m_screen.x + m_screen.w / 2, y = m_screen.y + m_screen.h / 2;
+    // The toolkit's mouse moves take window pixels; the centre is in 640 x 480 units.
     if (m_mwin)
-        m_mwin->MouseMoveInt(EngMathTruncateToInt(x), EngMathTruncateToInt(y));
-    eng_main_window->SetMousePos(x, y);
+        m_mwin->MouseMoveInt(EngMathTruncateToInt(x * static_cast<float>(eng_screen_width) / 640.0f),
+                             EngMathTruncateToInt(y * static_cast<float>(eng_screen_height) / 480.0f));
+    eng_main_window->SetMousePos(x, eng_screen_windowed ? y + 10 : y);
     if (m_mwin)
         m_mwin->MouseMoveInt(-1, -1);
     TextEditTurnOnEditing(1);

@@ -650,7 +650,7 @@ void MWinWindow::UpdateHideAndExtraButtons(char rebuild_hide, char rebuild_extra
     if (!l)
         return;
     float bw = l->m_title_button_w, bh = l->m_title_button_h;
-    float left = l->m_title_button_inset, right = m_area.w - l->m_title_button_inset - bw;
+    float left = l->m_title_button_inset, right = m_w - l->m_title_button_inset - bw;
     float hide_x = l->m_title_buttons_swapped == 1 ? right : left;
     float extra_x = l->m_title_buttons_swapped == 1 ? left : right;
     float y = -l->m_title_h / 2 - bh / 2 + l->m_title_button_y;

@@ -312,6 +312,23 @@ void EngDevice::TurnOffCrop()
         eng_device_dx9->TurnOffCrop();
 }
 
+bool EngDevice::GetCrop(RECT *rect)
+{
+    return HaveDX9() ? eng_device_dx9->GetCrop(rect) : false;
+}
+
+void EngDevice::SetCrop(const RECT *rect)
+{
+    if (HaveDX9())
+        eng_device_dx9->SetCrop(rect);
+}
+
+void EngDevice::IntersectCrop(const RECT *rect)
+{
+    if (HaveDX9())
+        eng_device_dx9->IntersectCrop(rect);
+}
+
 bool EngDevice::BeginRendering()
 {
     return HaveDX9() ? eng_device_dx9->BeginRendering() : false;

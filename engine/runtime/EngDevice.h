@@ -116,6 +116,11 @@ public:
     void TurnOnCropInViewportToDimension(const _Dimension *dimension);
     bool IsCropOn();
     void TurnOffCrop();
+    // Pixels: the crop that is on (false when none), setting it back, and
+    // narrowing it to its overlap with a rectangle, so that crops can nest.
+    bool GetCrop(RECT *rect);
+    void SetCrop(const RECT *rect);
+    void IntersectCrop(const RECT *rect);
 
     bool BeginRendering();
     bool BeginRenderingIfNeeded();

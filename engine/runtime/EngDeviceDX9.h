@@ -138,6 +138,12 @@ public:
     void TurnOnCropInViewportToDimension(const _Dimension *dimension);
     bool IsCropOn() const { return m_crop_on; }
     void TurnOffCrop();
+    // Narrows a crop that is on to its overlap with the rectangle (pixels);
+    // no overlap leaves an empty crop, so nothing is drawn.
+    void IntersectCrop(const RECT *rect);
+    // The crop in pixels: false when none is on; setting one turns it on.
+    bool GetCrop(RECT *rect);
+    void SetCrop(const RECT *rect);
 
     void ModulateTextureAlphaWithColourAlpha();
     void BlendTextureAlphaWithColourAlpha();

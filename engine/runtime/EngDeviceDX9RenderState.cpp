@@ -7,6 +7,7 @@
 #include "engine/runtime/EngWindow.h"
 #include "platform/d3d9/D3DX9.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -767,6 +768,29 @@ void EngDeviceDX9::TurnOnCropInViewportToDimension(const _Dimension *dimension)
 {
     if (dimension)
         TurnOnCropInViewport(dimension->x, dimension->y, dimension->w, dimension->h);
+}
+
+bool EngDeviceDX9::GetCrop(RECT *rect)
+{
+    return eng_d3d_device && m_crop_on && rect && eng_d3d_device->GetScissorRect(rect) == S_OK;
+}
+
+void EngDeviceDX9::SetCrop(const RECT *rect)
+{
+    if (eng_d3d_device && rect)
+        SetScissor(rect->left, rect->top, rect->right, rect->bottom);
+}
+
+void EngDeviceDX9::IntersectCrop(const RECT *rect)
+{
+    RECT crop;
+    if (!rect || !GetCrop(&crop))
+        return;
+    crop.left = std::max(crop.left, rect->left);
+    crop.top = std::max(crop.top, rect->top);
+    crop.right = std::max(crop.left, std::min(crop.right, rect->right));
+    crop.bottom = std::max(crop.top, std::min(crop.bottom, rect->bottom));
+    SetScissor(crop.left, crop.top, crop.right, crop.bottom);
 }
 
 void EngDeviceDX9::TurnOffCrop()

@@ -5,11 +5,11 @@
 // textures and pictures, read back from the recording device.
 #include "tests/support/GuiTestKit.h"
 
-#include "engine/core/EngLanguages.h"
 #include "engine/graphics/EngPicture.h"
+#include "gui/MWinProgressCircle.h"
+#include "gui/MWinRangeSlider.h"
 #include "tests/support/TestLog.h"
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -28,28 +28,13 @@ protected:
         GuiTest::SetUp();
         window = AddWindow(AddCollection("Main"), "Win", 100, 100, 200, 100);
     }
-    void TearDown() override
-    {
-        EngLanguagesDestroy();
-        GuiTest::TearDown();
-    }
-
     MWinButton *AddRed(const char *text = "OK")
     {
         return window->AddButton("B", MWBT_PUSH, "Red", text, 10, 10, 60, 20);
     }
 
     // English texts with a one-line and a two-line token.
-    static void LoadLanguage()
-    {
-        std::filesystem::create_directories("Lang");
-        FILE *file = std::fopen("Lang/English.txt", "wb");
-        ASSERT_NE(file, nullptr);
-        std::fputs("Language=English\r\nFlagCountryCode=GB\r\nOne=Only\r\nTwo=Upper#Lower\r\n", file);
-        std::fclose(file);
-        ASSERT_TRUE(EngLanguagesInit("Lang", nullptr, 0));
-        EngLanguagesInitFinished();
-    }
+    void LoadLanguage() { LoadEnglish("One=Only\nTwo=Upper#Lower"); }
 
     // The glyphs drawn: every quad not drawn with the skin's texture.
     static std::vector<DrawnQuad> Glyphs(const void *skin)
@@ -182,6 +167,109 @@ TEST_F(MWinButtonDrawTest, LanguageTokensAndTwoLines)
     D3D9RecordingReset();
     mwin->RenderMain();
     EXPECT_EQ(line_origins().size(), 5u) << "the window's background and Mine";
+}
+
+TEST_F(MWinButtonDrawTest, ACheckboxFollowingATokenDrawsAndMeasuresTheTokensText)
+{
+    LoadLanguage();
+    MWinButton *box = window->AddButton("Box", MWBT_CHECKBOX, "MWIN_TEXBUT_NONE", "", 10, 10, 150, 20);
+    ASSERT_TRUE(box->SetFont("Main"));
+    ASSERT_TRUE(box->SetLangToken("One"));
+    D3D9RecordingReset();
+    mwin->RenderMain();
+    const void *skin = DrawnQuads().at(0).texture; // the window's background
+    EXPECT_EQ(Glyphs(skin).size(), 4u) << "Only";
+    EXPECT_FALSE(LogHasLine("No text present"));
+    // The centred box is placed after the text it measures: the token's.
+    EXPECT_GT(box->GetTextWidth(), 0);
+}
+
+TEST_F(MWinButtonDrawTest, ShrinkToFitWithNoRoomLeftDrawsNoText)
+{
+    MWinButton *button = AddRed("Wide text");
+    ASSERT_TRUE(button->SetFont("Main"));
+    D3D9RecordingReset();
+    mwin->RenderMain();
+    const void *skin = DrawnQuadsOfColour(kRed).at(0).texture;
+    // The push button's text margin is 3 on each side.
+    const struct {
+        float w;
+        bool drawn;
+    } cases[] = {{60, true}, {8, true}, {6, false}, {2, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.w);
+        button->SetPosAndSize(10, 10, c.w, 20);
+        D3D9RecordingReset();
+        mwin->RenderMain();
+        EXPECT_EQ(!Glyphs(skin).empty(), c.drawn);
+    }
+}
+
+TEST_F(MWinButtonDrawTest, AControlDrawnInsideACropStaysWithinIt)
+{
+    MWinButton *button = AddRed(""); // 110..170 x 110..130 on screen
+    auto red_scissor = [] {
+        for (const D3D9RecordedDraw &draw : D3D9RecordingGetDraws())
+            if (ReadVertices(draw).at(0).colour == kRed)
+                return draw.state.scissor;
+        ADD_FAILURE() << "the control was not drawn";
+        return RECT{};
+    };
+    // A screen's drawing that crops, then draws its controls: the overlap.
+    eng_device->TurnOnCrop(0, 120, 140, 360);
+    D3D9RecordingReset();
+    mwin->RenderMain();
+    RECT scissor = red_scissor();
+    EXPECT_EQ(scissor.left, 110);
+    EXPECT_EQ(scissor.top, 120);
+    EXPECT_EQ(scissor.right, 140);
+    EXPECT_EQ(scissor.bottom, 130);
+    EXPECT_FALSE(eng_device->IsCropOn());
+
+    // No overlap leaves an empty crop.
+    eng_device->TurnOnCrop(300, 0, 20, 480);
+    D3D9RecordingReset();
+    mwin->RenderMain();
+    scissor = red_scissor();
+    EXPECT_EQ(scissor.right - scissor.left, 0);
+
+    // Without an outer crop the control's own crop holds, as before.
+    D3D9RecordingReset();
+    mwin->RenderMain();
+    EXPECT_EQ(red_scissor().right, 170);
+}
+
+TEST_F(MWinButtonDrawTest, ProgressCirclesAndRangeSlidersAddedByKindWorkAndDrawTheirPictureLast)
+{
+    EngTexture texture;
+    ASSERT_TRUE(texture.LoadFromFile("skin.png", 1, 2));
+    ASSERT_TRUE(mwin->GetTextures()->SetStandardTextureToTexBut(MWIN_STD_TEX_SCROLL_BUTTON, "Green"));
+    const struct {
+        _MWinButtonType kind;
+        const char *what;
+    } kinds[] = {{MWBT_PROGRESS_CIRCLE, "progress circle"}, {MWBT_RANGE_SLIDER, "range slider"}};
+    for (const auto &k : kinds) {
+        SCOPED_TRACE(k.what);
+        window->RemoveAllButtons();
+        MWinButton *control = window->AddButton("Gauge", k.kind, "Red", "", 10, 10, 80, 40);
+        ASSERT_NE(control, nullptr);
+        if (k.kind == MWBT_PROGRESS_CIRCLE)
+            EXPECT_NE(dynamic_cast<MWinProgressCircle *>(control), nullptr);
+        else
+            EXPECT_NE(dynamic_cast<MWinRangeSlider *>(control), nullptr);
+        ASSERT_TRUE(control->PictureAttachTextureToButton(&texture, 0));
+        D3D9RecordingReset();
+        mwin->RenderMain();
+        std::vector<DrawnQuad> quads = DrawnQuads();
+        ASSERT_GE(quads.size(), 4u) << "window, background, the kind's parts, picture";
+        const DrawnQuad &picture = quads.back();
+        EXPECT_NE(picture.texture, quads[0].texture) << "the attached texture, not the skin";
+        EXPECT_NEAR(picture.x, 110, 0.01);
+        EXPECT_NEAR(picture.w, 80, 0.01);
+        EXPECT_EQ(quads[1].colour, kRed) << "the background first";
+        // Between them the discs or the rail.
+        EXPECT_GE(quads.size() - 3, k.kind == MWBT_PROGRESS_CIRCLE ? 3u : 1u);
+    }
 }
 
 TEST_F(MWinButtonDrawTest, WithoutAFontNothingIsDrawnOrMeasured)

@@ -4,6 +4,8 @@
 // variables.
 #include "tests/support/GuiTestKit.h"
 
+#include "engine/graphics/EngPicture.h"
+
 #include <string>
 
 namespace {
@@ -162,6 +164,54 @@ TEST_F(MWinButtonTest, DisablingDropsTheHighlightAndEnablingUnderThePointerResto
     EXPECT_FALSE(ok->IsActive());
     EXPECT_FALSE(ok->IsShown());
     ok->m_shown = 1;
+    window->ClearController();
+}
+
+TEST_F(MWinButtonTest, TicksRunOnlyForShownEnabledInteractiveControlsThatHaveSomethingToDo)
+{
+    EngPicture animated;
+    MWinButton *ok = AddPush(window);
+    MWinButton *panel = window->AddButton("Rows", MWBT_PANEL, "Red", "", 10, 40, 100, 40);
+    panel->PanelSetStringsCallback(3, 2, [](int, MWinButton *, void *) { return "row"; }, nullptr);
+    MWinButton *edit = window->AddButton("Edit", MWBT_TEXT_EDIT, "Red", "", 120, 10, 60, 20);
+    edit->TextEditSetLength(10);
+    for (MWinButton *b : {ok, panel})
+        ASSERT_TRUE(b->PictureAttachPictureToButton(&animated, 1));
+    ASSERT_TRUE(edit->TextEditTurnOnEditing(1));
+
+    EXPECT_TRUE(ok->Tick(0)) << "an animated picture";
+    EXPECT_TRUE(edit->Tick(0)) << "the caret";
+    EXPECT_FALSE(panel->Tick(0)) << "a panel has nothing to tick";
+    // A control the screen hid by its flag, or a disabled one, stands still.
+    ok->m_shown = 0;
+    edit->m_shown = 0;
+    EXPECT_FALSE(ok->Tick(0));
+    EXPECT_FALSE(edit->Tick(0));
+    ok->m_shown = 1;
+    ok->Disable();
+    EXPECT_FALSE(ok->Tick(0));
+}
+
+TEST_F(MWinButtonTest, AReleaseTogglesAnActiveCheckboxOnly)
+{
+    TestController controller;
+    window->SetController(&controller);
+    MWinButton *box = window->AddButton("Box", MWBT_CHECKBOX, "Red", "", 10, 10, 60, 20);
+    const struct {
+        bool active;
+        char button;
+        bool toggled;
+    } cases[] = {{false, 0, false}, {true, 1, false}, {true, 0, true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.active << " " << int(c.button));
+        MoveMouse(c.active ? 120 : 250, 120);
+        ASSERT_EQ(box->IsActive(), c.active);
+        char before = box->CheckboxGet();
+        controller.presses.clear();
+        EXPECT_EQ(box->HandleMouseButtonReleased(c.button), c.toggled);
+        EXPECT_EQ(box->CheckboxGet() != before, c.toggled);
+        EXPECT_EQ(controller.presses.size(), c.toggled ? 1u : 0u) << "notified when toggled";
+    }
     window->ClearController();
 }
 

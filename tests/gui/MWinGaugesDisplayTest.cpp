@@ -36,7 +36,7 @@ TEST_F(MWinGaugesDisplayTest, AScriptButtonWithTwoStylesAndAQuarterCircle)
     _MWinSettings settings;
     mwin->GetSettings(&settings);
     settings.m_bg_mode = 1;
-    const float colours[9] = {0, 0, 1, 1, 1, 0, 1, 0, 0}; // outer blue, inner yellow, sector red
+    const float colours[9] = {1, 0, 0, 1, 1, 0, 0, 0, 1}; // sector red, inner yellow, outer blue
     for (int i = 0; i < 9; i++)
         settings.m_progress_colours[i] = colours[i];
     mwin->SetSettings(&settings);

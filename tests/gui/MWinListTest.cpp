@@ -101,6 +101,35 @@ TEST_F(MWinListTest, TypeAheadInTheOpenListFindsByFirstCharacterAndWraps)
     EXPECT_EQ(log.events.back(), 2);
 }
 
+TEST_F(MWinListTest, MovingThroughTheOpenListReportsTheHoveredEntries)
+{
+    MWinButton *list = AddList(100, 6);
+    MoveMouse(150, 110);
+    Key(kEnter);
+    ASSERT_TRUE(list->ListIsOpen());
+    Key(kDown);
+    Key(kDown);
+    EXPECT_EQ(log.events, (std::vector<int>{0, 0}));
+    EXPECT_EQ(log.positions, (std::vector<int>{1, 2})) << "the entries under the cursor, not the position";
+    EXPECT_EQ(list->ListGetPos(), 0);
+}
+
+TEST_F(MWinListTest, AListHiddenByItsScreenOrNotActiveIgnoresTheWheel)
+{
+    MWinButton *list = AddList(100, 6);
+    MoveMouse(150, 110);
+    ASSERT_TRUE(list->IsActive());
+    list->m_shown = 0; // the screen hides it by its flag; it stays the active control
+    Wheel(-1);
+    EXPECT_EQ(list->ListGetPos(), 0);
+    EXPECT_TRUE(log.events.empty());
+    list->m_shown = 1;
+    MoveMouse(150, 300);
+    ASSERT_FALSE(list->IsActive());
+    EXPECT_FALSE(list->HandleMouseWheel(-1));
+    EXPECT_EQ(list->ListGetPos(), 0);
+}
+
 TEST_F(MWinListTest, TheOpenListShowsTheRowsThatFitWithMarkersAndCaps)
 {
     struct Row {

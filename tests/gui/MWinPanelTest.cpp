@@ -185,6 +185,29 @@ TEST_F(MWinPanelTest, ACallbackThatDeletesThePanelsWindowEndsTheKeyHandling)
     EXPECT_EQ(log.positions.size(), 2u);
 }
 
+TEST_F(MWinPanelTest, EntryTextsAreCutAtTheTextAreaClearOfTheScrollbar)
+{
+    // 25 entries, 10 a page: a scrollbar 15 wide, a text area 185 wide with
+    // the text inset 3 on both sides, so the texts are cut at 113..292.
+    panel->PanelSetStringsCallback(25, 10, Numbers, nullptr);
+    ASSERT_TRUE(panel->PanelIsScrollbarShown());
+    D3D9RecordingReset();
+    mwin->RenderMain();
+    const void *skin = DrawnQuads().at(0).texture;
+    int glyphs = 0;
+    for (const D3D9RecordedDraw &draw : D3D9RecordingGetDraws()) {
+        if (!draw.state.textures[0] || draw.state.textures[0] == skin)
+            continue;
+        glyphs++;
+        EXPECT_EQ(draw.state.scissor.left, 113);
+        EXPECT_EQ(draw.state.scissor.right, 292);
+        EXPECT_EQ(draw.state.scissor.top, 110) << "the control's own crop above and below";
+    }
+    EXPECT_GT(glyphs, 10);
+    // The control's own crop is back for what the panel draws after its texts.
+    EXPECT_FALSE(eng_device->IsCropOn());
+}
+
 TEST_F(MWinPanelTest, RowsDrawTheSelectionAndTheExtraRenderCallbackSeesEachRow)
 {
     panel->PanelSetStringsCallback(3, 10, Names, nullptr);

@@ -187,6 +187,18 @@ TEST_F(MWinPopupsTest, ButtonsAreLaidOutWithTheirUsualAndOneShotTexts)
     EXPECT_EQ(mwin->GetPopupButton(MWIN_POPUP_NO), nullptr);
 }
 
+TEST_F(MWinPopupsTest, ButtonsAreAsWideAsTheLanguagesTextsTheyShow)
+{
+    LoadEnglish("Popup_OK=Understood, carry on\nPopup_Cancel=Cancel");
+    ASSERT_TRUE(mwin->PopupOkCancel(nullptr, "A message long enough to give both buttons all the room they ask.",
+                                    nullptr, nullptr));
+    MWinButton *ok = mwin->GetPopupButton(MWIN_POPUP_OK);
+    MWinButton *cancel = mwin->GetPopupButton(MWIN_POPUP_CANCEL);
+    ASSERT_TRUE(ok->UsesLangToken());
+    EXPECT_NEAR(ok->GetDimensionP()->w, ok->GetTextWidth() + 15, 0.5) << "measured from the token's text";
+    EXPECT_GT(ok->GetDimensionP()->w, cancel->GetDimensionP()->w + 20);
+}
+
 TEST_F(MWinPopupsTest, ABoxIsSizedFromItsTitleTextAndButtons)
 {
     // Nothing at all: the minimum width, 5 more, and the window's 20.

@@ -102,10 +102,15 @@ TEST_F(MWinTabPanelTest, TheScrollbarExistsOnlyWhileTheRowsExceedThePage)
     ASSERT_TRUE(panel->HasScrollbar(1));
     EXPECT_EQ(panel->GetScrollbar()->GetMax(), 1);
     EXPECT_LT(panel->GetRowsArea()->w, full) << "the rows area gives the scrollbar its width";
+    // The columns share the narrowed width: the last ends before the bar.
+    _Dimension cell;
+    ASSERT_TRUE(panel->GetCellArea(0, 2, &cell));
+    EXPECT_LE(cell.x + cell.w, panel->GetScrollbar()->GetScreenDimensionP()->x);
     ASSERT_TRUE(panel->SetNumRows(3));
     EXPECT_FALSE(panel->HasScrollbar(1));
+    ASSERT_TRUE(panel->GetCellArea(0, 2, &cell));
+    EXPECT_NEAR(cell.x + cell.w, panel->GetRowsArea()->x + full - 4, 0.01f) << "the whole width again, less the borders";
 
-    _Dimension cell;
     ASSERT_TRUE(panel->GetCellArea(2, 1, &cell));
     EXPECT_NEAR(cell.y, panel->GetRowsArea()->y + 40, 0.01f);
     EXPECT_NEAR(cell.h, 20, 0.01f);

@@ -7,6 +7,7 @@
 #include "tests/support/GuiTestKit.h"
 
 #include "engine/runtime/EngWindowInput.h"
+#include "platform/win32/Win32Input.h"
 
 #include <cstring>
 #include <functional>
@@ -58,6 +59,32 @@ void RecordEnd(MWin *, _MWinButtonCallbackInfo *info, int, int, void *user)
     EndEvent *e = static_cast<EndEvent *>(user);
     e->calls++;
     e->event = info->m_text_edit_event;
+}
+
+// A window of 1280 x 960 pixels: two pixels to a unit each way.
+class MWinTextEditBigWindowTest : public GuiTest {
+protected:
+    void SetUp() override
+    {
+        parms = WindowParms(1, 1280, 960);
+        GuiTest::SetUp();
+    }
+};
+
+TEST_F(MWinTextEditBigWindowTest, MovingTheCursorToAnEditStartsEditingWithThePointerOnIt)
+{
+    MWinWindow *window = AddWindow(AddCollection("Main"), "Win", 100, 100, 300, 100);
+    MWinButton *edit = window->AddButton("Name", MWBT_TEXT_EDIT, "White", "", 10, 10, 200, 30);
+    edit->TextEditSetLength(20);
+    ASSERT_TRUE(eng_screen_windowed);
+    edit->TextEditMoveCursorToButtonAndTurnOnEditing();
+    EXPECT_TRUE(edit->TextEditIsEditing());
+    // The centre (210, 125), ten units lower in windowed mode, in pixels.
+    POINT cursor;
+    ASSERT_TRUE(GetCursorPos(&cursor));
+    ASSERT_TRUE(ScreenToClient(program->GetWindow()->GetWindowHandle(), &cursor));
+    EXPECT_EQ(cursor.x, 420);
+    EXPECT_EQ(cursor.y, 270);
 }
 
 TEST_F(MWinTextEditTest, TypingAgainstTheLimitAndTheFilters)

@@ -146,6 +146,32 @@ TEST_F(MWinWindowTest, TheTitleBarAndItsButtons)
     EXPECT_EQ(controller.presses, (std::vector<std::string>{"STD_HIDE", "STD_HIDE"}));
 }
 
+// On a display wider than 4:3 (800 x 480) the toolkit narrows its windows.
+class MWinWideWindowTest : public GuiTest {
+protected:
+    void SetUp() override
+    {
+        parms = WindowParms(1, 800, 480);
+        GuiTest::SetUp();
+    }
+};
+
+TEST_F(MWinWideWindowTest, TheTitleBarButtonsKeepEqualMarginsInANarrowedWindow)
+{
+    ASSERT_LT(eng_font_scale_x, 1);
+    _MWinWindowCreateInfo info = WindowInfo(100, 100, 300, 150, true, "Title");
+    info.m_has_hide_button = 1;
+    info.m_has_extra_button = 1;
+    MWinWindow *window = AddCollection("Main")->AddWindow("Win", &info);
+    ASSERT_NE(window, nullptr);
+    const _Dimension *area = window->GetArea();
+    const _Dimension *hide = window->GetHideButton()->GetScreenDimensionP();
+    const _Dimension *extra = window->GetExtraButton()->GetScreenDimensionP();
+    EXPECT_NEAR(area->x + area->w - (extra->x + extra->w), hide->x - area->x, 0.01)
+        << "the extra button as far from the right side as the hide button from the left";
+    EXPECT_NEAR(extra->w, hide->w, 0.01);
+}
+
 TEST_F(MWinWindowTest, ControlsAreAddedFoundAndRemoved)
 {
     MWinWindow *window = AddWindow(collection, "Win", 100, 100, 200, 100);

@@ -1,10 +1,12 @@
 // The toolkit test kit.
 #include "tests/support/GuiTestKit.h"
 
+#include "engine/core/EngLanguages.h"
 #include "engine/graphics/EngFontDraw.h"
 #include "platform/win32/Win32Input.h"
 
 #include <cstring>
+#include <filesystem>
 
 #define GUI_TEST_FONT_FILE "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 
@@ -127,8 +129,27 @@ void GuiTest::StartKit(bool display)
     D3D9RecordingReset();
 }
 
+void GuiTest::LoadEnglish(const char *tokens)
+{
+    std::filesystem::create_directories("Lang");
+    FILE *file = std::fopen("Lang/English.txt", "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs("Language=English\r\nFlagCountryCode=GB\r\n", file);
+    for (const char *line = tokens; *line;) {
+        const char *end = std::strchr(line, '\n');
+        size_t length = end ? static_cast<size_t>(end - line) : std::strlen(line);
+        std::fwrite(line, 1, length, file);
+        std::fputs("\r\n", file);
+        line += length + (end ? 1 : 0);
+    }
+    std::fclose(file);
+    ASSERT_TRUE(EngLanguagesInit("Lang", nullptr, 0));
+    EngLanguagesInitFinished();
+}
+
 void GuiTest::StopKit()
 {
+    EngLanguagesDestroy();
     if (program)
         program->mwin = nullptr;
     delete mwin;

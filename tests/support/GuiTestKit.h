@@ -111,6 +111,10 @@ protected:
     MWinWindow *AddWindow(MWinCollection *collection, const char *id, float x, float y, float w, float h,
                           bool title_bar = false, const char *title = "");
 
+    // English as the one language, its texts from "Token=Text" lines ("#"
+    // between a token's sub-texts); the kit unloads it when it stops.
+    void LoadEnglish(const char *tokens);
+
     // The stored log lines that contain the text.
     bool LogHasLine(const std::string &text);
 
