@@ -113,11 +113,6 @@ float _MWinLayoutSettings::*const kScaledFields[] = {
     &_MWinLayoutSettings::m_slider_thumb_spacing,
 };
 
-bool IsValidLayout(int layout)
-{
-    return layout >= 0 && layout < MWIN_NUM_LAYOUTS;
-}
-
 } // namespace
 
 MWin::MWin(Game *game)
@@ -336,7 +331,7 @@ _MWinLayoutSettings *MWin::GetScreenLayout()
 
 _MWinLayoutSettings *MWin::GetLayoutSettings(int layout)
 {
-    return IsValidLayout(layout) ? &m_layouts[layout] : nullptr;
+    return MWinIsValidLayout(layout) ? &m_layouts[layout] : nullptr;
 }
 
 float MWin::GetScale()
@@ -359,7 +354,7 @@ void MWin::SetScreenLayoutForDevice()
 void MWin::SetScreenLayout(int layout)
 {
     // Any other number is the Normal layout.
-    if (!IsValidLayout(layout)) {
+    if (!MWinIsValidLayout(layout)) {
         DebugError("MWin::SetScreenLayout", "Invalid screen layout %d", layout);
         layout = MWIN_LAYOUT_NORMAL;
     }

@@ -348,6 +348,11 @@ char MWinButton::IsCapturingInput()
     }
 }
 
+bool MWinIsOpenList(MWinButton *button)
+{
+    return button && button->GetType() == MWBT_LIST && button->IsCapturingInput();
+}
+
 void MWinButton::Activate()
 {
     if (!m_active) {

@@ -545,3 +545,6 @@ protected:
     char *m_edit_bound = nullptr;
     int m_edit_bound_size = 0;
 };
+
+// A drop-down list that is open: it takes every press and key until it closes.
+bool MWinIsOpenList(MWinButton *button);

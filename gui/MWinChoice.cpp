@@ -6,11 +6,11 @@
 #include "engine/core/EngDebug.h"
 #include "gui/MWin.h"
 #include "gui/MWinButton.h"
+#include "gui/MWinKeys.h"
 #include "gui/MWinTextures.h"
 
 namespace {
 
-const int kKeyEnter = 13, kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
 
 } // namespace
 

@@ -9,26 +9,11 @@
 #include "gui/MWinButton.h"
 #include "gui/MWinDesktop.h"
 #include "gui/MWinIDs.h"
+#include "gui/MWinKeys.h"
 #include "gui/MWinWindow.h"
 
 #include <cstring>
 #include <new>
-
-namespace {
-
-const int kKeyEscape = 27;
-
-bool IsValidLayout(int layout)
-{
-    return layout >= 0 && layout < MWIN_NUM_LAYOUTS;
-}
-
-bool IsOpenList(MWinButton *button)
-{
-    return button && button->GetType() == MWBT_LIST && button->IsCapturingInput();
-}
-
-} // namespace
 
 MWinCollection::MWinCollection(MWin *mwin, const char *id, MWinDesktop *desktop)
     : m_was_active_before_popup(0), m_active(0), m_valid(0), m_bg_file{}, m_bg_load_alpha(0),
@@ -57,7 +42,7 @@ MWinCollection::~MWinCollection()
 int MWinCollection::CheckedLayout()
 {
     int layout = GetScreenLayout();
-    if (IsValidLayout(layout))
+    if (MWinIsValidLayout(layout))
         return layout;
     DebugError("MWinCollection::CheckedLayout", "Invalid screen layout %d", layout);
     m_layout = 0;
@@ -189,7 +174,7 @@ MWinWindow *MWinCollection::GetFirstWindow()
 void MWinCollection::WindowsChanged()
 {
     int layout = GetScreenLayout();
-    if (!IsValidLayout(layout)) {
+    if (!MWinIsValidLayout(layout)) {
         DebugError("MWinCollection::WindowsChanged", "Invalid screen layout %d", layout);
         return;
     }
@@ -438,7 +423,7 @@ char MWinCollection::HandleKeyDown(int key)
     if (m_escape_window && key == kKeyEscape) {
         MWinButton *escape = m_escape_window->GetEscapeButton();
         MWinButton *focused = active ? active->GetActiveButton() : nullptr;
-        if (escape && escape->IsShown() && !m_mwin->IsAnyButtonEditing() && !IsOpenList(focused)) {
+        if (escape && escape->IsShown() && !m_mwin->IsAnyButtonEditing() && !MWinIsOpenList(focused)) {
             eng_main_key_states[kKeyEscape] = 0;
             m_escape_window->SendButtonCallCallbackMessage(escape, 1);
             return 1;

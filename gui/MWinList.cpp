@@ -14,6 +14,7 @@
 #include "engine/runtime/EngProgram.h"
 #include "gui/MWin.h"
 #include "gui/MWinButton.h"
+#include "gui/MWinKeys.h"
 #include "gui/MWinTextures.h"
 
 #include <algorithm>
@@ -24,7 +25,6 @@ namespace {
 const float kScreenHeight = 480;
 const int kStartDelayMs = 400, kDelayStepMs = 70, kFastDelayMs = 5, kFastBelowMs = 75;
 const double kFirstStepAfter = 0.1;
-const int kKeyEnter = 13, kKeyEscape = 27, kKeyPageUp = 33, kKeyPageDown = 34, kKeyUp = 38, kKeyDown = 40;
 
 // One toolkit-wide guard: a wheel or key on a closed list opens, scrolls
 // and closes it, and the closing callback must not start another round.

@@ -17,6 +17,7 @@
 #include "engine/runtime/EngWindowInput.h"
 #include "gui/MWin.h"
 #include "gui/MWinButton.h"
+#include "gui/MWinKeys.h"
 #include "gui/MWinTextures.h"
 
 #include <algorithm>
@@ -25,8 +26,6 @@
 
 namespace {
 
-const int kKeyEnter = 13, kKeyPageUp = 33, kKeyPageDown = 34, kKeyUp = 38, kKeyDown = 40;
-const int kKeyShift = 0x10, kKeyControl = 0x11;
 const char *const kMultiPosTag = "MWinButton::PanelAllocateMultiPos";
 
 // The panel's settings flags: highlight rows when active, draw the whole

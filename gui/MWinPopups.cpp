@@ -15,6 +15,7 @@
 // controls again by id and serial after a callback.
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngLanguages.h"
+#include "engine/core/EngMemory.h"
 #include "engine/core/EngMisc.h"
 #include "engine/core/EngPrefs.h"
 #include "engine/runtime/EngMain.h"
@@ -74,11 +75,6 @@ const ButtonTexts NO_TEXTS = {"No", "Popup_No", "No"};
 const ButtonTexts &TextsOfKind(const ButtonTexts *texts, char kind)
 {
     return texts[kind == 2 ? 1 : 0];
-}
-
-void CopyText(char *to, const char *from, size_t size)
-{
-    std::snprintf(to, size, "%s", from ? from : "");
 }
 
 bool HasText(const char *text)
@@ -150,7 +146,7 @@ void MWin::PopupResetAll()
     const char *styles[MWIN_POPUP_NUM_STYLES] = {"MWIN_TEXBUT_DEFAULT", "MWIN_TEXBUT_DEFAULT", "MWIN_FONT_DEFAULT",
                                                  "MWIN_TEXBUT_DEFAULT", "MWIN_FONT_DEFAULT"};
     for (int i = 0; i < MWIN_POPUP_NUM_STYLES; i++)
-        CopyText(m_popup_style[i], styles[i], sizeof(m_popup_style[i]));
+        EngSafeStrcpy(m_popup_style[i], styles[i], sizeof(m_popup_style[i]));
     m_popup_msg_colour = {0, 0, 0, 1};
     m_popup_title_colour = {0, 0, 0, 1};
     m_popup_msg_scale[0] = m_popup_msg_scale[1] = 1;
@@ -201,7 +197,7 @@ void MWin::PopupSetStyle(const char *window_back, const char *title_back, const 
     const char *ids[MWIN_POPUP_NUM_STYLES] = {window_back, title_back, window_font, control_back, control_font};
     for (int i = 0; i < MWIN_POPUP_NUM_STYLES; i++)
         if (HasText(ids[i]))
-            CopyText(m_popup_style[i], ids[i], sizeof(m_popup_style[i]));
+            EngSafeStrcpy(m_popup_style[i], ids[i], sizeof(m_popup_style[i]));
     struct {
         float value;
         float *to;
@@ -223,16 +219,16 @@ void MWin::PopupSetStyle(const char *window_back, const char *title_back, const 
 void MWin::PopupSetButtonTexts(const char *first, const char *second)
 {
     if (first)
-        CopyText(m_popup_button_text[0], first, sizeof(m_popup_button_text[0]));
+        EngSafeStrcpy(m_popup_button_text[0], first, sizeof(m_popup_button_text[0]));
     if (second)
-        CopyText(m_popup_button_text[1], second, sizeof(m_popup_button_text[1]));
+        EngSafeStrcpy(m_popup_button_text[1], second, sizeof(m_popup_button_text[1]));
 }
 
 void MWin::PopupSetYesNoCancelTexts(const char *yes, const char *no, const char *cancel)
 {
     PopupSetButtonTexts(yes, cancel);
     if (no)
-        CopyText(m_popup_button_text[2], no, sizeof(m_popup_button_text[2]));
+        EngSafeStrcpy(m_popup_button_text[2], no, sizeof(m_popup_button_text[2]));
 }
 
 void MWin::PopupSetWideButtons()
@@ -378,16 +374,16 @@ char MWin::PopupSetupDefaultButtons(const char *title, const char *text, char fi
     info.m_h = 480;
     info.m_drag_mode = 1;
     info.m_has_title_bar = HasText(title);
-    CopyText(info.m_title_texbut, m_popup_style[MWIN_POPUP_STYLE_TITLE_BACK], sizeof(info.m_title_texbut));
-    CopyText(info.m_back_texbut, m_popup_style[MWIN_POPUP_STYLE_WINDOW_BACK], sizeof(info.m_back_texbut));
-    CopyText(info.m_font, m_popup_style[MWIN_POPUP_STYLE_WINDOW_FONT], sizeof(info.m_font));
-    CopyText(info.m_hide_texbut, "MWIN_TEXBUT_NONE", sizeof(info.m_hide_texbut));
-    CopyText(info.m_extra_texbut, "MWIN_TEXBUT_NONE", sizeof(info.m_extra_texbut));
+    EngSafeStrcpy(info.m_title_texbut, m_popup_style[MWIN_POPUP_STYLE_TITLE_BACK], sizeof(info.m_title_texbut));
+    EngSafeStrcpy(info.m_back_texbut, m_popup_style[MWIN_POPUP_STYLE_WINDOW_BACK], sizeof(info.m_back_texbut));
+    EngSafeStrcpy(info.m_font, m_popup_style[MWIN_POPUP_STYLE_WINDOW_FONT], sizeof(info.m_font));
+    EngSafeStrcpy(info.m_hide_texbut, "MWIN_TEXBUT_NONE", sizeof(info.m_hide_texbut));
+    EngSafeStrcpy(info.m_extra_texbut, "MWIN_TEXBUT_NONE", sizeof(info.m_extra_texbut));
 
     // The title's width; a title too long to measure is shown empty.
     float titlew = 0;
     if (title && std::strlen(title) < MWIN_TITLE_SIZE) {
-        CopyText(info.m_title, title, sizeof(info.m_title));
+        EngSafeStrcpy(info.m_title, title, sizeof(info.m_title));
         float width = 0;
         if (!PopupMeasureText(&info, title, maxw - 60, 0, &width, nullptr))
             return 0;

@@ -7,13 +7,12 @@
 #include "engine/core/EngDebug.h"
 #include "engine/runtime/EngWindowInput.h"
 #include "gui/MWin.h"
+#include "gui/MWinKeys.h"
 #include "gui/MWinTextures.h"
 
 namespace {
 
 const unsigned char kGrabNone = 254;
-const int kKeyShift = 16, kKeyControl = 17;
-const int kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
 
 struct SliderMetrics {
     float margin, thumb, spacing;

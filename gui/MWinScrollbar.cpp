@@ -5,14 +5,13 @@
 #include "engine/core/EngDebug.h"
 #include "engine/runtime/EngWindow.h"
 #include "gui/MWin.h"
+#include "gui/MWinKeys.h"
 #include "gui/MWinTextures.h"
 #include "gui/MWinWindow.h"
 
 
 namespace {
 
-const int kKeyPageUp = 0x21, kKeyPageDown = 0x22, kKeyLeft = 0x25, kKeyUp = 0x26, kKeyRight = 0x27,
-          kKeyDown = 0x28;
 
 const int kSignedByteLimit = 127;
 

@@ -9,6 +9,7 @@
 #include "engine/runtime/EngWindow.h"
 #include "engine/runtime/EngWindowInput.h"
 #include "gui/MWin.h"
+#include "gui/MWinKeys.h"
 #include "gui/MWinScrollbar.h"
 #include "gui/MWinTextures.h"
 
@@ -18,8 +19,6 @@
 namespace {
 
 const char *const kScrollbarId = "MWIN_TP_VS_ID";
-const int kKeyShift = 16, kKeyControl = 17;
-const int kKeyPageUp = 33, kKeyPageDown = 34, kKeyUp = 38, kKeyDown = 40;
 
 // The row height each layout computes its page from, and the factor of
 // each page mode (mode 0 is a fixed count).

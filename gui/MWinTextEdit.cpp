@@ -22,6 +22,7 @@
 #include "gui/MWin.h"
 #include "gui/MWinButton.h"
 #include "gui/MWinCollection.h"
+#include "gui/MWinKeys.h"
 #include "gui/MWinWindow.h"
 
 #include <algorithm>
@@ -32,9 +33,6 @@ namespace {
 
 const int kMaxLimit = 511;
 const double kBlinkSeconds = 0.3;
-const int kKeyBackspace = 8, kKeyTab = 9, kKeyEnter = 13, kKeyEscape = 27, kKeyEnd = 35, kKeyHome = 36,
-          kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40, kKeyDelete = 46, kKeyV = 86;
-const int kKeyShift = 0x10, kKeyControl = 0x11, kKeyAlt = 0x12;
 const unsigned char kCharCopy = 3, kCharPaste = 22;
 
 // One blink clock for every text edit.

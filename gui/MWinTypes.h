@@ -18,6 +18,11 @@ enum {
     MWIN_FILE_SIZE = 256,
 };
 
+inline bool MWinIsValidLayout(int layout)
+{
+    return layout >= 0 && layout < MWIN_NUM_LAYOUTS;
+}
+
 // Font numbers that are not registry positions.
 enum {
     MWIN_FONT_DEFAULT = -1,

@@ -4,6 +4,7 @@
 
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngLanguages.h"
+#include "engine/core/EngMemory.h"
 #include "engine/core/EngMisc.h"
 #include "engine/graphics/EngFont.h"
 #include "engine/runtime/EngWindow.h"
@@ -27,15 +28,6 @@ namespace {
 
 const float kCentre = -9999.0f;
 
-void CopyText(char *dest, const char *src, size_t size)
-{
-    if (!src)
-        src = "";
-    size_t length = strnlen(src, size - 1);
-    std::memcpy(dest, src, length);
-    dest[length] = 0;
-}
-
 _MWinWindowCreateInfo DefaultInfo()
 {
     _MWinWindowCreateInfo info;
@@ -45,9 +37,9 @@ _MWinWindowCreateInfo DefaultInfo()
     info.m_y = 10;
     info.m_w = 50;
     info.m_h = 50;
-    CopyText(info.m_title_texbut, "MWIN_TEXBUT_DEFAULT", sizeof(info.m_title_texbut));
-    CopyText(info.m_back_texbut, "MWIN_TEXBUT_DEFAULT", sizeof(info.m_back_texbut));
-    CopyText(info.m_font, "MWIN_FONT_DEFAULT", sizeof(info.m_font));
+    EngSafeStrcpy(info.m_title_texbut, "MWIN_TEXBUT_DEFAULT", sizeof(info.m_title_texbut));
+    EngSafeStrcpy(info.m_back_texbut, "MWIN_TEXBUT_DEFAULT", sizeof(info.m_back_texbut));
+    EngSafeStrcpy(info.m_font, "MWIN_FONT_DEFAULT", sizeof(info.m_font));
     return info;
 }
 
@@ -547,7 +539,7 @@ void MWinWindow::SetAlpha(float a)
 
 void MWinWindow::SetTitleToken(const char *token)
 {
-    CopyText(m_info.m_title_token, token, sizeof(m_info.m_title_token));
+    EngSafeStrcpy(m_info.m_title_token, token, sizeof(m_info.m_title_token));
     m_title_token_num = -1;
     if (m_info.m_title_token[0] && EngLanguagesHaveLanguages())
         m_title_token_num = EngLanguagesGetTokenNum(m_info.m_title_token, 1);
@@ -558,7 +550,7 @@ void MWinWindow::SetFont(const char *id, char store_id)
     MWinFonts *fonts = m_mwin->GetFonts();
     m_font_num = fonts ? fonts->GetFontNumFromID(id) : MWIN_FONT_DEFAULT;
     if (store_id)
-        CopyText(m_info.m_font, id, sizeof(m_info.m_font));
+        EngSafeStrcpy(m_info.m_font, id, sizeof(m_info.m_font));
 }
 
 char MWinWindow::ResolveTexBut(const char *id, int default_slot, int *number)
@@ -579,19 +571,19 @@ char MWinWindow::ResolveTexBut(const char *id, int default_slot, int *number)
 
 char MWinWindow::SetTitleTexBut(const char *id)
 {
-    CopyText(m_info.m_title_texbut, id, sizeof(m_info.m_title_texbut));
+    EngSafeStrcpy(m_info.m_title_texbut, id, sizeof(m_info.m_title_texbut));
     return ResolveTexBut(id, MWIN_STD_TEX_WIN_TITLE, &m_title_texbut);
 }
 
 char MWinWindow::SetBackTexBut(const char *id)
 {
-    CopyText(m_info.m_back_texbut, id, sizeof(m_info.m_back_texbut));
+    EngSafeStrcpy(m_info.m_back_texbut, id, sizeof(m_info.m_back_texbut));
     return ResolveTexBut(id, MWIN_STD_TEX_WIN_BACK, &m_back_texbut);
 }
 
 char MWinWindow::SetHideTexBut(const char *id)
 {
-    CopyText(m_info.m_hide_texbut, id, sizeof(m_info.m_hide_texbut));
+    EngSafeStrcpy(m_info.m_hide_texbut, id, sizeof(m_info.m_hide_texbut));
     char ok = ResolveTexBut(id, MWIN_STD_TEX_PUSH_BUTTON, &m_hide_texbut);
     if (m_hide_button)
         m_hide_button->SetBackTexButToTexBut(id);
@@ -600,7 +592,7 @@ char MWinWindow::SetHideTexBut(const char *id)
 
 char MWinWindow::SetExtraTexBut(const char *id)
 {
-    CopyText(m_info.m_extra_texbut, id, sizeof(m_info.m_extra_texbut));
+    EngSafeStrcpy(m_info.m_extra_texbut, id, sizeof(m_info.m_extra_texbut));
     char ok = ResolveTexBut(id, MWIN_STD_TEX_PUSH_BUTTON, &m_extra_texbut);
     if (m_extra_button)
         m_extra_button->SetBackTexButToTexBut(id);
@@ -657,14 +649,14 @@ void MWinWindow::UpdateHideAndExtraButtons(char rebuild_hide, char rebuild_extra
 
     if (m_info.m_has_hide_button && !m_hide_button) {
         if (!m_info.m_hide_texbut[0])
-            CopyText(m_info.m_hide_texbut, "MWIN_TEXBUT_DEFAULT", sizeof(m_info.m_hide_texbut));
+            EngSafeStrcpy(m_info.m_hide_texbut, "MWIN_TEXBUT_DEFAULT", sizeof(m_info.m_hide_texbut));
         m_hide_button = MakeTitleButton("STD_HIDE", m_info.m_hide_texbut, hide_x, y, bw, bh);
         if (!m_hide_button)
             DebugError(where, "Could not create hide button");
     }
     if (m_info.m_has_extra_button && !m_extra_button) {
         if (!m_info.m_extra_texbut[0])
-            CopyText(m_info.m_extra_texbut, "MWIN_TEXBUT_DEFAULT", sizeof(m_info.m_extra_texbut));
+            EngSafeStrcpy(m_info.m_extra_texbut, "MWIN_TEXBUT_DEFAULT", sizeof(m_info.m_extra_texbut));
         m_extra_button = MakeTitleButton("STD_EXTRA", m_info.m_extra_texbut, extra_x, y, bw, bh);
         if (!m_extra_button)
             DebugError(where, "Could not create extra button");

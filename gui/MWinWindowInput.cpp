@@ -20,22 +20,13 @@
 #include "gui/MWinButton.h"
 #include "gui/MWinCollection.h"
 #include "gui/MWinGroup.h"
+#include "gui/MWinKeys.h"
 #include "gui/MWinScreens.h"
 
 namespace {
 
-const int kKeyTab = 9;
-const int kKeyEnter = 13;
-const int kKeyEscape = 27;
-const int kKeyShift = 0x10;
-const int kKeyAlt = 0x12;
 // A focus search that finds nothing gives up after this many steps.
 const int kMaxFocusSteps = 1000;
-
-bool IsOpenList(MWinButton *button)
-{
-    return button && button->GetType() == MWBT_LIST && button->IsCapturingInput();
-}
 
 } // namespace
 
@@ -239,7 +230,7 @@ char MWinWindow::HandleKeyDown(int key)
     if (!m_shown || eng_main_key_states[kKeyAlt] > 1)
         return 0;
     MWinButton *active = GetActiveButton();
-    bool nothing_open = !m_mwin->IsAnyButtonEditing() && !IsOpenList(active);
+    bool nothing_open = !m_mwin->IsAnyButtonEditing() && !MWinIsOpenList(active);
 
     if (key == kKeyEscape && nothing_open) {
         MWinButton *candidates[] = {m_escape_button, m_hide_button};
