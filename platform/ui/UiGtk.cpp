@@ -280,6 +280,9 @@ public:
         case UI_PICTURE:
             break;
         }
+        // Drawn again even when nothing changed, so a pump waiting for the
+        // window to show its present state has a draw to wait for.
+        gtk_widget_queue_draw(outer);
     }
 
     void Pump(UiWindow *window, bool wait) override
