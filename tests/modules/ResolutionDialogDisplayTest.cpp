@@ -87,6 +87,10 @@ TEST_F(ResolutionDialogDisplayTest, PlayPressedThroughGtkAnswersOneAndWritesTheC
                      EXPECT_GE(x, 0);
                      EXPECT_LE(x + wide, width);
                  }
+                 // The note stays under the middle of the settings.
+                 int x, y, wide, high;
+                 ASSERT_TRUE(UiControlGetRect(w, NOTE, &x, &y, &wide, &high));
+                 EXPECT_NEAR(x + wide / 2, width / 2, 4);
                  int right = 0;
                  for (int id : {MUSIC_LABEL, CURSOR_LABEL, SYNC_LABEL}) {
                      int x, y, wide, high;
