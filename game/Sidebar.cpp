@@ -61,6 +61,10 @@ EngTexture locked_overlay;
 EngTexture bottom_bar;
 Weapon *preview_weapon = nullptr;
 
+// The aspect factor sidebar_button_rects were derived with: they follow the
+// window's shape, which a resize or a mode change may alter at any frame.
+float rects_aspect = 0.0f;
+
 // The last mouse position: in sidebar picture pixels, and in 640 x 480 units.
 float mouse_sx = -1.0f, mouse_sy = -1.0f;
 float mouse_x = -1.0f, mouse_y = -1.0f;
@@ -248,6 +252,7 @@ char SidebarBottomClick(char button, char state)
 char SidebarSetup()
 {
     const float aspect = eng_font_scale_x;
+    rects_aspect = aspect;
     for (int i = 0; i < SIDEBAR_BUTTONS; i++) {
         _SidebarPixelRect &p = sidebar_button_pixels[i];
         p.left = column_left[i % 3];
@@ -401,6 +406,10 @@ char SidebarGetSideButtonPosition(int button, char sidebar_space, float grow_x, 
         DebugError("SidebarGetSideButtonPosition", "Bad bnum %d.", button);
         return 0;
     }
+    // Derived again when the window changed shape since: the rectangles
+    // hold the factor that sidebar space divides out.
+    if (eng_font_scale_x != rects_aspect)
+        SidebarSetup();
     *out = sidebar_button_rects[button];
     if (sidebar_space) {
         // The picture is drawn 450 units high, not 480, and not widened.

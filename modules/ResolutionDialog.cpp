@@ -43,6 +43,7 @@ enum {
     IDC_MUSIC = 1022,
     IDC_CHECK_VERSION = 1023,
     IDC_HOME_PAGE = 1025,
+    IDC_NOTE = 1031,
     IDC_FORUMS = 1032,
     IDC_FOUR_LEVELS = 2000,
     IDC_THREE_LEVELS = 2002,
@@ -88,7 +89,7 @@ const DialogControl DIALOG_CONTROLS[] = {
     {1024, UI_LABEL, "Mouse Syncronisation", 208, 191, 70, 8},
     {IDC_MOUSE_SYNC, UI_DROP_DOWN, "", 209, 200, 62, 58},
     {IDC_MOUSE_SYNC_HELP, UI_PUSH_BUTTON, "?", 275, 200, 14, 13},
-    {1031, UI_LABEL, "Note: This window can be turned off in the options menu within the game.", 55, 229, 232, 8},
+    {IDC_NOTE, UI_LABEL, "Note: This window can be turned off in the options menu within the game.", 55, 229, 232, 8},
     {IDC_PLAY, UI_DEFAULT_BUTTON, "&PLAY", 52, 242, 238, 24},
 };
 
@@ -423,6 +424,9 @@ bool CreateDialogWindow()
         UiWindowAddControl(dialog.window, c.kind, c.id, PixelsX(c.x), PixelsY(c.y), PixelsX(c.width),
                            PixelsY(c.height), c.caption);
     UiControlSetAlign(dialog.window, IDC_VERSION, UI_ALIGN_CENTRE);
+    // The note's box spans the settings above it: its text, which the
+    // desktop's font may make wider than the box, stays under their middle.
+    UiControlSetAlign(dialog.window, IDC_NOTE, UI_ALIGN_CENTRE);
     return true;
 }
 

@@ -53,8 +53,9 @@ const int kReadTimeout = 5;
 // A generous bound on an installer: a broken server cannot fill the disk.
 const int64_t kDownloadLimit = 512LL * 1024 * 1024;
 const long kMaxRedirects = 10;
-const double kResultSeconds = 2.0;
+const double kResultSeconds = 2.0, kResultStepSeconds = 0.01;
 const int kMaxPumpPasses = 100;
+const double kPumpPassSeconds = 0.0001;
 const int kStatusTextSize = 6024;
 const int kStatusTextKept = 4999;
 const int kMessageNameLength = 63;
@@ -156,6 +157,17 @@ void RunWindowLoop()
             break;
         if (result == 1)
             EngMiscSleep(0.01);
+    }
+}
+
+// Leaves the check's result on screen for its time, the window pumped all
+// along so that it stays drawn and answers the player (who may close it).
+void ShowResult()
+{
+    const int steps = static_cast<int>(kResultSeconds / kResultStepSeconds + 0.5);
+    for (int step = 0; step < steps && modules_swin.IsCreated() && !ClosingDown(); step++) {
+        UpdaterPumpMessages();
+        EngMiscSleep(kResultStepSeconds);
     }
 }
 
@@ -470,7 +482,7 @@ bool UpdaterCheckForNewVersion(int program, float version, int type)
     if (result) {
         UpdaterClearText();
         UpdaterAddText(result);
-        EngMiscSleep(kResultSeconds);
+        ShowResult();
         CloseWindow();
         return false;
     }
@@ -620,9 +632,11 @@ void UpdaterCustomerDownloadsCB(SWin *swin)
 
 void UpdaterPumpMessages()
 {
-    for (int pass = 0; pass < kMaxPumpPasses && modules_swin.IsCreated(); pass++)
+    for (int pass = 0; pass < kMaxPumpPasses && modules_swin.IsCreated(); pass++) {
         if (modules_swin.ProcessAnyWindowsMessages() != 2)
             break;
+        EngMiscSleep(kPumpPassSeconds);
+    }
 }
 
 void UpdaterClearText()

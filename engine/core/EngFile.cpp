@@ -442,6 +442,16 @@ unsigned EngFileGetFileSize(const char *name, char text)
     return size;
 }
 
+void EngFileGetShownName(const char *name, char *out, int size)
+{
+    if (!out || size <= 0)
+        return;
+    EngSafeStrcpy(out, name ? name : "", static_cast<unsigned>(size));
+    for (char *c = out; *c; c++)
+        if (*c == '\\')
+            *c = '/';
+}
+
 char EngFileOpenReadAndClose(const char *name, char text, void *buffer, unsigned count)
 {
     const char *where = "EngFileOpenReadAndClose";

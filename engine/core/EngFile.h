@@ -79,6 +79,9 @@ char EngFileDelete(const char *name, char report);
 // Refuses an existing target and a missing source, then checks the outcome.
 char EngFileMoveFile(const char *source, const char *target);
 unsigned EngFileGetFileSize(const char *name, char text);
+// A file name as a person reads it in a message: folders separated by "/",
+// as the system names them. A bounded copy into out.
+void EngFileGetShownName(const char *name, char *out, int size);
 // True when the file holds exactly count bytes and they were read.
 char EngFileOpenReadAndClose(const char *name, char text, void *buffer, unsigned count);
 // Logs text with the system's message for code (the thread's last error

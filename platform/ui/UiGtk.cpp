@@ -11,6 +11,7 @@
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -112,6 +113,23 @@ gboolean OnKeyRelease(GtkWidget *, GdkEventKey *event, gpointer data)
     return TRUE;
 }
 
+gboolean OnDrawn(GtkWidget *, cairo_t *, gpointer data)
+{
+    static_cast<UiWindow *>(data)->drawn = true;
+    return FALSE;
+}
+
+// A window the desktop has hidden away (minimised) is not drawn until it
+// comes back: nothing is waited for then.
+bool Iconified(GtkWidget *top)
+{
+    GdkWindow *shown = gtk_widget_get_window(top);
+    return shown && (gdk_window_get_state(shown) & GDK_WINDOW_STATE_ICONIFIED);
+}
+
+// How long a pump waits at most for the desktop to map and draw a window.
+const gint64 DRAW_WAIT_USEC = G_USEC_PER_SEC / 4;
+
 void Connect(GtkWidget *widget, const char *signal, GCallback handler, UiWindow *window, int id)
 {
     g_signal_connect_data(widget, signal, handler, new Link{window, id}, FreeLink, GConnectFlags(0));
@@ -171,6 +189,7 @@ public:
         gtk_container_add(GTK_CONTAINER(top), fixed);
         g_signal_connect(top, "delete-event", G_CALLBACK(OnDelete), window);
         g_signal_connect(top, "key-release-event", G_CALLBACK(OnKeyRelease), window);
+        g_signal_connect_after(top, "draw", G_CALLBACK(OnDrawn), window);
         window->native = top;
         window->native_extra = fixed;
         gtk_widget_show_all(top);
@@ -196,12 +215,36 @@ public:
         int height = control->kind == UI_DROP_DOWN ? -1 : control->height;
         gtk_widget_set_size_request(widget, control->width, height);
         gtk_fixed_put(GTK_FIXED(window->native_extra), widget, control->x, control->y);
-        ShowControl(window, control);
+        // Shown first: GTK measures only what is shown.
         gtk_widget_show_all(widget);
+        ShowControl(window, control);
         return true;
     }
 
-    void ShowControl(UiWindow *, UiControl *control) override
+    // A label is at least as wide as GTK measures its text: the positions
+    // were laid out for a smaller font than the desktop's. It grows to the
+    // right, or about its middle when centred, and stays in the window.
+    void FitLabel(UiWindow *window, UiControl *control)
+    {
+        GtkWidget *outer = static_cast<GtkWidget *>(control->native);
+        int natural = 0;
+        gtk_widget_set_size_request(outer, -1, control->height);
+        gtk_widget_get_preferred_width(outer, nullptr, &natural);
+        const int room = std::max(control->given_width, window->parms.width);
+        const int width = std::min(std::max(control->given_width, natural), room);
+        int x = control->given_x;
+        if (control->align == UI_ALIGN_CENTRE)
+            x -= (width - control->given_width) / 2;
+        else if (control->align == UI_ALIGN_RIGHT)
+            x -= width - control->given_width;
+        x = std::max(0, std::min(x, window->parms.width - width));
+        control->x = x;
+        control->width = width;
+        gtk_widget_set_size_request(outer, width, control->height);
+        gtk_fixed_move(GTK_FIXED(window->native_extra), outer, x, control->y);
+    }
+
+    void ShowControl(UiWindow *window, UiControl *control) override
     {
         GtkWidget *outer = static_cast<GtkWidget *>(control->native);
         GtkWidget *inner = Inner(control);
@@ -215,6 +258,7 @@ public:
         case UI_LABEL_BORDERED:
             gtk_label_set_text(GTK_LABEL(inner), Utf8(control->text).c_str());
             gtk_label_set_xalign(GTK_LABEL(inner), X_ALIGN[control->align]);
+            FitLabel(window, control);
             break;
         case UI_PUSH_BUTTON:
         case UI_DEFAULT_BUTTON:
@@ -236,9 +280,27 @@ public:
         case UI_PICTURE:
             break;
         }
+        // Drawn again even when nothing changed, so a pump waiting for the
+        // window to show its present state has a draw to wait for.
+        gtk_widget_queue_draw(outer);
     }
 
-    void Pump(UiWindow *, bool wait) override { g_main_context_iteration(nullptr, wait); }
+    void Pump(UiWindow *window, bool wait) override
+    {
+        // A new or changed window needs several turns of the desktop (map,
+        // expose, the frame clock's paint) before the user sees it; a
+        // caller that pumps once and then blocks would leave it blank.
+        GtkWidget *top = static_cast<GtkWidget *>(window->native);
+        if (!wait && !window->drawn && !Iconified(top)) {
+            const gint64 give_up = g_get_monotonic_time() + DRAW_WAIT_USEC;
+            while (!window->drawn && g_get_monotonic_time() < give_up) {
+                if (!g_main_context_iteration(nullptr, FALSE))
+                    g_usleep(1000);
+            }
+            return;
+        }
+        g_main_context_iteration(nullptr, wait);
+    }
 
     void Click(UiWindow *, UiControl *control) override
     {
@@ -279,6 +341,12 @@ public:
         while (gtk_events_pending())
             gtk_main_iteration_do(FALSE);
         return gtk_widget_get_mapped(top);
+    }
+
+    bool TextIsWhole(UiControl *control) override
+    {
+        GtkWidget *inner = Inner(control);
+        return !GTK_IS_LABEL(inner) || !pango_layout_is_ellipsized(gtk_label_get_layout(GTK_LABEL(inner)));
     }
 
     void GetShownSize(UiWindow *window, int *width, int *height) override

@@ -32,6 +32,7 @@ public:
     void PressEscape(UiWindow *window) override { UiWindowPostEvent(window, UI_EVENT_ESCAPE, 0); }
     void CloseBox(UiWindow *window) override { UiWindowPostEvent(window, UI_EVENT_CLOSE, 0); }
     bool WaitUntilShown(UiWindow *) override { return true; }
+    bool TextIsWhole(UiControl *) override { return true; }
     void GetShownSize(UiWindow *window, int *width, int *height) override
     {
         *width = window->parms.width;
@@ -56,6 +57,7 @@ template <typename Change> bool ChangeControl(UiWindow *window, int id, Change c
     window->updating++;
     window->backend->ShowControl(window, control);
     window->updating--;
+    window->drawn = false;
     return true;
 }
 
@@ -145,9 +147,9 @@ bool UiWindowAddControl(UiWindow *window, _UiControlKind kind, int id, int x, in
     UiControl control;
     control.kind = kind;
     control.id = id;
-    control.x = x;
+    control.x = control.given_x = x;
     control.y = y;
-    control.width = width;
+    control.width = control.given_width = width;
     control.height = height;
     control.text = text ? text : "";
     if (kind == UI_RADIO_BUTTON) {
@@ -159,6 +161,7 @@ bool UiWindowAddControl(UiWindow *window, _UiControlKind kind, int id, int x, in
     window->updating++;
     bool made = window->backend->CreateControl(window, &window->controls.back());
     window->updating--;
+    window->drawn = false;
     if (!made)
         window->controls.pop_back();
     return made;
@@ -383,4 +386,10 @@ void UiTestGetShownSize(UiWindow *window, int *width, int *height)
     *width = *height = 0;
     if (window)
         window->backend->GetShownSize(window, width, height);
+}
+
+bool UiTestTextIsWhole(UiWindow *window, int id)
+{
+    UiControl *control = UiWindowFindControl(window, id);
+    return control && window->backend->TextIsWhole(control);
 }

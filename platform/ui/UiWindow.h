@@ -134,6 +134,9 @@ bool UiTestWaitUntilShown(UiWindow *window);
 // The window's size as the desktop shows it (the created size on the null
 // backend).
 void UiTestGetShownSize(UiWindow *window, int *width, int *height);
+// A label shown: whether its whole text shows, with no ellipsis (true for
+// other kinds, and on the null backend).
+bool UiTestTextIsWhole(UiWindow *window, int id);
 // The whole X screen as it is shown: saved as a PNG file (when named) and
 // read into pixels as 0xRRGGBB, rows from the top. False without a display.
 bool UiTestCaptureScreen(const char *png_file, std::vector<uint32_t> *pixels, int *width, int *height);

@@ -14,7 +14,8 @@
 struct UiControl {
     _UiControlKind kind;
     int id;
-    int x, y, width, height;
+    int x, y, width, height; // where it is shown
+    int given_x, given_width; // where the caller put it (a label may grow)
     std::string text; // 1252
     _UiTextAlign align = UI_ALIGN_LEFT;
     bool enabled = true;
@@ -34,6 +35,8 @@ public:
     // Shows the control's state as it now stands.
     virtual void ShowControl(UiWindow *window, UiControl *control) = 0;
     // One pass of the desktop's loop; with wait it sleeps until there is work.
+    // Without wait, a window not drawn since its last change is first given
+    // the turns it needs to show itself as it stands (a moment at most).
     virtual void Pump(UiWindow *window, bool wait) = 0;
     // The user's actions, played through the backend's controls.
     virtual void Click(UiWindow *window, UiControl *control) = 0;
@@ -41,6 +44,7 @@ public:
     virtual void PressEscape(UiWindow *window) = 0;
     virtual void CloseBox(UiWindow *window) = 0;
     virtual bool WaitUntilShown(UiWindow *window) = 0;
+    virtual bool TextIsWhole(UiControl *control) = 0;
     virtual void GetShownSize(UiWindow *window, int *width, int *height) = 0;
 };
 
@@ -55,6 +59,8 @@ struct UiWindow {
     // Set while the program changes a control, so the backend's change
     // signals raise no events.
     int updating = 0;
+    // The desktop has drawn the window since the program last changed it.
+    bool drawn = false;
     std::unique_ptr<UiBackend> backend;
     void *native = nullptr; // the backend's window
     void *native_extra = nullptr;

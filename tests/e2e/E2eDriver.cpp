@@ -169,7 +169,7 @@ pid_t E2eTest::SpawnProgram()
     return spawned == 0 ? program : 0;
 }
 
-bool E2eTest::StartProgram(bool write_settings)
+bool E2eTest::StartProgram(bool write_settings, bool wait_for_picture)
 {
     if (write_settings && !ResolutionSaveSettings()) {
         ADD_FAILURE() << "the settings file could not be written";
@@ -182,6 +182,8 @@ bool E2eTest::StartProgram(bool write_settings)
     }
     // The pointer rests inside the window, so keys reach it.
     m_display->MoveTo(SCREEN_WIDTH / 2, SCREEN_HEIGHT - 12);
+    if (!wait_for_picture)
+        return true;
     return WaitFor([](const Screen &s) { return LitPoints(s, 0, 0, 640, 480) > 4; }, 60);
 }
 
@@ -235,12 +237,13 @@ int E2eTest::WaitForExit(int timeout_seconds)
 bool E2eTest::FindClientArea(int *left, int *top)
 {
     int width = 0, height = 0;
-    return m_display->LargestWindow(left, top, &width, &height) && width == CLIENT_WIDTH && height == CLIENT_HEIGHT;
+    return m_display->LargestWindow(left, top, &width, &height) && width == m_client_width &&
+           height == m_client_height;
 }
 
 void E2eTest::ToScreen(float x, float y, int *screen_x, int *screen_y)
 {
-    int left = 0, top = 0, width = CLIENT_WIDTH, height = CLIENT_HEIGHT;
+    int left = 0, top = 0, width = m_client_width, height = m_client_height;
     if (!FindClientArea(&left, &top)) {
         left = top = 0;
         width = SCREEN_WIDTH;
@@ -278,7 +281,7 @@ Screen E2eTest::Shot()
     int left, top;
     if (whole.pixels.empty() || !FindClientArea(&left, &top))
         return whole;
-    int width = CLIENT_WIDTH, height = CLIENT_HEIGHT;
+    int width = m_client_width, height = m_client_height;
     // Clipped to the screen, should the window reach past it.
     const int right = std::min(left + width, whole.width), bottom = std::min(top + height, whole.height);
     left = std::max(left, 0);
@@ -298,26 +301,35 @@ Screen E2eTest::Shot()
 Screen E2eTest::PartShot(int left, int top, int width, int height)
 {
     Screen client, part;
-    client.width = CLIENT_WIDTH;
-    client.height = CLIENT_HEIGHT;
-    client.pixels.assign(static_cast<size_t>(CLIENT_WIDTH) * CLIENT_HEIGHT, 0);
+    client.width = m_client_width;
+    client.height = m_client_height;
+    client.pixels.assign(static_cast<size_t>(m_client_width) * m_client_height, 0);
     int client_left, client_top;
     if (!FindClientArea(&client_left, &client_top)) {
         ADD_FAILURE() << "the program's window is not shown";
         return client;
     }
-    left = std::clamp(left, 0, CLIENT_WIDTH - 1);
-    top = std::clamp(top, 0, CLIENT_HEIGHT - 1);
-    width = std::min(width, CLIENT_WIDTH - left);
-    height = std::min(height, CLIENT_HEIGHT - top);
+    left = std::clamp(left, 0, m_client_width - 1);
+    top = std::clamp(top, 0, m_client_height - 1);
+    width = std::min(width, m_client_width - left);
+    height = std::min(height, m_client_height - top);
     if (!m_display->Capture(&part, client_left + left, client_top + top, width, height)) {
         ADD_FAILURE() << "the screen could not be read";
         return client;
     }
     for (int y = 0; y < part.height; y++)
         std::copy_n(part.pixels.begin() + static_cast<std::ptrdiff_t>(y) * part.width, part.width,
-                    client.pixels.begin() + static_cast<std::ptrdiff_t>(top + y) * CLIENT_WIDTH + left);
+                    client.pixels.begin() + static_cast<std::ptrdiff_t>(top + y) * m_client_width + left);
     return client;
+}
+
+bool E2eTest::ResizeWindow(int width, int height)
+{
+    if (!m_display->ResizeLargestWindow(width, height))
+        return false;
+    m_client_width = width;
+    m_client_height = height;
+    return true;
 }
 
 void E2eTest::SaveShot(const std::string &name)

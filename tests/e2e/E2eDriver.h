@@ -54,9 +54,11 @@ protected:
     // main screen.
     void SeedPlayer(const char *name, const char *country, bool continue_with);
 
-    // Starts the program and waits until the screen shows something. The
-    // settings are written first unless the start is to find none.
-    bool StartProgram(bool write_settings = true);
+    // Starts the program and waits until the screen shows something, unless
+    // told not to wait (for a window too small to light the whole screen's
+    // test points). The settings are written first unless the start is to
+    // find none.
+    bool StartProgram(bool write_settings = true, bool wait_for_picture = true);
     // The environment a started program gets: ours, on the private display,
     // with the dummy audio driver.
     std::vector<std::string> ProgramEnvironment() const;
@@ -83,6 +85,10 @@ protected:
     void Wheel(float x, float y, int notches);
     void Key(const char *keysym_name) { m_display->Key(keysym_name); }
     void Type(const std::string &text) { m_display->Type(text); }
+
+    // Resizes the program's window to a client area of that size, as a
+    // player dragging its frame would; shots and clicks follow the new size.
+    bool ResizeWindow(int width, int height);
 
     // The program's client area (the whole screen while it is not shown).
     Screen Shot();
@@ -112,6 +118,7 @@ private:
     void ToScreen(float x, float y, int *screen_x, int *screen_y);
 
     pid_t m_program = 0;
+    int m_client_width = CLIENT_WIDTH, m_client_height = CLIENT_HEIGHT;
 };
 
 } // namespace e2e

@@ -1,10 +1,14 @@
 // The weekly update check at start, on the real program against the
-// loopback update script: the "out of date" window shows the script's text,
+// loopback update script: the check's small window is drawn, saying what it
+// does while the script is slow and then its result; the "out of date"
+// window shows the script's text,
 // Download opens the download window, and the system's request to close
 // (SIGTERM) while the download waits on a silent server ends the program at
 // once, leaving no part file and no message box behind.
 #include "tests/e2e/E2eDriver.h"
 #include "tests/fixtures/ScoreServer.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -43,6 +47,50 @@ protected:
 
     ScoreServer server;
 };
+
+// How wide the line of dark text across the middle of the check window is
+// (its status text sits 22 to 42 pixels down); 0 while the window is not
+// shown or not drawn: its face is light grey, never black.
+int CheckWindowTextWidth(const Screen &screen, int x, int y)
+{
+    if (Brightness(screen.At(x + 4, y + 4)) < 600 || Brightness(screen.At(x + 395, y + 85)) < 600)
+        return 0;
+    int left = 400, right = -1;
+    for (int row = y + 22; row < y + 42; row++)
+        for (int column = x; column < x + 400; column++)
+            if (Brightness(screen.At(column, row)) < 300) {
+                left = std::min(left, column - x);
+                right = std::max(right, column - x);
+            }
+    return right >= left ? right - left + 1 : 0;
+}
+
+TEST_F(UpdaterE2eTest, TheCheckWindowIsDrawnWithWhatItDoesAndThenItsResult)
+{
+    // The script takes its time: "Checking for updates ..." stands until it
+    // answers, then "No new version exists at this time." for two seconds.
+    server.Script({{kScript, {{"body", "You are using the latest version."}, {"delay", 3}}}});
+    Settings()->last_update_check = {2020, 1, 1};
+    ASSERT_TRUE(StartProgram(true, false));
+
+    int x = 0, y = 0, checking = 0, result = 0;
+    ASSERT_TRUE(WaitFor([&](const Screen &s) {
+        checking = UpdaterWindowShown(400, &x, &y) ? CheckWindowTextWidth(s, x, y) : 0;
+        return checking > 0;
+    }));
+    SaveShot("UpdaterChecking");
+    // The longer result replaces the text in the same drawn window.
+    ASSERT_TRUE(WaitFor([&](const Screen &s) {
+        result = UpdaterWindowShown(400, &x, &y) ? CheckWindowTextWidth(s, x, y) : 0;
+        return result > checking + 30;
+    }));
+    SaveShot("UpdaterNoNewVersion");
+    EXPECT_TRUE(Requested(kScript));
+    // Whole lines of text, inside the window.
+    EXPECT_GT(checking, 100);
+    EXPECT_LT(result, 380);
+    EXPECT_EQ(StopProgram(), 0);
+}
 
 TEST_F(UpdaterE2eTest, SigtermInTheUpdatersWindowsEndsTheProgramAtOnce)
 {

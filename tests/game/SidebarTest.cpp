@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 class SidebarTest : public testing::Test {
@@ -63,13 +65,19 @@ TEST_F(SidebarTest, ButtonRectanglesAndTheirQueries)
     ASSERT_TRUE(SidebarGetSideButtonPosition(11, 0, 0, 50, &r));
     EXPECT_FLOAT_EQ(480.0f, r.y + r.h);
 
-    // A wide display narrows the buttons by its aspect factor.
-    eng_font_scale_x = 0.75f;
-    SidebarSetup();
-    ASSERT_TRUE(SidebarGetSideButtonPosition(4, 0, 0, 0, &r));
-    EXPECT_FLOAT_EQ(92.0f * 100.0f / 256.0f * 0.75f, r.x);
-    ASSERT_TRUE(SidebarGetSideButtonPosition(4, 1, 0, 0, &r));
-    EXPECT_FLOAT_EQ(92.0f * 100.0f / 256.0f, r.x);
+    // A window that changes shape after set-up (1280 x 720, then 985 x 587,
+    // then back) narrows the screen rectangles by its aspect factor, while
+    // the drawn sidebar, which is never widened, keeps its buttons in place.
+    for (float aspect : {0.75f, 587.0f / 985.0f * 1.3333334f, 1.0f}) {
+        SCOPED_TRACE(aspect);
+        eng_font_scale_x = aspect;
+        ASSERT_TRUE(SidebarGetSideButtonPosition(4, 0, 0, 0, &r));
+        EXPECT_FLOAT_EQ(92.0f * 100.0f / 256.0f * aspect, r.x);
+        EXPECT_FLOAT_EQ(70.0f * 100.0f / 256.0f * aspect, r.w);
+        ASSERT_TRUE(SidebarGetSideButtonPosition(4, 1, 0, 0, &r));
+        EXPECT_FLOAT_EQ(92.0f * 100.0f / 256.0f, r.x);
+        EXPECT_FLOAT_EQ(70.0f * 100.0f / 256.0f, r.w);
+    }
 
     ASSERT_TRUE(SidebarGetBottomButtonPosition(0, 1, 5, 3, &r));
     EXPECT_TRUE(LogHas("[468 450 87 30]"));
@@ -269,6 +277,25 @@ TEST_F(SidebarTest, HintsFollowTheGame)
     NeighbourLog::hints = 0;
     TutorialRestart();
     EXPECT_EQ(0, tutorial_on);
+}
+
+// The hint is chosen again when the graphics are made again after a resize;
+// its frame sits on the drawn Turret button whatever shape the window took
+// since the sidebar was set up.
+TEST_F(SidebarTest, AHintFramesItsButtonAfterTheWindowChangesShape)
+{
+    NeighbourLog::hints = 1;
+    SetFactories(1, 0, 0);
+    const _SidebarPixelRect &turret = sidebar_button_pixels[0];
+    for (float aspect : {0.75f, 587.0f / 985.0f * 1.3333334f, 1.0f}) {
+        SCOPED_TRACE(aspect);
+        eng_font_scale_x = aspect;
+        TutorialUpdateHint();
+        ASSERT_STREQ("Place a weapon near the road.", tutorial_text);
+        // Grown by 6 on each side, and kept on the screen.
+        EXPECT_FLOAT_EQ(std::max(0.0f, turret.left * 100.0f / 256.0f - 6.0f), tutorial_highlights[0].x);
+        EXPECT_FLOAT_EQ((turret.right - turret.left) * 100.0f / 256.0f + 12.0f, tutorial_highlights[0].w);
+    }
 }
 
 TEST_F(SidebarTest, AHintFadesInAndStays)

@@ -24,7 +24,19 @@ void RunNextStep(UiWindow *window)
     steps[next_step++](window);
 }
 
-enum { PLAY = 1000, WINDOWED = 1002, CURSOR_TYPE = 1018 };
+enum {
+    PLAY = 1000,
+    WINDOWED = 1002,
+    DISPLAY_MODE_LABEL = 1011,
+    RESOLUTION_LABEL = 1012,
+    ANTIALIASING_LABEL = 1014,
+    VERSION = 1016,
+    CURSOR_TYPE = 1018,
+    MUSIC_LABEL = 1021,
+    SYNC_LABEL = 1024,
+    CURSOR_LABEL = 1027,
+    NOTE = 1031,
+};
 
 class ResolutionDialogDisplayTest : public ModulesTest {
 protected:
@@ -63,6 +75,29 @@ TEST_F(ResolutionDialogDisplayTest, PlayPressedThroughGtkAnswersOneAndWritesTheC
                  // Every control fits the dialog's own size.
                  EXPECT_EQ(width, 512);
                  EXPECT_EQ(height, 440);
+                 // Every label and the note show their whole text in the
+                 // desktop's font, inside the dialog, the labels of a row
+                 // clear of each other.
+                 for (int id : {VERSION, DISPLAY_MODE_LABEL, RESOLUTION_LABEL, ANTIALIASING_LABEL, MUSIC_LABEL, CURSOR_LABEL,
+                                SYNC_LABEL, NOTE}) {
+                     SCOPED_TRACE(id);
+                     int x, y, wide, high;
+                     ASSERT_TRUE(UiControlGetRect(w, id, &x, &y, &wide, &high));
+                     EXPECT_TRUE(UiTestTextIsWhole(w, id));
+                     EXPECT_GE(x, 0);
+                     EXPECT_LE(x + wide, width);
+                 }
+                 // The note stays under the middle of the settings.
+                 int x, y, wide, high;
+                 ASSERT_TRUE(UiControlGetRect(w, NOTE, &x, &y, &wide, &high));
+                 EXPECT_NEAR(x + wide / 2, width / 2, 4);
+                 int right = 0;
+                 for (int id : {MUSIC_LABEL, CURSOR_LABEL, SYNC_LABEL}) {
+                     int x, y, wide, high;
+                     ASSERT_TRUE(UiControlGetRect(w, id, &x, &y, &wide, &high));
+                     EXPECT_GE(x, right) << id;
+                     right = x + wide;
+                 }
                  UiTestClick(w, WINDOWED);
              },
              [](UiWindow *w) { UiTestChoose(w, CURSOR_TYPE, 0); },

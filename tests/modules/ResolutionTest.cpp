@@ -172,7 +172,9 @@ TEST_F(ResolutionTest, AFailedSaveShowsItsBoxAndKeepsThePreviousFile)
     ASSERT_TRUE(ResolutionLoadSettings());
     std::string before = ReadWhole(SettingsFile());
     ResolutionGetSettings()->cursor_type = 0;
-    std::string name = ResolutionGetSettingsFilename();
+    // The box names the file as the system does, folders split by "/".
+    const std::string name = SettingsFile().string();
+    ASSERT_EQ(name.find('\\'), std::string::npos);
 
     PlatformSetRenameFunction(FailingRename);
     EXPECT_FALSE(ResolutionSaveSettings());
