@@ -418,11 +418,16 @@ void PlaceWeapons(const unsigned char *record)
     }
 }
 
+// The wave's bugs on the garden's road, now that it is read. A living bug
+// stands before the road's end: the play takes one that reaches it off the
+// board with a life, which a load must not do.
 bool RestoreBugs(const unsigned char *record)
 {
     bugs_count = RecordGet<int32_t>(record, R_BUGS_COUNT);
     for (int i = 0; i < bugs_count; i++) {
         const unsigned char *element = record + R_BUGS + i * BUG_SIZE;
+        if (RecordGet<uint8_t>(element, B_ALIVE) && RecordGet<float>(element, B_DISTANCE) >= traverse_data.num_steps)
+            return false;
         Bug *bug = new (std::nothrow) Bug(RecordGet<int32_t>(element, B_INDEX), 0);
         if (!bug)
             return false;

@@ -63,6 +63,7 @@ bool Within(double value, double lowest, double highest)
 // What every loaded game must hold for the play to run it.
 void CheckLoadedGame()
 {
+    Check(SavedGameExists(0, 1), "a load removed the game it loaded");
     Check(!play_game_over && !play_game_won, "a loaded game runs an end scene");
     Check(play_lives >= 1 && play_money >= 0 && play_score >= 0 && play_bonus >= 0, "accounts out of range");
     Check(play_level >= 0 && play_level < 50 && levels_garden >= 0 && levels_garden < 4 && levels_difficulty >= 0 &&

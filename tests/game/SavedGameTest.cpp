@@ -468,6 +468,23 @@ TEST_F(SavedGameTest, RecordsThePlayCannotHandleAreRefusedOrMadeSound)
     }
 }
 
+TEST_F(SavedGameTest, ALivingBugAtTheRoadsEndFailsTheLoadWithoutTakingALife)
+{
+    PlayAWhile();
+    play_lives = 1;
+    ASSERT_TRUE(SaveGame(0, 1));
+    std::string record = ReadRecord();
+    Put<float>(&record, 56056 + 16, (float)traverse_data.num_steps);
+    WriteRecord(record);
+
+    DebugClearLogs();
+    EXPECT_FALSE(LoadSavedGame(0, 1));
+    EXPECT_TRUE(LogHas("Problem loading game (bugs)"));
+    EXPECT_FALSE(fs::exists(GameFile()));
+    EXPECT_EQ(0, play_game_over);
+    EXPECT_EQ(1, play_lives);
+}
+
 TEST_F(SavedGameTest, AFailedWriteKeepsThePreviousGame)
 {
     PlayAWhile();
