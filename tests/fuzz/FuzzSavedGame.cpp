@@ -7,6 +7,7 @@
 #include "engine/core/EngEncryption.h"
 #include "engine/core/EngPrefs.h"
 #include "engine/runtime/EngMain.h"
+#include "engine/runtime/EngProgram.h"
 #include "game/Bugs.h"
 #include "game/SavedGame.h"
 #include "game/Weapons.h"
