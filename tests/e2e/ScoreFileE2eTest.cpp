@@ -6,11 +6,11 @@
 #include "tests/e2e/PlayE2eSteps.h"
 
 #include "engine/core/EngMisc.h"
-#include "engine/core/EngPrefs.h"
 #include "game/PlayNeighbours.h"
 #include "game/Scores.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -54,7 +54,10 @@ protected:
         ASSERT_TRUE(ScoresWriteToFile());
     }
 
-    static fs::path ScoreFile() { return fs::path(PrefFolderGetSubFolder("Scores", 0)) / "LG_0.sco"; }
+    static fs::path ScoreFile()
+    {
+        return fs::path(std::getenv("XDG_DATA_HOME")) / "Lichenware" / "Hive Watcher" / "Scores" / "LG_0.sco";
+    }
 };
 
 // The rows below the table's first three, 17 units apart.
