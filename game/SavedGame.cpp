@@ -270,7 +270,8 @@ bool IsWeaponValid(const unsigned char *element)
     const int mode = RecordGet<int32_t>(element, W_TARGET_MODE);
     static const int floats[] = {W_X, W_Y, W_DRAW_SIZE, W_ANGLE, W_HULL_ANGLE, W_UPGRADE_PROGRESS,
                                  W_THROB, W_ALPHA, W_RELOAD};
-    if (level < 0 || level >= LevelCount(type) || mode < 0 || mode >= TARGET_MODES || !AreFinite<float>(element, floats))
+    if (level < 0 || level >= LevelCount(type) || mode < 0 || mode >= TARGET_MODES ||
+        !AreFinite<float>(element, floats))
         return false;
     // A weapon stands on the board, whose units run from -1 to 1.
     const float x = RecordGet<float>(element, W_X), y = RecordGet<float>(element, W_Y);

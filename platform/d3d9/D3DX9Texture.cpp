@@ -114,7 +114,8 @@ uint64_t PngImageDataBytes(const std::vector<unsigned char> &data)
     size_t at = 8;
     while (at + 8 <= data.size()) {
         const uint64_t length = Big32(&data[at]);
-        const bool image_data = data[at + 4] == 'I' && data[at + 5] == 'D' && data[at + 6] == 'A' && data[at + 7] == 'T';
+        const bool image_data =
+            data[at + 4] == 'I' && data[at + 5] == 'D' && data[at + 6] == 'A' && data[at + 7] == 'T';
         const uint64_t start = at + 8;
         const uint64_t within = std::min<uint64_t>(length, data.size() - start);
         if (image_data)

@@ -90,8 +90,8 @@ void CheckLoadedGame()
     for (int i = 0; i < bugs_count; i++) {
         const Bug *b = bugs_table[i];
         if (b && b->m_alive)
-            Check(Within(b->m_speed, BUGS_SPEED_SLOWEST, BUGS_SPEED_FASTEST) && Within(b->m_max_hp, 1.0, BUGS_HP_MOST) &&
-                      Within(b->m_hp, 0.0, b->m_max_hp),
+            Check(Within(b->m_speed, BUGS_SPEED_SLOWEST, BUGS_SPEED_FASTEST) &&
+                      Within(b->m_max_hp, 1.0, BUGS_HP_MOST) && Within(b->m_hp, 0.0, b->m_max_hp),
                   "bug values out of range");
     }
 }
