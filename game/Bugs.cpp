@@ -244,8 +244,8 @@ void Bug::Slow(double amount)
     if (!m_alive)
         return;
     m_speed -= amount * 0.01;
-    if (m_speed < 10.0)
-        m_speed = 10.0;
+    if (m_speed < BUGS_SPEED_SLOWEST)
+        m_speed = BUGS_SPEED_SLOWEST;
 }
 
 void Bug::DrawAt(float x, float y, float scale, float angle)
@@ -367,7 +367,7 @@ char BugsInitForNewLevel(char restoring)
         count = RandInt(8, 100);
 
     float slowest = level <= 4 ? 52.0f : level <= 9 ? 45.0f : count >= 52 ? 45.0f : 30.0f;
-    double speed = EngMiscRandFloatInRange(slowest, 60.0f, 0);
+    double speed = EngMiscRandFloatInRange(slowest, (float)BUGS_SPEED_FASTEST, 0);
     double h = 1.0 - (count - 4) / 96.0;
     double w = boss ? h : h * 0.5;
     BugsSetSize((float)(w * 0.04999999701976776 + 0.07000000029802322));

@@ -19,6 +19,15 @@
 
 enum { BUGS_MAX = 100, BUGS_KINDS = 11 };
 
+// What the waves make: a wave walks at up to BUGS_SPEED_FASTEST and slowing
+// stops at BUGS_SPEED_SLOWEST; the strongest wave has about 742,000 hit points
+// and the richest pays about 41,700 a bug. A saved game beyond these bounds
+// was not written by the play.
+const double BUGS_SPEED_SLOWEST = 10.0;
+const double BUGS_SPEED_FASTEST = 60.0;
+const double BUGS_HP_MOST = 1.0e6;
+const double BUGS_REWARD_MOST = 5.0e4;
+
 // Where a bug is: 0 just built, 1 waiting off the road, 2 at the road's
 // start, 3 on the road, 4 reached the end, 5 ran past the end.
 enum _BugState : uint8_t {

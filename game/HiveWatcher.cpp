@@ -215,9 +215,11 @@ char HiveWatcherInitForNewLevel(char restoring)
 
 namespace {
 
-int ClampToInt(int64_t value)
+// The adders sum wide and keep the result within an int: a saved game may
+// carry any money, bonus or lives that are not negative.
+int ClampToInt(int64_t value, int64_t lowest = 0)
 {
-    return (int)std::clamp<int64_t>(value, 0, INT_MAX);
+    return (int)std::clamp<int64_t>(value, lowest, INT_MAX);
 }
 
 } // namespace
@@ -226,8 +228,6 @@ void HiveWatcherAddToScore(int bonus_delta)
 {
     if (play_game_over)
         return;
-    // Summed wide and kept within 0..INT_MAX: a saved game may carry any
-    // bonus that is not negative.
     play_bonus = ClampToInt((int64_t)play_bonus + bonus_delta);
     play_score = ClampToInt((int64_t)play_level * 100 + WeaponsGetScoreValue() + play_bonus);
     snprintf(play_score_text, sizeof(play_score_text), "%lu", (unsigned long)play_score);
@@ -237,7 +237,7 @@ void HiveWatcherAddToLives(int delta)
 {
     if (play_game_over)
         return;
-    play_lives += delta;
+    play_lives = ClampToInt((int64_t)play_lives + delta, INT_MIN);
     snprintf(play_lives_text, sizeof(play_lives_text), "%d", play_lives);
     if (play_lives <= 0)
         GameOverStart();
@@ -247,9 +247,7 @@ void HiveWatcherAddToMoney(int delta)
 {
     if (play_game_over)
         return;
-    play_money += delta;
-    if (play_money < 0)
-        play_money = 0;
+    play_money = ClampToInt((int64_t)play_money + delta);
     snprintf(play_money_text, sizeof(play_money_text), "%lu", (unsigned long)play_money);
     if (PopupPriceAboveMoney())
         PopupRefresh(1);

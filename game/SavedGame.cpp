@@ -252,6 +252,12 @@ template <typename T, size_t N> bool AreFinite(const unsigned char *at, const in
     return true;
 }
 
+// The levels a weapon of the type has: factories fewer than the others.
+int LevelCount(int type)
+{
+    return type >= WEAPON_FIRST_FACTORY ? FACTORY_LEVELS : WEAPON_LEVELS;
+}
+
 bool IsWeaponValid(const unsigned char *element)
 {
     const uint8_t present = RecordGet<uint8_t>(element, W_PRESENT);
@@ -260,18 +266,23 @@ bool IsWeaponValid(const unsigned char *element)
     const int type = RecordGet<int32_t>(element, W_TYPE);
     if (present != 1 || type < 0 || type >= WEAPON_TYPES)
         return false;
-    const int levels = type >= WEAPON_FIRST_FACTORY ? FACTORY_LEVELS : WEAPON_LEVELS;
     const int level = RecordGet<int32_t>(element, W_LEVEL);
     const int mode = RecordGet<int32_t>(element, W_TARGET_MODE);
     static const int floats[] = {W_X, W_Y, W_DRAW_SIZE, W_ANGLE, W_HULL_ANGLE, W_UPGRADE_PROGRESS,
                                  W_THROB, W_ALPHA, W_RELOAD};
-    if (level < 0 || level >= levels || mode < 0 || mode >= TARGET_MODES || !AreFinite<float>(element, floats))
+    if (level < 0 || level >= LevelCount(type) || mode < 0 || mode >= TARGET_MODES ||
+        !AreFinite<float>(element, floats))
         return false;
     // A weapon stands on the board, whose units run from -1 to 1.
     const float x = RecordGet<float>(element, W_X), y = RecordGet<float>(element, W_Y);
     const float progress = RecordGet<float>(element, W_UPGRADE_PROGRESS);
     return std::fabs(x) <= 1.0f && std::fabs(y) <= 1.0f && progress >= 0.0f && progress <= 1.0f &&
            IsFlag(RecordGet<uint8_t>(element, W_UPGRADING)) && IsFlag(RecordGet<uint8_t>(element, W_FULL_UPGRADE));
+}
+
+bool IsInRange(double value, double lowest, double highest)
+{
+    return value >= lowest && value <= highest;
 }
 
 bool IsBugValid(const unsigned char *element, int slot)
@@ -292,7 +303,28 @@ bool IsBugValid(const unsigned char *element, int slot)
             return false;
     static const int floats[] = {B_ANIM_PHASE, B_ANGLE, B_DISTANCE, B_RESERVED_FLOAT1, B_RESERVED_FLOAT2};
     static const int doubles[] = {B_SPEED, B_HP, B_MAX_HP};
-    return AreFinite<float>(element, floats) && AreFinite<double>(element, doubles);
+    if (!AreFinite<float>(element, floats) || !AreFinite<double>(element, doubles))
+        return false;
+    // A dead bug leaves the table at the next update without moving; a
+    // living one walks at a speed of its wave, slowed at most to the floor,
+    // with hit points its wave gave it.
+    if (!alive)
+        return true;
+    const double max_hp = RecordGet<double>(element, B_MAX_HP);
+    return IsInRange(RecordGet<double>(element, B_SPEED), BUGS_SPEED_SLOWEST, BUGS_SPEED_FASTEST) &&
+           IsInRange(max_hp, 1.0, BUGS_HP_MOST) && IsInRange(RecordGet<double>(element, B_HP), 0.0, max_hp);
+}
+
+// The wave's values as the play makes them.
+bool IsWaveValid(const unsigned char *record)
+{
+    static const int floats[] = {R_BUGS_SPACING, R_BUGS_SIZE};
+    static const int doubles[] = {R_BUGS_HP, R_BUGS_SPEED, R_BUGS_REWARD};
+    return AreFinite<float>(record, floats) && AreFinite<double>(record, doubles) &&
+           RecordGet<float>(record, R_BUGS_SIZE) >= 0.0f &&
+           IsInRange(RecordGet<double>(record, R_BUGS_HP), 1.0, BUGS_HP_MOST) &&
+           IsInRange(RecordGet<double>(record, R_BUGS_SPEED), BUGS_SPEED_SLOWEST, BUGS_SPEED_FASTEST) &&
+           IsInRange(RecordGet<double>(record, R_BUGS_REWARD), 1.0, BUGS_REWARD_MOST);
 }
 
 // Everything the loader acts on, checked before it changes anything (the
@@ -309,18 +341,19 @@ bool IsRecordValid(const unsigned char *record)
         difficulty < 0 || difficulty >= DIFFICULTIES || level < 0 || level > LAST_LEVEL || kind < 0 ||
         kind >= BUGS_KINDS)
         return false;
-    // Score, bonus, lives and money never go below 0 in play.
-    static const int counters[] = {R_SCORE, R_BONUS, R_LIVES, R_MONEY};
+    // Score, bonus and money never go below 0 in play; a game is saved only
+    // while it has lives left and neither end scene runs, whose state the
+    // record does not hold.
+    static const int counters[] = {R_SCORE, R_BONUS, R_MONEY};
     for (int offset : counters)
         if (RecordGet<int32_t>(record, offset) < 0)
             return false;
-    if (RecordGet<uint8_t>(record, R_RUN_STATE) > 2 || !IsFlag(RecordGet<uint8_t>(record, R_GAME_OVER)) ||
-        !IsFlag(RecordGet<uint8_t>(record, R_GAME_WON)))
+    if (RecordGet<int32_t>(record, R_LIVES) < 1 || RecordGet<uint8_t>(record, R_RUN_STATE) > 2 ||
+        RecordGet<uint8_t>(record, R_GAME_OVER) != 0 || RecordGet<uint8_t>(record, R_GAME_WON) != 0)
         return false;
-    static const int wave_floats[] = {R_BUGS_SPACING, R_BUGS_SIZE};
-    static const int wave_doubles[] = {R_BUGS_HP, R_BUGS_SPEED, R_BUGS_REWARD};
-    if (!AreFinite<float>(record, wave_floats) || !AreFinite<double>(record, wave_doubles) ||
-        RecordGet<float>(record, R_BUGS_SIZE) < 0.0f)
+    // The last boss wave is a level already played (0 before any).
+    const int last_boss = RecordGet<int32_t>(record, R_LAST_BOSS_LEVEL);
+    if (last_boss < 0 || last_boss > level || !IsWaveValid(record))
         return false;
     for (int i = 0; i < weapons; i++)
         if (!IsWeaponValid(record + R_WEAPONS + i * WEAPON_SIZE))
@@ -329,6 +362,24 @@ bool IsRecordValid(const unsigned char *record)
         if (!IsBugValid(record + R_BUGS + i * BUG_SIZE, i))
             return false;
     return true;
+}
+
+// A weapon at its top level that is still marked as upgrading (one flipped
+// bit) would climb past the level tables: it keeps its level and stops
+// upgrading.
+void MendRecord(unsigned char *record)
+{
+    const int count = RecordGet<int32_t>(record, R_WEAPONS_COUNT);
+    for (int i = 0; i < count; i++) {
+        unsigned char *element = record + R_WEAPONS + i * WEAPON_SIZE;
+        if (RecordGet<uint8_t>(element, W_PRESENT) &&
+            RecordGet<int32_t>(element, W_LEVEL) == LevelCount(RecordGet<int32_t>(element, W_TYPE)) - 1 &&
+            RecordGet<uint8_t>(element, W_UPGRADING)) {
+            RecordPut<uint8_t>(element, W_UPGRADING, 0);
+            RecordPut<uint8_t>(element, W_FULL_UPGRADE, 0);
+            RecordPut<float>(element, W_UPGRADE_PROGRESS, 0.0f);
+        }
+    }
 }
 
 void SetWaveValues(const unsigned char *record)
@@ -368,11 +419,16 @@ void PlaceWeapons(const unsigned char *record)
     }
 }
 
+// The wave's bugs on the garden's road, now that it is read. A living bug
+// stands before the road's end: the play takes one that reaches it off the
+// board with a life, which a load must not do.
 bool RestoreBugs(const unsigned char *record)
 {
     bugs_count = RecordGet<int32_t>(record, R_BUGS_COUNT);
     for (int i = 0; i < bugs_count; i++) {
         const unsigned char *element = record + R_BUGS + i * BUG_SIZE;
+        if (RecordGet<uint8_t>(element, B_ALIVE) && RecordGet<float>(element, B_DISTANCE) >= traverse_data.num_steps)
+            return false;
         Bug *bug = new (std::nothrow) Bug(RecordGet<int32_t>(element, B_INDEX), 0);
         if (!bug)
             return false;
@@ -468,6 +524,7 @@ char LoadSavedGame(int slot, char any_garden)
         DebugError(where, "Problem reading saved game file %d", slot);
         return 0;
     }
+    MendRecord(record);
 
     levels_garden = RecordGet<int16_t>(record, R_GARDEN);
     levels_difficulty = RecordGet<int16_t>(record, R_DIFFICULTY);

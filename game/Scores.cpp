@@ -126,11 +126,49 @@ void EncodeBlock(const _ScoresScore &entry, unsigned char *block)
     std::memcpy(block + E_COUNTRY, entry.country, strnlen(entry.country, SCORES_COUNTRY_SIZE));
 }
 
-// Closes and deletes a faulty file, with the reason and the file's name.
+// The table's entries in their order, enciphered behind the header, put in
+// place of the current garden's file in one rename: a game closed (or
+// killed) mid-write keeps the previous file.
+bool WriteTable(const char *where)
+{
+    const unsigned header_size = SCORES_HEADER_SIZE + ENG_ENCRYPTION_IV_SIZE;
+    const unsigned entry_size = SCORES_BLOCK_SIZE + ENG_ENCRYPTION_IV_SIZE;
+    std::vector<unsigned char> bytes;
+    bytes.reserve(header_size + static_cast<size_t>(scores_count) * entry_size);
+    auto append = [&bytes](const unsigned char *plain, unsigned size) {
+        unsigned char *block = EngEncryptionEncrypt(plain, size);
+        if (!block)
+            return false;
+        bytes.insert(bytes.end(), block, block + size + ENG_ENCRYPTION_IV_SIZE);
+        EngFree(block, 1, "ScoresWriteToFile");
+        return true;
+    };
+    unsigned char header[SCORES_HEADER_SIZE] = {};
+    RecordPut<int16_t>(header, H_VERSION, SCORES_FILE_VERSION);
+    RecordPut<int16_t>(header, H_GARDEN, ScoresGetGarden());
+    if (!append(header, sizeof(header))) {
+        DebugError(where, "Could not write version to file <%s>", scores_file_name);
+        return false;
+    }
+    for (int i = 0; i < scores_count; i++) {
+        unsigned char block[SCORES_BLOCK_SIZE];
+        EncodeBlock(scores_table[i], block);
+        if (!append(block, sizeof(block))) {
+            DebugError(where, "Could not write line to file <%s>", scores_file_name);
+            return false;
+        }
+    }
+    return ModulesWriteFileWhole(scores_file_name, bytes.data(), static_cast<unsigned>(bytes.size()), 0) == MWR_OK;
+}
+
+// Gives up a faulty file, with the reason and the file's name. The entries
+// read before the fault replace it, in file order, so that a damaged tail
+// costs only the scores in it; a file without one good entry is deleted.
 void DropFile(EngFile *file, const char *where, const char *reason)
 {
     file->Close();
-    EngFileDelete(scores_file_name, 1);
+    if (scores_count == 0 || !WriteTable(where))
+        EngFileDelete(scores_file_name, 1);
     DebugError(where, "%s <%s>", reason, scores_file_name);
 }
 
@@ -299,37 +337,7 @@ char ScoresWriteToFile()
     }
     if (!ScoresGetFilename(1))
         return 0;
-    // The whole file is built in memory and put in place in one rename: a
-    // game closed (or killed) mid-write keeps the previous table, where a
-    // file cut short would be read as invalid and deleted with every score.
-    const unsigned header_size = SCORES_HEADER_SIZE + ENG_ENCRYPTION_IV_SIZE;
-    const unsigned entry_size = SCORES_BLOCK_SIZE + ENG_ENCRYPTION_IV_SIZE;
-    std::vector<unsigned char> bytes;
-    bytes.reserve(header_size + static_cast<size_t>(scores_count) * entry_size);
-    auto append = [&bytes](const unsigned char *plain, unsigned size) {
-        unsigned char *block = EngEncryptionEncrypt(plain, size);
-        if (!block)
-            return false;
-        bytes.insert(bytes.end(), block, block + size + ENG_ENCRYPTION_IV_SIZE);
-        EngFree(block, 1, "ScoresWriteToFile");
-        return true;
-    };
-    unsigned char header[SCORES_HEADER_SIZE] = {};
-    RecordPut<int16_t>(header, H_VERSION, SCORES_FILE_VERSION);
-    RecordPut<int16_t>(header, H_GARDEN, ScoresGetGarden());
-    if (!append(header, sizeof(header))) {
-        DebugError(where, "Could not write version to file <%s>", scores_file_name);
-        return 0;
-    }
-    for (int i = 0; i < scores_count; i++) {
-        unsigned char block[SCORES_BLOCK_SIZE];
-        EncodeBlock(scores_table[i], block);
-        if (!append(block, sizeof(block))) {
-            DebugError(where, "Could not write line to file <%s>", scores_file_name);
-            return 0;
-        }
-    }
-    return ModulesWriteFileWhole(scores_file_name, bytes.data(), static_cast<unsigned>(bytes.size()), 0) == MWR_OK;
+    return WriteTable(where);
 }
 
 char ScoresAreScoresTheSame(const _ScoresScore *a, const _ScoresScore *b)

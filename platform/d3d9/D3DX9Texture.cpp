@@ -12,6 +12,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_image.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
@@ -72,26 +73,76 @@ uint32_t Little32(const unsigned char *at)
 // What a header says: the picture's size, and the most pixels the file's
 // bytes can stand for. For packed pixels that is exact; for compressed ones
 // it is the best the format's coding can do, with room to spare: deflate
-// packs at most 1032 bytes into one, and a row of PNG takes at least one bit
-// a pixel; a Huffman-coded JPEG block of 64 pixels takes at least a bit; a
-// run-length packet of TGA or BMP takes at least two bytes for at most 255
+// packs at most 1032 bytes into one, so a PNG's rows (a filter byte and the
+// packed pixels each) take at least a 1032nd of their size in the image
+// data chunks; a Huffman-coded JPEG block of 64 pixels takes at least a bit;
+// a run-length packet of TGA or BMP takes at least two bytes for at most 255
 // pixels.
 struct ImageHeader {
     uint32_t width, height;
     uint64_t most_pixels;
 };
 
-const uint64_t PNG_PIXELS_PER_BYTE = 1032 * 8;
+const uint64_t DEFLATE_BYTES_PER_BYTE = 1032;
 const uint64_t JPEG_PIXELS_PER_BYTE = 64 * 8;
 const uint64_t RUN_PIXELS_PER_BYTE = 128;
 
+// Bits of one PNG pixel for its colour type and bit depth; 0 for a pair the
+// format does not have.
+uint32_t PngPixelBits(unsigned colour_type, unsigned depth)
+{
+    struct Kind {
+        unsigned colour_type, channels, depths;  // depths: a bit for each allowed depth
+    };
+    static const Kind kinds[] = {
+        {0, 1, 1 | 2 | 4 | 8 | 16},  // grey
+        {2, 3, 8 | 16},              // colour
+        {3, 1, 1 | 2 | 4 | 8},       // palette index
+        {4, 2, 8 | 16},              // grey and alpha
+        {6, 4, 8 | 16},              // colour and alpha
+    };
+    for (const Kind &kind : kinds)
+        if (kind.colour_type == colour_type && depth <= 16 && (kind.depths & depth) && !(depth & (depth - 1)))
+            return kind.channels * depth;
+    return 0;
+}
+
+// The bytes of the image data chunks (IDAT) that lie within the file.
+uint64_t PngImageDataBytes(const std::vector<unsigned char> &data)
+{
+    uint64_t total = 0;
+    size_t at = 8;
+    while (at + 8 <= data.size()) {
+        const uint64_t length = Big32(&data[at]);
+        const bool image_data =
+            data[at + 4] == 'I' && data[at + 5] == 'D' && data[at + 6] == 'A' && data[at + 7] == 'T';
+        const uint64_t start = at + 8;
+        const uint64_t within = std::min<uint64_t>(length, data.size() - start);
+        if (image_data)
+            total += within;
+        // The chunk's data and its check value.
+        if (length + 4 > data.size() - start)
+            break;
+        at = static_cast<size_t>(start + length + 4);
+    }
+    return total;
+}
+
 bool ReadPngHeader(const std::vector<unsigned char> &data, ImageHeader *header)
 {
-    // The signature, then the IHDR chunk: length, name, width, height.
-    if (data.size() < 24 || Big32(&data[8]) < 8 || data[12] != 'I' || data[13] != 'H' || data[14] != 'D' ||
+    // The signature, then the IHDR chunk: length, name, width, height, bit
+    // depth, colour type.
+    if (data.size() < 26 || Big32(&data[8]) < 13 || data[12] != 'I' || data[13] != 'H' || data[14] != 'D' ||
         data[15] != 'R')
         return false;
-    *header = {Big32(&data[16]), Big32(&data[20]), data.size() * PNG_PIXELS_PER_BYTE};
+    const uint32_t width = Big32(&data[16]), height = Big32(&data[20]);
+    const uint32_t bits = PngPixelBits(data[25], data[24]);
+    if (bits == 0 || height == 0)
+        return false;
+    // The rows unpacked, as interlacing can only add to them.
+    const uint64_t row = 1 + (static_cast<uint64_t>(width) * bits + 7) / 8;
+    const bool fits = row <= PngImageDataBytes(data) * DEFLATE_BYTES_PER_BYTE / height;
+    *header = {width, height, fits ? static_cast<uint64_t>(width) * height : 0};
     return true;
 }
 

@@ -348,6 +348,35 @@ TEST_F(BugsTest, BossWavesComeTenLevelsApartOrByChance)
     EXPECT_NEAR(0.1216, bugs_size, 0.0001);
 }
 
+TEST_F(BugsTest, EveryWaveStaysWithinTheBoundsASavedGameIsCheckedAgainst)
+{
+    double most_hp = 0.0, most_reward = 0.0;
+    for (int garden = 0; garden < 4; garden++)
+        for (int difficulty = 0; difficulty < 3; difficulty++)
+            for (int level = 0; level < 50; level++)
+                for (unsigned seed = 1; seed <= 6; seed++) {
+                    levels_garden = (int16_t)garden;
+                    levels_difficulty = (int16_t)difficulty;
+                    ASSERT_TRUE(LevelsInitForNewLevel());
+                    EngMiscRandSeed(seed);
+                    play_level = level;
+                    // Odd seeds force a boss wave, whose few bugs are the strongest.
+                    bugs_last_boss_level = seed % 2 ? level - 10 : level;
+                    ASSERT_TRUE(BugsInitForNewLevel(0));
+                    ASSERT_GE(bugs_speed, BUGS_SPEED_SLOWEST);
+                    ASSERT_LE(bugs_speed, BUGS_SPEED_FASTEST);
+                    ASSERT_GE(bugs_hp, 1.0);
+                    ASSERT_LE(bugs_hp, BUGS_HP_MOST);
+                    ASSERT_GE(bugs_reward, 1.0);
+                    ASSERT_LE(bugs_reward, BUGS_REWARD_MOST);
+                    most_hp = std::max(most_hp, bugs_hp);
+                    most_reward = std::max(most_reward, bugs_reward);
+                }
+    // The bounds are near what the play makes, not far above it.
+    EXPECT_GT(most_hp, BUGS_HP_MOST / 4);
+    EXPECT_GT(most_reward, BUGS_REWARD_MOST / 2);
+}
+
 TEST_F(BugsTest, RestoringLeavesTheTableEmpty)
 {
     PutBug(0, 1);

@@ -106,7 +106,7 @@ TEST_F(HiveWatcherTest, ANewGameStartsFromFixedValues)
     EXPECT_STREQ("HP: 12", play_hp_text);
 }
 
-TEST_F(HiveWatcherTest, AddersKeepTheirFloorsAndStopDuringGameOver)
+TEST_F(HiveWatcherTest, AddersKeepTheirFloorsAndTheIntsTopAndStopDuringGameOver)
 {
     struct Case {
         const char *name;
@@ -134,6 +134,18 @@ TEST_F(HiveWatcherTest, AddersKeepTheirFloorsAndStopDuringGameOver)
          },
          INT_MAX, INT_MAX, 500, 20, "2147483647", play_score_text, {}},
         {"money stops at 0", [] { HiveWatcherAddToMoney(-600); }, 0, 0, 0, 20, "0", play_money_text, {}},
+        {"money added past the int's top stops there",
+         [] {
+             play_money = INT_MAX - 5;
+             HiveWatcherAddToMoney(1000);
+         },
+         0, 0, INT_MAX, 20, "2147483647", play_money_text, {}},
+        {"lives added past the int's top stop there",
+         [] {
+             play_lives = INT_MAX - 1;
+             HiveWatcherAddToLives(3);
+         },
+         0, 0, 500, INT_MAX, "2147483647", play_lives_text, {}},
         {"lives fall without a floor and start game over", [] { HiveWatcherAddToLives(-25); }, 0, 0, 500, -5, "-5",
          play_lives_text, {"SoundUpdateMusicForCurrentState"}},
         {"a life lost to exactly 0 starts game over", [] { HiveWatcherAddToLives(-20); }, 0, 0, 500, 0, "0",

@@ -25,6 +25,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,41 @@ inline Bug *PutRoadBug(int slot, int count, int step, double hp)
     bug->m_targetable = 1;
     bug->m_hp = bug->m_max_hp = hp;
     return bug;
+}
+
+// What a saved game must bring back, as text: the play's values, the wave,
+// the weapons present in list order and every slot of the bug table.
+inline std::string DescribePlayForTest()
+{
+    std::ostringstream out;
+    out << "garden " << levels_garden << " difficulty " << levels_difficulty << " score " << play_score << " bonus "
+        << play_bonus << " lives " << play_lives << " money " << play_money << " level " << play_level << " run "
+        << (int)play_run_state << " won " << (int)play_game_won << "\nwave " << bugs_kind << " " << bugs_hp << " "
+        << bugs_speed << " " << bugs_reward << " " << bugs_kill_score << " " << bugs_spacing << " " << bugs_size << " "
+        << bugs_hit_radius << " boss " << bugs_last_boss_level << "\nfactories " << weapons_factory_level[0] << " "
+        << weapons_factory_level[1] << " " << weapons_factory_level[2] << "\n";
+    for (int i = 0; i < weapons_count; i++) {
+        const Weapon *w = weapons_list[i];
+        if (w)
+            out << "weapon " << w->m_type << " " << w->m_level << " " << w->m_target_mode << " " << w->m_x << " "
+                << w->m_y << " " << w->m_draw_size << " " << w->m_draw_half << " " << w->m_angle << " "
+                << w->m_hull_angle << " " << (int)w->m_upgrading << " " << (int)w->m_full_upgrade << " "
+                << w->m_upgrade_progress << " " << w->m_throb << " " << w->m_alpha << " " << w->m_reload << "\n";
+    }
+    out << "bugs " << bugs_count << "\n";
+    for (int i = 0; i < bugs_count; i++) {
+        // A dead bug and an empty slot are alike: the next update clears both.
+        const Bug *b = bugs_table[i];
+        if (!b || !b->m_alive) {
+            out << "gone\n";
+            continue;
+        }
+        out << "bug " << b->m_index << " " << (int)b->m_alive << " " << b->m_distance << " " << b->m_step << " "
+            << b->m_shown_step << " " << (int)b->m_state << " " << (int)b->m_on_board << " " << (int)b->m_targetable
+            << " " << b->m_hp << " " << b->m_max_hp << " " << b->m_speed << " " << b->m_angle << " " << b->m_anim_phase
+            << " " << b->m_reserved_int << "\n";
+    }
+    return out.str();
 }
 
 inline constexpr float PI_F = 3.14159265358979323846f;

@@ -11,11 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <filesystem>
 #include <functional>
 #include <limits>
-#include <sstream>
 
 namespace {
 
@@ -36,41 +36,6 @@ fs::path GameFile()
 int FailingRename(const char *, const char *)
 {
     return -1;
-}
-
-// What a saved game must bring back, as text: the play's values, the wave,
-// the weapons present in list order and every slot of the bug table.
-std::string DescribePlay()
-{
-    std::ostringstream out;
-    out << "garden " << levels_garden << " difficulty " << levels_difficulty << " score " << play_score << " bonus "
-        << play_bonus << " lives " << play_lives << " money " << play_money << " level " << play_level << " run "
-        << (int)play_run_state << " won " << (int)play_game_won << "\nwave " << bugs_kind << " " << bugs_hp << " "
-        << bugs_speed << " " << bugs_reward << " " << bugs_kill_score << " " << bugs_spacing << " " << bugs_size << " "
-        << bugs_hit_radius << " boss " << bugs_last_boss_level << "\nfactories " << weapons_factory_level[0] << " "
-        << weapons_factory_level[1] << " " << weapons_factory_level[2] << "\n";
-    for (int i = 0; i < weapons_count; i++) {
-        const Weapon *w = weapons_list[i];
-        if (w)
-            out << "weapon " << w->m_type << " " << w->m_level << " " << w->m_target_mode << " " << w->m_x << " "
-                << w->m_y << " " << w->m_draw_size << " " << w->m_draw_half << " " << w->m_angle << " "
-                << w->m_hull_angle << " " << (int)w->m_upgrading << " " << (int)w->m_full_upgrade << " "
-                << w->m_upgrade_progress << " " << w->m_throb << " " << w->m_alpha << " " << w->m_reload << "\n";
-    }
-    out << "bugs " << bugs_count << "\n";
-    for (int i = 0; i < bugs_count; i++) {
-        // A dead bug and an empty slot are alike: the next update clears both.
-        const Bug *b = bugs_table[i];
-        if (!b || !b->m_alive) {
-            out << "gone\n";
-            continue;
-        }
-        out << "bug " << b->m_index << " " << (int)b->m_alive << " " << b->m_distance << " " << b->m_step << " "
-            << b->m_shown_step << " " << (int)b->m_state << " " << (int)b->m_on_board << " " << (int)b->m_targetable
-            << " " << b->m_hp << " " << b->m_max_hp << " " << b->m_speed << " " << b->m_angle << " " << b->m_anim_phase
-            << " " << b->m_reserved_int << "\n";
-    }
-    return out.str();
 }
 
 class SavedGameTest : public testing::Test {
@@ -282,12 +247,12 @@ TEST_F(SavedGameTest, AnEmptyGameComesBackEmpty)
     BugsDeleteAll();
     bugs_count = 0;
     play_level = 3;
-    const std::string saved = DescribePlay();
+    const std::string saved = DescribePlayForTest();
     ASSERT_TRUE(SaveGame(0, 1));
 
     Scramble();
     ASSERT_TRUE(LoadSavedGame(0, 1));
-    EXPECT_EQ(saved, DescribePlay());
+    EXPECT_EQ(saved, DescribePlayForTest());
     EXPECT_EQ(0, weapons_count);
     EXPECT_EQ(0, bugs_count);
     EXPECT_EQ(-1, levels_banner_state);
@@ -298,13 +263,13 @@ TEST_F(SavedGameTest, AnEmptyGameComesBackEmpty)
 TEST_F(SavedGameTest, WeaponsWithHolesAndTheWaveComeBack)
 {
     PlayAWhile();
-    const std::string saved = DescribePlay();
+    const std::string saved = DescribePlayForTest();
     ASSERT_TRUE(SaveGame(0, 1));
 
     Scramble();
     ASSERT_TRUE(LoadSavedGame(0, 1));
     // The sold weapon's hole is skipped: two weapons, in their order.
-    EXPECT_EQ(saved, DescribePlay());
+    EXPECT_EQ(saved, DescribePlayForTest());
     EXPECT_EQ(2, weapons_count);
     EXPECT_EQ(2, weapons_factory_level[1]);
 
@@ -400,13 +365,124 @@ TEST_F(SavedGameTest, BadFilesAreRefusedAndDeletedWithThePlayUntouched)
             c.change_record(&record);
             WriteRecord(record);
         }
-        const std::string before = DescribePlay();
+        const std::string before = DescribePlayForTest();
         DebugClearLogs();
         EXPECT_FALSE(LoadSavedGame(0, 1));
         EXPECT_TRUE(LogHas(c.log)) << LastStored();
         EXPECT_FALSE(fs::exists(GameFile()));
-        EXPECT_EQ(before, DescribePlay());
+        EXPECT_EQ(before, DescribePlayForTest());
     }
+}
+
+TEST_F(SavedGameTest, RecordsThePlayCannotHandleAreRefusedOrMadeSound)
+{
+    const std::string reading = "Problem reading saved game file 0";
+    using Raw = std::function<void(std::string *)>;
+    struct Case {
+        const char *name;
+        Raw change_record;
+        // Null: refused. Otherwise the game loads and this checks it plays soundly.
+        std::function<void()> plays;
+    };
+    static constexpr int bug0 = 56056;
+    const Case cases[] = {
+        {"a weapon at its top level marked as upgrading",
+         [](std::string *r) {
+             Put<int32_t>(r, 4 + 8, WEAPON_LEVELS - 1);
+             (*r)[4 + 36] = 1;
+             (*r)[4 + 37] = 1;
+             Put<float>(r, 4 + 40, 0.9f);
+         },
+         [] {
+             Weapon *w = weapons_list[0];
+             ASSERT_NE(nullptr, w);
+             EXPECT_EQ(0, w->m_upgrading);
+             // Seconds of play leave it at its top level.
+             play_run_state = 0;
+             play_frame_time = 0.5f;
+             for (int i = 0; i < 20; i++)
+                 WeaponsUpdate();
+             EXPECT_EQ(WEAPON_LEVELS - 1, w->m_level);
+             EXPECT_EQ(0, w->m_upgrading);
+         }},
+        {"a reward per bug beyond what the game makes", [](std::string *r) { Put<double>(r, 56032, 1e12); },
+         nullptr},
+        {"a bug's hit points beyond what the game makes",
+         [](std::string *r) {
+             Put<double>(r, bug0 + 56, 1e12);
+             Put<double>(r, bug0 + 64, 1e12);
+         },
+         nullptr},
+        {"a wave's hit points beyond what the game makes", [](std::string *r) { Put<double>(r, 56016, 1e12); },
+         nullptr},
+        {"a bug with more hit points than its most", 
+         [](std::string *r) { Put<double>(r, bug0 + 56, 2.0 * At<double>(*r, bug0 + 64)); },
+         nullptr},
+        {"money and lives near the int's top",
+         [](std::string *r) {
+             Put<int32_t>(r, 64080, INT_MAX - 10);
+             Put<int32_t>(r, 64076, INT_MAX);
+         },
+         [] {
+             // A kill pays up to the top and no further.
+             bugs_table[0]->Hit(bugs_table[0]->m_hp + 1.0);
+             EXPECT_EQ(INT_MAX, play_money);
+             HiveWatcherAddToLives(5);
+             EXPECT_EQ(INT_MAX, play_lives);
+             HiveWatcherAddToLives(-1);
+             EXPECT_EQ(INT_MAX - 1, play_lives);
+         }},
+        {"a last boss level of INT_MIN", [](std::string *r) { Put<int32_t>(r, 64060, INT_MIN); }, nullptr},
+        {"a last boss level not yet played", [](std::string *r) { Put<int32_t>(r, 64060, 7); }, nullptr},
+        {"a bug standing still", [](std::string *r) { Put<double>(r, bug0 + 48, 0.0); }, nullptr},
+        {"a bug walking backwards", [](std::string *r) { Put<double>(r, bug0 + 48, -40.0); }, nullptr},
+        {"a bug leaving in one frame", [](std::string *r) { Put<double>(r, bug0 + 48, 1e9); }, nullptr},
+        {"a wave of speed 0", [](std::string *r) { Put<double>(r, 56024, 0.0); }, nullptr},
+        {"the game-won flag", [](std::string *r) { (*r)[64090] = 1; }, nullptr},
+        {"the game-over flag", [](std::string *r) { (*r)[64089] = 1; }, nullptr},
+        {"no lives left", [](std::string *r) { Put<int32_t>(r, 64076, 0); }, nullptr},
+    };
+    PlayAWhile();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(SaveGame(0, 1));
+        std::string record = ReadRecord();
+        c.change_record(&record);
+        WriteRecord(record);
+        const std::string before = DescribePlayForTest();
+        DebugClearLogs();
+        if (!c.plays) {
+            EXPECT_FALSE(LoadSavedGame(0, 1));
+            EXPECT_TRUE(LogHas(reading)) << LastStored();
+            EXPECT_FALSE(fs::exists(GameFile()));
+            EXPECT_EQ(before, DescribePlayForTest());
+            continue;
+        }
+        ASSERT_TRUE(LoadSavedGame(0, 1));
+        c.plays();
+        // Back to the game every case starts from.
+        levels_garden = 0;
+        levels_difficulty = 1;
+        ASSERT_TRUE(HiveWatcherStartNewGame(0));
+        PlayAWhile();
+    }
+}
+
+TEST_F(SavedGameTest, ALivingBugAtTheRoadsEndFailsTheLoadWithoutTakingALife)
+{
+    PlayAWhile();
+    play_lives = 1;
+    ASSERT_TRUE(SaveGame(0, 1));
+    std::string record = ReadRecord();
+    Put<float>(&record, 56056 + 16, (float)traverse_data.num_steps);
+    WriteRecord(record);
+
+    DebugClearLogs();
+    EXPECT_FALSE(LoadSavedGame(0, 1));
+    EXPECT_TRUE(LogHas("Problem loading game (bugs)"));
+    EXPECT_FALSE(fs::exists(GameFile()));
+    EXPECT_EQ(0, play_game_over);
+    EXPECT_EQ(1, play_lives);
 }
 
 TEST_F(SavedGameTest, AFailedWriteKeepsThePreviousGame)

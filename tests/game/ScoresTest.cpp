@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -150,7 +151,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ScoresTest, ScoreFilesAreReadOrDeletedWhole)
+TEST_F(ScoresTest, ScoreFilesAreReadAndADamagedOneKeepsTheEntriesBeforeTheFault)
 {
     std::vector<Block> hundred_and_one;
     for (int i = 0; i < 101; i++)
@@ -191,13 +192,24 @@ TEST_F(ScoresTest, ScoreFilesAreReadOrDeletedWhole)
         DebugClearLogs();
         ScoresReadCurrentGardenScores();
         EXPECT_EQ(c.scores, TableScores());
-        if (*c.log) {
-            EXPECT_EQ(ErrorLine("ScoresReadCurrentGardenScores", std::string(c.log) + " <" + scores_file_name + ">"),
-                      LastStored());
-            EXPECT_FALSE(fs::exists(ScoreFile(0)));
-        } else {
+        if (!*c.log) {
             EXPECT_TRUE(fs::exists(ScoreFile(0)));
+            continue;
         }
+        EXPECT_EQ(ErrorLine("ScoresReadCurrentGardenScores", std::string(c.log) + " <" + scores_file_name + ">"),
+                  LastStored());
+        // The entries read before the fault are the whole file now; without
+        // one the file is gone.
+        EXPECT_EQ(!c.scores.empty(), fs::exists(ScoreFile(0)));
+        if (c.scores.empty())
+            continue;
+        EXPECT_FALSE(fs::exists(ScoreFile(0).string() + ".tmp"));
+        std::vector<int> sorted = c.scores;
+        std::sort(sorted.rbegin(), sorted.rend());
+        DebugClearLogs();
+        ScoresReadCurrentGardenScores();
+        EXPECT_EQ(sorted, TableScores());
+        EXPECT_EQ(0, DebugGetNumMessages()) << LastStored();
     }
 
     // Of 101 valid blocks the first 100 are kept.
@@ -214,6 +226,22 @@ TEST_F(ScoresTest, ScoreFilesAreReadOrDeletedWhole)
     ScoresReadCurrentGardenScores();
     EXPECT_EQ(0, scores_count);
     EXPECT_EQ(0, DebugGetNumMessages());
+}
+
+TEST_F(ScoresTest, AScoreFileCutInHalfKeepsItsGoodEntriesForTheNextGame)
+{
+    for (int score = 100; score <= 800; score += 100)
+        FinishGame(score);
+    ASSERT_EQ(36u + 8u * 132u, fs::file_size(ScoreFile(0)));
+    // The tail lost, say by a disk that filled: three whole entries remain.
+    fs::resize_file(ScoreFile(0), fs::file_size(ScoreFile(0)) / 2);
+
+    FinishGame(650);
+    EXPECT_TRUE(LogHas("Score file invalid line - deleted <" + std::string(scores_file_name) + ">"));
+    EXPECT_EQ((std::vector<int>{800, 700, 650, 600}), TableScores());
+    EXPECT_EQ(2, scores_last_added_index);
+    ScoresReadCurrentGardenScores();
+    EXPECT_EQ((std::vector<int>{800, 700, 650, 600}), TableScores());
 }
 
 TEST_F(ScoresTest, AThreeLetterCountryIsKeptWithinItsField)

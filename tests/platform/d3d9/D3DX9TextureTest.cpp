@@ -211,6 +211,25 @@ TEST_F(D3DX9TextureTest, HostileFilesAreRefusedBeforeTheyCostMemory)
     for (int i = 0; i < 16; i++)
         jpeg_bad_table.push_back(0xFF);
     jpeg_bad_table.insert(jpeg_bad_table.end(), {0xFF, 0xD9});
+    // A PNG of 16384 x 16384 of the depth and colour type, with image data
+    // of the size given and a comment of the size given; the check values
+    // are left zero, as the header is refused before they are read.
+    auto png_of = [](unsigned char depth, unsigned char colour_type, uint32_t image_data, uint32_t comment) {
+        std::vector<unsigned char> bytes = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+        auto chunk = [&bytes](const char *name, std::vector<unsigned char> data) {
+            const uint32_t length = static_cast<uint32_t>(data.size());
+            for (int shift = 24; shift >= 0; shift -= 8)
+                bytes.push_back(static_cast<unsigned char>(length >> shift));
+            bytes.insert(bytes.end(), name, name + 4);
+            bytes.insert(bytes.end(), data.begin(), data.end());
+            bytes.insert(bytes.end(), 4, 0);
+        };
+        chunk("IHDR", {0, 0, 0x40, 0, 0, 0, 0x40, 0, depth, colour_type, 0, 0, 0});
+        chunk("tEXt", std::vector<unsigned char>(comment, 'c'));
+        chunk("IDAT", std::vector<unsigned char>(image_data, 0));
+        chunk("IEND", {});
+        return bytes;
+    };
     std::vector<unsigned char> png_cut;
     {
         ASSERT_TRUE(stbi_write_png("whole.png", 3, 2, 4, IMAGE, 3 * 4));
@@ -239,6 +258,14 @@ TEST_F(D3DX9TextureTest, HostileFilesAreRefusedBeforeTheyCostMemory)
         {"9-byte JPEG with a bad Huffman table", jpeg_short, D3DXERR_INVALIDDATA},
         {"JPEG frame with a bad Huffman table", jpeg_bad_table, D3DXERR_INVALIDDATA},
         {"PNG cut short", png_cut, D3DXERR_INVALIDDATA},
+        // 40 KB that are mostly a comment: its pixels cannot come from the
+        // little image data, however well packed.
+        {"40 KB PNG of 16384 x 16384 grey bits, 100 bytes of image data", png_of(1, 0, 100, 40000),
+         D3DXERR_INVALIDDATA},
+        // Rows of 64 KB of colour and alpha each need more than 63 bytes of
+        // packed data, a gigabyte more than 1 MB.
+        {"PNG of 16384 x 16384 colour and alpha, 40 KB of image data", png_of(8, 6, 40000, 0), D3DXERR_INVALIDDATA},
+        {"PNG of a depth its colour type does not have", png_of(4, 2, 1 << 20, 0), D3DXERR_INVALIDDATA},
     };
     for (const Case &c : cases) {
         WriteFile("hostile.dat", c.bytes);
