@@ -380,4 +380,14 @@ bool E2eTest::WaitForNewScreen(const Screen &before, Screen *after, double secon
     return settled;
 }
 
+bool E2eTest::WaitForMovingScreen(const std::function<bool(const Screen &)> &drawn, Screen *after)
+{
+    if (!WaitFor(drawn))
+        return false;
+    // A switch fades out and in for at most 0.6 s.
+    Sleep(600);
+    *after = Shot();
+    return drawn(*after);
+}
+
 } // namespace e2e

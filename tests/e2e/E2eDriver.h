@@ -106,6 +106,10 @@ protected:
     // from `before` and then holds still (fades done), and answers the
     // settled shot through `after`.
     bool WaitForNewScreen(const Screen &before, Screen *after = nullptr, double seconds = 30);
+    // The same for a screen that never holds still (the Players screen's
+    // splash turns for ever): waits until `drawn` holds and then through the
+    // switch's fade.
+    bool WaitForMovingScreen(const std::function<bool(const Screen &)> &drawn, Screen *after);
 
     std::unique_ptr<XDisplay> m_display;
     // What StartProgram runs: the program and its arguments.

@@ -64,8 +64,7 @@ TEST_F(LogE2eTest, ARunThroughTheMenusAndALevelLogsNoErrorAndFewLines)
         ASSERT_TRUE(WaitForNewScreen(screen, &screen));
     }
     Click(235, 375); // Change Player
-    ASSERT_TRUE(WaitFor(PlayersScreenDrawn));
-    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    ASSERT_TRUE(WaitForMovingScreen(PlayersScreenDrawn, &screen));
     SaveShot("Log_Players");
     Click(320, 448); // Continue Player
     ASSERT_TRUE(WaitFor(MainScreenDrawn));

@@ -99,8 +99,7 @@ TEST_F(PlayerFilesE2eTest, ContinueNeverReplacesAPlayerWhoHasPlayed)
 
     // "Change Player", "New Player": the screen still shows Bob.
     Click(CHANGE_PLAYER_X, CHANGE_PLAYER_Y);
-    ASSERT_TRUE(WaitFor(PlayersScreenDrawn));
-    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    ASSERT_TRUE(WaitForMovingScreen(PlayersScreenDrawn, &screen));
     Click(NEW_PLAYER_X, NEW_PLAYER_Y);
     ASSERT_TRUE(WaitFor(NewPlayerScreenDrawn));
     ASSERT_TRUE(WaitForNewScreen(screen, &screen));
@@ -119,8 +118,7 @@ TEST_F(PlayerFilesE2eTest, ContinueNeverReplacesAPlayerWhoHasPlayed)
 
     // Back on the Players screen, "Continue Player: Bob" brings him back.
     Click(BACK_X - 10, CONTINUE_Y);
-    ASSERT_TRUE(WaitFor(PlayersScreenDrawn));
-    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    ASSERT_TRUE(WaitForMovingScreen(PlayersScreenDrawn, &screen));
     SaveShot("PlayerFiles_ContinueBob");
     Click(CONTINUE_X, CONTINUE_Y);
     ASSERT_TRUE(WaitFor(MainScreenDrawn));
