@@ -8,6 +8,7 @@
 #include "platform/ui/UiWindowInternal.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32Window.h"
 
 #include <gtk/gtk.h>
 
@@ -27,6 +28,8 @@ bool StartGtk()
 {
     if (gtk_state == 0) {
         gtk_state = gtk_init_check(nullptr, nullptr) ? 1 : -1;
+        // The toolkit's start replaces the handler of a lost display.
+        PlatformWatchDisplayConnection();
         if (gtk_state == 1) {
             GtkCssProvider *provider = gtk_css_provider_new();
             gtk_css_provider_load_from_data(provider, DIALOG_CSS, -1, nullptr);
