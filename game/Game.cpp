@@ -46,7 +46,7 @@ const char *kFontFile = "Data/1000.dat";
 
 Game::Game(Program *program, const char *name, int tag)
     : m_tag(tag), m_program(program), m_font(nullptr), m_mwin(nullptr), m_screens(nullptr), m_user(nullptr),
-      m_started(0), m_resume_asked(0)
+      m_started(0), m_saving(0), m_closing(0), m_write_failure_popup_on(0), m_resume_waiting(0)
 {
     DebugCheckFatal(program != nullptr, "Game::Game", "no program");
     EngSafeStrcpy(m_name, name ? name : "Game", sizeof(m_name));
@@ -433,13 +433,20 @@ void Game::SaveUser(char note_if_no_user)
             DebugNoteWithName(2, "Game::SaveUser", "User is not loaded.");
         return;
     }
+    if (m_saving)
+        return;
+    m_saving = 1;
+    // A finished game is no longer offered; any other saved game stays
+    // until the player answers for it (resume, quit, a new game), whatever
+    // ends the run.
     if (play_under_way && !play_game_over && !play_game_won)
         SaveGame(0, 1);
-    else if (!m_resume_asked)
+    else if (play_game_over || play_game_won)
         DeleteSavedGame(0, 1);
     m_user->Save(1);
     ResolutionUpdateSettingsFromCurrent();
     ResolutionSaveSettings();
+    m_saving = 0;
 }
 
 void Game::SaveUserIfLoaded()
@@ -461,21 +468,25 @@ void Game::UserIsBeingUnloaded()
     SoundStopAllMusic(1);
     SaveUser(1);
     m_user->UnloadUser();
-    m_resume_asked = 0;
+    m_resume_waiting = 0;
 }
 
 char Game::AskToResumeUsersGameIfExists()
 {
-    m_resume_asked = 0;
+    m_resume_waiting = 0;
     if (!SavedGameExists(0, 1))
         return 0;
     MWin *mwin = GetMWin();
+    // The player reads of the failed write first; the offer follows.
+    if (m_write_failure_popup_on && mwin->IsPopupOn()) {
+        m_resume_waiting = 1;
+        return 1;
+    }
     if (mwin->IsPopupOn()) {
         DebugError("Game::AskToResumeUsersGameIfExists", "Popup was on.");
         mwin->PopupCloseIfOn();
     }
     mwin->PopupYesNo(nullptr, "Resume your last game?", ResumeGamePopupCB, this);
-    m_resume_asked = 1;
     return 1;
 }
 
@@ -487,7 +498,6 @@ void ResumeGamePopupCB(MWin *, char result, void *user)
 
 void Game::ResumeUsersGame(char yes)
 {
-    m_resume_asked = 0;
     if (!yes) {
         DeleteSavedGame(0, 1);
         return;
@@ -498,6 +508,30 @@ void Game::ResumeUsersGame(char yes)
     play_under_way = 0;
     GetScreens()->StartScreen(HW_SCREEN_MAIN, -1);
     GetMWin()->PopupMessage(nullptr, "Your last game could not be resumed");
+}
+
+void Game::ShowWriteFailure(const char *title, const char *text)
+{
+    if (!m_closing && MenusOn() && !m_mwin->IsPopupOn() &&
+        m_mwin->PopupOk(title, text, WriteFailurePopupCB, this)) {
+        m_write_failure_popup_on = 1;
+        return;
+    }
+    // Not the engine's popup, which closes the program down first.
+    EngMiscShowPopupMessage_PC(EMPT_ERROR, title, text);
+}
+
+void WriteFailurePopupCB(MWin *, char, void *user)
+{
+    if (user)
+        static_cast<Game *>(user)->WriteFailureAnswered();
+}
+
+void Game::WriteFailureAnswered()
+{
+    m_write_failure_popup_on = 0;
+    if (m_resume_waiting)
+        AskToResumeUsersGameIfExists();
 }
 
 void Game::ComputerSleepingCB(char sleeping)
@@ -544,6 +578,9 @@ void Game::LayoutChanged()
 
 void Game::PreDestroyDevice()
 {
+    if (m_closing)
+        return;
+    m_closing = 1;
     if (PlayerLoaded()) {
         UserIsBeingUnloaded();
     } else if (m_started) {

@@ -76,6 +76,11 @@ public:
     void UserIsBeingUnloaded();
     char AskToResumeUsersGameIfExists();
     void ResumeUsersGame(char yes);
+    // A player's file could not be written: the toolkit's popup tells while
+    // the menus run, a system message box otherwise (in play, at exit); the
+    // program goes on either way.
+    void ShowWriteFailure(const char *title, const char *text);
+    void WriteFailureAnswered();
     void HandleSleep(char sleeping);
 
     // Play transitions.
@@ -106,9 +111,15 @@ private:
     // The start-up finished (Post3dInit): a close-down from here on is the
     // end of a run, not of a failed start.
     char m_started;
-    // "Resume your last game?" is waiting for its answer: until then the
-    // saved game is kept whatever ends the run.
-    char m_resume_asked;
+    // A save is being written: a save asked for meanwhile (by a close-down
+    // that a failure inside the save started) is left to it.
+    char m_saving;
+    // The exit save ran: the close-down saves once.
+    char m_closing;
+    // The toolkit popup about a failed write is open, and the offer to
+    // resume a saved game waits until it is answered.
+    char m_write_failure_popup_on;
+    char m_resume_waiting;
 };
 
 // Run before the game object is deleted: frees the play's objects, the
@@ -119,3 +130,4 @@ void GameExit();
 void ExitOrWindowedPopupCB(MWin *mwin, char result, void *user);
 void ExitPopupCB(MWin *mwin, char result, void *user);
 void ResumeGamePopupCB(MWin *mwin, char result, void *user);
+void WriteFailurePopupCB(MWin *mwin, char result, void *user);

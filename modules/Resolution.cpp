@@ -175,16 +175,14 @@ char ResolutionSaveSettings()
     ResolutionKeepWindowInsideWorkArea();
 
     _ModulesWriteResult result = ModulesWriteFileWhole(name, &settings, sizeof(settings), 0);
-    char text[RESOLUTION_FILENAME_SIZE + 128];
     if (result == MWR_CREATE_FAILED) {
-        std::snprintf(text, sizeof(text),
-                      "Could not create file  %s  . \n\n Ensure the disk is not full and has writing permission.", name);
-        EngMiscShowPopupMessage(EMPT_ERROR, "Problem Creating to Resolution File", text);
+        ModulesReportWriteFailure("Problem Creating to Resolution File",
+                                  "Could not create file  %s  . \n\n Ensure the disk is not full and has writing permission.",
+                                  name);
         return 0;
     }
     if (result == MWR_WRITE_FAILED) {
-        std::snprintf(text, sizeof(text), "Could not write to file  %s  .", name);
-        EngMiscShowPopupMessage(EMPT_ERROR, "Problem Writing to Resolution File", text);
+        ModulesReportWriteFailure("Problem Writing to Resolution File", "Could not write to file  %s  .", name);
         return 0;
     }
     return 1;

@@ -315,6 +315,7 @@ char UserClass::Save(char stamp_version)
             DebugError(where, "Could not create user file");
         else
             DebugError(where, "Could not write to user file");
+        ModulesReportWriteFailure("Problem Saving Player", MODULES_NOT_WRITTEN_TEXT, path);
         return 0;
     }
     if (m_account && m_account->GetName()[0])

@@ -1,0 +1,267 @@
+// Saving on the faults a desktop really has, with the real program: a
+// per-user folder on a small file system that is full or read-only (a
+// tmpfs mounted over it; the tests run as root, and skip when no mount can
+// be made), SIGTERM while the start-up dialog or a message box waits for
+// the player, and the X server going away under a running game.
+#include "tests/e2e/E2eScreens.h"
+#include "tests/e2e/PlayE2eSteps.h"
+
+#include "engine/core/EngEncryption.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <sys/mount.h>
+#include <thread>
+
+namespace {
+
+using namespace e2e;
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const fs::path &path, const std::string &bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Until the file system holds no more: the rest of the folder's files can
+// no longer be written.
+void FillDisk(const fs::path &folder)
+{
+    std::ofstream filler(folder / "filler", std::ios::binary);
+    const std::string block(4096, 'x');
+    while (filler.write(block.data(), block.size()))
+        filler.flush();
+}
+
+
+// The toolkit's popup over the menus: its honey-coloured frame somewhere
+// along the screen's middle row, where the main screen has none.
+bool ToolkitPopupShown(const Screen &screen)
+{
+    int honey = 0;
+    for (float x = 150; x < 490; x += 2) {
+        const uint32_t p = GamePixel(screen, x, 240);
+        const int r = (p >> 16) & 0xff, g = (p >> 8) & 0xff, b = p & 0xff;
+        honey += r > 150 && g > 90 && g < 200 && b < 90;
+    }
+    return honey > 4;
+}
+
+class SaveFaultsE2eTest : public PlayingE2eTest {
+protected:
+    void TearDown() override
+    {
+        PlayingE2eTest::TearDown();
+        if (m_mounted)
+            umount2(ProductFolder().c_str(), MNT_DETACH);
+    }
+
+    static fs::path ProductFolder() { return modules_test::ProductFolder(); }
+
+    // The per-user folder becomes a small file system of its own.
+    bool MountSmallDisk()
+    {
+        fs::create_directories(ProductFolder());
+        if (mount("tmpfs", ProductFolder().c_str(), "tmpfs", 0, "size=1m") != 0) {
+            m_mount_error = std::strerror(errno);
+            return false;
+        }
+        m_mounted = true;
+        return true;
+    }
+
+    bool MakeReadOnly()
+    {
+        return mount(nullptr, ProductFolder().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, "size=1m") == 0;
+    }
+
+    // A saved game of the player's: the bytes are not read unless the
+    // player resumes, so any will do to see that they stay.
+    std::string SeedSavedGame(const char *name)
+    {
+        std::string bytes(64096 + 16, '\0');
+        std::mt19937 random(7);
+        for (char &c : bytes)
+            c = static_cast<char>(random());
+        WriteFile(modules_test::UsersFolder() / (std::string(name) + "_SavedGame00.dat"), bytes);
+        return bytes;
+    }
+
+    // Answers a system message box with Escape once one shows; false when
+    // none came.
+    bool AnswerMessageBox(const std::string &shot)
+    {
+        bool answered = false;
+        WaitFor(
+            [&](const Screen &screen) {
+                if (LitPoints(screen, 0, 0, 640, 480) == 0)
+                    return false;
+                int x, y;
+                if (!FindTopLeftLitPixel(screen, &x, &y))
+                    return false;
+                XDisplay::SavePng(std::string(HW_SCREENSHOT_DIR) + "/" + shot + ".png", screen);
+                m_display->MoveTo(x + 8, y + 8);
+                Key("Escape");
+                answered = true;
+                return true;
+            },
+            30);
+        return answered;
+    }
+
+    // The screen shows no window and no message box within the time given
+    // (the program is gone: the driver's waits would stop at once).
+    bool NothingShownWithin(double seconds)
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        Screen screen;
+        do {
+            if (m_display->ShownWindows().empty() && m_display->Capture(&screen) &&
+                LitPoints(screen, 0, 0, 640, 480) == 0)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        } while (std::chrono::steady_clock::now() < end);
+        XDisplay::SavePng(std::string(HW_SCREENSHOT_DIR) + "/LeftOnScreen.png", screen);
+        return false;
+    }
+
+    bool m_mounted = false;
+    std::string m_mount_error;
+};
+
+#define MOUNT_OR_SKIP()                                                                                               \
+    if (!MountSmallDisk())                                                                                            \
+    GTEST_SKIP() << "a tmpfs cannot be mounted over the per-user folder (" << m_mount_error                          \
+                 << "); these cases need root"
+
+// A full disk while the player loads: the load's own saves fail. The player
+// is told once, the program goes on, and nothing on disk is lost: the
+// player's record and saved game stay as they were.
+TEST_F(SaveFaultsE2eTest, AFullDiskWhileThePlayerLoadsLosesNothing)
+{
+    MOUNT_OR_SKIP();
+    SeedPlayer("Ada", "GB", true);
+    ASSERT_TRUE(ResolutionSaveSettings());
+    const std::string saved_game = SeedSavedGame("Ada");
+    const std::string record = ReadFile(modules_test::UsersFolder() / "Ada.usr");
+    const std::string settings = ReadFile(modules_test::SettingsFile());
+    FillDisk(ProductFolder());
+
+    ASSERT_TRUE(StartProgram(false));
+    Screen told;
+    ASSERT_TRUE(WaitFor([&](const Screen &s) {
+        told = s;
+        return ToolkitPopupShown(s);
+    }));
+    SaveShot("FullDiskWriteFailure");
+    // Its OK, then the offer of the saved game, answered later by no one.
+    Click(320, 270);
+    ASSERT_TRUE(WaitForNewScreen(told));
+    SaveShot("FullDiskResumeOffer");
+    EXPECT_TRUE(ProgramRunning());
+
+    // The exit save fails as well, and says nothing more.
+    EXPECT_EQ(StopProgram(), 0);
+    EXPECT_EQ(ReadFile(modules_test::UsersFolder() / "Ada.usr"), record);
+    EXPECT_EQ(ReadFile(modules_test::UsersFolder() / "Ada_SavedGame00.dat"), saved_game);
+    EXPECT_EQ(ReadFile(modules_test::SettingsFile()), settings);
+}
+
+// A game under way, then the folder turns read-only or the disk fills, and
+// the player chooses "Save Game & Exit" on the pause menu: the exit save
+// fails once, a message box says so, and the program ends as asked, with
+// the player's record as it was.
+TEST_F(SaveFaultsE2eTest, SaveAndExitOnADiskThatCannotBeWrittenEndsOnce)
+{
+    MOUNT_OR_SKIP();
+    for (const bool read_only : {true, false}) {
+        SCOPED_TRACE(read_only ? "read-only" : "full");
+        fs::remove(ProductFolder() / "filler");
+        fs::remove(ProductFolder() / "Users" / "Ada_SavedGame00.dat");
+        SeedPlayer("Ada", "GB", true);
+        ASSERT_TRUE(ResolutionSaveSettings());
+        const std::string record = ReadFile(modules_test::UsersFolder() / "Ada.usr");
+
+        ASSERT_TRUE(StartProgram(false));
+        ASSERT_TRUE(WaitFor(MainScreenDrawn));
+        ASSERT_NO_FATAL_FAILURE(EnterFirstGarden());
+        ASSERT_TRUE(PlaceWeapon(TURRET_BUTTON, TURRET_SPOTS[0]));
+        if (read_only)
+            ASSERT_TRUE(MakeReadOnly()) << std::strerror(errno);
+        else
+            FillDisk(ProductFolder());
+
+        const Screen playing = Shot();
+        Key("Escape");
+        ASSERT_TRUE(WaitForNewScreen(playing));
+        Click(320, 437);
+        EXPECT_TRUE(AnswerMessageBox(read_only ? "ReadOnlyExitSaveBox" : "FullDiskExitSaveBox"));
+        EXPECT_EQ(WaitForExit(), 0);
+        EXPECT_EQ(ReadFile(modules_test::UsersFolder() / "Ada.usr"), record);
+
+        if (read_only)
+            ASSERT_EQ(mount(nullptr, ProductFolder().c_str(), nullptr, MS_REMOUNT, "size=1m"), 0);
+    }
+}
+
+// SIGTERM while the start-up dialog waits: the program ends at once and
+// takes its dialog with it.
+TEST_F(SaveFaultsE2eTest, SigtermEndsTheStartupDialog)
+{
+    ASSERT_TRUE(StartProgram(false));
+    ASSERT_TRUE(WaitFor(DialogShown));
+    EXPECT_EQ(StopProgram(2), 0);
+    EXPECT_TRUE(NothingShownWithin(2));
+}
+
+// SIGTERM while a message box waits (the internet test's, after PLAY): the
+// program and its box are gone within a second or two.
+TEST_F(SaveFaultsE2eTest, SigtermEndsAMessageBoxWithTheProgram)
+{
+    ASSERT_TRUE(StartProgram(false));
+    ASSERT_TRUE(WaitFor(DialogShown));
+    m_display->Click(WINDOWED_X, WINDOWED_Y);
+    m_display->Click(PLAY_X, PLAY_Y);
+    ASSERT_TRUE(WaitFor([](const Screen &s) {
+        return !DialogShown(s) && !PlayersScreenDrawn(s) && LitPoints(s, 220, 180, 200, 120) > 0;
+    }));
+    SaveShot("MessageBoxBeforeSigterm");
+    EXPECT_EQ(StopProgram(2), 0);
+    EXPECT_TRUE(NothingShownWithin(2));
+}
+
+// The X server goes away under a running game: the program saves the
+// player and the game, logs why, and ends.
+TEST_F(SaveFaultsE2eTest, ALostDisplaySavesThePlayerAndTheGame)
+{
+    SeedPlayer("Ada", "GB", true);
+    ASSERT_TRUE(StartProgram());
+    ASSERT_TRUE(WaitFor(MainScreenDrawn));
+    ASSERT_NO_FATAL_FAILURE(EnterFirstGarden());
+    ASSERT_TRUE(PlaceWeapon(TURRET_BUTTON, TURRET_SPOTS[0]));
+    const fs::path game = modules_test::UsersFolder() / "Ada_SavedGame00.dat";
+    ASSERT_FALSE(fs::exists(game));
+
+    m_display.reset();
+    EXPECT_EQ(WaitForExit(10), 1);
+    std::vector<unsigned char> saved(64096);
+    ASSERT_TRUE(EngEncryptionReadFromFileAndDecrypt(game.string().c_str(), saved.data(),
+                                                    static_cast<unsigned>(saved.size())));
+    int32_t weapons = 0;
+    std::memcpy(&weapons, saved.data() + 56004, sizeof(weapons));
+    EXPECT_EQ(weapons, 1);
+    EXPECT_NE(ReadFile(ProductFolder() / "LogFile.txt").find("The connection to the display was lost."),
+              std::string::npos)
+        << ProgramLogTail();
+}
+
+} // namespace
