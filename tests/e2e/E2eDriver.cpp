@@ -185,6 +185,20 @@ bool E2eTest::StartProgram(bool write_settings)
     return WaitFor([](const Screen &s) { return LitPoints(s, 0, 0, 640, 480) > 4; }, 60);
 }
 
+bool E2eTest::StartProgramToABox()
+{
+    m_program = SpawnProgram();
+    if (!m_program) {
+        ADD_FAILURE() << "the program could not be started";
+        return false;
+    }
+    return WaitFor(
+        [](const Screen &s) {
+            return std::any_of(s.pixels.begin(), s.pixels.end(), [](uint32_t p) { return Brightness(p) > 60; });
+        },
+        60);
+}
+
 bool E2eTest::ProgramRunning()
 {
     if (m_program <= 0)
