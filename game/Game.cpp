@@ -46,8 +46,11 @@ const char *kFontFile = "Data/1000.dat";
 
 Game::Game(Program *program, const char *name, int tag)
     : m_tag(tag), m_program(program), m_font(nullptr), m_mwin(nullptr), m_screens(nullptr), m_user(nullptr),
-      m_started(0), m_saving(0), m_closing(0), m_write_failure_popup_on(0), m_resume_waiting(0)
+      m_started(0), m_resume_asked(0), m_saving(0), m_closing(0), m_write_failure(WRITE_FAILURE_NONE),
+      m_resume_waiting(0)
 {
+    m_write_failure_title[0] = 0;
+    m_write_failure_text[0] = 0;
     DebugCheckFatal(program != nullptr, "Game::Game", "no program");
     EngSafeStrcpy(m_name, name ? name : "Game", sizeof(m_name));
     m_font = new (std::nothrow) EngFont();
@@ -247,10 +250,16 @@ char Game::Tick()
 {
     play_frame_time = eng_main_frame_time;
     SoundMusicTick();
-    if (MenusOn())
+    if (MenusOn()) {
         m_screens->Tick();
-    else
+        ShowPendingWriteFailure();
+    } else {
+        if (m_write_failure == WRITE_FAILURE_PENDING) {
+            m_write_failure = WRITE_FAILURE_NONE;
+            EngMiscShowPopupMessage_PC(EMPT_ERROR, m_write_failure_title, m_write_failure_text);
+        }
         HiveWatcherTick();
+    }
     return 1;
 }
 
@@ -436,12 +445,9 @@ void Game::SaveUser(char note_if_no_user)
     if (m_saving)
         return;
     m_saving = 1;
-    // A finished game is no longer offered; any other saved game stays
-    // until the player answers for it (resume, quit, a new game), whatever
-    // ends the run.
     if (play_under_way && !play_game_over && !play_game_won)
         SaveGame(0, 1);
-    else if (play_game_over || play_game_won)
+    else if (!m_resume_asked && !m_closing)
         DeleteSavedGame(0, 1);
     m_user->Save(1);
     ResolutionUpdateSettingsFromCurrent();
@@ -468,25 +474,29 @@ void Game::UserIsBeingUnloaded()
     SoundStopAllMusic(1);
     SaveUser(1);
     m_user->UnloadUser();
+    m_resume_asked = 0;
     m_resume_waiting = 0;
 }
 
 char Game::AskToResumeUsersGameIfExists()
 {
+    m_resume_asked = 0;
     m_resume_waiting = 0;
     if (!SavedGameExists(0, 1))
         return 0;
-    MWin *mwin = GetMWin();
     // The player reads of the failed write first; the offer follows.
-    if (m_write_failure_popup_on && mwin->IsPopupOn()) {
+    if (m_write_failure != WRITE_FAILURE_NONE) {
         m_resume_waiting = 1;
+        m_resume_asked = 1;
         return 1;
     }
+    MWin *mwin = GetMWin();
     if (mwin->IsPopupOn()) {
         DebugError("Game::AskToResumeUsersGameIfExists", "Popup was on.");
         mwin->PopupCloseIfOn();
     }
     mwin->PopupYesNo(nullptr, "Resume your last game?", ResumeGamePopupCB, this);
+    m_resume_asked = 1;
     return 1;
 }
 
@@ -498,6 +508,7 @@ void ResumeGamePopupCB(MWin *, char result, void *user)
 
 void Game::ResumeUsersGame(char yes)
 {
+    m_resume_asked = 0;
     if (!yes) {
         DeleteSavedGame(0, 1);
         return;
@@ -512,13 +523,26 @@ void Game::ResumeUsersGame(char yes)
 
 void Game::ShowWriteFailure(const char *title, const char *text)
 {
-    if (!m_closing && MenusOn() && !m_mwin->IsPopupOn() &&
-        m_mwin->PopupOk(title, text, WriteFailurePopupCB, this)) {
-        m_write_failure_popup_on = 1;
+    if (!m_closing && MenusOn()) {
+        EngSafeStrcpy(m_write_failure_title, title, sizeof(m_write_failure_title));
+        EngSafeStrcpy(m_write_failure_text, text, sizeof(m_write_failure_text));
+        m_write_failure = WRITE_FAILURE_PENDING;
         return;
     }
     // Not the engine's popup, which closes the program down first.
     EngMiscShowPopupMessage_PC(EMPT_ERROR, title, text);
+}
+
+void Game::ShowPendingWriteFailure()
+{
+    MWin *mwin = GetMWin();
+    // Closed without an answer (another popup took its place).
+    if (m_write_failure == WRITE_FAILURE_SHOWN && !mwin->IsPopupOn())
+        WriteFailureAnswered();
+    if (m_write_failure != WRITE_FAILURE_PENDING || mwin->IsPopupOn())
+        return;
+    if (mwin->PopupOk(m_write_failure_title, m_write_failure_text, WriteFailurePopupCB, this))
+        m_write_failure = WRITE_FAILURE_SHOWN;
 }
 
 void WriteFailurePopupCB(MWin *, char, void *user)
@@ -529,7 +553,7 @@ void WriteFailurePopupCB(MWin *, char, void *user)
 
 void Game::WriteFailureAnswered()
 {
-    m_write_failure_popup_on = 0;
+    m_write_failure = WRITE_FAILURE_NONE;
     if (m_resume_waiting)
         AskToResumeUsersGameIfExists();
 }

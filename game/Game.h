@@ -79,6 +79,8 @@ public:
     // A player's file could not be written: the toolkit's popup tells while
     // the menus run, a system message box otherwise (in play, at exit); the
     // program goes on either way.
+    // While the menus run the popup waits for the next frame, when no other
+    // popup is open and no screen change is under way.
     void ShowWriteFailure(const char *title, const char *text);
     void WriteFailureAnswered();
     void HandleSleep(char sleeping);
@@ -111,15 +113,23 @@ private:
     // The start-up finished (Post3dInit): a close-down from here on is the
     // end of a run, not of a failed start.
     char m_started;
+    // "Resume your last game?" is waiting for its answer: until then the
+    // saved game is kept whatever ends the run.
+    char m_resume_asked;
     // A save is being written: a save asked for meanwhile (by a close-down
     // that a failure inside the save started) is left to it.
     char m_saving;
-    // The exit save ran: the close-down saves once.
+    // The exit save ran: the close-down saves once, and never deletes the
+    // saved game (an error exit closes down too).
     char m_closing;
-    // The toolkit popup about a failed write is open, and the offer to
-    // resume a saved game waits until it is answered.
-    char m_write_failure_popup_on;
+    // The popup about a failed write: none, waiting for the next frame, or
+    // open; the offer to resume a saved game waits until it is answered.
+    enum { WRITE_FAILURE_NONE, WRITE_FAILURE_PENDING, WRITE_FAILURE_SHOWN } m_write_failure;
+    char m_write_failure_title[64];
+    char m_write_failure_text[1200];
     char m_resume_waiting;
+
+    void ShowPendingWriteFailure();
 };
 
 // Run before the game object is deleted: frees the play's objects, the
