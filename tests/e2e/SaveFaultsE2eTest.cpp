@@ -48,6 +48,7 @@ protected:
     void TearDown() override
     {
         PlayingE2eTest::TearDown();
+        MakeWritable();
         if (m_mounted)
             umount2(ProductFolder().c_str(), MNT_DETACH);
     }
@@ -66,9 +67,23 @@ protected:
         return true;
     }
 
+    // The running program keeps files open for writing there, so the file
+    // system itself cannot turn read-only: a read-only view of it is
+    // mounted over it instead, through which every new write fails.
     bool MakeReadOnly()
     {
-        return mount(nullptr, ProductFolder().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, "size=1m") == 0;
+        const std::string folder = ProductFolder().string();
+        if (mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) != 0)
+            return false;
+        m_read_only = true;
+        return mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+    }
+
+    void MakeWritable()
+    {
+        if (m_read_only)
+            umount2(ProductFolder().c_str(), MNT_DETACH);
+        m_read_only = false;
     }
 
     // A saved game of the player's: the bytes are not read unless the
@@ -83,26 +98,27 @@ protected:
         return bytes;
     }
 
-    // Answers a system message box with Escape once one shows; false when
-    // none came.
-    bool AnswerMessageBox(const std::string &shot)
+    // Answers a system message box with Escape once one shows (over the
+    // program's window, or alone); false when none came.
+    bool AnswerMessageBox(const std::string &shot, size_t windows_before)
     {
-        bool answered = false;
-        WaitFor(
-            [&](const Screen &screen) {
-                if (LitPoints(screen, 0, 0, 640, 480) == 0)
-                    return false;
-                int x, y;
-                if (!FindTopLeftLitPixel(screen, &x, &y))
-                    return false;
-                XDisplay::SavePng(std::string(HW_SCREENSHOT_DIR) + "/" + shot + ".png", screen);
-                m_display->MoveTo(x + 8, y + 8);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (std::chrono::steady_clock::now() < end) {
+            const std::vector<XWindowRect> shown = m_display->ShownWindows();
+            if (shown.size() > windows_before) {
+                // Let it draw, keep it, and answer it: without a window
+                // manager the keyboard follows the pointer.
+                std::this_thread::sleep_for(std::chrono::milliseconds(500));
+                Screen screen;
+                if (m_display->Capture(&screen))
+                    XDisplay::SavePng(std::string(HW_SCREENSHOT_DIR) + "/" + shot + ".png", screen);
+                m_display->MoveTo(shown.back().x + 8, shown.back().y + 8);
                 Key("Escape");
-                answered = true;
                 return true;
-            },
-            30);
-        return answered;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
     }
 
     // The screen shows no window and no message box within the time given
@@ -121,7 +137,7 @@ protected:
         return false;
     }
 
-    bool m_mounted = false;
+    bool m_mounted = false, m_read_only = false;
     std::string m_mount_error;
 };
 
@@ -146,7 +162,7 @@ TEST_F(SaveFaultsE2eTest, AFullDiskWhileThePlayerLoadsLosesNothing)
     // The start-up writes the settings first: the box that says it failed
     // comes before the window, and is the only one of the run.
     ASSERT_TRUE(StartProgramToABox());
-    EXPECT_TRUE(AnswerMessageBox("FullDiskStartupBox"));
+    EXPECT_TRUE(AnswerMessageBox("FullDiskStartupBox", 0));
     // The player loads (and the load's own saves fail); the saved game is
     // offered.
     const bool offered = WaitFor([](const Screen &s) { return MainScreenDrawn(s) && ResumeQuestionShown(s); });
@@ -162,9 +178,10 @@ TEST_F(SaveFaultsE2eTest, AFullDiskWhileThePlayerLoadsLosesNothing)
 }
 
 // A game under way, then the folder turns read-only or the disk fills, and
-// the player chooses "Save Game & Exit" on the pause menu: the exit save
-// fails once, a message box says so, and the program ends as asked, with
-// the player's record as it was.
+// the player chooses "Save Game & Exit" on the pause menu: the save fails,
+// the player is told in a popup and stays in the game (nothing of the play
+// is lost by leaving); a SIGTERM then ends the program through one exit
+// save that fails quietly, with the player's record as it was.
 TEST_F(SaveFaultsE2eTest, SaveAndExitOnADiskThatCannotBeWrittenEndsOnce)
 {
     MOUNT_OR_SKIP();
@@ -174,12 +191,12 @@ TEST_F(SaveFaultsE2eTest, SaveAndExitOnADiskThatCannotBeWrittenEndsOnce)
         fs::remove(ProductFolder() / "Users" / "Ada_SavedGame00.dat");
         SeedPlayer("Ada", "GB", true);
         ASSERT_TRUE(ResolutionSaveSettings());
-        const std::string record = ReadFile(modules_test::UsersFolder() / "Ada.usr");
 
         ASSERT_TRUE(StartProgram(false));
         ASSERT_TRUE(WaitFor(MainScreenDrawn));
         ASSERT_NO_FATAL_FAILURE(EnterFirstGarden());
-        ASSERT_TRUE(PlaceWeapon(TURRET_BUTTON, TURRET_SPOTS[0]));
+        ASSERT_TRUE(PlaceWeapon(GUN_FACTORY_BUTTON, FACTORY_SPOT));
+        const std::string record = ReadFile(modules_test::UsersFolder() / "Ada.usr");
         if (read_only)
             ASSERT_TRUE(MakeReadOnly()) << std::strerror(errno);
         else
@@ -187,14 +204,17 @@ TEST_F(SaveFaultsE2eTest, SaveAndExitOnADiskThatCannotBeWrittenEndsOnce)
 
         const Screen playing = Shot();
         Key("Escape");
-        ASSERT_TRUE(WaitForNewScreen(playing));
+        Screen pause;
+        ASSERT_TRUE(WaitForNewScreen(playing, &pause));
         Click(320, 437);
-        EXPECT_TRUE(AnswerMessageBox(read_only ? "ReadOnlyExitSaveBox" : "FullDiskExitSaveBox"));
-        EXPECT_EQ(WaitForExit(), 0);
+        Screen told;
+        EXPECT_TRUE(WaitForNewScreen(pause, &told));
+        EXPECT_TRUE(ProgramRunning());
+        SaveShot(read_only ? "ReadOnlySaveAndExit" : "FullDiskSaveAndExit");
+        EXPECT_EQ(StopProgram(), 0);
         EXPECT_EQ(ReadFile(modules_test::UsersFolder() / "Ada.usr"), record);
 
-        if (read_only)
-            ASSERT_EQ(mount(nullptr, ProductFolder().c_str(), nullptr, MS_REMOUNT, "size=1m"), 0);
+        MakeWritable();
     }
 }
 
@@ -232,7 +252,7 @@ TEST_F(SaveFaultsE2eTest, ALostDisplaySavesThePlayerAndTheGame)
     ASSERT_TRUE(StartProgram());
     ASSERT_TRUE(WaitFor(MainScreenDrawn));
     ASSERT_NO_FATAL_FAILURE(EnterFirstGarden());
-    ASSERT_TRUE(PlaceWeapon(TURRET_BUTTON, TURRET_SPOTS[0]));
+    ASSERT_TRUE(PlaceWeapon(GUN_FACTORY_BUTTON, FACTORY_SPOT));
     const fs::path game = modules_test::UsersFolder() / "Ada_SavedGame00.dat";
     ASSERT_FALSE(fs::exists(game));
 
