@@ -77,10 +77,9 @@ public:
     char AskToResumeUsersGameIfExists();
     void ResumeUsersGame(char yes);
     // A player's file could not be written: the toolkit's popup tells while
-    // the menus run, a system message box otherwise (in play, at exit); the
-    // program goes on either way.
-    // While the menus run the popup waits for the next frame, when no other
-    // popup is open and no screen change is under way.
+    // the menus run (at the next frame without another popup), a system
+    // message box otherwise (in play, at exit); the program goes on either
+    // way.
     void ShowWriteFailure(const char *title, const char *text);
     void WriteFailureAnswered();
     void HandleSleep(char sleeping);

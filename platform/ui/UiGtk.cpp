@@ -243,13 +243,17 @@ public:
 
     void Pump(UiWindow *, bool wait) override
     {
+        if (!wait) {
+            g_main_context_iteration(nullptr, FALSE);
+            return;
+        }
         // A wait ends after a tenth of a second at most, so that the caller's
         // loop sees a close-down asked for meanwhile (a signal may be taken
         // on another thread and not interrupt this one's wait).
         GSource *wake = g_timeout_source_new(100);
         g_source_set_callback(wake, [](gpointer) -> gboolean { return G_SOURCE_REMOVE; }, nullptr, nullptr);
         g_source_attach(wake, nullptr);
-        g_main_context_iteration(nullptr, wait);
+        g_main_context_iteration(nullptr, TRUE);
         g_source_destroy(wake);
         g_source_unref(wake);
     }

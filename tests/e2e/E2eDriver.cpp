@@ -158,7 +158,8 @@ pid_t E2eTest::SpawnProgram()
         argv.push_back(part.data());
     argv.push_back(nullptr);
     // The program leads a process group of its own, so whatever it forks
-    // (the message boxes show in a child) goes with it.
+    // goes with it (a message box shows in a child that leads a group of
+    // its own and ends when the program does).
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
