@@ -251,8 +251,9 @@ char Game::Tick()
     play_frame_time = eng_main_frame_time;
     SoundMusicTick();
     if (MenusOn()) {
-        m_screens->Tick();
+        // Before the screen's tick, which may close the program down.
         ShowPendingWriteFailure();
+        m_screens->Tick();
     } else {
         if (m_write_failure == WRITE_FAILURE_PENDING) {
             m_write_failure = WRITE_FAILURE_NONE;

@@ -309,13 +309,13 @@ char UserClass::Save(char stamp_version)
 
     _ModulesWriteResult result = ModulesWriteFileWhole(path, m_info, USER_INFO_SIZE, m_file_mode != UFM_PLAIN);
     if (result != MWR_OK) {
+        ModulesReportWriteFailure("Problem Saving Player", MODULES_NOT_WRITTEN_TEXT, path);
         if (m_file_mode != UFM_PLAIN)
             DebugError(where, "Error writing to user file");
         else if (result == MWR_CREATE_FAILED)
             DebugError(where, "Could not create user file");
         else
             DebugError(where, "Could not write to user file");
-        ModulesReportWriteFailure("Problem Saving Player", MODULES_NOT_WRITTEN_TEXT, path);
         return 0;
     }
     if (m_account && m_account->GetName()[0])
