@@ -46,8 +46,11 @@ const char *kFontFile = "Data/1000.dat";
 
 Game::Game(Program *program, const char *name, int tag)
     : m_tag(tag), m_program(program), m_font(nullptr), m_mwin(nullptr), m_screens(nullptr), m_user(nullptr),
-      m_started(0), m_resume_asked(0)
+      m_started(0), m_resume_asked(0), m_saving(0), m_closing(0), m_write_failure(WRITE_FAILURE_NONE),
+      m_resume_waiting(0)
 {
+    m_write_failure_title[0] = 0;
+    m_write_failure_text[0] = 0;
     DebugCheckFatal(program != nullptr, "Game::Game", "no program");
     EngSafeStrcpy(m_name, name ? name : "Game", sizeof(m_name));
     m_font = new (std::nothrow) EngFont();
@@ -247,10 +250,17 @@ char Game::Tick()
 {
     play_frame_time = eng_main_frame_time;
     SoundMusicTick();
-    if (MenusOn())
+    if (MenusOn()) {
+        // Before the screen's tick, which may close the program down.
+        ShowPendingWriteFailure();
         m_screens->Tick();
-    else
+    } else {
+        if (m_write_failure == WRITE_FAILURE_PENDING) {
+            m_write_failure = WRITE_FAILURE_NONE;
+            EngMiscShowPopupMessage_PC(EMPT_ERROR, m_write_failure_title, m_write_failure_text);
+        }
         HiveWatcherTick();
+    }
     return 1;
 }
 
@@ -433,13 +443,17 @@ void Game::SaveUser(char note_if_no_user)
             DebugNoteWithName(2, "Game::SaveUser", "User is not loaded.");
         return;
     }
+    if (m_saving)
+        return;
+    m_saving = 1;
     if (play_under_way && !play_game_over && !play_game_won)
         SaveGame(0, 1);
-    else if (!m_resume_asked)
+    else if (!m_resume_asked && !m_closing)
         DeleteSavedGame(0, 1);
     m_user->Save(1);
     ResolutionUpdateSettingsFromCurrent();
     ResolutionSaveSettings();
+    m_saving = 0;
 }
 
 void Game::SaveUserIfLoaded()
@@ -462,13 +476,21 @@ void Game::UserIsBeingUnloaded()
     SaveUser(1);
     m_user->UnloadUser();
     m_resume_asked = 0;
+    m_resume_waiting = 0;
 }
 
 char Game::AskToResumeUsersGameIfExists()
 {
     m_resume_asked = 0;
+    m_resume_waiting = 0;
     if (!SavedGameExists(0, 1))
         return 0;
+    // The player reads of the failed write first; the offer follows.
+    if (m_write_failure != WRITE_FAILURE_NONE) {
+        m_resume_waiting = 1;
+        m_resume_asked = 1;
+        return 1;
+    }
     MWin *mwin = GetMWin();
     if (mwin->IsPopupOn()) {
         DebugError("Game::AskToResumeUsersGameIfExists", "Popup was on.");
@@ -498,6 +520,43 @@ void Game::ResumeUsersGame(char yes)
     play_under_way = 0;
     GetScreens()->StartScreen(HW_SCREEN_MAIN, -1);
     GetMWin()->PopupMessage(nullptr, "Your last game could not be resumed");
+}
+
+void Game::ShowWriteFailure(const char *title, const char *text)
+{
+    if (!m_closing && MenusOn()) {
+        EngSafeStrcpy(m_write_failure_title, title, sizeof(m_write_failure_title));
+        EngSafeStrcpy(m_write_failure_text, text, sizeof(m_write_failure_text));
+        m_write_failure = WRITE_FAILURE_PENDING;
+        return;
+    }
+    // Not the engine's popup, which closes the program down first.
+    EngMiscShowPopupMessage_PC(EMPT_ERROR, title, text);
+}
+
+void Game::ShowPendingWriteFailure()
+{
+    MWin *mwin = GetMWin();
+    // Closed without an answer (another popup took its place).
+    if (m_write_failure == WRITE_FAILURE_SHOWN && !mwin->IsPopupOn())
+        WriteFailureAnswered();
+    if (m_write_failure != WRITE_FAILURE_PENDING || mwin->IsPopupOn())
+        return;
+    if (mwin->PopupOk(m_write_failure_title, m_write_failure_text, WriteFailurePopupCB, this))
+        m_write_failure = WRITE_FAILURE_SHOWN;
+}
+
+void WriteFailurePopupCB(MWin *, char, void *user)
+{
+    if (user)
+        static_cast<Game *>(user)->WriteFailureAnswered();
+}
+
+void Game::WriteFailureAnswered()
+{
+    m_write_failure = WRITE_FAILURE_NONE;
+    if (m_resume_waiting)
+        AskToResumeUsersGameIfExists();
 }
 
 void Game::ComputerSleepingCB(char sleeping)
@@ -544,6 +603,9 @@ void Game::LayoutChanged()
 
 void Game::PreDestroyDevice()
 {
+    if (m_closing)
+        return;
+    m_closing = 1;
     if (PlayerLoaded()) {
         UserIsBeingUnloaded();
     } else if (m_started) {

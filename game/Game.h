@@ -76,6 +76,12 @@ public:
     void UserIsBeingUnloaded();
     char AskToResumeUsersGameIfExists();
     void ResumeUsersGame(char yes);
+    // A player's file could not be written: the toolkit's popup tells while
+    // the menus run (at the next frame without another popup), a system
+    // message box otherwise (in play, at exit); the program goes on either
+    // way.
+    void ShowWriteFailure(const char *title, const char *text);
+    void WriteFailureAnswered();
     void HandleSleep(char sleeping);
 
     // Play transitions.
@@ -109,6 +115,20 @@ private:
     // "Resume your last game?" is waiting for its answer: until then the
     // saved game is kept whatever ends the run.
     char m_resume_asked;
+    // A save is being written: a save asked for meanwhile (by a close-down
+    // that a failure inside the save started) is left to it.
+    char m_saving;
+    // The exit save ran: the close-down saves once, and never deletes the
+    // saved game (an error exit closes down too).
+    char m_closing;
+    // The popup about a failed write: none, waiting for the next frame, or
+    // open; the offer to resume a saved game waits until it is answered.
+    enum { WRITE_FAILURE_NONE, WRITE_FAILURE_PENDING, WRITE_FAILURE_SHOWN } m_write_failure;
+    char m_write_failure_title[64];
+    char m_write_failure_text[1200];
+    char m_resume_waiting;
+
+    void ShowPendingWriteFailure();
 };
 
 // Run before the game object is deleted: frees the play's objects, the
@@ -119,3 +139,4 @@ void GameExit();
 void ExitOrWindowedPopupCB(MWin *mwin, char result, void *user);
 void ExitPopupCB(MWin *mwin, char result, void *user);
 void ResumeGamePopupCB(MWin *mwin, char result, void *user);
+void WriteFailurePopupCB(MWin *mwin, char result, void *user);

@@ -180,6 +180,12 @@ static void ConnectModulesHooks()
             main_game->GetScreens()->GetUserScreens()->GetUserLoadCC()->FreeUserNameList();
     };
     modules_hooks.splash_end = [] { SplashEnd(); };
+    modules_hooks.show_write_failure = [](const char *title, const char *text) {
+        if (main_game)
+            main_game->ShowWriteFailure(title, text);
+        else
+            EngMiscShowPopupMessage_PC(EMPT_ERROR, title, text);
+    };
 }
 
 // Another program on the same per-user folder would save over this one's

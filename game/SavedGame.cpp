@@ -485,8 +485,10 @@ char SaveGame(int slot, char any_garden)
     FillRecord(record);
     // Written beside the old file and moved into its place, so a failed
     // save leaves the previous game whole.
-    if (ModulesWriteFileWhole(name, record, SAVED_GAME_RECORD_SIZE, 1) != MWR_OK)
+    if (ModulesWriteFileWhole(name, record, SAVED_GAME_RECORD_SIZE, 1) != MWR_OK) {
+        ModulesReportWriteFailure("Problem Saving Game", MODULES_NOT_WRITTEN_TEXT, name);
         return 0;
+    }
     DebugInfo("GAME SAVED TO SLOT %d:%d", NameGarden(any_garden), slot);
     return 1;
 }

@@ -4,11 +4,15 @@
 #include "engine/core/EngEncryption.h"
 #include "engine/core/EngFile.h"
 #include "engine/core/EngMemory.h"
+#include "engine/core/EngMisc.h"
+#include "modules/ModulesHooks.h"
 #include "platform/win32/Win32Files.h"
 
 #include <cstdio>
 
 namespace {
+
+bool write_failure_shown = false;
 
 void DeleteIfThere(const char *path)
 {
@@ -60,4 +64,28 @@ _ModulesWriteResult ModulesWriteFileWhole(const char *path, const void *data, un
     if (block)
         EngFree(block, 1, where);
     return result;
+}
+
+void ModulesReportWriteFailure(const char *title, const char *format, const char *path)
+{
+    // Paths shown to a person use "/" between folders.
+    char shown[1024];
+    EngFileGetShownName(path ? path : "", shown, sizeof(shown));
+    char text[1200];
+    std::snprintf(text, sizeof(text), format, shown);
+    DebugError("ModulesReportWriteFailure", "%s: %s", title, text);
+    if (write_failure_shown)
+        return;
+    write_failure_shown = true;
+    // Never the engine's popup that closes the program first: a save is
+    // under way, and the program goes on.
+    if (modules_hooks.show_write_failure)
+        modules_hooks.show_write_failure(title, text);
+    else
+        EngMiscShowPopupMessage_PC(EMPT_ERROR, title, text);
+}
+
+void ModulesResetWriteFailureForTests()
+{
+    write_failure_shown = false;
 }

@@ -5,6 +5,7 @@
 #include "engine/core/EngDebug.h"
 #include "engine/core/EngMemory.h"
 #include "engine/graphics/EngPicture.h"
+#include "modules/ModulesFiles.h"
 
 #include <cstring>
 
@@ -33,6 +34,7 @@ void ModulesResetHooksForTests()
     modules_parms = _ModulesParms{};
     modules_item_cb = nullptr;
     modules_program_texture_cb = nullptr;
+    ModulesResetWriteFailureForTests();
 }
 
 char ModulesSetup(const _ModulesParms *parms, ModulesItemCB item_cb)

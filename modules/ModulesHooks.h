@@ -26,6 +26,9 @@ struct _ModulesHooks {
     void (*free_load_list)();
     // Ends the splash picture.
     void (*splash_end)();
+    // Tells the player that a file could not be written, in the program's
+    // own way; without it a system message box tells.
+    void (*show_write_failure)(const char *title, const char *text);
 };
 
 extern _ModulesHooks modules_hooks;

@@ -175,20 +175,17 @@ char ResolutionSaveSettings()
     ResolutionKeepWindowInsideWorkArea();
 
     _ModulesWriteResult result = ModulesWriteFileWhole(name, &settings, sizeof(settings), 0);
-    if (result == MWR_OK)
-        return 1;
-    char shown[RESOLUTION_FILENAME_SIZE];
-    EngFileGetShownName(name, shown, sizeof(shown));
-    char text[RESOLUTION_FILENAME_SIZE + 128];
     if (result == MWR_CREATE_FAILED) {
-        std::snprintf(text, sizeof(text),
-                      "Could not create file  %s  . \n\n Ensure the disk is not full and has writing permission.", shown);
-        EngMiscShowPopupMessage(EMPT_ERROR, "Problem Creating to Resolution File", text);
+        ModulesReportWriteFailure("Problem Creating to Resolution File",
+                                  "Could not create file  %s  . \n\n Ensure the disk is not full and has writing permission.",
+                                  name);
         return 0;
     }
-    std::snprintf(text, sizeof(text), "Could not write to file  %s  .", shown);
-    EngMiscShowPopupMessage(EMPT_ERROR, "Problem Writing to Resolution File", text);
-    return 0;
+    if (result == MWR_WRITE_FAILED) {
+        ModulesReportWriteFailure("Problem Writing to Resolution File", "Could not write to file  %s  .", name);
+        return 0;
+    }
+    return 1;
 }
 
 void ResolutionUpdateSettingsFromCurrent()

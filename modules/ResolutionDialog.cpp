@@ -14,6 +14,7 @@
 #include "engine/core/EngLanguages.h"
 #include "engine/core/EngPrefs.h"
 #include "engine/runtime/EngMain.h"
+#include "engine/runtime/EngProgram.h"
 #include "engine/runtime/EngResModes.h"
 #include "modules/ModulesHooks.h"
 #include "modules/Updater.h"
@@ -453,6 +454,9 @@ void DoInternetTest()
                 "program access to the internet.",
                 caption, MB_OK | MB_ICONINFORMATION);
     for (;;) {
+        // A close-down asked for meanwhile leaves the test for the next start.
+        if (EngProgram::IsCloseDownSignalled())
+            return;
         char message[256] = {};
         if (UpdaterDoInternetTest(message, 200)) {
             MessageBoxA(nullptr, "Connection to the internet okay.", caption, MB_OK | MB_ICONINFORMATION);
@@ -491,7 +495,9 @@ signed char ResolutionRunDialog()
     }
     SetupControls();
     ShowVersion();
-    while (!dialog.done)
+    // A close-down asked for by the system (SIGTERM) ends the dialog as
+    // Escape does.
+    while (!dialog.done && !EngProgram::IsCloseDownSignalled())
         UiWindowPump(dialog.window, true);
     UiWindowDestroy(dialog.window);
     dialog.window = nullptr;

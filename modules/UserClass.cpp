@@ -309,6 +309,7 @@ char UserClass::Save(char stamp_version)
 
     _ModulesWriteResult result = ModulesWriteFileWhole(path, m_info, USER_INFO_SIZE, m_file_mode != UFM_PLAIN);
     if (result != MWR_OK) {
+        ModulesReportWriteFailure("Problem Saving Player", MODULES_NOT_WRITTEN_TEXT, path);
         if (m_file_mode != UFM_PLAIN)
             DebugError(where, "Error writing to user file");
         else if (result == MWR_CREATE_FAILED)

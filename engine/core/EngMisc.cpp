@@ -16,6 +16,7 @@
 #include "platform/win32/Win32SystemTime.h"
 #include "platform/win32/Win32Time.h"
 #include "platform/win32/Win32User.h"
+#include "platform/win32/Win32Window.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -674,6 +675,9 @@ char EngMiscShowPopupMessage(_EngMiscPopupType type, const char *title, const ch
 
 void EngMiscShowPopupMessage_PC(_EngMiscPopupType type, const char *title, const char *text)
 {
+    // Without a display the box cannot be shown; the log keeps the text.
+    if (PlatformIsDisplayLost())
+        return;
     if (eng_misc_main_window_created) {
         EngMiscDiscardWindowMessages_PC(2.0);
         for (int i = 0; i < 4; i++)
@@ -687,8 +691,19 @@ void EngMiscShowPopupMessage_PC(_EngMiscPopupType type, const char *title, const
     MessageBoxA(nullptr, text, title, MB_OK | icon);
 }
 
+// Set while EngMiscExitProgramNow closes the program down. The close-down
+// runs the program's exit hooks (its exit save among them); a popup or an
+// exit asked for from inside them must not start a second close-down under
+// the first, which would free the program while its hooks still run.
+static bool exiting_program = false;
+
 char EngMiscExitProgramNow(char return_to_caller)
 {
+    if (exiting_program) {
+        DebugError("EngMiscExitProgramNow", "Already exiting.");
+        return 0;
+    }
+    exiting_program = true;
     if (eng_device) {
         if (eng_main_window)
             eng_main_window->Destroy();
@@ -698,6 +713,7 @@ char EngMiscExitProgramNow(char return_to_caller)
     DebugInfoWithName("EngMiscExitProgramNow", "Exiting main program.");
     if (eng_main_program)
         eng_main_program->CloseDown(1);
+    exiting_program = false;
     if (return_to_caller)
         return (eng_device && !eng_screen_windowed) ? 0 : 1;
 

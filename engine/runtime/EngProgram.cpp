@@ -4,6 +4,7 @@
 #include "engine/core/EngMisc.h"
 #include "engine/runtime/EngDevice.h"
 #include "engine/runtime/EngMain.h"
+#include "platform/win32/Win32MessageBox.h"
 #include "platform/win32/Win32Time.h"
 #include "platform/win32/Win32Window.h"
 
@@ -23,6 +24,18 @@ volatile sig_atomic_t close_down_signalled = 0;
 
 // While minimised, tick and render each give the processor back this long.
 const double MINIMISED_SLEEP = 0.05;
+
+// The display went away under the program (the X server ended): nothing can
+// be drawn or asked any more, and the platform layer ends the process when
+// this returns. The program saves the player and the running game as it does
+// before the computer sleeps.
+void DisplayLost()
+{
+    DebugError("EngProgram::DisplayLost", "The connection to the display was lost.");
+    if (eng_main_program)
+        eng_main_program->ComputerSleepingCB(1);
+    DebugInfoWithName("EngProgram::DisplayLost", "Exiting main program.");
+}
 
 } // namespace
 
@@ -90,6 +103,7 @@ char EngProgram::Init(void *instance, const char *command_line)
     // Before the display starts, so that the display's library leaves the
     // signals to us: the updater's windows during start-up end on them too.
     InstallSignalHandlers();
+    PlatformSetDisplayLostCB(DisplayLost);
     // The start-up settings list the display's modes before any window exists.
     if (!PlatformStartDisplay())
         DebugError("EngProgram::Init", "Could not start the display");
@@ -333,8 +347,11 @@ void EngProgram::CloseDownIfSignalled()
 
 void EngProgram::SignalHandler(int signal_number)
 {
-    if (signal_number == SIGINT || signal_number == SIGTERM)
+    if (signal_number == SIGINT || signal_number == SIGTERM) {
         close_down_signalled = 1;
+        // A message box would hold the main thread until it is answered.
+        PlatformCloseMessageBoxes();
+    }
 }
 
 bool EngProgram::IsCloseDownSignalled()
@@ -345,6 +362,7 @@ bool EngProgram::IsCloseDownSignalled()
 void EngProgram::ResetSignalForTests()
 {
     close_down_signalled = 0;
+    PlatformReopenMessageBoxesForTests();
 }
 
 void EngProgram::InstallSignalHandlers()

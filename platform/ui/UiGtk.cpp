@@ -8,6 +8,7 @@
 #include "platform/ui/UiWindowInternal.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32Window.h"
 
 #include <gtk/gtk.h>
 
@@ -28,6 +29,8 @@ bool StartGtk()
 {
     if (gtk_state == 0) {
         gtk_state = gtk_init_check(nullptr, nullptr) ? 1 : -1;
+        // The toolkit's start replaces the handler of a lost display.
+        PlatformWatchDisplayConnection();
         if (gtk_state == 1) {
             GtkCssProvider *provider = gtk_css_provider_new();
             gtk_css_provider_load_from_data(provider, DIALOG_CSS, -1, nullptr);
@@ -291,7 +294,11 @@ public:
         // expose, the frame clock's paint) before the user sees it; a
         // caller that pumps once and then blocks would leave it blank.
         GtkWidget *top = static_cast<GtkWidget *>(window->native);
-        if (!wait && !window->drawn && !Iconified(top)) {
+        if (!wait) {
+            if (window->drawn || Iconified(top)) {
+                g_main_context_iteration(nullptr, FALSE);
+                return;
+            }
             const gint64 give_up = g_get_monotonic_time() + DRAW_WAIT_USEC;
             while (!window->drawn && g_get_monotonic_time() < give_up) {
                 if (!g_main_context_iteration(nullptr, FALSE))
@@ -299,7 +306,15 @@ public:
             }
             return;
         }
-        g_main_context_iteration(nullptr, wait);
+        // A wait ends after a tenth of a second at most, so that the caller's
+        // loop sees a close-down asked for meanwhile (a signal may be taken
+        // on another thread and not interrupt this one's wait).
+        GSource *wake = g_timeout_source_new(100);
+        g_source_set_callback(wake, [](gpointer) -> gboolean { return G_SOURCE_REMOVE; }, nullptr, nullptr);
+        g_source_attach(wake, nullptr);
+        g_main_context_iteration(nullptr, TRUE);
+        g_source_destroy(wake);
+        g_source_unref(wake);
     }
 
     void Click(UiWindow *, UiControl *control) override

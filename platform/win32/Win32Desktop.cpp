@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Headless.h"
 #include "platform/win32/Win32Video.h"
+#include "platform/win32/Win32Window.h"
 
 #include <SDL2/SDL.h>
 
@@ -14,7 +15,7 @@ BOOL SystemParametersInfoA(UINT action, UINT, void *param_pointer, UINT)
         *static_cast<UINT *>(param_pointer) = WHEEL_SCROLL_LINES;
         return TRUE;
     }
-    if (action != SPI_GETWORKAREA)
+    if (action != SPI_GETWORKAREA || PlatformIsDisplayLost())
         return FALSE;
     SDL_Rect area;
     if (PlatformIsHeadless())
@@ -31,7 +32,7 @@ BOOL SystemParametersInfoA(UINT action, UINT, void *param_pointer, UINT)
 
 int GetSystemMetrics(int index)
 {
-    if (index != SM_CXSCREEN && index != SM_CYSCREEN)
+    if ((index != SM_CXSCREEN && index != SM_CYSCREEN) || PlatformIsDisplayLost())
         return 0;
     if (PlatformIsHeadless()) {
         const PlatformHeadlessMode *desktop = PlatformHeadlessGetDesktopMode(0);

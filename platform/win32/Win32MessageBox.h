@@ -24,4 +24,11 @@ typedef int (*PlatformMessageBoxHookCB)(const char *text, const char *caption, U
 // Installs the hook (null restores the desktop backend).
 void PlatformSetMessageBoxHook(PlatformMessageBoxHookCB hook);
 
+// Shows the box and waits for its answer; a box that is closed without one
+// (see below) answers as Escape would: IDOK, or IDNO to a question.
 int MessageBoxA(HWND hwnd, const char *text, const char *caption, UINT type);
+
+// The program is closing (SIGTERM, SIGINT): the box on screen goes at once
+// and no other is shown. Safe to call from a signal handler.
+void PlatformCloseMessageBoxes();
+void PlatformReopenMessageBoxesForTests();

@@ -317,6 +317,7 @@ bool PlatformStartDisplay()
         return false;
     display_thread = pthread_self();
     display_thread_known = true;
+    PlatformWatchDisplayConnection();
     return true;
 }
 

@@ -82,6 +82,18 @@ BOOL ShowWindow(HWND hwnd, int command);
 // display modes or windows; true at once on the headless desktop.
 bool PlatformStartDisplay();
 
+// Called on the thread that noticed when the connection to the display is
+// lost (the X server went away): the program saves what it must and the
+// process then ends with code 1. It must not draw, show or ask anything of
+// the display; the desktop queries answer "unknown" from then on.
+typedef void (*PlatformDisplayLostCB)();
+void PlatformSetDisplayLostCB(PlatformDisplayLostCB lost);
+// Routes the loss of any display connection to that callback; the display
+// start and the native-window toolkit's start (which sets a handler of its
+// own) call it.
+void PlatformWatchDisplayConnection();
+bool PlatformIsDisplayLost();
+
 // Headless desktop: a settled resize by the user of the window's client area
 // to width x height (WM_SIZE and WM_EXITSIZEMOVE follow, as on a display).
 void PlatformHeadlessResizeWindow(HWND hwnd, int width, int height);

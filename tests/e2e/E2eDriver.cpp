@@ -158,7 +158,8 @@ pid_t E2eTest::SpawnProgram()
         argv.push_back(part.data());
     argv.push_back(nullptr);
     // The program leads a process group of its own, so whatever it forks
-    // (the message boxes show in a child) goes with it.
+    // goes with it (a message box shows in a child that leads a group of
+    // its own and ends when the program does).
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
@@ -185,6 +186,20 @@ bool E2eTest::StartProgram(bool write_settings, bool wait_for_picture)
     if (!wait_for_picture)
         return true;
     return WaitFor([](const Screen &s) { return LitPoints(s, 0, 0, 640, 480) > 4; }, 60);
+}
+
+bool E2eTest::StartProgramToABox()
+{
+    m_program = SpawnProgram();
+    if (!m_program) {
+        ADD_FAILURE() << "the program could not be started";
+        return false;
+    }
+    return WaitFor(
+        [](const Screen &s) {
+            return std::any_of(s.pixels.begin(), s.pixels.end(), [](uint32_t p) { return Brightness(p) > 60; });
+        },
+        60);
 }
 
 bool E2eTest::ProgramRunning()

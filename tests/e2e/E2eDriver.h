@@ -59,6 +59,10 @@ protected:
     // test points). The settings are written first unless the start is to
     // find none.
     bool StartProgram(bool write_settings = true, bool wait_for_picture = true);
+    // Starts the program from the files as they are and waits until a
+    // message box shows before any window (a start that has something to
+    // tell first).
+    bool StartProgramToABox();
     // The environment a started program gets: ours, on the private display,
     // with the dummy audio driver.
     std::vector<std::string> ProgramEnvironment() const;

@@ -55,6 +55,20 @@ inline bool MainScreenDrawn(const Screen &screen)
     return LitPoints(screen, 162, 402, 146, 26) > 50 && LitPoints(screen, 332, 402, 146, 26) > 50;
 }
 
+// The "Yes" of the question whether to resume the last game.
+const float RESUME_YES_X = 290, RESUME_YES_Y = 255;
+
+// The question's box has a honey-coloured border; its left side.
+inline bool ResumeQuestionShown(const Screen &screen)
+{
+    for (float y = 220; y < 260; y += 4) {
+        const uint32_t p = GamePixel(screen, 197.8f, y);
+        if (((p >> 16) & 0xff) < 120 || (p & 0xff) > 90)
+            return false;
+    }
+    return true;
+}
+
 // The first drawn pixel from the top, row by row: the corner of a message
 // box, the only window on an otherwise black screen.
 inline bool FindTopLeftLitPixel(const Screen &screen, int *x, int *y)

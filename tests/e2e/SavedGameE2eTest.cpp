@@ -48,20 +48,6 @@ bool ReadSavedPlay(const std::string &file, SavedPlay *play)
     return true;
 }
 
-// The "Yes" of the question whether to resume the last game.
-const float RESUME_YES_X = 290, RESUME_YES_Y = 255;
-
-// The question's box has a honey-coloured border; its left side.
-bool ResumeQuestionShown(const Screen &screen)
-{
-    for (float y = 220; y < 260; y += 4) {
-        const uint32_t p = GamePixel(screen, 197.8f, y);
-        if (((p >> 16) & 0xff) < 120 || (p & 0xff) > 90)
-            return false;
-    }
-    return true;
-}
-
 class SavedGameE2eTest : public PlayingE2eTest {};
 
 TEST_F(SavedGameE2eTest, SavedFromThePauseMenuAndResumedAfterARestart)

@@ -279,6 +279,54 @@ TEST_F(GameTest, OnlyTheAnswerNoDeletesTheSavedGame)
     }
 }
 
+// The disk stops taking writes (full, read-only) just before a player
+// loads, with a saved game on it: every save of the load fails. The player
+// is told once, in the toolkit's popup, before the offer of the saved game;
+// the program and the player stay as they were, no further save says more,
+// and the exit keeps the saved game and the record whole.
+TEST_F(GameTest, WritesThatFailAreToldOnceAndTheProgramGoesOn)
+{
+    const std::filesystem::path saved = modules_test::UsersFolder() / "Ann_SavedGame00.dat";
+    const std::filesystem::path record = modules_test::UsersFolder() / "Ann.usr";
+    ASSERT_EQ(game->GetUser()->CreateNewUser("Ann", "GB", 0), 1);
+    game->GetUser()->FinishLoading(1, 0);
+    levels_garden = 1;
+    ASSERT_TRUE(HiveWatcherStartNewGame(0));
+    game->CloseMenusAndPlay();
+    game->SaveUser(1);
+    play_under_way = 0;
+    levels_garden = -1;
+    game->GetScreens()->StartScreen(HW_SCREEN_MAIN, -1);
+    const std::string saved_bytes = ReadWhole(saved), record_bytes = ReadWhole(record);
+    ASSERT_EQ(saved_bytes.size(), 64096u + 16u);
+
+    PlatformSetRenameFunction(modules_test::FailingRename);
+    TestHooks::message_boxes.clear();
+    ASSERT_TRUE(game->GetUser()->LoadUser("Ann", 0, nullptr, nullptr));
+    game->GetUser()->FinishLoading(0, 0);
+    ASSERT_EQ(main_game, game) << "the game lives on";
+    ASSERT_TRUE(game->GetUser()->IsLoaded());
+    EXPECT_FALSE(game->GetMWin()->IsPopupOn()) << "the popup waits for the next frame";
+    for (int frame = 0; frame < 100 && !game->GetMWin()->IsPopupOn(); frame++)
+        game->Tick();
+    ASSERT_TRUE(game->GetMWin()->IsPopupOn());
+    EXPECT_EQ(PopupButtons(), std::vector<std::string>{"Ok"}) << "the failure is told first";
+
+    game->GetMWin()->PopupAnswer(1);
+    EXPECT_TRUE(game->GetMWin()->IsPopupOn());
+    EXPECT_EQ(PopupButtons(), (std::vector<std::string>{"Yes", "No"})) << "then the saved game is offered";
+    game->SaveUser(1);
+    EXPECT_EQ(PopupButtons(), (std::vector<std::string>{"Yes", "No"}));
+
+    program->CloseDown(1);
+    delete program;
+    program = nullptr;
+    EXPECT_TRUE(TestHooks::message_boxes.empty()) << "one report a run, and it was the popup";
+    EXPECT_EQ(ReadWhole(saved), saved_bytes);
+    EXPECT_EQ(ReadWhole(record), record_bytes);
+    PlatformSetRenameFunction(nullptr);
+}
+
 // The start writes the settings asking for the start-up dialog, against a
 // start that fails; a run that ends in order without a player writes them
 // back with the player's own choice.

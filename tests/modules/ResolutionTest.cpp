@@ -1,4 +1,5 @@
 #include "modules/Resolution.h"
+#include "modules/ModulesFiles.h"
 #include "engine/runtime/EngProgram.h"
 #include "tests/modules/ModulesTestSupport.h"
 
@@ -182,8 +183,17 @@ TEST_F(ResolutionTest, AFailedSaveShowsItsBoxAndKeepsThePreviousFile)
     EXPECT_EQ(TestHooks::message_boxes[0].caption, "Problem Writing to Resolution File");
     EXPECT_EQ(TestHooks::message_boxes[0].text, "Could not write to file  " + name + "  .");
     EXPECT_EQ(ReadWhole(SettingsFile()), before);
+    // A full or read-only disk fails every save: the player is told once a
+    // run, the log keeps each.
+    EXPECT_FALSE(ResolutionSaveSettings());
+    EXPECT_EQ(TestHooks::message_boxes.size(), 1u);
+    int logged = 0;
+    for (const std::string &stored : StoredLines())
+        logged += stored.find("Problem Writing to Resolution File: Could not write to file") != std::string::npos;
+    EXPECT_EQ(logged, 2);
     PlatformSetRenameFunction(nullptr);
 
+    ModulesResetWriteFailureForTests();
     fs::create_directories(ProductFolder() / "Resolution.dat.tmp" / "in the way");
     EXPECT_FALSE(ResolutionSaveSettings());
     ASSERT_EQ(TestHooks::message_boxes.size(), 2u);

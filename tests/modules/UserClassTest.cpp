@@ -327,6 +327,11 @@ TEST_F(UserClassTest, AFailedSaveIsReportedAndKeepsThePreviousFile)
     EXPECT_FALSE(plain.Save(1));
     EXPECT_EQ(LastStored(), ErrorLine("UserClass::Save", "Could not create user file"));
     EXPECT_EQ(ReadWhole(UserFile("Fay")), before);
+
+    // The player is told of the first failure only: the disk that failed
+    // one save fails the next.
+    ASSERT_EQ(TestHooks::message_boxes.size(), 1u);
+    EXPECT_EQ(TestHooks::message_boxes[0].caption, "Problem Saving Player");
 }
 
 TEST_F(UserClassTest, NamesAreCutToTheirFieldAndLongOnesRefused)

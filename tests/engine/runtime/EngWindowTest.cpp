@@ -390,4 +390,45 @@ TEST_F(EngWindowTest, APopupOverTheDeviceClosesTheProgramFirst)
     EXPECT_EQ(program->hooks.back(), "ExitCB");
 }
 
+// A program whose exit hook asks for a popup while the device still exists,
+// as an exit save that cannot write its file does.
+class PopupAtExitProgram : public RecordingProgram {
+public:
+    int inner_answer = -1;
+    void PreDestroyDeviceCB() override
+    {
+        RecordingProgram::PreDestroyDeviceCB();
+        inner_answer = EngMiscShowPopupMessage(EMPT_ERROR, "Inner", "From the exit hook");
+    }
+};
+
+std::vector<std::string> boxes_shown;
+
+TEST_F(EngWindowTest, APopupFromInsideTheCloseDownDoesNotCloseDownAgain)
+{
+    delete program;
+    ResetRuntimeForTest();
+    PopupAtExitProgram *popup_program = new PopupAtExitProgram();
+    program = popup_program;
+    Open();
+    boxes_shown.clear();
+    PlatformSetMessageBoxHook([](const char *text, const char *, UINT) -> int {
+        boxes_shown.push_back(text);
+        return IDOK;
+    });
+    EXPECT_EQ(EngMiscShowPopupMessage(EMPT_WARNING, "Careful", "Something"), 1);
+    EXPECT_EQ(popup_program->inner_answer, 0) << "the inner popup waits for the close-down under way";
+    EXPECT_TRUE(WasStored(" <ERROR>  ( EngMiscExitProgramNow )    Already exiting."));
+    int pre_destroys = 0, exits = 0;
+    for (const std::string &hook : program->hooks) {
+        pre_destroys += hook == "PreDestroyDeviceCB";
+        exits += hook == "ExitCB";
+    }
+    EXPECT_EQ(pre_destroys, 1);
+    EXPECT_EQ(exits, 1);
+    // One box after the close-down, with the last text asked for.
+    EXPECT_EQ(boxes_shown, std::vector<std::string>{"From the exit hook"});
+    PlatformSetMessageBoxHook(nullptr);
+}
+
 } // namespace
