@@ -278,7 +278,7 @@ void D3D9GLBackend::BindTexture(IDirect3DTexture9 *texture)
                          pixels.bits);
             m_gl.Count(1);
             // GL keeps the pixels now; a later lock reads them back.
-            texture->DropPixels();
+            m_dropped_bytes += texture->DropPixels();
         }
 }
 
