@@ -74,10 +74,12 @@ run_one() {
   # A run stopped on a finding ends without the exit handlers that remove
   # the target's private folder: the folder it named is removed here.
   local folder
-  folder=$(sed -n 's/^FuzzSetup: working in //p' "$log" | head -1)
-  case "$folder" in
-    */hw-fuzz-*) rm -rf -- "$folder" ;;
-  esac
+  if [ "$status" = FAILED ]; then
+    folder=$(sed -n 's/^FuzzSetup: working in //p' "$log" | head -1)
+    case "$folder" in
+      */hw-fuzz-*) rm -rf -- "$folder" ;;
+    esac
+  fi
   local runs rate
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
