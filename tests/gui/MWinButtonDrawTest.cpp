@@ -207,7 +207,7 @@ TEST_F(MWinButtonDrawTest, ShrinkToFitWithNoRoomLeftDrawsNoText)
 
 TEST_F(MWinButtonDrawTest, AControlDrawnInsideACropStaysWithinIt)
 {
-    MWinButton *button = AddRed(""); // 110..170 x 110..130 on screen
+    AddRed(""); // 110..170 x 110..130 on screen
     auto red_scissor = [] {
         for (const D3D9RecordedDraw &draw : D3D9RecordingGetDraws())
             if (ReadVertices(draw).at(0).colour == kRed)
