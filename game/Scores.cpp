@@ -164,11 +164,15 @@ bool WriteTable(const char *where)
 // Gives up a faulty file, with the reason and the file's name. The entries
 // read before the fault replace it, in file order, so that a damaged tail
 // costs only the scores in it; a file without one good entry is deleted.
+// When they cannot be written (a full or read-only disk) the file stays as
+// it is: the next read finds the same good entries again.
 void DropFile(EngFile *file, const char *where, const char *reason)
 {
     file->Close();
-    if (scores_count == 0 || !WriteTable(where))
+    if (scores_count == 0)
         EngFileDelete(scores_file_name, 1);
+    else
+        WriteTable(where);
     DebugError(where, "%s <%s>", reason, scores_file_name);
 }
 

@@ -272,6 +272,18 @@ TEST_F(ScoresTest, AFailedWriteKeepsThePreviousTable)
     EXPECT_FALSE(fs::exists(ScoreFile(0).string() + ".tmp"));
     ScoresReadCurrentGardenScores();
     EXPECT_EQ((std::vector<int>{9, 7}), TableScores());
+
+    // A damaged file whose good entries cannot be written back (a full or
+    // read-only disk) stays as it is, so they are read again next time.
+    WriteScoreFile(0, {Someone(9), Someone(7)}, 200, 0, std::string(50, 'x'));
+    const std::string damaged = ReadWhole(ScoreFile(0));
+    PlatformSetRenameFunction([](const char *, const char *) { return -1; });
+    ScoresReadCurrentGardenScores();
+    PlatformSetRenameFunction(nullptr);
+    EXPECT_EQ((std::vector<int>{9, 7}), TableScores());
+    EXPECT_EQ(damaged, ReadWhole(ScoreFile(0)));
+    ScoresReadCurrentGardenScores();
+    EXPECT_EQ((std::vector<int>{9, 7}), TableScores());
 }
 
 TEST_F(ScoresTest, TheTableSortsByScoreLevelThenGreaterName)
