@@ -45,6 +45,22 @@ protected:
     }
 
     char Escape() { return program->InputEventCB(EPIE_KEY_DOWN, 27, 0); }
+
+    // Ann, a new player, plays the second garden and her game is saved; the
+    // program is then back on the Main screen with no game under way, as
+    // before her next load.
+    void SaveAGameOfAnn()
+    {
+        ASSERT_EQ(game->GetUser()->CreateNewUser("Ann", "GB", 0), 1);
+        game->GetUser()->FinishLoading(1, 0);
+        levels_garden = 1;
+        ASSERT_TRUE(HiveWatcherStartNewGame(0));
+        game->CloseMenusAndPlay();
+        game->SaveUser(1);
+        play_under_way = 0;
+        levels_garden = -1;
+        game->GetScreens()->StartScreen(HW_SCREEN_MAIN, -1);
+    }
 };
 
 TEST_F(GameTest, StartsOnTheFirstScreenWithTheSkinAndFont)
@@ -253,17 +269,9 @@ TEST_F(GameTest, OnlyTheAnswerNoDeletesTheSavedGame)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        ASSERT_EQ(game->GetUser()->CreateNewUser("Ann", "GB", 0), 1);
-        game->GetUser()->FinishLoading(1, 0);
-        levels_garden = 1;
-        ASSERT_TRUE(HiveWatcherStartNewGame(0));
-        game->CloseMenusAndPlay();
-        game->SaveUser(1);
+        ASSERT_NO_FATAL_FAILURE(SaveAGameOfAnn());
         ASSERT_TRUE(std::filesystem::exists(saved));
         // The next load of Ann, from the menus.
-        play_under_way = 0;
-        levels_garden = -1;
-        game->GetScreens()->StartScreen(HW_SCREEN_MAIN, -1);
         ASSERT_TRUE(game->GetUser()->LoadUser("Ann", 0, nullptr, nullptr));
         game->GetUser()->FinishLoading(0, 0);
         ASSERT_TRUE(game->GetMWin()->IsPopupOn()) << "Resume your last game?";
@@ -288,15 +296,7 @@ TEST_F(GameTest, WritesThatFailAreToldOnceAndTheProgramGoesOn)
 {
     const std::filesystem::path saved = modules_test::UsersFolder() / "Ann_SavedGame00.dat";
     const std::filesystem::path record = modules_test::UsersFolder() / "Ann.usr";
-    ASSERT_EQ(game->GetUser()->CreateNewUser("Ann", "GB", 0), 1);
-    game->GetUser()->FinishLoading(1, 0);
-    levels_garden = 1;
-    ASSERT_TRUE(HiveWatcherStartNewGame(0));
-    game->CloseMenusAndPlay();
-    game->SaveUser(1);
-    play_under_way = 0;
-    levels_garden = -1;
-    game->GetScreens()->StartScreen(HW_SCREEN_MAIN, -1);
+    ASSERT_NO_FATAL_FAILURE(SaveAGameOfAnn());
     const std::string saved_bytes = ReadWhole(saved), record_bytes = ReadWhole(record);
     ASSERT_EQ(saved_bytes.size(), 64096u + 16u);
 

@@ -189,6 +189,19 @@ void Caption(cairo_t *cr, const char *text, double x, double y, Rgb c)
     OutlinedText(cr, text, x, y, 11, WHITE, c, BLACK, 1.6);
 }
 
+// A dashed white outline where a building of a town builder goes next.
+void BuildingPlot(cairo_t *cr, double x, double y, double w, double h, double r)
+{
+    cairo_new_path(cr);
+    RoundedRectPath(cr, x, y, w, h, r);
+    const double DASH[2] = {3, 3};
+    cairo_set_dash(cr, DASH, 2, 0);
+    cairo_set_line_width(cr, 1.5);
+    SetColour(cr, WHITE, 0.9);
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0);
+}
+
 void House(cairo_t *cr, double x, double y, double k, Rgb wall, Rgb roof, bool lit)
 {
     SoftShadow(cr, [&](cairo_t *s) { cairo_rectangle(s, x - 10 * k, y - 12 * k, 20 * k, 12 * k); cairo_fill(s); }, 2, 2,
@@ -354,14 +367,7 @@ void PebbleCove(cairo_t *cr, int picture)
     Boat(cr, 30, 132, 0.7, Hex(0xe0a080));
     if (picture) {
         // The next house going up stone by stone, and a boat's trade.
-        cairo_new_path(cr);
-        RoundedRectPath(cr, 222, 162, 26, 22, 3);
-        const double DASH[2] = {3, 3};
-        cairo_set_dash(cr, DASH, 2, 0);
-        cairo_set_line_width(cr, 1.5);
-        SetColour(cr, WHITE, 0.9);
-        cairo_stroke(cr);
-        cairo_set_dash(cr, nullptr, 0, 0);
+        BuildingPlot(cr, 222, 162, 26, 22, 3);
         for (int i = 0; i < 4; i++) {
             EllipsePath(cr, 228 + i * 5, 181, 3, 2.4);
             FillLit(cr, STONE);
@@ -1360,14 +1366,7 @@ void Tarnwick(cairo_t *cr, int picture)
     }
     if (picture == 0) {
         // Where the next house goes.
-        cairo_new_path(cr);
-        RoundedRectPath(cr, 204, 206, 24, 24, 4);
-        const double DASH[2] = {3, 3};
-        cairo_set_dash(cr, DASH, 2, 0);
-        cairo_set_line_width(cr, 1.5);
-        SetColour(cr, WHITE, 0.9);
-        cairo_stroke(cr);
-        cairo_set_dash(cr, nullptr, 0, 0);
+        BuildingPlot(cr, 204, 206, 24, 24, 4);
         Logo(cr, "Tarnwick", S / 2, 96, 34, Hex(0xc0d8e8));
     } else {
         ScoreBar(cr, Hex(0xc0d8e8), "VILLAGERS 58", 0, [&](double x, double y) {
