@@ -16,8 +16,10 @@
 #include FT_FREETYPE_H
 #include FT_GLYPH_H
 
+#include <cstdint>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -80,29 +82,40 @@ unsigned char ScaledGrey(unsigned char v, float factor)
     return static_cast<unsigned char>(scaled);
 }
 
-// One blur pass over one channel: from the values in `before` into `after`.
-// Both hold channels interleaved bytes per pixel.
-void BlurPass(const unsigned char *before, unsigned char *after, int channels, int channel, int width, int height)
+// One blur pass over a plane of bytes: the binomial 3 x 3 kernel (1 2 1 by
+// 1 2 1, over 16, rounded down) inside, while the outer columns, then the
+// outer rows (corners included) copy their inner neighbours from before the
+// pass. The kernel is applied as a row sum, then a column sum of three row
+// sums, which adds the same nine terms the full kernel does (at most
+// 16 x 255, so 16 bits hold every sum). `sums` holds three rows of `width`.
+void BlurPlane(const unsigned char *before, unsigned char *after, int width, int height, uint16_t *sums)
 {
-    auto at = [&](int row, int column) { return before[(row * width + column) * channels + channel]; };
-    for (int row = 1; row < height - 1; row++)
-        for (int column = 1; column < width - 1; column++) {
-            int corners = at(row - 1, column - 1) + at(row - 1, column + 1) + at(row + 1, column - 1) +
-                          at(row + 1, column + 1);
-            int edges = at(row - 1, column) + at(row + 1, column) + at(row, column - 1) + at(row, column + 1);
-            after[(row * width + column) * channels + channel] =
-                static_cast<unsigned char>((corners + 2 * edges + 4 * at(row, column)) >> 4);
-        }
-    // The outer columns, then the outer rows (corners included) copy their
-    // inner neighbours.
+    auto row_sums = [&](int row, uint16_t *out) {
+        const unsigned char *p = before + static_cast<size_t>(row) * width;
+        for (int column = 1; column < width - 1; column++)
+            out[column] = p[column - 1] + 2 * p[column] + p[column + 1];
+    };
+    uint16_t *above = sums, *middle = sums + width, *below = sums + 2 * width;
+    row_sums(0, above);
+    row_sums(1, middle);
+    for (int row = 1; row < height - 1; row++) {
+        row_sums(row + 1, below);
+        unsigned char *out = after + static_cast<size_t>(row) * width;
+        for (int column = 1; column < width - 1; column++)
+            out[column] = static_cast<unsigned char>((above[column] + 2 * middle[column] + below[column]) >> 4);
+        uint16_t *spare = above;
+        above = middle;
+        middle = below;
+        below = spare;
+    }
     for (int row = 0; row < height; row++) {
-        after[(row * width) * channels + channel] = at(row, 1);
-        after[(row * width + width - 1) * channels + channel] = at(row, width - 2);
+        const size_t start = static_cast<size_t>(row) * width;
+        after[start] = before[start + 1];
+        after[start + width - 1] = before[start + width - 2];
     }
-    for (int column = 0; column < width; column++) {
-        after[column * channels + channel] = at(1, column);
-        after[((height - 1) * width + column) * channels + channel] = at(height - 2, column);
-    }
+    const size_t last = static_cast<size_t>(height - 1) * width;
+    std::memcpy(after, before + width, width);
+    std::memcpy(after + last, before + last - width, width);
 }
 
 } // namespace
@@ -128,31 +141,37 @@ void BinomColor(int channels, int passes_1, int passes_0, int width, int height,
         DebugErrorCode(where, 'BAPA');
         return;
     }
-    unsigned char *first = static_cast<unsigned char *>(EngMalloc(size, where, 0));
+    // Each channel is blurred on its own as a plane, passing between two
+    // planes; the other channel is left as it is.
+    const unsigned pixels = static_cast<unsigned>(width) * static_cast<unsigned>(height);
+    unsigned char *first = static_cast<unsigned char *>(EngMalloc(pixels, where, 0));
     if (!first) {
         DebugError(where, "No memory (1)");
         return;
     }
-    unsigned char *second = static_cast<unsigned char *>(EngMalloc(size, where, 0));
+    // The second plane after three rows of sums, which keeps the sums aligned.
+    const unsigned sums_size = 3 * static_cast<unsigned>(width) * sizeof(uint16_t);
+    unsigned char *second = static_cast<unsigned char *>(EngMalloc(sums_size + pixels, where, 0));
     if (!second) {
         DebugError(where, "No memory (2)");
         EngFree(first, 1, where);
         return;
     }
-    // Each pass reads one buffer and writes the other, which starts as a copy
-    // so the other channel passes through.
-    std::memcpy(first, data, size);
-    unsigned char *before = first, *after = second;
-    int passes[2] = {passes_0, channels == 2 ? passes_1 : 0};
-    for (int channel = 0; channel < channels; channel++)
+    uint16_t *sums = reinterpret_cast<uint16_t *>(second);
+    const int passes[2] = {passes_0, channels == 2 ? passes_1 : 0};
+    for (int channel = 0; channel < channels; channel++) {
+        if (passes[channel] <= 0)
+            continue;
+        unsigned char *before = first, *after = second + sums_size;
+        for (unsigned i = 0; i < pixels; i++)
+            before[i] = data[i * channels + channel];
         for (int pass = 0; pass < passes[channel]; pass++) {
-            std::memcpy(after, before, size);
-            BlurPass(before, after, channels, channel, width, height);
-            unsigned char *swap = before;
-            before = after;
-            after = swap;
+            BlurPlane(before, after, width, height, sums);
+            std::swap(before, after);
         }
-    std::memcpy(data, before, size);
+        for (unsigned i = 0; i < pixels; i++)
+            data[i * channels + channel] = before[i];
+    }
     EngFree(first, 1, where);
     EngFree(second, 1, where);
 }

@@ -55,6 +55,68 @@ TEST(BinomColorTest, BlursAsTheTableSays)
     }
 }
 
+// The blur as its definition reads: each pass gives every inner pixel of a
+// channel its full 3 x 3 kernel sum of the image before the pass, then the
+// outer columns and rows copy their inner neighbours from before the pass.
+std::vector<unsigned char> ReferenceBlur(std::vector<unsigned char> data, int channels, int passes_1, int passes_0,
+                                         int width, int height)
+{
+    const int passes[2] = {passes_0, channels == 2 ? passes_1 : 0};
+    for (int channel = 0; channel < channels; channel++)
+        for (int pass = 0; pass < passes[channel]; pass++) {
+            const std::vector<unsigned char> before = data;
+            auto at = [&](int row, int column) { return before[(row * width + column) * channels + channel]; };
+            auto put = [&](int row, int column, int value) {
+                data[(row * width + column) * channels + channel] = static_cast<unsigned char>(value);
+            };
+            for (int row = 1; row < height - 1; row++)
+                for (int column = 1; column < width - 1; column++) {
+                    int sum = 0;
+                    for (int dy = -1; dy <= 1; dy++)
+                        for (int dx = -1; dx <= 1; dx++)
+                            sum += (2 - dx * dx) * (2 - dy * dy) * at(row + dy, column + dx);
+                    put(row, column, sum >> 4);
+                }
+            for (int row = 0; row < height; row++) {
+                put(row, 0, at(row, 1));
+                put(row, width - 1, at(row, width - 2));
+            }
+            for (int column = 0; column < width; column++) {
+                put(0, column, at(1, column));
+                put(height - 1, column, at(height - 2, column));
+            }
+        }
+    return data;
+}
+
+// Random images of both channel counts, odd and even sizes down to the
+// smallest, and the pass counts the game's font uses and more.
+TEST(BinomColorTest, GivesTheFullKernelsResultOnRandomImages)
+{
+    unsigned seed = 12345;
+    auto next = [&] {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<unsigned char>(seed >> 16);
+    };
+    const struct {
+        int channels, passes_1, passes_0, width, height;
+    } cases[] = {
+        {1, 0, 1, 3, 3}, {1, 0, 4, 7, 3}, {1, 0, 2, 3, 9}, {2, 2, 3, 64, 64}, {2, 3, 0, 17, 31}, {2, 0, 5, 40, 5},
+        {2, 7, 6, 33, 20},
+    };
+    for (const auto &c : cases) {
+        std::vector<unsigned char> data(static_cast<size_t>(c.width) * c.height * c.channels);
+        for (unsigned char &byte : data)
+            byte = next();
+        const std::vector<unsigned char> expected =
+            ReferenceBlur(data, c.channels, c.passes_1, c.passes_0, c.width, c.height);
+        BinomColor(c.channels, c.passes_1, c.passes_0, c.width, c.height, data.data(),
+                   static_cast<unsigned>(data.size()));
+        EXPECT_EQ(data, expected) << c.channels << " channels, " << c.width << " x " << c.height << ", passes "
+                                  << c.passes_0 << "/" << c.passes_1;
+    }
+}
+
 TEST(BinomColorTest, RefusesDataSmallerThanTheImage)
 {
     ResetEngineForTest();
