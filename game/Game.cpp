@@ -7,6 +7,7 @@
 #include "engine/core/EngMisc.h"
 #include "engine/graphics/EngFont.h"
 #include "engine/runtime/EngDevice.h"
+#include "engine/runtime/EngMain.h"
 #include "engine/runtime/EngProgram.h"
 #include "engine/runtime/EngWindow.h"
 #include "game/GameNeighbours.h"
@@ -47,7 +48,7 @@ const char *kFontFile = "Data/1000.dat";
 Game::Game(Program *program, const char *name, int tag)
     : m_tag(tag), m_program(program), m_font(nullptr), m_mwin(nullptr), m_screens(nullptr), m_user(nullptr),
       m_started(0), m_resume_asked(0), m_saving(0), m_closing(0), m_write_failure(WRITE_FAILURE_NONE),
-      m_resume_waiting(0)
+      m_resume_waiting(0), m_play_graphics(PLAY_GRAPHICS_NONE), m_menu_frame_shown(0)
 {
     m_write_failure_title[0] = 0;
     m_write_failure_text[0] = 0;
@@ -190,11 +191,37 @@ char Game::CreateGraphics()
     GetScreens()->CreateGraphics();
     if (MenusOn())
         TitlePictureCreateGraphics();
+    // The menus (where every run starts) need none of the play's pictures:
+    // they are made once a menu frame shows (Tick), or when the play starts.
+    if (MenusOn() || !m_started) {
+        m_play_graphics = PLAY_GRAPHICS_PENDING;
+        m_menu_frame_shown = 0;
+    } else if (!CreatePlayGraphics()) {
+        return 0;
+    }
+    return MenusOn() || mwin->IsOn() || mwin->Startup();
+}
+
+char Game::CreatePlayGraphics()
+{
+    if (m_play_graphics == PLAY_GRAPHICS_MADE)
+        return 1;
     if (!HiveWatcherCreateGraphics()) {
         DebugError("Game::CreateGraphics", "Could not load graphics");
         return 0;
     }
-    return MenusOn() || mwin->IsOn() || mwin->Startup();
+    m_play_graphics = PLAY_GRAPHICS_MADE;
+    return 1;
+}
+
+// Without its pictures the play cannot run: the program ends as it does when
+// its graphics cannot be made again after a device change.
+void Game::CreatePlayGraphicsOrExit()
+{
+    if (CreatePlayGraphics())
+        return;
+    EngMainForceExit("ERROR", "Could not load graphics");
+    EngMainCallExit(-1);
 }
 
 char Game::Post3dInit()
@@ -242,6 +269,7 @@ void Game::DestroyGraphics()
     if (m_mwin)
         m_mwin->DestroyGraphicsObjects();
     HiveWatcherDestroyGraphics();
+    m_play_graphics = PLAY_GRAPHICS_NONE;
 }
 
 // ---- Frames and input ----
@@ -251,6 +279,8 @@ char Game::Tick()
     play_frame_time = eng_main_frame_time;
     SoundMusicTick();
     if (MenusOn()) {
+        if (m_play_graphics == PLAY_GRAPHICS_PENDING && m_menu_frame_shown)
+            CreatePlayGraphicsOrExit();
         // Before the screen's tick, which may close the program down.
         ShowPendingWriteFailure();
         m_screens->Tick();
@@ -276,6 +306,7 @@ void Game::Render()
         if (m_mwin->IsPopupOn())
             m_mwin->RenderPopups();
         m_screens->Render(2);
+        m_menu_frame_shown = 1;
     } else if (m_mwin && m_mwin->IsOn()) {
         m_mwin->RenderMain();
         HiveWatcherRender();
@@ -369,6 +400,8 @@ char Game::HandleEscapeKey()
 
 void Game::CloseMenusAndPlay()
 {
+    if (m_play_graphics == PLAY_GRAPHICS_PENDING)
+        CreatePlayGraphicsOrExit();
     GetScreens()->End(-1);
     if (eng_main_window)
         eng_main_window->HideMouseCursor();

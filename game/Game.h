@@ -127,8 +127,16 @@ private:
     char m_write_failure_title[64];
     char m_write_failure_text[1200];
     char m_resume_waiting;
+    // The play's pictures: not made, waiting for the first menu frame to be
+    // shown (made while the menus are on, they are kept off the way to the
+    // first frame), or made. A menu frame was shown since the graphics were
+    // made.
+    enum { PLAY_GRAPHICS_NONE, PLAY_GRAPHICS_PENDING, PLAY_GRAPHICS_MADE } m_play_graphics;
+    char m_menu_frame_shown;
 
     void ShowPendingWriteFailure();
+    char CreatePlayGraphics();
+    void CreatePlayGraphicsOrExit();
 };
 
 // Run before the game object is deleted: frees the play's objects, the

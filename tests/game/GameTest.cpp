@@ -79,6 +79,30 @@ TEST_F(GameTest, StartsOnTheFirstScreenWithTheSkinAndFont)
         EXPECT_EQ(line.find("Could not"), std::string::npos) << line;
 }
 
+// The play's pictures stay off the way to the first frame: made once a menu
+// frame has been shown, or at once when the play starts before that.
+TEST_F(GameTest, ThePlaysPicturesAreMadeAfterTheFirstMenuFrameOrWhenThePlayStarts)
+{
+    ASSERT_FALSE(play_textures[0].IsCreated());
+    program->TickCB();
+    EXPECT_FALSE(play_textures[0].IsCreated());
+    program->RenderCB();
+    program->TickCB();
+    EXPECT_TRUE(play_textures[0].IsCreated());
+
+    // Made again after the device's graphics were, once a frame shows.
+    program->DestroyGraphicsObjectsCB();
+    ASSERT_TRUE(program->CreateGraphicsObjectsCB());
+    EXPECT_FALSE(play_textures[0].IsCreated());
+    levels_garden = 0;
+    ASSERT_TRUE(HiveWatcherStartNewGame(0));
+    game->CloseMenusAndPlay();
+    EXPECT_TRUE(play_textures[0].IsCreated());
+    program->TickCB();
+    program->RenderCB();
+    levels_garden = -1;
+}
+
 TEST_F(GameTest, EscapeTable)
 {
     play_neighbours.scores_screen_ask_submit = [](const char *) { calls.push_back("prompt"); };
