@@ -106,14 +106,21 @@ TEST_F(PlayerFilesE2eTest, ContinueNeverReplacesAPlayerWhoHasPlayed)
     SaveShot("PlayerFiles_NameKept");
     const std::string before = ReadWhole(modules_test::UsersFolder() / "Bob.usr");
 
-    // "Continue" is refused with the screen's own message.
+    // "Continue" is refused with the screen's own message, a box over the
+    // middle of the screen.
+    const auto box_changed = [&](const Screen &from) {
+        return WaitFor([&](const Screen &now) {
+            screen = now;
+            return ChangedIn(from, now, 205, 205, 230, 70) > 0.3;
+        });
+    };
     Click(CONTINUE_X, CONTINUE_Y);
-    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    ASSERT_TRUE(box_changed(Screen(screen)));
     SaveShot("PlayerFiles_ContinueRefused");
     EXPECT_FALSE(MainScreenDrawn(screen));
     EXPECT_EQ(ReadWhole(modules_test::UsersFolder() / "Bob.usr"), before);
     Key("Return");
-    ASSERT_TRUE(WaitForNewScreen(screen, &screen));
+    ASSERT_TRUE(box_changed(Screen(screen)));
     ASSERT_TRUE(NewPlayerScreenDrawn(screen));
 
     // Back on the Players screen, "Continue Player: Bob" brings him back.

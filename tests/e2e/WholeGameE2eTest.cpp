@@ -27,7 +27,7 @@ using namespace e2e;
 bool ResumeQuestionShown(const Screen &screen)
 {
     for (float y = 220; y < 260; y += 4) {
-        const uint32_t p = GamePixel(screen, 197.8f, y);
+        const uint32_t p = GamePixel(screen, 202.2f, y);
         if (((p >> 16) & 0xff) < 120 || (p & 0xff) > 90)
             return false;
     }

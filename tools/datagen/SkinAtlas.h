@@ -84,3 +84,78 @@ inline constexpr SkinArea SKIN_AREAS[] = {
     {"StdWhite", "normal", 0.774, 0.774, 0.851, 0.851, true},
 };
 // clang-format on
+
+// The skin buttons drawn with a draw extra: the skin draws them extra_w/2
+// units wider on each side, extra_top higher and extra_bottom lower than
+// the control's rectangle, so their pieces keep a clear margin that the
+// extra spans and the piece's body fills just the rectangle. Along each
+// axis as in the skin: draw style (above 1: a border, a stretched middle
+// and a border), the fraction of the area each border shows and the
+// border's size in design units (vertical ones drawn a third taller). An
+// axis drawn whole stretches its area over the control's usual length.
+//
+// Buttons that share a piece with a more common one go without, and show
+// their extra: the table rows (cut from the text-edit fields, which reach
+// their edges), the horizontal scroll track (cut from a "Main" button), the
+// empty table row (cut from inside the window panel) and the tab heading
+// and "Title" (cut from the ribbon whose ends make the arrows).
+struct SkinAxis {
+    int style;
+    double fraction, size;
+};
+
+struct SkinExtra {
+    const char *button;
+    SkinAxis horz, vert;
+    double extra_w, extra_top, extra_bottom;
+    // The control's usual size in design units, for an axis drawn whole.
+    double usual_w, usual_h;
+};
+
+// clang-format off
+inline constexpr SkinExtra SKIN_EXTRAS[] = {
+    {"Back1", {2, 0.09, 7}, {2, 0.09, 7}, 8, 4, 4, 0, 0},
+    {"Back2", {2, 0.18, 12}, {2, 0.18, 12}, 4, 2, 2, 0, 0},
+    {"Back3", {2, 0.09, 5}, {2, 0.09, 5}, 4, 2, 2, 0, 0},
+    {"Panel", {2, 0.04, 4}, {2, 0.07, 2}, 2, 1.8, 1.8, 0, 0},
+    {"StdWinBack", {2, 0.1, 6}, {2, 0.14, 6}, 4, 2, 2, 0, 0},
+    {"StdWinTitle", {2, 0.04, 5}, {2, 0.1, 3}, 4, 0, 0, 0, 0},
+    {"StdScrollButton", {0, 0, 0}, {0, 0, 0}, 0, 0.5, 0.5, 27.1, 14},
+    {"StdVScrollBack", {0, 0, 0}, {2, 0.14, 13}, 2, 0.65, 0.65, 12.3, 0},
+    {"StdListOpenMain", {2, 0.08, 4}, {0, 0, 0}, 4, 0, 0, 0, 0},
+    {"StdListOpenTop", {2, 0.08, 4}, {0, 0, 0}, 4, 0, 0, 0, 0},
+    {"StdListOpenBot", {2, 0.08, 4}, {0, 0, 0}, 4, 0, 0, 0, 0},
+    {"StdBackHeading", {2, 0.04, 3}, {2, 0.18, 3}, 4.025, 0, 0, 0, 0},
+    {"StdBackMain", {2, 0.18, 12}, {2, 0.24, 11}, 4.011, 0, 0, 0, 0},
+    {"StdPushButton", {2, 0.11, 6}, {2, 0.28, 4}, 6, 1.75, 1.75, 0, 0},
+    {"StdTextEdit", {2, 0.04, 5}, {2, 0.14, 5}, 0, 2, 2, 0, 0},
+    {"StdChoice", {2, 0.08, 8}, {0, 0, 0}, 2, 1.05, 1.05, 0, 20},
+    {"StdPanel", {2, 0.09, 6}, {1, 0.18, 3}, 2, 1.8, 1.8, 0, 220},
+    {"StdBlack", {2, 0.08, 3}, {2, 0.08, 3}, 3.2, 2, 2, 0, 0},
+    {"StdWhite", {2, 0.08, 3}, {2, 0.08, 3}, 3.2, 2, 2, 0, 0},
+};
+// clang-format on
+
+// The clear margin, in atlas pixels, that an extra needs on each side of
+// an area of `area_w` x `area_h` pixels.
+struct SkinMargins {
+    double left, top, right, bottom;
+};
+
+inline double SkinMarginAlong(const SkinAxis &axis, double border_scale, double extra, double whole_extra,
+                              double usual, double area_px)
+{
+    if (extra <= 0)
+        return 0;
+    if (axis.style > 1)
+        return extra / (axis.size * border_scale) * axis.fraction * area_px;
+    return extra / (usual + whole_extra) * area_px;
+}
+
+inline SkinMargins SkinMarginsOf(const SkinExtra &e, double area_w, double area_h)
+{
+    double side = SkinMarginAlong(e.horz, 1.0, e.extra_w / 2, e.extra_w, e.usual_w, area_w);
+    double tall = e.extra_top + e.extra_bottom;
+    return SkinMargins{side, SkinMarginAlong(e.vert, 4.0 / 3.0, e.extra_top, tall, e.usual_h, area_h), side,
+                       SkinMarginAlong(e.vert, 4.0 / 3.0, e.extra_bottom, tall, e.usual_h, area_h)};
+}

@@ -9,11 +9,16 @@
 // states of text edits, panels, choices and table rows from one column of
 // fields. The pieces are drawn so that each cut reads as what it is, and
 // stretched middles (the toolkit draws most pieces in three parts) stay
-// plain.
+// plain. A piece whose button the skin draws with an extra around the
+// control keeps that extra clear (SKIN_EXTRAS), so what shows is just the
+// control's rectangle.
 #include "tools/datagen/PaintKit.h"
 #include "tools/datagen/PictureJob.h"
+#include "tools/datagen/SkinAtlas.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -65,6 +70,51 @@ void Ribbon(cairo_t *cr, double x0, double y0, double x1, double y1, Rgb top, Rg
     cairo_set_line_width(cr, 1.2);
     SetColour(cr, Hex(0xffffff), 0.25);
     cairo_stroke(cr);
+}
+
+// A rectangle of the atlas in pixels.
+struct Box {
+    double x0, y0, x1, y1;
+};
+
+const double ATLAS_PX = 1024;
+
+// The part of a piece's box that its body may fill: inside the clear
+// margin of every area cut from the piece (the area's centre lies in the
+// box) whose button has a draw extra. Shared pieces take the widest margin
+// on each side, so no button that shares them shows bigger than its
+// rectangle.
+Box Body(double x0, double y0, double x1, double y1)
+{
+    Box body{x0, y0, x1, y1};
+    for (const SkinExtra &e : SKIN_EXTRAS) {
+        for (const SkinArea &a : SKIN_AREAS) {
+            if (std::strcmp(a.button, e.button) != 0)
+                continue;
+            Box area{std::min(a.left, a.right) * ATLAS_PX, std::min(a.top, a.bottom) * ATLAS_PX,
+                     std::max(a.left, a.right) * ATLAS_PX, std::max(a.top, a.bottom) * ATLAS_PX};
+            double cx = (area.x0 + area.x1) / 2, cy = (area.y0 + area.y1) / 2;
+            if (cx < x0 || cx > x1 || cy < y0 || cy > y1)
+                continue;
+            SkinMargins m = SkinMarginsOf(e, area.x1 - area.x0, area.y1 - area.y0);
+            if (m.left > 0)
+                body.x0 = std::max(body.x0, area.x0 + m.left);
+            if (m.top > 0)
+                body.y0 = std::max(body.y0, area.y0 + m.top);
+            if (m.right > 0)
+                body.x1 = std::min(body.x1, area.x1 - m.right);
+            if (m.bottom > 0)
+                body.y1 = std::min(body.y1, area.y1 - m.bottom);
+        }
+    }
+    return body;
+}
+
+// Piece() over the body of a piece's box.
+void BodyPiece(cairo_t *cr, Box box, double r, Rgb top, Rgb bottom, Rgb border, double border_w)
+{
+    Box b = Body(box.x0, box.y0, box.x1, box.y1);
+    Piece(cr, b.x0, b.y0, b.x1, b.y1, r, top, bottom, border, border_w);
 }
 
 struct ButtonLook {
@@ -128,12 +178,14 @@ bool SkinAtlas(cairo_t *cr, int w, int h)
     // open list and the empty table row) and the brown one (Back2), which
     // holds pages of light text (Help, the Notice) and so stays dark enough
     // for that text to read at a contrast of 4.5:1 or more.
-    Piece(cr, 0, 0, 256, 256, 20, Hex(0x2a4428), Hex(0x15241a), HONEY_DARK, 5);
-    Piece(cr, 262, 0, 508, 256, 30, Hex(0x4a3418), Hex(0x2a1c0c), HONEY, 6);
+    BodyPiece(cr, {0, 0, 256, 256}, 8, Hex(0x2a4428), Hex(0x15241a), HONEY_DARK, 5);
+    BodyPiece(cr, {262, 0, 508, 256}, 24, Hex(0x4a3418), Hex(0x2a1c0c), HONEY, 6);
 
-    // Title bar and tab heading (upper), window title and heading (lower).
+    // Title bar and tab heading (upper), window title and heading (lower,
+    // its points kept clear of the window title's extra).
     Ribbon(cr, 0, 257, 256, 319, Hex(0xd8a030), Hex(0x8a5a14), Hex(0x3a2608));
-    Ribbon(cr, 0, 320, 256, 381, Hex(0x355a30), Hex(0x17301a), HONEY_DARK);
+    Box lower = Body(0, 320, 256, 381);
+    Ribbon(cr, lower.x0, 320, lower.x1, 381, Hex(0x355a30), Hex(0x17301a), HONEY_DARK);
 
     // The hide button.
     Piece(cr, 0, 446, 256, 512, 16, BUTTON_STATES[0].top, BUTTON_STATES[0].bottom, HONEY_DARK, 4);
@@ -147,21 +199,20 @@ bool SkinAtlas(cairo_t *cr, int w, int h)
     // Fields: text edit, focused text edit and highlighted panel (and the
     // table rows), panel and choice, pressed panel and choice (and the open
     // list's selected row).
-    Piece(cr, 513, 256, 767, 319, 12, Hex(0x0c160c), Hex(0x1a2a18), HONEY_DARK, 3);
-    Piece(cr, 513, 319, 767, 384, 12, Hex(0x24401f), Hex(0x31542a), HONEY, 3);
-    Piece(cr, 513, 384, 767, 447, 12, Hex(0x1a2c18), Hex(0x253c21), HONEY_DARK, 3);
-    Piece(cr, 513, 447, 767, 511, 12, Hex(0x6a4a14), Hex(0x4a320c), HONEY, 3);
+    BodyPiece(cr, {513, 256, 767, 319}, 6, Hex(0x0c160c), Hex(0x1a2a18), HONEY_DARK, 3);
+    BodyPiece(cr, {513, 319, 767, 384}, 6, Hex(0x24401f), Hex(0x31542a), HONEY, 3);
+    BodyPiece(cr, {513, 384, 767, 447}, 6, Hex(0x1a2c18), Hex(0x253c21), HONEY_DARK, 3);
+    BodyPiece(cr, {513, 447, 767, 511}, 6, Hex(0x6a4a14), Hex(0x4a320c), HONEY, 3);
 
-    // Push buttons, four states.
-    const double PUSH_ROWS[4][2] = {{3, 61}, {66, 125}, {129, 189}, {193, 254}};
+    // Push buttons, four states in rows of 64 pixels.
     for (int s = 0; s < 4; s++)
-        Piece(cr, 769, PUSH_ROWS[s][0], 1023, PUSH_ROWS[s][1], 14, BUTTON_STATES[s].top, BUTTON_STATES[s].bottom,
-              BUTTON_STATES[s].border, 4);
+        BodyPiece(cr, {769, 64.0 * s, 1023, 64.0 * (s + 1)}, 7, BUTTON_STATES[s].top, BUTTON_STATES[s].bottom,
+                  BUTTON_STATES[s].border, 4);
 
     // Scrollbar pieces and check boxes.
-    Piece(cr, 516, 514, 637, 579, 30, HONEY_LIGHT, HONEY_DARK, Hex(0x3a2608), 3);
+    BodyPiece(cr, {516, 514, 637, 579}, 26, HONEY_LIGHT, HONEY_DARK, Hex(0x3a2608), 3);
     Piece(cr, 641, 518, 700, 633, 28, HONEY_LIGHT, HONEY_DARK, Hex(0x3a2608), 3);
-    Piece(cr, 702, 517, 766, 767, 28, Hex(0x0c160c), Hex(0x1c2c1a), HONEY_DARK, 3);
+    BodyPiece(cr, {702, 517, 766, 767}, 24, Hex(0x0c160c), Hex(0x1c2c1a), HONEY_DARK, 3);
     Piece(cr, 510, 575, 576, 641, 10, Hex(0x0c160c), Hex(0x1c2c1a), HONEY, 4);
     Piece(cr, 574, 575, 641, 641, 10, Hex(0x0c160c), Hex(0x1c2c1a), HONEY, 4);
     cairo_new_path(cr);
@@ -181,8 +232,9 @@ bool SkinAtlas(cairo_t *cr, int w, int h)
         LeftArrow(cr, ARROW_X[s][0], 642, ARROW_X[s][1], 896, ARROW_FILLS[s]);
 
     // Black and white boxes, the start button, the list arrows.
-    Piece(cr, 664, 792, 744, 872, 14, Hex(0x101010), Hex(0x000000), Hex(0x3a3a3a), 3, 0.9);
-    Piece(cr, 792, 792, 872, 872, 14, Hex(0xffffff), Hex(0xf0f0f0), Hex(0xffffff), 3);
+    Box black = Body(664, 792, 744, 872);
+    Piece(cr, black.x0, black.y0, black.x1, black.y1, 10, Hex(0x101010), Hex(0x000000), Hex(0x3a3a3a), 3, 0.9);
+    BodyPiece(cr, {792, 792, 872, 872}, 10, Hex(0xffffff), Hex(0xf0f0f0), Hex(0xffffff), 3);
     Piece(cr, 899, 769, 1022, 892, 20, Hex(0x6ac040), Hex(0x2a6a1c), HONEY, 5);
     UpArrowButton(cr, 769, 897, 126, true);
     UpArrowButton(cr, 897, 897, 126, false);

@@ -1,9 +1,10 @@
 // The generated pictures and picture descriptions in <build>/Data, checked
 // against the picture list that the generator works from: every file that
 // the game names exists, decodes, has its size and its alpha; the skin atlas
-// has a piece under every area the skin cuts; the flag grids hold every
-// country's cell; barrels point the way the game turns them; and the
-// descriptions use only texture names the game's hooks know.
+// has a piece under every area the skin cuts and keeps clear the margins
+// that its draw extras span; the flag grids hold every country's cell;
+// barrels point the way the game turns them; and the descriptions use only
+// texture names the game's hooks know.
 #include "tools/datagen/DataPictureList.h"
 #include "tools/datagen/SkinAtlas.h"
 #include "tests/tools/datagen/DataGenTestSupport.h"
@@ -197,19 +198,93 @@ TEST(TextureCursorTest, IsWrittenForBlendingOneOverSourceAlpha)
         EXPECT_EQ(cursor.Channel(far, far, c), 0);
 }
 
+namespace {
+
+// An area of the skin in atlas pixels; mirrored areas name their edges the
+// other way round.
+struct PixelBox {
+    double x0, y0, x1, y1;
+    bool Holds(double x, double y) const { return x >= x0 && x <= x1 && y >= y0 && y <= y1; }
+    double CentreX() const { return (x0 + x1) / 2; }
+    double CentreY() const { return (y0 + y1) / 2; }
+};
+
+PixelBox BoxOf(const SkinArea &a, const Rgba &atlas)
+{
+    return PixelBox{std::min(a.left, a.right) * atlas.Width(), std::min(a.top, a.bottom) * atlas.Height(),
+                    std::max(a.left, a.right) * atlas.Width(), std::max(a.top, a.bottom) * atlas.Height()};
+}
+
+// Share of the pixels wholly inside a box whose alpha is above `threshold`;
+// -1 for a box too thin to hold a whole pixel.
+double CoveredInside(const Rgba &atlas, double x0, double y0, double x1, double y1, int threshold = 0)
+{
+    int px0 = (int)std::ceil(x0), py0 = (int)std::ceil(y0), px1 = (int)std::floor(x1), py1 = (int)std::floor(y1);
+    if (px1 <= px0 || py1 <= py0)
+        return -1;
+    return atlas.Covered(px0, py0, px1, py1, threshold);
+}
+
+}  // namespace
+
 TEST(SkinAtlasTest, HasAPieceUnderEveryAreaTheSkinCuts)
 {
+    // A piece whose button has a draw extra leaves that extra clear, also
+    // for the other areas cut from it: an area is measured inside the
+    // margins of every area with an extra that holds its centre.
     Rgba atlas(DataPath("1001.dat"));
     ASSERT_TRUE(atlas.Loaded());
     for (const SkinArea &a : SKIN_AREAS) {
-        // Mirrored areas name their edges the other way round.
-        double l = std::min(a.left, a.right), r = std::max(a.left, a.right);
-        double t = std::min(a.top, a.bottom), b = std::max(a.top, a.bottom);
-        int x0 = (int)std::ceil(l * atlas.Width()), x1 = (int)std::floor(r * atlas.Width());
-        int y0 = (int)std::ceil(t * atlas.Height()), y1 = (int)std::floor(b * atlas.Height());
-        double covered = atlas.Covered(x0, y0, x1, y1);
+        PixelBox area = BoxOf(a, atlas), inside = area;
+        for (const SkinExtra &e : SKIN_EXTRAS)
+            for (const SkinArea &other : SKIN_AREAS) {
+                PixelBox b = BoxOf(other, atlas);
+                if (strcmp(other.button, e.button) != 0 || !b.Holds(area.CentreX(), area.CentreY()))
+                    continue;
+                SkinMargins m = SkinMarginsOf(e, b.x1 - b.x0, b.y1 - b.y0);
+                inside.x0 = std::max(inside.x0, b.x0 + m.left);
+                inside.y0 = std::max(inside.y0, b.y0 + m.top);
+                inside.x1 = std::min(inside.x1, b.x1 - m.right);
+                inside.y1 = std::min(inside.y1, b.y1 - m.bottom);
+            }
+        double covered = CoveredInside(atlas, inside.x0, inside.y0, inside.x1, inside.y1);
         EXPECT_GE(covered, a.filled ? 0.85 : 0.1) << a.button << " " << a.state;
     }
+}
+
+TEST(SkinAtlasTest, LeavesClearTheMarginsThatTheDrawExtrasSpan)
+{
+    // Paint in a margin shows outside the control's rectangle: neighbours
+    // run into each other and a window's body covers its title strip. One
+    // pixel next to the body is left to its smoothed edge.
+    Rgba atlas(DataPath("1001.dat"));
+    ASSERT_TRUE(atlas.Loaded());
+    int checked = 0;
+    for (const SkinExtra &e : SKIN_EXTRAS) {
+        for (const SkinArea &a : SKIN_AREAS) {
+            if (strcmp(a.button, e.button) != 0)
+                continue;
+            PixelBox b = BoxOf(a, atlas);
+            SkinMargins m = SkinMarginsOf(e, b.x1 - b.x0, b.y1 - b.y0);
+            const struct {
+                const char *side;
+                double x0, y0, x1, y1;
+            } strips[] = {
+                {"left", b.x0, b.y0, b.x0 + m.left - 1, b.y1},
+                {"top", b.x0, b.y0, b.x1, b.y0 + m.top - 1},
+                {"right", b.x1 - m.right + 1, b.y0, b.x1, b.y1},
+                {"bottom", b.x0, b.y1 - m.bottom + 1, b.x1, b.y1},
+            };
+            for (const auto &s : strips) {
+                double covered = CoveredInside(atlas, s.x0, s.y0, s.x1, s.y1, 8);
+                if (covered < 0)
+                    continue;
+                checked++;
+                EXPECT_EQ(0.0, covered) << a.button << " " << a.state << ": " << s.side << " margin";
+            }
+        }
+    }
+    EXPECT_GE(checked, 40) << "the margins of the windows, buttons and fields";
 }
 
 TEST(FlagGridTest, HoldsEveryCountrysFlagInItsCell)
