@@ -209,15 +209,26 @@ void Bug::GetPosition(float out[2]) const
     out[1] = GetY();
 }
 
+// Held within the road before it becomes an int: a dead bug of a loaded
+// game can still be aimed at, and its record may hold any finite speed and
+// distance, whose sum can lie far outside an int's range.
+int Bug::GetAheadStep(float frames) const
+{
+    const float ahead = m_distance + frames * play_frame_time * levels_step_rate * (float)m_speed;
+    if (!(ahead < (float)traverse_data.num_steps))
+        return traverse_data.num_steps;
+    return ahead > -1.0f ? (int)ahead : -1;
+}
+
 float Bug::GetAheadX(float frames) const
 {
-    int step = (int)(m_distance + frames * play_frame_time * levels_step_rate * (float)m_speed);
+    const int step = GetAheadStep(frames);
     return step >= traverse_data.num_steps ? GetX() : traverse_data.point[ClampStep(step)].x;
 }
 
 float Bug::GetAheadY(float frames) const
 {
-    int step = (int)(m_distance + frames * play_frame_time * levels_step_rate * (float)m_speed);
+    const int step = GetAheadStep(frames);
     return step >= traverse_data.num_steps ? GetY() : traverse_data.point[ClampStep(step)].y;
 }
 

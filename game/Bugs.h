@@ -99,6 +99,9 @@ private:
     void Roam();
     // A road step clamped into the road's steps in use.
     static int ClampStep(int step);
+    // The step the bug stands on after that many frames, or the road's step
+    // count when that lies at or past the road's end.
+    int GetAheadStep(float frames) const;
 };
 
 extern Bug *bugs_table[BUGS_MAX];

@@ -161,6 +161,39 @@ TEST_F(BugsTest, LookAheadStaysOnTheRoad)
     EXPECT_EQ(bug->GetX(), bug->GetAheadX(100.0f));
 }
 
+// A loaded game's dead bug can still be aimed at, and its record may hold any
+// finite speed and distance: the step ahead is held on the road, never an
+// int out of range.
+TEST_F(BugsTest, LookingAheadOfADeadBugWithAnyFiniteRecordStaysOnTheRoad)
+{
+    play_frame_time = 1.0f / 60.0f;
+    traverse_data.point[0] = {-1.3f, 0.5f};
+    const struct {
+        const char *what;
+        float distance;
+        double speed;
+        bool at_start;
+    } cases[] = {
+        {"a speed beyond a float's range", 120.0f, 4.56e279, false},
+        {"a distance near a float's largest", 3.0e38f, 50.0, false},
+        {"a distance near a float's lowest", -3.0e38f, 50.0, true},
+        {"a speed far below zero", 120.0f, -1.0e300, true},
+    };
+    int slot = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Bug *bug = PutBug(slot, slot + 1);
+        slot++;
+        bug->m_distance = 40.0f;
+        bug->UpdatePosition();
+        bug->m_alive = 0;
+        bug->m_distance = c.distance;
+        bug->m_speed = c.speed;
+        EXPECT_EQ(c.at_start ? -1.3f : bug->GetX(), bug->GetAheadX(109.0f));
+        EXPECT_EQ(c.at_start ? 0.5f : bug->GetY(), bug->GetAheadY(109.0f));
+    }
+}
+
 TEST_F(BugsTest, ARefusedRoadIsNeverReadOutsideItsTables)
 {
     // A garden whose road was refused: no steps, no end step.
