@@ -315,13 +315,15 @@ bool IsBugValid(const unsigned char *element, int slot)
            IsInRange(max_hp, 1.0, BUGS_HP_MOST) && IsInRange(RecordGet<double>(element, B_HP), 0.0, max_hp);
 }
 
-// The wave's values as the play makes them.
+// The wave's values as the play makes them. The spacing is never negative:
+// a bug waits behind the road while its distance is below minus the spacing,
+// so a negative one would keep it waiting, and living, past the road's end.
 bool IsWaveValid(const unsigned char *record)
 {
     static const int floats[] = {R_BUGS_SPACING, R_BUGS_SIZE};
     static const int doubles[] = {R_BUGS_HP, R_BUGS_SPEED, R_BUGS_REWARD};
     return AreFinite<float>(record, floats) && AreFinite<double>(record, doubles) &&
-           RecordGet<float>(record, R_BUGS_SIZE) >= 0.0f &&
+           RecordGet<float>(record, R_BUGS_SIZE) >= 0.0f && RecordGet<float>(record, R_BUGS_SPACING) >= 0.0f &&
            IsInRange(RecordGet<double>(record, R_BUGS_HP), 1.0, BUGS_HP_MOST) &&
            IsInRange(RecordGet<double>(record, R_BUGS_SPEED), BUGS_SPEED_SLOWEST, BUGS_SPEED_FASTEST) &&
            IsInRange(RecordGet<double>(record, R_BUGS_REWARD), 1.0, BUGS_REWARD_MOST);

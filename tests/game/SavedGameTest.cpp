@@ -438,6 +438,9 @@ TEST_F(SavedGameTest, RecordsThePlayCannotHandleAreRefusedOrMadeSound)
         {"a bug walking backwards", [](std::string *r) { Put<double>(r, bug0 + 48, -40.0); }, nullptr},
         {"a bug leaving in one frame", [](std::string *r) { Put<double>(r, bug0 + 48, 1e9); }, nullptr},
         {"a wave of speed 0", [](std::string *r) { Put<double>(r, 56024, 0.0); }, nullptr},
+        // Its bugs would wait behind the road while they walk past its end,
+        // alive: the game the play then saves would not load.
+        {"a wave of negative spacing", [](std::string *r) { Put<float>(r, 56048, -4.4e20f); }, nullptr},
         {"the game-won flag", [](std::string *r) { (*r)[64090] = 1; }, nullptr},
         {"the game-over flag", [](std::string *r) { (*r)[64089] = 1; }, nullptr},
         {"no lives left", [](std::string *r) { Put<int32_t>(r, 64076, 0); }, nullptr},
