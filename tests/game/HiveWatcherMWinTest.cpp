@@ -8,7 +8,9 @@
 #include "tests/support/GuiTestKit.h"
 #include "tests/support/TestLog.h"
 #include "tests/support/TestData.h"
+#include "tools/datagen/SkinAtlas.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -91,6 +93,53 @@ TEST_F(SkinTest, MirroredAndMultipliedButtonsDrawSo)
     std::vector<DrawnQuad> back3 = DrawnQuads();
     ASSERT_FALSE(back3.empty());
     EXPECT_EQ(back3[0].colour, 0xff989898u);
+}
+
+// The data generator paints the atlas from its own copy of the skin's areas
+// and draw extras (it does not link the game): a change to one table and
+// not the other leaves pieces under the wrong areas or margins too narrow.
+TEST_F(SkinTest, TheDataGeneratorsCopyOfTheSkinAgreesWithTheGames)
+{
+    ASSERT_EQ(HiveWatcherMWinSetupTexturesAndTexButs(mwin), 1);
+    ASSERT_EQ(Textures()->CreateTextures(), 1);
+    // Each state drawn large: its pieces together span the state's area.
+    const char *state_names[] = {"normal", "highlighted", "pressed", "disabled"};
+    for (const SkinArea &a : SKIN_AREAS) {
+        int state = 0;
+        while (state < 3 && std::strcmp(state_names[state], a.state) != 0)
+            state++;
+        ASSERT_STREQ(state_names[state], a.state) << a.button;
+        D3D9RecordingReset();
+        ASSERT_TRUE(eng_device->BeginRendering());
+        eng_device->PrepareFor2D(1);
+        EXPECT_EQ(Textures()->DrawTexBut(Textures()->GetTexButNumFromID(a.button),
+                                         static_cast<_MWinTextureState>(state), 0, 0, 300, 300, nullptr),
+                  1)
+            << a.button;
+        eng_device->RestoreAfter2D();
+        eng_device->EndRendering();
+        std::vector<DrawnQuad> quads = DrawnQuads();
+        ASSERT_FALSE(quads.empty()) << a.button << " " << a.state;
+        float u0 = 1, v0 = 1, u1 = 0, v1 = 0;
+        for (const DrawnQuad &q : quads) {
+            u0 = std::min({u0, q.u0, q.u1});
+            v0 = std::min({v0, q.v0, q.v1});
+            u1 = std::max({u1, q.u0, q.u1});
+            v1 = std::max({v1, q.v0, q.v1});
+        }
+        EXPECT_NEAR(u0, std::min(a.left, a.right), 1e-3) << a.button << " " << a.state;
+        EXPECT_NEAR(v0, std::min(a.top, a.bottom), 1e-3) << a.button << " " << a.state;
+        EXPECT_NEAR(u1, std::max(a.left, a.right), 1e-3) << a.button << " " << a.state;
+        EXPECT_NEAR(v1, std::max(a.top, a.bottom), 1e-3) << a.button << " " << a.state;
+    }
+    for (const SkinExtra &e : SKIN_EXTRAS) {
+        float w = 0, top = 0, bottom = 0;
+        ASSERT_EQ(Textures()->GetTexButDrawExtra(Textures()->GetTexButNumFromID(e.button), &w, &top, &bottom), 1)
+            << e.button;
+        EXPECT_NEAR(w, e.extra_w, 1e-5) << e.button;
+        EXPECT_NEAR(top, e.extra_top, 1e-5) << e.button;
+        EXPECT_NEAR(bottom, e.extra_bottom, 1e-5) << e.button;
+    }
 }
 
 TEST_F(SkinTest, FailuresAreLoggedAndTheRestIsStillMade)
